@@ -1,0 +1,204 @@
+#pragma once
+// The main window's model: every control, menu item and piece of state the player keeps, and
+// every handler. Handlers are grouped in files by subject:
+//   app/form_create.cpp, app/form_close.cpp, app/app_hooks.cpp (start-up, shutdown, hooks),
+//   app/main_menu.cpp (builds flash1pop), playback/*.cpp (loading, transport, tick, play modes),
+//   playlist/*.cpp (list, list files, adding, editing, projectors), skins/*.cpp (skins, views).
+// The Qt layer calls the handlers through the dispatch point (app/dispatch.h) and draws the model.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/control.h"
+#include "app/dialogs.h"
+#include "app/list_box.h"
+#include "app/menu.h"
+#include "app/window_host.h"
+#include "platform/desktop.h"
+#include "platform/mixer.h"
+#include "playback/flash_control.h"
+
+namespace rv {
+
+class SettingsFile;
+class AboutBox;
+class ToolBar;
+
+// What the main window needs from outside; owned by the caller, outliving the form.
+struct Services {
+  Dialogs* dialogs = nullptr;
+  Mixer* mixer = nullptr;
+  Desktop* desktop = nullptr;
+  FlashFactory* flashFactory = nullptr;
+  WindowHost* window = nullptr;  // the main window
+  // Measures the width in pixels of a text in the playlist's font (11-pixel sans-serif).
+  int (*textWidth)(const std::string& text) = nullptr;
+};
+
+// Input messages the application-wide filter looks at.
+enum class InputMessage { RightButtonDown, LeftButtonDown, LeftButtonDoubleClick, Other };
+
+// Keys of the keyboard map.
+enum class Key { Right, Left, PageUp, PageDown, Escape, Delete, Enter, Other };
+
+class MainForm {
+ public:
+  MainForm(std::string programDir, Services services);
+  ~MainForm();
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  // ---- identity and places -------------------------------------------------------------
+  std::string programDir;  // directory of the executable, with a trailing '/'
+  std::string configPath() const { return programDir + "config/config.ini"; }
+  std::string listFilePath() const { return programDir + "config/listfile.flt"; }
+  const std::string caption = "Reelvista";
+  Services services;
+  AboutBox* aboutBox = nullptr;  // the other windows, set by the program entry
+  ToolBar* toolBar = nullptr;
+
+  // ---- window ---------------------------------------------------------------------------
+  int left = 0, top = 0;  // screen position
+  bool shown = false;
+  bool alwaysOnTop = false;
+  // Width and height: the union of the visible controls (the window sizes itself to them).
+  int clientWidth() const;
+  int clientHeight() const;
+
+  // ---- controls ---------------------------------------------------------------------------
+  std::map<std::string, Control> controls;  // pictures, spots and labels by name
+  Control& ctl(const std::string& name) { return controls.at(name); }
+  ListBox flashlist;
+  std::unique_ptr<FlashControl> Flash1, Flash2, flashpreview;
+  // Flash1 when it is visible, otherwise Flash2.
+  FlashControl& visibleFlash() { return Flash1->visible ? *Flash1 : *Flash2; }
+  std::unique_ptr<FlashControl>& flashSlot(const std::string& name);
+
+  // ---- menus ---------------------------------------------------------------------------
+  Menu flash1pop;
+  Menu listpop;
+  MenuItem& item(const std::string& name) { return flash1pop[name]; }
+  MenuItem& listItem(const std::string& name) { return listpop[name]; }
+
+  // ---- state ---------------------------------------------------------------------------
+  std::unique_ptr<SettingsFile> settings;  // open from start-up step 11 on
+  int fileindex = -1;
+  bool viewbig = false;
+  bool autoplayflash = false;
+  bool autochecksameitem = false;
+  std::string openinitialdir, saveinitialdir;
+  int filterindex = 1;
+  std::string openDialogFileName;  // what the open dialog last held ("" none)
+  bool flashpaused = false;
+  bool jctdragging = false;
+  int jctmin = 0, jctmax = 0, jctgrabx = 0;
+  bool easyviewmode = false;
+  int flash1left = 0, flash1top = 0;
+  int zoomsteps = 0;
+  bool zoom100 = false;
+  int listwidth = 0;
+  uint32_t startvolume = 0;
+  struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+  } flashbounds;
+  // Window outlines as lists of rectangles (left, top, width, height); nullopt: none loaded.
+  using Region = std::vector<Bounds>;
+  std::optional<Region> listoffregion, listonregion;
+  std::optional<Region> windowRegion;  // the outline given to the window now
+
+  // ---- start-up, shutdown, hooks (app/) --------------------------------------------------
+  void FormCreate(const std::vector<std::string>& args);
+  void FormClose();
+  bool appmessage(InputMessage message);  // true: handled, stop the dispatch
+  void appexception();                    // the application error handler
+  void fatal(const std::string& message); // shows the message and ends the program (throws FatalExit)
+
+  // ---- movie loading (playback/movie_loading.cpp) ---------------------------------------
+  void playflash(const std::string& path);
+  void playflashlist(FlashControl& control);
+  void renewflash(const std::string& controlName);
+  void saveflashbounds(const FlashControl& control);
+  void loadflashbounds(FlashControl& control);
+  static std::string displayName(const std::string& path);
+
+  // ---- transport (playback/transport.cpp) -----------------------------------------------
+  void playClick();
+  void stopClick();
+  void playstopClick();
+  void rewindClick();
+  void stepupClick();
+  void stepbackClick();
+  void playframeClick();
+  void zoomoutClick();  // "Zoom in"
+  void zoominClick();   // "Zoom out"
+  void n100Click();
+  void showallClick();
+  void lowClick();
+  void highClick();
+  void flashloopClick();
+  void listloopClick();
+  void autoplayClick();
+  void vcClick(int n);  // n = 1..5
+  void helpClick();
+  void aboutClick();
+  void quitClick();
+  void exitClick();
+  void FormKeyDown(Key key, bool ctrl);
+  void showPlayingLook();
+  void showPausedLook();
+
+  // ---- status tick and seek bar (playback/status_tick.cpp, playback/seek_bar.cpp) --------
+  void Timer1Timer();
+  void Imagejct0MouseDown(int x);
+  void jctcontrolMouseDown(int x);
+  void jctcontrolMouseMove(int x, int screenX);
+  void jctcontrolMouseUp(int x, int screenX);
+
+  // ---- play modes (playback/play_modes.cpp) -----------------------------------------------
+  void checkplaymode();
+  void defaultClick();
+  void gameboyClick();
+  void mtv_movieClick();
+  void mtv_listClick();
+  void lastmovieClick();
+  void nextmovieClick();
+
+  // ---- playlist (playlist/) ---------------------------------------------------------------
+  void openflt(const std::string& path);
+  void checklistwidth();
+  void checkfileindex();
+  bool checksameitem(const std::string& path);
+  void fileisdropped(const std::vector<std::string>& paths);
+  void previewClick();
+  void autosortClick();
+  void autochecksameitemClick();
+  void openClick();
+  void listopenfileClick();
+  void opendirClick();
+  void flashopenfileClick();
+  void flashopendirClick();
+  void IE2Click();
+  void option1Click();
+
+  // ---- skins and views (skins/) -----------------------------------------------------------
+  void changeskinini();
+  void listbtnonClick();
+  void listbtnoffClick();
+  void normalviewClick();
+  void easyviewClick();
+  void fullscreenClick();
+  void alwaysonthetopClick();
+  void windowsminClick();
+  void windowsmaxClick();
+
+ private:
+  void buildControls();
+  void buildMainMenu();
+  void buildListMenu();
+};
+
+}  // namespace rv

@@ -17,4 +17,8 @@ class Mixer {
 // the machine has no mixer.
 std::unique_ptr<Mixer> makeSystemMixer();
 
+// The player's own output gain (platform/output_gain.h) behind the same interface; starts at full
+// volume.
+std::unique_ptr<Mixer> makeSoftwareMixer();
+
 }  // namespace rv

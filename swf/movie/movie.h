@@ -1,0 +1,44 @@
+#pragma once
+// A parsed movie: header, dictionary and root timeline. Immutable after loading and shared by
+// every player showing the same file.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "swf/io/swf_container.h"
+#include "swf/model/geometry.h"
+#include "swf/movie/character.h"
+#include "swf/movie/load_error.h"
+#include "swf/movie/timeline.h"
+
+namespace swf {
+
+struct Movie {
+  int version = 0;
+  Compression compression = Compression::None;
+  uint32_t fileLength = 0;  // uncompressed, from the header
+  Rect stage;               // twips
+  double frameRate = 0;     // as written in the file (may be 0)
+  int declaredFrameCount = 0;
+  Timeline root;
+  std::map<uint16_t, std::shared_ptr<const Character>> dictionary;  // final state of the file
+  std::map<int, int> tagCounts;  // tag code → occurrences, sprites' tags included
+  std::vector<std::pair<std::string, uint16_t>> exports;  // ExportAssets names
+
+  std::shared_ptr<const Character> character(uint16_t id) const;
+
+  // The uncompressed file; tag bodies and action bytes point into it.
+  std::shared_ptr<const std::vector<uint8_t>> data;
+};
+
+// Both throw LoadError.
+std::shared_ptr<const Movie> loadMovieFile(const std::string& path);
+std::shared_ptr<const Movie> loadMovieFromMemory(std::span<const uint8_t> bytes);
+
+const char* tagName(int code);  // "" for codes we do not name
+
+}  // namespace swf

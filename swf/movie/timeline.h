@@ -1,0 +1,75 @@
+#pragma once
+// A timeline as stored in the file: the control tags of each frame, in order. The root movie and
+// every sprite have one. Placements hold the character they name as it was defined at that point
+// of the file, so a character placed before its definition resolves to nothing and a sprite can
+// never contain itself.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "swf/model/geometry.h"
+#include "swf/movie/character.h"
+
+namespace swf {
+
+struct PlaceCommand {
+  int version = 2;  // PlaceObject 1, 2 or 3
+  int serial = 0;   // unique within its timeline: tells apart placements at the same depth
+  int depth = 0;
+  bool move = false;
+  bool hasCharacter = false;
+  uint16_t characterId = 0;
+  std::shared_ptr<const Character> character;  // null when absent or not defined yet
+  std::optional<Matrix> matrix;
+  std::optional<ColorTransform> cxform;
+  std::optional<int> ratio;
+  std::optional<std::string> name;
+  std::optional<int> clipDepth;
+  std::optional<bool> visible;
+  // Kept for the script engine; blend modes and filters are read past but not applied.
+  std::optional<int> blendMode;
+  std::span<const uint8_t> clipActions;
+};
+
+struct RemoveCommand {
+  int depth = 0;
+};
+
+using DisplayCommand = std::variant<PlaceCommand, RemoveCommand>;
+
+// A tag kept for later stages (sound), with its body.
+struct RawTag {
+  uint16_t code = 0;
+  std::span<const uint8_t> body;
+};
+
+struct InitAction {
+  uint16_t spriteId = 0;
+  std::span<const uint8_t> actions;
+};
+
+struct Frame {
+  std::vector<DisplayCommand> display;            // in file order
+  std::vector<std::span<const uint8_t>> actions;  // DoAction bodies, run after the display list
+  std::vector<InitAction> initActions;
+  std::vector<std::string> labels;
+  std::optional<RGBA> background;
+  std::vector<RawTag> sound;  // StartSound, SoundStreamHead/Block, ...
+};
+
+struct Timeline {
+  std::vector<Frame> frames;          // never empty once parsed
+  std::map<std::string, int> labels;  // lower-cased label → frame
+
+  int frameCount() const { return int(frames.size()); }
+  // Frame of a label, compared without case; -1 when absent.
+  int findLabel(const std::string& label) const;
+};
+
+}  // namespace swf

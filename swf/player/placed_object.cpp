@@ -1,0 +1,48 @@
+#include "swf/player/placed_object.h"
+
+#include "swf/movie/button.h"
+#include "swf/movie/sprite.h"
+#include "swf/player/button_instance.h"
+#include "swf/player/sprite_instance.h"
+
+namespace swf {
+
+bool PlacedObject::applyPlacement(const Placement& p) {
+  bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
+                 clipDepth != p.clipDepth || visible != p.visible || name != p.name;
+  matrix = p.matrix;
+  cxform = p.cxform;
+  ratio = p.ratio;
+  clipDepth = p.clipDepth;
+  visible = p.visible;
+  name = p.name;
+  return changed;
+}
+
+std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerContext& ctx,
+                                          SpriteInstance* parentTimeline, int nesting) {
+  if (ctx.liveObjects >= kMaxLiveObjects) return nullptr;
+  std::unique_ptr<PlacedObject> o;
+  SpriteInstance* sprite = nullptr;
+  const Character* c = p.character.get();
+  if (c && c->kind() == CharacterKind::Sprite && nesting < kMaxNesting) {
+    auto s = std::make_unique<SpriteInstance>(static_cast<const SpriteCharacter*>(c)->timeline, ctx,
+                                              parentTimeline, nesting);
+    sprite = s.get();
+    o = std::move(s);
+  } else if (c && c->kind() == CharacterKind::Button && nesting < kMaxNesting) {
+    o = std::make_unique<ButtonInstance>(*static_cast<const ButtonCharacter*>(c), ctx,
+                                         parentTimeline, nesting);
+  } else {
+    o = std::make_unique<PlacedObject>(ctx, parentTimeline, nesting);
+  }
+  o->depth = depth;
+  o->characterId = p.characterId;
+  o->character = p.character;
+  o->serial = p.serial;
+  o->applyPlacement(p);
+  if (sprite) sprite->start();
+  return o;
+}
+
+}  // namespace swf

@@ -1,0 +1,50 @@
+#pragma once
+// A display object put on the stage by a timeline or a button. Its life token lets queued
+// actions and the mouse notice when it is gone.
+
+#include <memory>
+
+#include "swf/player/display_object.h"
+#include "swf/player/placement.h"
+#include "swf/player/player_context.h"
+
+namespace swf {
+
+class SpriteInstance;
+
+class PlacedObject : public DisplayObject {
+ public:
+  PlacedObject(PlayerContext& ctx, SpriteInstance* parentTimeline, int nesting)
+      : ctx_(ctx), parentTimeline_(parentTimeline), nesting_(nesting) {
+    ++ctx_.liveObjects;
+    createdTick_ = ctx_.tick;
+  }
+  ~PlacedObject() override { --ctx_.liveObjects; }
+  PlacedObject(const PlacedObject&) = delete;
+  PlacedObject& operator=(const PlacedObject&) = delete;
+
+  // Takes the properties of a placement; returns true when one of them changed.
+  bool applyPlacement(const Placement& p);
+
+  int serial = -1;  // the placement that created it (-1: a button's state record)
+  SpriteInstance* parentTimeline() const { return parentTimeline_; }
+  int nesting() const { return nesting_; }
+  uint64_t createdTick() const { return createdTick_; }
+  std::weak_ptr<const char> lifeToken() const { return life_; }
+
+ protected:
+  PlayerContext& ctx_;
+
+ private:
+  SpriteInstance* parentTimeline_;
+  int nesting_;
+  uint64_t createdTick_ = 0;
+  std::shared_ptr<const char> life_ = std::make_shared<const char>(0);
+};
+
+// Makes the instance a placement calls for: a sprite with its timeline, a button, or a plain
+// object. Returns null when the player's object budget is spent.
+std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerContext& ctx,
+                                          SpriteInstance* parentTimeline, int nesting);
+
+}  // namespace swf

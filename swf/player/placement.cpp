@@ -1,0 +1,57 @@
+#include "swf/player/placement.h"
+
+namespace swf {
+namespace {
+
+void setProperties(const PlaceCommand& p, Placement& s) {
+  if (p.matrix) s.matrix = *p.matrix;
+  if (p.cxform) s.cxform = *p.cxform;
+  if (p.ratio) s.ratio = *p.ratio;
+  if (p.name) s.name = *p.name;
+  if (p.clipDepth) s.clipDepth = *p.clipDepth;
+  if (p.visible) s.visible = *p.visible;
+}
+
+void place(const PlaceCommand& p, DepthState& state, std::set<int>& touched) {
+  auto it = state.find(p.depth);
+  bool occupied = it != state.end();
+  if (p.move && !p.hasCharacter) {  // modify what is there
+    if (!occupied) return;
+    setProperties(p, it->second);
+    touched.insert(p.depth);
+    return;
+  }
+  if (!p.hasCharacter) return;
+  // A placement on an occupied depth without the move flag is ignored, except PlaceObject 1,
+  // which has no flag and always replaces.
+  if (occupied && !p.move && p.version != 1) return;
+  if (!p.character) {
+    // Named before it was defined: nothing can be shown. A move of what is there to an unknown
+    // character leaves the old one alone.
+    if (!occupied || !p.move) return;
+    return;
+  }
+  Placement s;
+  if (occupied && p.move) s = it->second;  // swapping the character keeps the properties
+  s.character = p.character;
+  s.characterId = p.characterId;
+  s.serial = p.serial;
+  setProperties(p, s);
+  state[p.depth] = std::move(s);
+  touched.insert(p.depth);
+}
+
+}  // namespace
+
+void applyDisplayCommands(const Frame& frame, DepthState& state, std::set<int>& touched) {
+  for (const DisplayCommand& c : frame.display) {
+    if (const auto* p = std::get_if<PlaceCommand>(&c)) {
+      place(*p, state, touched);
+    } else {
+      int depth = std::get<RemoveCommand>(c).depth;
+      if (state.erase(depth)) touched.insert(depth);
+    }
+  }
+}
+
+}  // namespace swf

@@ -1,0 +1,33 @@
+#pragma once
+// What a timeline says should be at each depth after a given frame. Playing and jumping both
+// compute it with the same rules, so a jump gives exactly the list that playing gives; the
+// display objects are then brought in line with it.
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "swf/model/geometry.h"
+#include "swf/movie/timeline.h"
+
+namespace swf {
+
+struct Placement {
+  std::shared_ptr<const Character> character;
+  uint16_t characterId = 0;
+  int serial = -1;  // the PlaceCommand that created it; a new one means a new instance
+  Matrix matrix;
+  ColorTransform cxform;
+  int ratio = 0;
+  std::string name;
+  int clipDepth = 0;
+  bool visible = true;
+};
+
+using DepthState = std::map<int, Placement>;
+
+// Applies one frame's display commands; inserts every depth it changes into `touched`.
+void applyDisplayCommands(const Frame& frame, DepthState& state, std::set<int>& touched);
+
+}  // namespace swf

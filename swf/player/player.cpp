@@ -1,0 +1,347 @@
+#include "swf/player/player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/action_runner.h"
+#include "swf/player/button_hit_test.h"
+#include "swf/player/button_instance.h"
+#include "swf/player/matrix_math.h"
+#include "swf/player/sprite_instance.h"
+#include "swf/player/timeline_action_host.h"
+#include "swf/render/render_frame.h"
+
+namespace swf {
+namespace {
+
+// A movie that says 0 frames per second still has to move; the authoring tool's default is 12.
+constexpr double kDefaultFrameRate = 12;
+// After a long pause (a suspended machine) the clock skips ahead instead of racing.
+constexpr int kMaxTicksPerAdvance = 1000;
+// Actions that keep jumping to frames with actions end here for the tick.
+constexpr size_t kMaxActionBlocksPerTick = 10000;
+
+}  // namespace
+
+Player::Player() = default;
+
+Player::~Player() {
+  root_.reset();  // its objects report to the context on destruction
+}
+
+void Player::load(const std::string& path) {
+  auto movie = loadMovieFile(path);  // throws before anything here changes
+  load(std::move(movie), path);
+}
+
+void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
+  unload();
+  movie_ = std::move(movie);
+  path_ = path;
+  ctx_ = std::make_unique<PlayerContext>();
+  ctx_->movie = movie_.get();
+  root_ = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
+  root_->setPlaying(true);
+  viewX0_ = movie_->stage.xMin;
+  viewY0_ = movie_->stage.yMin;
+  viewX1_ = movie_->stage.xMax;
+  viewY1_ = movie_->stage.yMax;
+  root_->start();
+  runActions();
+  changed_ = true;
+}
+
+void Player::unload() {
+  hovered_ = pressed_ = nullptr;
+  hoveredAlive_.reset();
+  pressedAlive_.reset();
+  mouseIsDown_ = false;
+  root_.reset();
+  ctx_.reset();
+  movie_.reset();
+  path_.clear();
+  clockMs_ = 0;
+  pendingFSCommands_.clear();
+  changed_ = true;
+}
+
+const DisplayObject* Player::root() const { return root_.get(); }
+
+int Player::totalFrames() const { return root_ ? root_->frameCount() : 0; }
+int Player::currentFrame() const { return root_ ? std::max(root_->currentFrame(), 0) : 0; }
+bool Player::isPlaying() const { return root_ && root_->playing(); }
+
+double Player::frameRate() const {
+  if (!movie_) return 0;
+  return movie_->frameRate > 0 ? movie_->frameRate : kDefaultFrameRate;
+}
+
+int Player::stageWidth() const {
+  return movie_ ? int(std::lround(movie_->stage.width() / 20.0)) : 0;
+}
+int Player::stageHeight() const {
+  return movie_ ? int(std::lround(movie_->stage.height() / 20.0)) : 0;
+}
+
+RGBA Player::backgroundColor() const {
+  RGBA bg{255, 255, 255, 255};
+  if (!root_) return bg;
+  // The latest colour set at or before the frame shown.
+  const auto& frames = movie_->root.frames;
+  for (int f = 0; f <= root_->currentFrame() && f < int(frames.size()); ++f)
+    if (frames[f].background) bg = *frames[f].background;
+  bg.a = 255;
+  return bg;
+}
+
+void Player::requireLoaded() const {
+  if (!root_) throw RangeError("no movie loaded");
+}
+
+void Player::play() {
+  if (root_) root_->setPlaying(true);
+}
+
+void Player::stop() {
+  if (root_) root_->setPlaying(false);
+}
+
+void Player::back() {
+  if (!root_) return;
+  root_->setPlaying(false);
+  if (root_->currentFrame() > 0) root_->gotoFrame(root_->currentFrame() - 1);
+  runActions();
+  flushFSCommands();
+}
+
+void Player::forward() {
+  if (!root_) return;
+  root_->setPlaying(false);
+  if (root_->currentFrame() + 1 < root_->frameCount()) root_->gotoFrame(root_->currentFrame() + 1);
+  runActions();
+  flushFSCommands();
+}
+
+void Player::rewind() {
+  if (!root_) return;
+  root_->gotoFrame(0);
+  runActions();
+  flushFSCommands();
+}
+
+void Player::gotoFrame(int frame) {
+  requireLoaded();
+  if (frame < 0 || frame >= root_->frameCount())
+    throw RangeError("frame " + std::to_string(frame) + " is outside 0.." +
+                     std::to_string(root_->frameCount() - 1));
+  root_->setPlaying(false);
+  root_->gotoFrame(frame);
+  runActions();
+  flushFSCommands();
+}
+
+void Player::zoom(int percent) {
+  if (!movie_) return;
+  if (percent == 0) {
+    viewX0_ = movie_->stage.xMin;
+    viewY0_ = movie_->stage.yMin;
+    viewX1_ = movie_->stage.xMax;
+    viewY1_ = movie_->stage.yMax;
+  } else if (percent > 0) {
+    double f = percent / 100.0;
+    double cx = (viewX0_ + viewX1_) / 2, cy = (viewY0_ + viewY1_) / 2;
+    double hw = (viewX1_ - viewX0_) / 2 * f, hh = (viewY1_ - viewY0_) / 2 * f;
+    // Keep the view between one twip and far beyond any stage, so the scale stays finite.
+    if (hw < 0.5 || hh < 0.5 || hw > 1e9 || hh > 1e9) return;
+    viewX0_ = cx - hw;
+    viewX1_ = cx + hw;
+    viewY0_ = cy - hh;
+    viewY1_ = cy + hh;
+  }
+  changed_ = true;
+}
+
+void Player::setQuality(int q) {
+  if (q != quality_) changed_ = true;
+  quality_ = q;
+}
+
+void Player::setScaleMode(int m) {
+  if (m != scaleMode_) changed_ = true;
+  scaleMode_ = m;
+}
+
+Matrix Player::stageToDevice(int width, int height) const {
+  Matrix m;
+  if (!movie_) return m;
+  double vw = std::max(viewX1_ - viewX0_, 1.0), vh = std::max(viewY1_ - viewY0_, 1.0);
+  double cx = (viewX0_ + viewX1_) / 2, cy = (viewY0_ + viewY1_) / 2;
+  double s;
+  if (scaleMode_ == 3) {
+    double stageW = std::max(double(movie_->stage.width()), 1.0);
+    s = (1 / 20.0) * (stageW / vw);
+  } else {
+    s = std::min(width / vw, height / vh);
+  }
+  m.a = m.d = s;
+  m.tx = width / 2.0 - s * cx;
+  m.ty = height / 2.0 - s * cy;
+  return m;
+}
+
+void Player::render(cairo_t* cr, int width, int height) const {
+  controlWidth_ = width;
+  controlHeight_ = height;
+  if (!root_) return;
+  RenderOptions o;
+  o.antialias = quality_ != 0;
+  o.stageToDevice = stageToDevice(width, height);
+  o.background = backgroundColor();
+  renderFrame(cr, *root_, o);
+}
+
+bool Player::advance(double ms) {
+  if (!root_) {
+    bool c = changed_;
+    changed_ = false;
+    return c;
+  }
+  if (ms > 0 && std::isfinite(ms)) clockMs_ += ms;
+  double interval = 1000.0 / frameRate();
+  int ticks = 0;
+  // The small allowance keeps sums of exact frame intervals from falling a hair short.
+  while (root_ && clockMs_ + 1e-6 >= interval) {
+    clockMs_ -= interval;
+    tick();
+    if (++ticks >= kMaxTicksPerAdvance) {
+      clockMs_ = 0;
+      break;
+    }
+  }
+  flushFSCommands();
+  bool c = changed_ || (ctx_ && ctx_->changed);
+  changed_ = false;
+  if (ctx_) ctx_->changed = false;
+  return c;
+}
+
+void Player::tick() {
+  ++ctx_->tick;
+  bool wasPlaying = root_->playing();
+  root_->advanceTree(loop_);
+  if (wasPlaying != root_->playing()) changed_ = true;
+  runActions();
+}
+
+void Player::runActions() {
+  if (!ctx_) return;
+  auto& queue = ctx_->actions;
+  for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
+    QueuedActions q = queue[i];  // running may grow the queue
+    if (q.alive.expired()) continue;
+    TimelineActionHost host(*this, *q.target);
+    avm1::runActions(q.code, host, movie_->version);
+  }
+  queue.clear();
+}
+
+void Player::fsCommand(const std::string& command, const std::string& args) {
+  // Delivered after the actions finish: the handler may unload this very movie.
+  pendingFSCommands_.emplace_back(command, args);
+}
+
+void Player::flushFSCommands() {
+  if (pendingFSCommands_.empty()) return;
+  auto commands = std::move(pendingFSCommands_);
+  pendingFSCommands_.clear();
+  for (const auto& [command, args] : commands)
+    if (onFSCommand) onFSCommand(command, args);
+}
+
+void Player::trace(const std::string& text) {
+  if (onTrace) onTrace(text);
+}
+
+bool Player::pointToStage(double x, double y, double& sx, double& sy) const {
+  int w = controlWidth_ > 0 ? controlWidth_ : stageWidth();
+  int h = controlHeight_ > 0 ? controlHeight_ : stageHeight();
+  auto inv = invert(stageToDevice(w, h));
+  if (!inv) return false;
+  transformPoint(*inv, x, y, sx, sy);
+  return true;
+}
+
+void Player::mouseMove(double x, double y) { updateButtons(x, y, false, false); }
+void Player::mouseDown(double x, double y) { updateButtons(x, y, true, false); }
+void Player::mouseUp(double x, double y) { updateButtons(x, y, false, true); }
+
+void Player::fire(ButtonInstance& b, uint16_t condition) {
+  SpriteInstance* t = b.parentTimeline();
+  if (!t) return;
+  for (const ButtonAction& a : b.button().actions)
+    if (a.conditions & 0x1ff & condition) ctx_->actions.push_back({t->lifeToken(), t, a.actions});
+}
+
+void Player::updateButtons(double x, double y, bool down, bool up) {
+  if (!root_) return;
+  if (hoveredAlive_.expired()) hovered_ = nullptr;
+  if (pressedAlive_.expired()) pressed_ = nullptr;
+  double sx, sy;
+  ButtonInstance* hit = nullptr;
+  if (pointToStage(x, y, sx, sy)) hit = findButtonAt(*root_, sx, sy);
+  auto setHovered = [this](ButtonInstance* b) {
+    hovered_ = b;
+    hoveredAlive_ = b ? b->lifeToken() : std::weak_ptr<const char>();
+  };
+
+  if (pressed_) {
+    if (up) {
+      if (hit == pressed_) {
+        pressed_->setState(ButtonState::Over);
+        fire(*pressed_, kCondOverDownToOverUp);
+        setHovered(pressed_);
+      } else {
+        pressed_->setState(ButtonState::Up);
+        fire(*pressed_, kCondOutDownToIdle);
+        setHovered(hit);
+        if (hit) {
+          hit->setState(ButtonState::Over);
+          fire(*hit, kCondIdleToOverUp);
+        }
+      }
+      pressed_ = nullptr;
+      pressedAlive_.reset();
+    } else if (hit == pressed_ && pressed_->state() != ButtonState::Down) {
+      pressed_->setState(ButtonState::Down);
+      fire(*pressed_, kCondOutDownToOverDown);
+    } else if (hit != pressed_ && pressed_->state() == ButtonState::Down) {
+      pressed_->setState(ButtonState::Up);
+      fire(*pressed_, kCondOverDownToOutDown);
+    }
+  } else {
+    if (hit != hovered_) {
+      if (hovered_) {
+        hovered_->setState(ButtonState::Up);
+        fire(*hovered_, kCondOverUpToIdle);
+      }
+      setHovered(hit);
+      if (hit) {
+        hit->setState(ButtonState::Over);
+        fire(*hit, kCondIdleToOverUp);
+      }
+    }
+    if (down && hit) {
+      pressed_ = hit;
+      pressedAlive_ = hit->lifeToken();
+      hit->setState(ButtonState::Down);
+      fire(*hit, kCondOverUpToOverDown);
+    }
+  }
+  if (down) mouseIsDown_ = true;
+  if (up) mouseIsDown_ = false;
+  runActions();
+  if (ctx_ && ctx_->changed) changed_ = true;
+  flushFSCommands();
+}
+
+}  // namespace swf

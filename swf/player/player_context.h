@@ -1,0 +1,34 @@
+#pragma once
+// State every display object of one player shares: the clock's tick count, the queue of actions
+// waiting to run, and the counters that bound how much a movie may instantiate.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace swf {
+
+struct Movie;
+class SpriteInstance;
+
+// Deeper nesting of sprites than this is shown empty; the authoring tool's own limit is far lower.
+inline constexpr int kMaxNesting = 128;
+// Live display objects of one player; placements beyond it are not shown.
+inline constexpr int kMaxLiveObjects = 200000;
+
+struct QueuedActions {
+  std::weak_ptr<const char> alive;  // the target's life token
+  SpriteInstance* target = nullptr;
+  std::span<const uint8_t> code;
+};
+
+struct PlayerContext {
+  const Movie* movie = nullptr;
+  uint64_t tick = 0;
+  int liveObjects = 0;
+  bool changed = false;  // something drawn changed since the last look
+  std::vector<QueuedActions> actions;
+};
+
+}  // namespace swf

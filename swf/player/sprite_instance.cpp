@@ -1,0 +1,87 @@
+#include "swf/player/sprite_instance.h"
+
+#include <algorithm>
+
+namespace swf {
+
+SpriteInstance::SpriteInstance(const Timeline& timeline, PlayerContext& ctx,
+                               SpriteInstance* parentTimeline, int nesting)
+    : PlacedObject(ctx, parentTimeline, nesting), timeline_(timeline) {}
+
+void SpriteInstance::start() {
+  if (frame_ < 0) gotoFrame(0);
+}
+
+void SpriteInstance::gotoFrame(int target) {
+  if (timeline_.frames.empty()) return;
+  target = std::clamp(target, 0, frameCount() - 1);
+  if (target == frame_) return;
+  std::set<int> touched;
+  if (target > frame_) {
+    for (int f = frame_ + 1; f <= target; ++f)
+      applyDisplayCommands(timeline_.frames[f], state_, touched);
+  } else {
+    // Backwards: rebuild from the first frame; every depth of either list may differ.
+    for (const auto& [depth, _] : state_) touched.insert(depth);
+    state_.clear();
+    for (int f = 0; f <= target; ++f) applyDisplayCommands(timeline_.frames[f], state_, touched);
+  }
+  frame_ = target;
+  ctx_.changed = true;
+  // This timeline's actions run before those of the children its frame creates.
+  for (auto code : timeline_.frames[target].actions)
+    ctx_.actions.push_back({lifeToken(), this, code});
+  reconcile(touched);
+}
+
+void SpriteInstance::reconcile(const std::set<int>& depths) {
+  for (int depth : depths) {
+    auto want = state_.find(depth);
+    auto have = children.find(depth);
+    if (want == state_.end()) {
+      if (have != children.end()) children.erase(have);
+      continue;
+    }
+    if (have != children.end()) {
+      auto* o = static_cast<PlacedObject*>(have->second.get());
+      if (o->serial == want->second.serial && o->character == want->second.character) {
+        o->applyPlacement(want->second);
+        continue;
+      }
+      children.erase(have);
+    }
+    if (auto o = instantiate(want->second, depth, ctx_, this, nesting() + 1))
+      children[depth] = std::move(o);
+  }
+}
+
+bool SpriteInstance::step(bool loop) {
+  if (!playing_ || frameCount() <= 1) return false;
+  if (frame_ + 1 < frameCount()) {
+    gotoFrame(frame_ + 1);
+  } else if (loop) {
+    gotoFrame(0);
+  } else {
+    playing_ = false;
+    return false;
+  }
+  return true;
+}
+
+void SpriteInstance::advanceTree(bool loop) {
+  if (createdTick() != ctx_.tick) step(loop);
+  advanceChildren(*this);
+}
+
+void advanceChildren(DisplayObject& node) {
+  // Stepping a child changes only that child's own children, so this map stays valid.
+  for (auto& [depth, child] : node.children) {
+    auto* placed = static_cast<PlacedObject*>(child.get());
+    if (auto* sprite = dynamic_cast<SpriteInstance*>(placed))
+      sprite->advanceTree(true);
+    else if (!child->children.empty())
+      advanceChildren(*child);
+  }
+}
+
+}  // namespace swf

@@ -1,0 +1,45 @@
+#pragma once
+// A running timeline: the root movie or a sprite. It keeps what its timeline says belongs at
+// each depth and brings its children in line with it after every frame change.
+
+#include "swf/movie/timeline.h"
+#include "swf/player/placed_object.h"
+
+namespace swf {
+
+class SpriteInstance : public PlacedObject {
+ public:
+  SpriteInstance(const Timeline& timeline, PlayerContext& ctx, SpriteInstance* parentTimeline,
+                 int nesting);
+
+  // Shows the first frame and queues its actions; called once after construction.
+  void start();
+
+  const Timeline& timeline() const { return timeline_; }
+  int currentFrame() const { return frame_; }
+  int frameCount() const { return timeline_.frameCount(); }
+  bool playing() const { return playing_; }
+  void setPlaying(bool on) { playing_ = on; }
+
+  // Goes to `frame` (clamped to the timeline), builds its display list, queues its actions.
+  // Going to the frame already shown does nothing.
+  void gotoFrame(int frame);
+  // One frame on while playing; past the end wraps when `loop`, else stops. Returns true when
+  // the frame changed.
+  bool step(bool loop);
+  // Steps this timeline and every nested one that existed before this tick.
+  void advanceTree(bool loop);
+
+ private:
+  void reconcile(const std::set<int>& depths);
+
+  const Timeline& timeline_;
+  int frame_ = -1;
+  bool playing_ = true;
+  DepthState state_;
+};
+
+// Steps the sprites among `node`'s children (and deeper) that existed before this tick.
+void advanceChildren(DisplayObject& node);
+
+}  // namespace swf

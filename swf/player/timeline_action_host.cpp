@@ -1,0 +1,120 @@
+#include "swf/player/timeline_action_host.h"
+
+#include <strings.h>
+
+#include "swf/player/player.h"
+
+namespace swf {
+
+TimelineActionHost::TimelineActionHost(Player& player, SpriteInstance& timeline)
+    : player_(player),
+      original_(&timeline),
+      originalAlive_(timeline.lifeToken()),
+      target_(&timeline),
+      targetAlive_(timeline.lifeToken()) {}
+
+SpriteInstance* TimelineActionHost::target() const {
+  return targetAlive_.expired() ? nullptr : target_;
+}
+
+void TimelineActionHost::play() {
+  if (auto* t = target()) t->setPlaying(true);
+}
+
+void TimelineActionHost::stop() {
+  if (auto* t = target()) t->setPlaying(false);
+}
+
+void TimelineActionHost::nextFrame() {
+  if (auto* t = target()) {
+    t->gotoFrame(t->currentFrame() + 1);
+    t->setPlaying(false);
+  }
+}
+
+void TimelineActionHost::previousFrame() {
+  if (auto* t = target()) {
+    t->gotoFrame(t->currentFrame() - 1);
+    t->setPlaying(false);
+  }
+}
+
+void TimelineActionHost::gotoFrame(int frame) {
+  if (auto* t = target()) {
+    t->gotoFrame(frame);
+    t->setPlaying(false);
+  }
+}
+
+void TimelineActionHost::gotoLabel(const std::string& label) {
+  if (auto* t = target()) {
+    int frame = t->timeline().findLabel(label);
+    if (frame < 0) return;
+    t->gotoFrame(frame);
+    t->setPlaying(false);
+  }
+}
+
+void TimelineActionHost::getURL(const std::string& url, const std::string& target) {
+  static constexpr char kPrefix[] = "FSCommand:";
+  constexpr size_t n = sizeof kPrefix - 1;
+  if (url.size() >= n && strncasecmp(url.c_str(), kPrefix, n) == 0)
+    player_.fsCommand(url.substr(n), target);
+  // Other addresses (web pages, loading movies) come with the full script engine.
+}
+
+void TimelineActionHost::toggleQuality() { player_.toggleQuality(); }
+
+bool TimelineActionHost::setTarget(const std::string& path) {
+  if (path.empty()) {
+    target_ = original_;
+    targetAlive_ = originalAlive_;
+    return !targetAlive_.expired();
+  }
+  SpriteInstance* t = target();
+  if (!t && path[0] != '/') return false;
+  size_t i = 0;
+  if (path[0] == '/') {
+    t = original_;
+    if (originalAlive_.expired()) return false;
+    while (t->parentTimeline()) t = t->parentTimeline();
+    i = 1;
+  }
+  while (t && i < path.size()) {
+    size_t end = path.find_first_of("/:", i);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(i, end - i);
+    i = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == ".." || part == "_parent") {
+      t = t->parentTimeline();
+      continue;
+    }
+    if (part == "_root" || part == "_level0") {
+      while (t->parentTimeline()) t = t->parentTimeline();
+      continue;
+    }
+    SpriteInstance* next = nullptr;
+    for (auto& [depth, child] : t->children) {
+      if (strcasecmp(child->name.c_str(), part.c_str()) == 0) {
+        next = dynamic_cast<SpriteInstance*>(child.get());
+        if (next) break;
+      }
+    }
+    t = next;
+  }
+  // An unknown target sends the following actions nowhere until the target is reset.
+  target_ = t;
+  targetAlive_ = t ? t->lifeToken() : std::weak_ptr<const char>();
+  return t != nullptr;
+}
+
+bool TimelineActionHost::frameLoaded(int frame) {
+  auto* t = target();
+  // The whole file is loaded before playing starts; only frames past the end never load.
+  return t && frame < t->frameCount();
+}
+
+void TimelineActionHost::trace(const std::string& text) { player_.trace(text); }
+
+}  // namespace swf

@@ -9,8 +9,8 @@
 namespace swf {
 
 struct RenderOptions {
-  bool antialias = true;        // Quality 1 high, 0 low
-  Matrix stageToDevice;          // twips of the stage to device pixels
+  bool antialias = true;  // Quality 1 high, 0 low
+  Matrix stageToDevice;   // twips of the stage to device pixels
   RGBA background{255, 255, 255, 255};
 };
 

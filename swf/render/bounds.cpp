@@ -1,0 +1,67 @@
+#include "swf/render/bounds.h"
+
+#include <algorithm>
+
+#include "swf/bitmaps/bitmap.h"
+#include "swf/shapes/shape.h"
+
+namespace swf {
+
+namespace {
+
+constexpr int kMaxDepth = 64;
+
+void include(std::optional<Box>& acc, const Box& b) {
+  if (!acc) {
+    acc = b;
+    return;
+  }
+  acc->x0 = std::min(acc->x0, b.x0);
+  acc->y0 = std::min(acc->y0, b.y0);
+  acc->x1 = std::max(acc->x1, b.x1);
+  acc->y1 = std::max(acc->y1, b.y1);
+}
+
+Box transform(const Rect& r, const Matrix& m) {
+  double xs[2] = {double(r.xMin), double(r.xMax)}, ys[2] = {double(r.yMin), double(r.yMax)};
+  std::optional<Box> box;
+  for (double x : xs)
+    for (double y : ys) {
+      double dx = m.a * x + m.c * y + m.tx, dy = m.b * x + m.d * y + m.ty;
+      include(box, {dx, dy, dx, dy});
+    }
+  return *box;
+}
+
+void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box>& acc, int depth) {
+  if (obj.character) {
+    if (auto r = characterBounds(*obj.character, obj.ratio)) include(acc, transform(*r, toDevice));
+  }
+  if (depth >= kMaxDepth) return;
+  for (const auto& [d, child] : obj.children)
+    collect(*child, toDevice * child->matrix, acc, depth + 1);
+}
+
+}  // namespace
+
+std::optional<Rect> characterBounds(const Character& c, int ratio) {
+  (void)ratio;
+  switch (c.kind()) {
+    case CharacterKind::Shape:
+      return static_cast<const ShapeCharacter&>(c).bounds;
+    case CharacterKind::Bitmap: {
+      auto& b = static_cast<const BitmapCharacter&>(c);
+      return Rect{0, b.width() * 20, 0, b.height() * 20};
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice) {
+  std::optional<Box> acc;
+  collect(obj, toDevice, acc, 0);
+  return acc;
+}
+
+}  // namespace swf

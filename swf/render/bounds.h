@@ -1,0 +1,21 @@
+#pragma once
+// Extents of characters and display objects, for limiting the work of masks.
+
+#include <optional>
+
+#include "swf/player/display_object.h"
+
+namespace swf {
+
+struct Box {
+  double x0, y0, x1, y1;
+};
+
+// A character's extent in its own twips; nothing for characters that draw nothing themselves.
+std::optional<Rect> characterBounds(const Character& c, int ratio);
+
+// The extent of an object and its children once transformed by `toDevice` (which already
+// includes the object's own matrix).
+std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice);
+
+}  // namespace swf

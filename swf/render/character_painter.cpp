@@ -1,0 +1,19 @@
+#include "swf/render/character_painter.h"
+
+#include "swf/render/shape_painter.h"
+#include "swf/shapes/shape.h"
+
+namespace swf {
+
+void paintCharacter(const DrawState& s, const DisplayObject& obj) {
+  const Character& c = *obj.character;
+  switch (c.kind()) {
+    case CharacterKind::Shape:
+      paintShape(s, static_cast<const ShapeCharacter&>(c).drawing);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace swf

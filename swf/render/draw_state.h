@@ -1,0 +1,19 @@
+#pragma once
+// What drawing one display object needs to know about where it is drawn.
+
+#include <cairo.h>
+
+#include "swf/model/geometry.h"
+
+namespace swf {
+
+struct DrawState {
+  cairo_t* cr = nullptr;
+  Matrix toDevice;           // the object's twips to device pixels
+  ColorTransform cxform;     // accumulated from the root
+  double stageScale = 0.05;  // device pixels per stage twip, for strokes that do not scale
+  bool antialias = true;
+  bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
+};
+
+}  // namespace swf

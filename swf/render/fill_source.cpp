@@ -1,0 +1,134 @@
+#include "swf/render/fill_source.h"
+
+#include <cmath>
+
+#include "swf/bitmaps/bitmap.h"
+#include "swf/render/bitmap_cxform_cache.h"
+#include "swf/render/cairo_util.h"
+
+namespace swf {
+
+namespace {
+
+// The extent of a gradient square in its own space, in twips.
+constexpr double kGradientHalf = 16384;
+
+double toLinear(double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
+double fromLinear(double c) {
+  return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
+}
+
+ColorStop stopOf(double offset, RGBA c) {
+  return {offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0};
+}
+
+bool isAlphaOnly(const ColorTransform& cx) {
+  return cx.rm == 1 && cx.gm == 1 && cx.bm == 1 && cx.ra == 0 && cx.ga == 0 && cx.ba == 0 &&
+         cx.aa == 0;
+}
+
+FillSource setGradient(const DrawState& s, const FillStyle& style) {
+  const Gradient& g = style.gradient;
+  if (g.stops.empty()) return {};
+  ColorTransform cx = s.maskMode ? ColorTransform{} : s.cxform;
+  if (g.stops.size() == 1 || !usableMatrix(style.matrix)) {
+    RGBA c = cx.apply(g.stops.back().color);
+    if (s.maskMode) c = {0, 0, 0, 255};
+    setSourceColor(s.cr, c);
+    return {c.a > 0, 1};
+  }
+  PatternPtr p;
+  if (style.kind == FillKind::LinearGradient) {
+    p.reset(cairo_pattern_create_linear(-kGradientHalf, 0, kGradientHalf, 0));
+  } else {
+    double fx = style.kind == FillKind::FocalGradient ? g.focalPoint * kGradientHalf : 0;
+    p.reset(cairo_pattern_create_radial(fx, 0, 0, 0, 0, kGradientHalf));
+  }
+  if (s.maskMode) {
+    cairo_pattern_add_color_stop_rgba(p.get(), 0, 0, 0, 0, 1);
+  } else {
+    for (const ColorStop& st : gradientStops(g, cx))
+      cairo_pattern_add_color_stop_rgba(p.get(), st.offset, st.r, st.g, st.b, st.a);
+  }
+  cairo_pattern_set_extend(p.get(), g.spread == SpreadMode::Reflect  ? CAIRO_EXTEND_REFLECT
+                                    : g.spread == SpreadMode::Repeat ? CAIRO_EXTEND_REPEAT
+                                                                     : CAIRO_EXTEND_PAD);
+  cairo_matrix_t m = toCairo(inverse(style.matrix));
+  cairo_pattern_set_matrix(p.get(), &m);
+  cairo_set_source(s.cr, p.get());
+  return {true, 1};
+}
+
+FillSource setBitmap(const DrawState& s, const FillStyle& style) {
+  auto* bmp = dynamic_cast<const BitmapCharacter*>(style.bitmap.get());
+  cairo_surface_t* surface = bmp ? bmp->surface() : nullptr;
+  if (!surface || !usableMatrix(style.matrix)) return {};
+  if (s.maskMode) {
+    cairo_set_source_rgba(s.cr, 0, 0, 0, 1);
+    return {true, 1};
+  }
+  double alpha = 1;
+  if (!s.cxform.isIdentity()) {
+    if (isAlphaOnly(s.cxform)) {
+      alpha = std::clamp(s.cxform.am, 0.0, 1.0);
+    } else {
+      surface = transformedBitmap(surface, s.cxform);
+      if (!surface) return {};
+    }
+  }
+  if (alpha <= 0) return {};
+  PatternPtr p(cairo_pattern_create_for_surface(surface));
+  cairo_pattern_set_extend(p.get(), style.repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
+  cairo_pattern_set_filter(
+      p.get(), style.smooth && s.antialias ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+  cairo_matrix_t m = toCairo(inverse(style.matrix));
+  cairo_pattern_set_matrix(p.get(), &m);
+  cairo_set_source(s.cr, p.get());
+  return {true, alpha};
+}
+
+}  // namespace
+
+std::vector<ColorStop> gradientStops(const Gradient& g, const ColorTransform& cx) {
+  std::vector<ColorStop> out;
+  for (size_t i = 0; i < g.stops.size(); ++i) {
+    ColorStop st = stopOf(g.stops[i].ratio / 255.0, cx.apply(g.stops[i].color));
+    if (g.linearRGB && i > 0) {
+      const ColorStop prev = out.back();
+      constexpr int kSteps = 8;
+      for (int k = 1; k < kSteps; ++k) {
+        double t = double(k) / kSteps;
+        auto mix = [t](double a, double b) {
+          return fromLinear(toLinear(a) + (toLinear(b) - toLinear(a)) * t);
+        };
+        out.push_back({prev.offset + (st.offset - prev.offset) * t, mix(prev.r, st.r),
+                       mix(prev.g, st.g), mix(prev.b, st.b), prev.a + (st.a - prev.a) * t});
+      }
+    }
+    out.push_back(st);
+  }
+  return out;
+}
+
+FillSource setFillSource(const DrawState& s, const FillStyle& style) {
+  switch (style.kind) {
+    case FillKind::Solid: {
+      if (s.maskMode) {
+        cairo_set_source_rgba(s.cr, 0, 0, 0, 1);
+        return {true, 1};
+      }
+      RGBA c = s.cxform.apply(style.color);
+      setSourceColor(s.cr, c);
+      return {c.a > 0, 1};
+    }
+    case FillKind::LinearGradient:
+    case FillKind::RadialGradient:
+    case FillKind::FocalGradient:
+      return setGradient(s, style);
+    case FillKind::Bitmap:
+      return setBitmap(s, style);
+  }
+  return {};
+}
+
+}  // namespace swf

@@ -1,0 +1,106 @@
+#include "swf/render/shape_painter.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "swf/render/cairo_util.h"
+#include "swf/render/fill_source.h"
+
+namespace swf {
+
+namespace {
+
+cairo_line_cap_t capOf(CapStyle c) {
+  switch (c) {
+    case CapStyle::None:
+      return CAIRO_LINE_CAP_BUTT;
+    case CapStyle::Square:
+      return CAIRO_LINE_CAP_SQUARE;
+    case CapStyle::Round:
+      break;
+  }
+  return CAIRO_LINE_CAP_ROUND;
+}
+
+cairo_line_join_t joinOf(JoinStyle j) {
+  switch (j) {
+    case JoinStyle::Bevel:
+      return CAIRO_LINE_JOIN_BEVEL;
+    case JoinStyle::Miter:
+      return CAIRO_LINE_JOIN_MITER;
+    case JoinStyle::Round:
+      break;
+  }
+  return CAIRO_LINE_JOIN_ROUND;
+}
+
+void paintFill(const DrawState& s, const FillStyle& style, const PathData& path,
+               std::optional<RGBA> solidColor) {
+  cairo_t* cr = s.cr;
+  setMatrix(cr, s.toDevice);
+  FillSource src;
+  if (solidColor && style.kind == FillKind::Solid) {
+    FillStyle recoloured = style;
+    recoloured.color = *solidColor;
+    src = setFillSource(s, recoloured);
+  } else {
+    src = setFillSource(s, style);
+  }
+  if (!src.visible) return;
+  cairo_new_path(cr);
+  path.emit(cr);
+  if (src.alpha < 1) {
+    cairo_save(cr);
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, src.alpha);
+    cairo_restore(cr);
+  } else {
+    cairo_fill(cr);
+  }
+}
+
+void paintStroke(const DrawState& s, const LineStyle& style, const PathData& path) {
+  cairo_t* cr = s.cr;
+  setMatrix(cr, s.toDevice);
+  if (style.hasFill) {
+    if (!setFillSource(s, style.fill).visible) return;
+  } else {
+    RGBA c = s.cxform.apply(style.color);
+    if (c.a == 0) return;
+    setSourceColor(cr, c);
+  }
+  cairo_new_path(cr);
+  path.emit(cr);
+  cairo_identity_matrix(cr);  // the pen is round on the device, however the shape is scaled
+  double scale = style.noHScale || style.noVScale ? s.stageScale : lengthScale(s.toDevice);
+  cairo_set_line_width(cr, std::max(style.width * scale, 1.0));
+  cairo_set_line_cap(cr, capOf(style.startCap));
+  cairo_set_line_join(cr, joinOf(style.join));
+  cairo_set_miter_limit(cr, style.miterLimit);
+  cairo_stroke(cr);
+}
+
+void paint(const DrawState& s, const ShapeDrawing& d, std::optional<RGBA> solidColor) {
+  if (!usableMatrix(s.toDevice)) return;
+  cairo_t* cr = s.cr;
+  cairo_save(cr);
+  cairo_set_fill_rule(cr, d.nonZeroWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+  for (const DrawLayer& layer : d.layers) {
+    for (const DrawLayer::Fill& f : layer.fills)
+      paintFill(s, layer.styles.fills[f.style], f.path, solidColor);
+    if (s.maskMode) continue;  // masks are made of fills only
+    for (const DrawLayer::Stroke& st : layer.strokes)
+      paintStroke(s, layer.styles.lines[st.style], st.path);
+  }
+  cairo_restore(cr);
+}
+
+}  // namespace
+
+void paintShape(const DrawState& s, const ShapeDrawing& d) { paint(s, d, std::nullopt); }
+
+void paintShape(const DrawState& s, const ShapeDrawing& d, RGBA solidColor) {
+  paint(s, d, solidColor);
+}
+
+}  // namespace swf

@@ -1,0 +1,252 @@
+// Runs the conformance pictures: each movie plays its first frame and ten more frame intervals,
+// is drawn at its own size and compared with the recorded picture. Every movie runs in a child
+// process with a time limit, so a crash or a hang costs one test, not the run.
+
+#include <cairo.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "image_compare.h"
+#include "swf/player/player.h"
+
+namespace fs = std::filesystem;
+using rv::conformance::compareImages;
+
+namespace {
+
+constexpr int kTolerance = 3;
+
+struct Options {
+  fs::path data, counts, saveDir;
+  std::string only;
+  bool update = false, verbose = false;
+  double timeLimit = 20;
+};
+
+// What the child reports through its pipe.
+struct Outcome {
+  int loaded = 0;     // 1 when the movie loaded
+  int noActions = 0;  // 1 when the file holds no DoAction, DoInitAction or PlaceObject3
+  int passed = 0;
+  int worst = 0;
+  long pixelsOver = 0;
+  char error[160] = {};
+};
+
+bool hasTag(const swf::Movie& m, int code) {
+  auto it = m.tagCounts.find(code);
+  return it != m.tagCounts.end() && it->second > 0;
+}
+
+void writePng(cairo_surface_t* s, const fs::path& p) { cairo_surface_write_to_png(s, p.c_str()); }
+
+Outcome runOne(const fs::path& swfPath, const Options& opt) {
+  Outcome out;
+  cairo_surface_t* reference = nullptr;
+  cairo_surface_t* frame = nullptr;
+  try {
+    swf::Player player;
+    player.load(swfPath.string());
+    out.loaded = 1;
+    const swf::Movie& movie = *player.movie();
+    out.noActions = !hasTag(movie, 12) && !hasTag(movie, 59) && !hasTag(movie, 70);
+    double interval = 1000.0 / player.frameRate();
+    for (int i = 0; i < 10; ++i) player.advance(interval);
+    int w = player.stageWidth(), h = player.stageHeight();
+    frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 1), std::max(h, 1));
+    cairo_t* cr = cairo_create(frame);
+    player.render(cr, w, h);
+    cairo_destroy(cr);
+    reference = cairo_image_surface_create_from_png((swfPath.string() + ".png").c_str());
+    auto cmp = compareImages(frame, reference, kTolerance);
+    out.worst = cmp.sameSize ? cmp.worstDifference : 999;
+    out.pixelsOver = cmp.pixelsOver;
+    out.passed = cmp.sameSize && cmp.pixelsOver == 0;
+    if (!cmp.sameSize) std::snprintf(out.error, sizeof out.error, "size %dx%d", w, h);
+    if (!out.passed && !opt.saveDir.empty())
+      writePng(frame, opt.saveDir / (swfPath.filename().string() + ".png"));
+  } catch (const std::exception& e) {
+    std::snprintf(out.error, sizeof out.error, "%s", e.what());
+  }
+  if (frame) cairo_surface_destroy(frame);
+  if (reference) cairo_surface_destroy(reference);
+  return out;
+}
+
+// Runs one movie in a child; a crash or the time limit yields a failed outcome.
+Outcome runIsolated(const fs::path& swfPath, const Options& opt) {
+  int fds[2];
+  if (pipe(fds) != 0) return runOne(swfPath, opt);
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    Outcome o = runOne(swfPath, opt);
+    ssize_t n = write(fds[1], &o, sizeof o);
+    (void)n;
+    _exit(0);
+  }
+  close(fds[1]);
+  Outcome o;
+  size_t got = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(opt.timeLimit);
+  bool timedOut = false;
+  while (got < sizeof o) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd p{fds[0], POLLIN, 0};
+    if (poll(&p, 1, int(left.count())) <= 0) continue;
+    ssize_t n = read(fds[0], reinterpret_cast<char*>(&o) + got, sizeof o - got);
+    if (n <= 0) break;
+    got += size_t(n);
+  }
+  close(fds[0]);
+  if (timedOut) kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (got < sizeof o) {
+    o = Outcome{};
+    std::snprintf(o.error, sizeof o.error, "%s",
+                  timedOut              ? "time limit"
+                  : WIFSIGNALED(status) ? "crashed"
+                                        : "no result");
+  }
+  return o;
+}
+
+std::map<std::string, long> readCounts(const fs::path& p) {
+  std::map<std::string, long> counts;
+  std::ifstream in(p);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream ls(line);
+    std::string key;
+    long v;
+    if (ls >> key >> v) counts[key] = v;
+  }
+  return counts;
+}
+
+void writeCounts(const fs::path& p, const std::map<std::string, long>& counts) {
+  std::ofstream out(p);
+  out << "# Conformance tests passed; the conformance run fails when a count drops.\n";
+  for (const auto& [k, v] : counts) out << k << ' ' << v << '\n';
+}
+
+bool parseArgs(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (a == "--data")
+      o.data = value();
+    else if (a == "--counts")
+      o.counts = value();
+    else if (a == "--save")
+      o.saveDir = value();
+    else if (a == "--only")
+      o.only = value();
+    else if (a == "--time-limit")
+      o.timeLimit = std::atof(value().c_str());
+    else if (a == "--update")
+      o.update = true;
+    else if (a == "--verbose")
+      o.verbose = true;
+    else
+      return false;
+  }
+  return !o.data.empty() && o.timeLimit > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  if (!parseArgs(argc, argv, opt)) {
+    std::cerr << "usage: rv-conformance --data DIR [--counts FILE] [--update] [--only TEXT]\n"
+                 "                      [--save DIR] [--time-limit SECONDS] [--verbose]\n";
+    return 2;
+  }
+  fs::path imageDir = opt.data / "image";
+  if (!fs::is_directory(imageDir)) {
+    std::cout << "conformance data not found at " << imageDir.string() << ": skipping\n";
+    return 0;
+  }
+  if (!opt.saveDir.empty()) fs::create_directories(opt.saveDir);
+  std::vector<fs::path> movies;
+  for (const auto& e : fs::directory_iterator(imageDir)) {
+    fs::path p = e.path();
+    if (p.extension() != ".swf" || !fs::exists(p.string() + ".png")) continue;
+    if (!opt.only.empty() && p.filename().string().find(opt.only) == std::string::npos) continue;
+    movies.push_back(p);
+  }
+  std::sort(movies.begin(), movies.end());
+
+  long all = 0, allPassed = 0, plain = 0, plainPassed = 0;
+  auto started = std::chrono::steady_clock::now();
+  for (const fs::path& m : movies) {
+    Outcome o = runIsolated(m, opt);
+    ++all;
+    allPassed += o.passed;
+    if (o.noActions) {
+      ++plain;
+      plainPassed += o.passed;
+    }
+    if (!o.passed || opt.verbose) {
+      std::cout << (o.passed ? "pass " : "FAIL ") << m.filename().string();
+      if (!o.passed) {
+        if (o.error[0])
+          std::cout << "  (" << o.error << ")";
+        else
+          std::cout << "  worst " << o.worst << ", " << o.pixelsOver << " pixels over";
+      }
+      if (o.noActions) std::cout << "  [no actions]";
+      std::cout << '\n';
+    }
+  }
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::cout << "image: " << allPassed << " of " << all << " pass; without actions: " << plainPassed
+            << " of " << plain << " (" << seconds << " s)\n";
+
+  if (opt.counts.empty() || !opt.only.empty()) return 0;
+  std::map<std::string, long> reached = {{"image.all", allPassed},
+                                         {"image.noactions", plainPassed}};
+  std::map<std::string, long> committed = readCounts(opt.counts);
+  if (opt.update) {
+    for (const auto& [k, v] : reached) committed[k] = v;
+    writeCounts(opt.counts, committed);
+    std::cout << "counts written to " << opt.counts.string() << '\n';
+    return 0;
+  }
+  int rc = 0;
+  for (const auto& [k, v] : reached) {
+    auto it = committed.find(k);
+    if (it != committed.end() && v < it->second) {
+      std::cout << k << " dropped from " << it->second << " to " << v << '\n';
+      rc = 1;
+    } else if (it != committed.end() && v > it->second) {
+      std::cout << k << " rose from " << it->second << " to " << v
+                << " (run with --update to keep it)\n";
+    }
+  }
+  return rc;
+}

@@ -183,8 +183,48 @@ class MainForm {
   void flashopendirClick();
   void IE2Click();
   void option1Click();
+  // single additions compare with entries 0..n (n = count - 1); batches pass the count before them
+  bool checksameitem(const std::string& path, int n);
+  std::string opendialogInitialDir;  // what the open dialog was last given as its directory
+  bool askclearlist();
+  void appendEntry(const std::string& path);  // at the end, or at the sorted place while sorted
+  void appendEntries(std::vector<std::string> paths);
+  void setListSorted(bool sorted);
+  void addBatch(const std::vector<std::string>& collected);  // directory scans, cache search
+  bool searchswf(const std::string& dir, const std::string& pattern,
+                 std::vector<std::string>& collected);
+  bool exetoswf(const std::string& exe, const std::string& target);
+  void openlistfileClick();
+  void savelistfileClick();
+  void listopendirClick();
+  void listdelClick();
+  void listclearClick();
+  void chagefilenameClick();  // "Edit movie entry..."
+  void saveasClick();
+  void option2Click();
+  void IE1Click();  // "Search IE cache" of the list menu
+  // The list as the Qt layer draws it (playlist/list_display.cpp).
+  bool listhint = false;       // the pointer last moved over an entry
+  std::string flashlistHint;   // hint text of the list
+  std::string flashlistRowText(int i) const;  // "N.  path"
+  bool flashlistRowIsCurrent(int i) const;    // drawn in red
+  void flashlistMouseMove(int x, int y);      // list coordinates
+  struct HintPlacement {
+    int reshowDelayMs = 100;
+    bool atListRow = false;  // place the hint at (x, y), screen coordinates
+    int x = 0, y = 0;
+  };
+  HintPlacement ApplicationEvents1ShowHint(int pointerYInList) const;
+  void flashlistClick();
+  void flashlistDblClick();
+  void flashlistKeyPress(char key);
+  void flashlistKeyDown(Key key);
 
   // ---- skins and views (skins/) -----------------------------------------------------------
+  // Pictures sent to the back of the window, the backmost first; the others keep their
+  // designed stacking above these.
+  std::vector<std::string> backOrder;
+  void sendToBack(const std::string& controlName);
   void changeskinini();
   void listbtnonClick();
   void listbtnoffClick();

@@ -1,0 +1,115 @@
+// Reading list files into the playlist, and the list menu's "Open list file..." and
+// "Save list file...".
+#include <optional>
+
+#include "app/atomic_file.h"
+#include "app/main_form.h"
+#include "app/settings_file.h"
+#include "playlist/list_file.h"
+#include "playlist/path_text.h"
+
+namespace rv {
+
+namespace {
+
+const char* const kOpenFilter = "Flash movie|*.swf|Reelvista movie list|*.flt|Flash_exe file|*.exe";
+
+const char* playModeItem(PlayModeWord mode) {
+  switch (mode) {
+    case PlayModeWord::Default:
+      return "default";
+    case PlayModeWord::GameBoy:
+      return "gameboy";
+    case PlayModeWord::MtvMovie:
+      return "mtv_movie";
+    case PlayModeWord::MtvList:
+      return "mtv_list";
+  }
+  return "default";
+}
+
+// The word of the first checked play mode, in menu order; none when nothing is checked.
+std::optional<PlayModeWord> checkedPlayMode(MainForm& form) {
+  for (PlayModeWord mode : {PlayModeWord::Default, PlayModeWord::GameBoy, PlayModeWord::MtvMovie,
+                            PlayModeWord::MtvList}) {
+    MenuItem* item = form.flash1pop.find(playModeItem(mode));
+    if (item && item->checked) return mode;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void MainForm::openflt(const std::string& path) {
+  using Status = ListFileContent::Status;
+  ListFileContent content = readListFileAt(path, true);
+  switch (content.status) {
+    case Status::EmptyFirstLine:
+      return;
+    // A broken list file is reported and left alone; the session's list and settings stay.
+    case Status::BadFirstLine:
+      services.dialogs->message("Can not open list file!");
+      return;
+    case Status::BadCountAfterPlayMode:
+      services.dialogs->message("Open list file failly!");
+      return;
+    case Status::Ok:
+      break;
+  }
+  if (content.playMode) {
+    if (MenuItem* item = flash1pop.find(playModeItem(*content.playMode))) item->click();
+  }
+  appendEntries(std::move(content.entries));
+}
+
+void MainForm::openlistfileClick() {
+  FileDialogRequest request;
+  request.filter = kOpenFilter;
+  request.filterIndex = 2;
+  request.initialDir = opendialogInitialDir;  // whatever the open commands last gave it
+  auto chosen = services.dialogs->openFile(request);
+  if (!chosen || chosen->files.empty()) return;
+  const std::string file = chosen->files.front();
+  openDialogFileName = file;
+  if (!unfitForList(file)) {
+    switch (fileTypeOf(file)) {
+      case FileType::Movie:
+        checksameitem(file);
+        break;
+      case FileType::ListFile:
+        askclearlist();
+        openflt(file);
+        break;
+      case FileType::Projector: {
+        std::string target = withExtension(file, ".swf");
+        if (exetoswf(file, target)) checksameitem(target);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  checklistwidth();
+}
+
+void MainForm::savelistfileClick() {
+  FileDialogRequest request;
+  request.filter = "Reelvista movie list|*.flt";
+  request.defaultExt = "flt";
+  request.initialDir = saveinitialdir;
+  if (flashlist.items.empty()) return;
+  auto chosen = services.dialogs->saveFile(request);
+  if (!chosen || chosen->files.empty()) return;
+  const std::string file = chosen->files.front();
+  FileType type = fileTypeOf(file);
+  if (type == FileType::ListFile) {
+    bool withPlayMode = !settings || settings->readBool("variables", "listhaveplaymode", true);
+    // With no play mode checked there is no word to write; an empty first line would make the
+    // file read back as an empty list, so the line is left out.
+    std::optional<PlayModeWord> mode = withPlayMode ? checkedPlayMode(*this) : std::nullopt;
+    writeFileAtomically(file, formatListFile(mode, flashlist.items));
+  }
+  saveinitialdir = directoryPart(file);
+}
+
+}  // namespace rv

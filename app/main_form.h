@@ -102,6 +102,7 @@ class MainForm {
   bool zoom100 = false;
   int listwidth = 0;
   uint32_t startvolume = 0;
+  bool startvolumeKnown = false;  // start-up got as far as reading it
   struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
   } flashbounds;
@@ -124,6 +125,10 @@ class MainForm {
   void saveflashbounds(const FlashControl& control);
   void loadflashbounds(FlashControl& control);
   static std::string displayName(const std::string& path);
+  // The playlist entry at `index`; a list access outside the list raises AppError.
+  const std::string& entry(int index) const;
+  // Enables the playback items a first movie (or a list file on the command line) unlocks.
+  void enablePlaybackItems();
 
   // ---- transport (playback/transport.cpp) -----------------------------------------------
   void playClick();
@@ -150,6 +155,8 @@ class MainForm {
   void FormKeyDown(Key key, bool ctrl);
   void showPlayingLook();
   void showPausedLook();
+  // Gives a fresh Flash1, Flash2 or flashpreview the quality and loop the menu shows.
+  void applyPlayChoices(FlashControl& control);
 
   // ---- status tick and seek bar (playback/status_tick.cpp, playback/seek_bar.cpp) --------
   void Timer1Timer();
@@ -234,8 +241,14 @@ class MainForm {
   void alwaysonthetopClick();
   void windowsminClick();
   void windowsmaxClick();
+  void downloadskinClick();
+
+  // Guards the tick against re-entry from a modal box opened inside it.
+  bool inTick = false;
 
  private:
+  std::unique_ptr<FlashControl> newFlash(const std::string& name, int l, int t, int w, int h,
+                                         bool visible);
   void buildControls();
   void buildMainMenu();
   void buildListMenu();

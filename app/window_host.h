@@ -20,6 +20,8 @@ class WindowHost {
   virtual int screenHeight() const = 0;
   // The model changed in a way the window should redraw now (outside the regular refresh).
   virtual void refresh() = 0;
+  // Pops up the main window's menu flash1pop at a screen position (main window only).
+  virtual void popupMainMenu(int /*x*/, int /*y*/) {}
 };
 
 }  // namespace rv

@@ -16,7 +16,7 @@ inline const std::string kUnloadMovie(1, '\0');
 
 class FlashControl : public Control {
  public:
-  ~FlashControl() override = default;
+  virtual ~FlashControl() = default;
 
   // Loads and starts the movie at `path`, or unloads on kUnloadMovie. A file that cannot be
   // played raises AppError; Movie then still reads back the path.

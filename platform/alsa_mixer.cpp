@@ -31,9 +31,7 @@ class SoftwareGainMixer : public Mixer {
   }
 
  private:
-  void apply() {
-    setOutputGain({leftOf(value_) / 65535.0f, rightOf(value_) / 65535.0f});
-  }
+  void apply() { setOutputGain({leftOf(value_) / 65535.0f, rightOf(value_) / 65535.0f}); }
   uint32_t value_ = kFullVolume;
 };
 

@@ -1,0 +1,105 @@
+#include "ui/flash_widget.h"
+
+#include <cairo.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "playback/flash_control.h"
+#include "swf/player/player.h"
+#include "ui/flash_engine_bridge.h"
+
+namespace rv::ui {
+
+FlashWidget::FlashWidget(Source source, Runner run, QWidget* parent)
+    : QWidget(parent), source_(std::move(source)), run_(std::move(run)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  clock_.start();
+}
+
+swf::Player* FlashWidget::player() const {
+  FlashControl* c = control();
+  swf::Player* p = playerOf(c);
+  return p && p->loaded() ? p : nullptr;
+}
+
+void FlashWidget::syncFromModel() {
+  FlashControl* c = control();
+  if (followsGeometry_ && c) {
+    const QRect bounds(c->left, c->top, std::max(0, c->width), std::max(0, c->height));
+    if (geometry() != bounds) setGeometry(bounds);
+    if (isVisibleTo(parentWidget()) != c->visible) setVisible(c->visible);
+  }
+
+  const qint64 now = clock_.elapsed();
+  const double ms = static_cast<double>(now - lastMs_);
+  lastMs_ = now;
+
+  const bool hasMovie = c && c->hasMovie();
+  bool changed = c != bound_ || hasMovie != hadMovie_;
+  bound_ = c;
+  hadMovie_ = hasMovie;
+  if (swf::Player* p = player()) {
+    bool advanced = false;
+    run_([&] { advanced = p->advance(ms); });
+    changed = advanced || changed;
+  }
+  if (changed && isVisible()) update();
+}
+
+void FlashWidget::paintEvent(QPaintEvent*) {
+  ++repaints_;
+  QPainter painter(this);
+  swf::Player* p = player();
+  if (!p || width() <= 0 || height() <= 0) {
+    painter.fillRect(rect(), Qt::black);
+    return;
+  }
+  if (frame_.size() != size()) frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+  frame_.fill(Qt::black);
+  // QImage's ARGB32 premultiplied is Cairo's ARGB32 on every byte order.
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(frame_.bits(), CAIRO_FORMAT_ARGB32, frame_.width(),
+                                          frame_.height(), static_cast<int>(frame_.bytesPerLine()));
+  cairo_t* cr = cairo_create(surface);
+  p->render(cr, frame_.width(), frame_.height());
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  cairo_surface_destroy(surface);
+  painter.drawImage(0, 0, frame_);
+}
+
+void FlashWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();  // the window's own menu handles the others
+    return;
+  }
+  if (swf::Player* p = player()) {
+    const QPointF at = event->position();
+    run_([&] { p->mouseDown(at.x(), at.y()); });
+    syncFromModel();
+  }
+}
+
+void FlashWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (swf::Player* p = player()) {
+    const QPointF at = event->position();
+    run_([&] { p->mouseMove(at.x(), at.y()); });
+  }
+  event->ignore();
+}
+
+void FlashWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  if (swf::Player* p = player()) {
+    const QPointF at = event->position();
+    run_([&] { p->mouseUp(at.x(), at.y()); });
+    syncFromModel();
+  }
+}
+
+}  // namespace rv::ui

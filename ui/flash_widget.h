@@ -1,0 +1,58 @@
+#pragma once
+// Shows one Flash control of the shell: paints its player through a Cairo surface over a QImage,
+// gives it time from a monotonic clock and forwards the pointer to it for the movie's buttons.
+// The control may be replaced at any moment (a movie load renews it), so the widget asks for it
+// every time instead of keeping it.
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "ui/runner.h"
+
+namespace rv {
+class FlashControl;
+}
+namespace swf {
+class Player;
+}
+
+namespace rv::ui {
+
+class FlashWidget : public QWidget {
+ public:
+  using Source = std::function<FlashControl*()>;
+  // Calls into the player run through `run`: they may raise the movie's FSCommands.
+  FlashWidget(Source source, Runner run, QWidget* parent = nullptr);
+
+  // Takes place and visibility from the control, gives the player the time since the last call
+  // and repaints when the picture changed. Call it after every event and every tick.
+  void syncFromModel();
+  // Follow place and visibility of the control (false for a control that fills its window).
+  void setFollowsGeometry(bool follow) { followsGeometry_ = follow; }
+
+  FlashControl* control() const { return source_ ? source_() : nullptr; }
+  int repaintCount() const { return repaints_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  swf::Player* player() const;
+
+  Source source_;
+  Runner run_;
+  const FlashControl* bound_ = nullptr;
+  bool hadMovie_ = false;
+  bool followsGeometry_ = true;
+  QElapsedTimer clock_;
+  qint64 lastMs_ = 0;
+  QImage frame_;
+  int repaints_ = 0;
+};
+
+}  // namespace rv::ui

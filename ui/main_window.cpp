@@ -1,0 +1,401 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFile>
+#include <QMimeData>
+#include <QPainter>
+#include <QRegion>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <QWindow>
+#include <algorithm>
+#include <array>
+
+#include "app/main_form.h"
+#include "ui/flash_widget.h"
+#include "ui/model_colors.h"
+#include "ui/playlist_view.h"
+#include "ui/popup_menu.h"
+
+namespace rv::ui {
+namespace {
+
+// Drawing order of the known controls within their layer; later ones are drawn on top.
+constexpr std::array kBackgrounds{"image1", "Imagelist"};
+constexpr std::array kPictures{"Imagejct0", "jctcontrol",  "v1",         "v2",    "v3",   "v4",
+                               "v5",        "imgopenfile", "imgopendir", "play2", "stop2"};
+constexpr std::array kLabels{"lblfilename", "Lbltime", "Lblframe"};
+constexpr std::array kSpots{"play", "stop", "open", "opendir", "listbtnon",  "listbtnoff", "vc1",
+                            "vc2",  "vc3",  "vc4",  "vc5",     "windowsmin", "windowsmax", "exit"};
+
+template <size_t N>
+int indexIn(const std::array<const char*, N>& names, const std::string& name) {
+  for (size_t i = 0; i < N; ++i)
+    if (name == names[i]) return static_cast<int>(i);
+  return -1;
+}
+
+bool isLabel(const Control& c) { return indexIn(kLabels, c.name) >= 0 || !c.caption.empty(); }
+
+// Layer, then place within the layer; unknown pictures go after the known ones.
+std::pair<int, int> rank(const Control& c) {
+  if (int i = indexIn(kBackgrounds, c.name); i >= 0) return {0, i};
+  if (int i = indexIn(kSpots, c.name); i >= 0) return {3, i};
+  if (isLabel(c)) return {2, std::max(0, indexIn(kLabels, c.name))};
+  const int i = indexIn(kPictures, c.name);
+  return {1, i >= 0 ? i : static_cast<int>(kPictures.size())};
+}
+
+QRect boundsOf(const Control& c) { return QRect(c.left, c.top, c.width, c.height); }
+
+}  // namespace
+
+MainWindow::MainWindow(FormSource form, Runner run)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      formOf_(std::move(form)),
+      run_(std::move(run)) {
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(QStringLiteral("Reelvista"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAutoFillBackground(false);
+  setAcceptDrops(true);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+
+  for (const char* name : {"Flash1", "Flash2", "flashpreview"}) {
+    const std::string slot = name;
+    auto* w = new FlashWidget(
+        [this, slot]() -> FlashControl* {
+          MainForm* f = formOf_();
+          return f ? f->flashSlot(slot).get() : nullptr;
+        },
+        run_, this);
+    w->setObjectName(QString::fromLatin1(name));
+    w->hide();
+    flash_.push_back(w);
+  }
+  playlist_ = new PlaylistView(formOf_, run_, this);
+  playlist_->hide();
+}
+
+MainWindow::~MainWindow() = default;
+
+FlashWidget* MainWindow::flashWidget(const std::string& name) const {
+  for (FlashWidget* w : flash_)
+    if (w->objectName().toStdString() == name) return w;
+  return nullptr;
+}
+
+std::vector<const Control*> MainWindow::paintOrder() const {
+  std::vector<const Control*> order;
+  order.reserve(form().controls.size());
+  for (const auto& [name, c] : form().controls) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return rank(*a) < rank(*b); });
+  return order;
+}
+
+const Control* MainWindow::controlAt(const QPoint& pos) const {
+  const auto order = paintOrder();
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    if ((*it)->visible && boundsOf(**it).contains(pos)) return *it;
+  return nullptr;
+}
+
+const QPixmap& MainWindow::pixmap(const std::string& path) {
+  auto it = pixmaps_.find(path);
+  if (it == pixmaps_.end())
+    it = pixmaps_.emplace(path, QPixmap(QFile::decodeName(path.c_str()))).first;
+  return it->second;
+}
+
+std::string MainWindow::paintSignature() const {
+  std::string s;
+  for (const auto& [name, c] : form().controls) {
+    if (!c.visible) continue;
+    s += name;
+    s += '\x1f' + std::to_string(c.left) + ',' + std::to_string(c.top) + ',' +
+         std::to_string(c.width) + ',' + std::to_string(c.height) + ',' + std::to_string(c.color);
+    s += '\x1f' + c.picture + '\x1f' + c.caption + '\x1e';
+  }
+  return s;
+}
+
+void MainWindow::syncFromModel() {
+  if (!hasForm()) return;
+  const int w = std::max(1, form().clientWidth());
+  const int h = std::max(1, form().clientHeight());
+  if (pos() != QPoint(form().left, form().top)) move(form().left, form().top);
+  if (size() != QSize(w, h)) resize(w, h);
+  syncOutline();
+  for (FlashWidget* f : flash_) f->syncFromModel();
+  playlist_->syncFromModel();
+  std::string signature = paintSignature();
+  if (signature != lastSignature_) {
+    lastSignature_ = std::move(signature);
+    update();
+  }
+}
+
+void MainWindow::advanceMovies() {
+  if (!hasForm()) return;
+  for (FlashWidget* f : flash_) f->syncFromModel();
+}
+
+void MainWindow::syncOutline() {
+  std::optional<std::vector<int>> outline;
+  if (form().windowRegion) {
+    outline.emplace();
+    for (const auto& r : *form().windowRegion)
+      outline->insert(outline->end(), {r.left, r.top, r.width, r.height});
+  }
+  if (outline == lastOutline_) return;
+  lastOutline_ = outline;
+  if (!outline) {
+    clearMask();
+    return;
+  }
+  QRegion region;
+  for (const auto& r : *form().windowRegion) region += QRect(r.left, r.top, r.width, r.height);
+  setMask(region);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  if (!hasForm()) return;
+  for (const Control* c : paintOrder()) {
+    if (!c->visible) continue;
+    const QRect r = boundsOf(*c);
+    if (!c->picture.empty()) {
+      const QPixmap& pm = pixmap(c->picture);
+      if (!pm.isNull()) {
+        p.save();
+        p.setClipRect(r);
+        p.drawPixmap(r.topLeft(), pm);
+        p.restore();
+      }
+    }
+    if (isLabel(*c)) {
+      const bool name = c->name == "lblfilename";
+      p.setFont(name ? nameLabelFont() : readoutFont());
+      p.setPen(toQColor(c->color, palette()));
+      const int align = (name ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop;
+      p.drawText(r, align | Qt::TextDontClip | Qt::TextSingleLine,
+                 QString::fromStdString(c->caption));
+    }
+  }
+}
+
+bool MainWindow::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    const Control* c = controlAt(help->pos());
+    if (c && !c->hint.empty())
+      QToolTip::showText(help->globalPos(), QString::fromStdString(c->hint), this, boundsOf(*c));
+    else
+      QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void MainWindow::popupMainMenu(const QPoint& globalPos) {
+  if (MenuItem* item = execMenu(form().flash1pop, globalPos, this))
+    run_([item] { item->invoke(); });
+  syncFromModel();
+}
+
+void MainWindow::runClick(const std::string& name) {
+  MainForm& f = form();
+  if (name == "play")
+    run_([&] { f.playClick(); });
+  else if (name == "stop")
+    run_([&] { f.stopClick(); });
+  else if (name == "open")
+    run_([&] { f.openClick(); });
+  else if (name == "opendir")
+    run_([&] { f.opendirClick(); });
+  else if (name == "listbtnon")
+    run_([&] { f.listbtnonClick(); });
+  else if (name == "listbtnoff")
+    run_([&] { f.listbtnoffClick(); });
+  else if (name == "windowsmin")
+    run_([&] { f.windowsminClick(); });
+  else if (name == "windowsmax")
+    run_([&] { f.windowsmaxClick(); });
+  else if (name == "exit")
+    run_([&] { f.exitClick(); });
+  else if (name.size() == 3 && name.compare(0, 2, "vc") == 0 && name[2] >= '1' && name[2] <= '5')
+    run_([&, n = name[2] - '0'] { f.vcClick(n); });
+}
+
+void MainWindow::pressControl(const Control& c, QMouseEvent* event) {
+  const int x = event->position().toPoint().x() - c.left;
+  if (c.name == "Imagejct0") {
+    run_([&] { form().Imagejct0MouseDown(x); });
+  } else if (c.name == "jctcontrol") {
+    draggingKnob_ = true;
+    run_([&] { form().jctcontrolMouseDown(x); });
+  } else if ((c.name == "image1" || c.name == "Imagelist") && event->button() == Qt::LeftButton) {
+    startSystemMove();  // dragging the window by its background
+  } else if (event->button() == Qt::LeftButton) {
+    pressedSpot_ = c.name;
+  }
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  pressedSpot_.clear();
+  if (event->button() == Qt::RightButton) {
+    popupMainMenu(event->globalPosition().toPoint());
+    return;
+  }
+  if (const Control* c = controlAt(event->position().toPoint())) pressControl(*c, event);
+  syncFromModel();
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  const Control* c = controlAt(event->position().toPoint());
+  if (c && (c->name == "image1" || c->name == "Imagelist") && event->button() == Qt::LeftButton) {
+    // Double clicks on the background switch between full screen and the normal view.
+    run_([this] {
+      if (form().item("fullscreen").checked)
+        form().item("normalview").invoke();
+      else
+        form().item("fullscreen").invoke();
+    });
+    syncFromModel();
+    return;
+  }
+  mousePressEvent(event);  // a second quick press on a spot or the seek bar is a press too
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (draggingKnob_) {
+    const Control& knob = form().ctl("jctcontrol");
+    const int x = event->position().toPoint().x() - knob.left;
+    const int screenX = static_cast<int>(event->globalPosition().x());
+    run_([&] { form().jctcontrolMouseMove(x, screenX); });
+    syncFromModel();
+  }
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (draggingKnob_) {
+    draggingKnob_ = false;
+    const Control& knob = form().ctl("jctcontrol");
+    const int x = pos.x() - knob.left;
+    const int screenX = static_cast<int>(event->globalPosition().x());
+    run_([&] { form().jctcontrolMouseUp(x, screenX); });
+  } else if (!pressedSpot_.empty() && event->button() == Qt::LeftButton) {
+    const Control* c = controlAt(pos);
+    if (c && c->name == pressedSpot_) runClick(pressedSpot_);
+  }
+  pressedSpot_.clear();
+  syncFromModel();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // Moved by the window manager (the user dragged it): the model keeps the position.
+  if (isVisible() && !isMinimized()) {
+    form().left = x();
+    form().top = y();
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  // A close that fails part way (a settings write refused) is reported and the window stays.
+  if (!run_([this] { form().FormClose(); })) {
+    event->ignore();
+    syncFromModel();
+    return;
+  }
+  closing_ = true;
+  event->accept();
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+namespace {
+std::vector<std::string> localPaths(const QMimeData* mime) {
+  std::vector<std::string> paths;
+  if (!mime || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  return paths;
+}
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!localPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (!localPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> paths = localPaths(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  run_([&] { form().fileisdropped(paths); });
+  syncFromModel();
+}
+
+// ---- WindowHost ---------------------------------------------------------------------------
+
+void MainWindow::show() {
+  syncFromModel();
+  QWidget::show();
+  syncFromModel();  // children follow once the window is visible
+}
+
+void MainWindow::hide() { QWidget::hide(); }
+
+void MainWindow::close() {
+  // Closed after the running event has finished, through the normal close path.
+  QTimer::singleShot(0, this, [this] { QWidget::close(); });
+}
+
+void MainWindow::setTopmost(bool topmost) {
+  if (testAttribute(Qt::WA_WState_Created) &&
+      windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+    return;
+  const bool wasVisible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+  if (wasVisible) QWidget::show();  // changing the flags hides the window
+}
+
+void MainWindow::startSystemMove() {
+  if (QWindow* w = windowHandle()) w->startSystemMove();
+}
+
+void MainWindow::minimize() { showMinimized(); }
+
+int MainWindow::cursorX() const { return QCursor::pos().x(); }
+int MainWindow::cursorY() const { return QCursor::pos().y(); }
+
+int MainWindow::screenWidth() const {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  return s ? s->geometry().width() : 0;
+}
+
+int MainWindow::screenHeight() const {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  return s ? s->geometry().height() : 0;
+}
+
+void MainWindow::refresh() {
+  syncFromModel();
+  update();
+}
+
+}  // namespace rv::ui

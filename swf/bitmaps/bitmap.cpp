@@ -1,5 +1,6 @@
 #include "swf/bitmaps/bitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "swf/bitmaps/jpeg_decode.h"
@@ -43,7 +44,8 @@ SurfacePtr decodePng(std::span<const uint8_t> data) {
   return argb;
 }
 
-// Multiplies the decoded JPEG by its separate alpha plane.
+// Combines the decoded JPEG with its separate alpha plane. The JPEG's colours are taken as
+// already multiplied by that alpha (that is how the tools write them), only kept within it.
 void applyAlphaPlane(cairo_surface_t* s, std::span<const uint8_t> alpha) {
   cairo_surface_flush(s);
   int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
@@ -55,9 +57,9 @@ void applyAlphaPlane(cairo_surface_t* s, std::span<const uint8_t> alpha) {
       size_t i = size_t(y) * size_t(w) + size_t(x);
       uint32_t a = i < alpha.size() ? alpha[i] : 255;  // missing alpha: leave opaque
       uint32_t p = row[x];
-      auto mul = [a](uint32_t c) { return (c * a + 127) / 255; };
-      row[x] =
-          (a << 24) | (mul((p >> 16) & 0xff) << 16) | (mul((p >> 8) & 0xff) << 8) | mul(p & 0xff);
+      auto within = [a](uint32_t c) { return std::min(c, a); };
+      row[x] = (a << 24) | (within((p >> 16) & 0xff) << 16) | (within((p >> 8) & 0xff) << 8) |
+               within(p & 0xff);
     }
   }
   cairo_surface_mark_dirty(s);

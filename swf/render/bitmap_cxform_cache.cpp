@@ -40,12 +40,9 @@ void applyColorTransform(cairo_surface_t* surface, const ColorTransform& cx) {
     for (int x = 0; x < w; ++x) {
       uint32_t p = row[x];
       uint32_t a = p >> 24;
-      double r = 0, g = 0, b = 0;
-      if (a) {
-        r = ((p >> 16) & 0xff) * 255.0 / a;
-        g = ((p >> 8) & 0xff) * 255.0 / a;
-        b = (p & 0xff) * 255.0 / a;
-      }
+      if (a == 0) continue;  // fully transparent pixels stay so, whatever is added
+      double r = ((p >> 16) & 0xff) * 255.0 / a, g = ((p >> 8) & 0xff) * 255.0 / a,
+             b = (p & 0xff) * 255.0 / a;
       uint32_t na = ch(a * cx.am + cx.aa);
       uint32_t nr = ch(r * cx.rm + cx.ra), ng = ch(g * cx.gm + cx.ga), nb = ch(b * cx.bm + cx.ba);
       nr = (nr * na + 127) / 255;

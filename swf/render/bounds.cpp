@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "swf/bitmaps/bitmap.h"
+#include "swf/shapes/morph_shape.h"
 #include "swf/shapes/shape.h"
 
 namespace swf {
@@ -45,10 +46,11 @@ void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box
 }  // namespace
 
 std::optional<Rect> characterBounds(const Character& c, int ratio) {
-  (void)ratio;
   switch (c.kind()) {
     case CharacterKind::Shape:
       return static_cast<const ShapeCharacter&>(c).bounds;
+    case CharacterKind::MorphShape:
+      return static_cast<const MorphShapeCharacter&>(c).boundsAt(ratio);
     case CharacterKind::Bitmap: {
       auto& b = static_cast<const BitmapCharacter&>(c);
       return Rect{0, b.width() * 20, 0, b.height() * 20};

@@ -1,6 +1,7 @@
 #include "swf/render/character_painter.h"
 
 #include "swf/render/shape_painter.h"
+#include "swf/shapes/morph_shape.h"
 #include "swf/shapes/shape.h"
 
 namespace swf {
@@ -10,6 +11,9 @@ void paintCharacter(const DrawState& s, const DisplayObject& obj) {
   switch (c.kind()) {
     case CharacterKind::Shape:
       paintShape(s, static_cast<const ShapeCharacter&>(c).drawing);
+      break;
+    case CharacterKind::MorphShape:
+      paintShape(s, static_cast<const MorphShapeCharacter&>(c).drawingAt(obj.ratio));
       break;
     default:
       break;

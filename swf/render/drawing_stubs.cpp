@@ -2,9 +2,6 @@
 #include "swf/movie/character.h"
 
 namespace swf {
-std::shared_ptr<Character> parseMorphShapeTag(int, BitReader&, const ParseContext&) {
-  return nullptr;
-}
 std::shared_ptr<Character> parseFontTag(int, BitReader&, const ParseContext&) { return nullptr; }
 std::shared_ptr<Character> parseFontInfoTag(int, BitReader&, const ParseContext&) {
   return nullptr;

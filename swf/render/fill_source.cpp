@@ -29,7 +29,10 @@ bool isAlphaOnly(const ColorTransform& cx) {
 
 FillSource setGradient(const DrawState& s, const FillStyle& style) {
   const Gradient& g = style.gradient;
-  if (g.stops.empty()) return {};
+  if (g.stops.empty()) {  // a gradient without colours paints opaque black
+    setSourceColor(s.cr, s.maskMode ? RGBA{} : s.cxform.apply(RGBA{}));
+    return {true, 1};
+  }
   ColorTransform cx = s.maskMode ? ColorTransform{} : s.cxform;
   if (g.stops.size() == 1 || !usableMatrix(style.matrix)) {
     RGBA c = cx.apply(g.stops.back().color);
@@ -90,10 +93,18 @@ FillSource setBitmap(const DrawState& s, const FillStyle& style) {
 }  // namespace
 
 std::vector<ColorStop> gradientStops(const Gradient& g, const ColorTransform& cx) {
+  // Ratios that go backwards act as the ratio before them, and of several stops at one ratio
+  // only the first two count: the colour before and the colour after the step.
   std::vector<ColorStop> out;
+  double prevRatio = 0;
+  int atSameRatio = 0;
   for (size_t i = 0; i < g.stops.size(); ++i) {
-    ColorStop st = stopOf(g.stops[i].ratio / 255.0, cx.apply(g.stops[i].color));
-    if (g.linearRGB && i > 0) {
+    double ratio = i == 0 ? g.stops[i].ratio : std::max(g.stops[i].ratio, prevRatio);
+    atSameRatio = i > 0 && ratio == prevRatio ? atSameRatio + 1 : 0;
+    prevRatio = ratio;
+    if (atSameRatio >= 2) continue;
+    ColorStop st = stopOf(ratio / 255.0, cx.apply(g.stops[i].color));
+    if (g.linearRGB && !out.empty()) {
       const ColorStop prev = out.back();
       constexpr int kSteps = 8;
       for (int k = 1; k < kSteps; ++k) {

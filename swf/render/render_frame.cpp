@@ -1,6 +1,9 @@
 #include "swf/render/render_frame.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "swf/render/bounds.h"
 #include "swf/render/cairo_util.h"
@@ -16,23 +19,122 @@ constexpr int kMaxNesting = 128;
 using ChildIter = std::map<int, std::unique_ptr<DisplayObject>>::const_iterator;
 
 void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting);
+void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting);
 
-void drawMasked(const DrawState& s, const DisplayObject& mask, ChildIter first, ChildIter last,
-                int nesting);
+// A mask in effect among a container's children: its coverage (already narrowed by the masks
+// that were in effect where it stands) applies up to its clip depth.
+struct ActiveMask {
+  int clipDepth;
+  PatternPtr coverage;  // alpha, in device space
+  std::optional<Box> box;
+};
 
-// Draws children in depth order; a mask takes the children up to its clip depth with it.
-void drawRange(const DrawState& s, ChildIter it, ChildIter end, int nesting) {
-  while (it != end) {
-    const DisplayObject& obj = *it->second;
-    ++it;
-    if (obj.clipDepth > 0) {
-      ChildIter last = it;
-      while (last != end && last->first <= obj.clipDepth) ++last;
-      drawMasked(s, obj, it, last, nesting);
-      it = last;
-    } else {
-      drawObject(s, obj, nesting);
+std::optional<Box> intersect(const std::optional<Box>& a, const std::optional<Box>& b) {
+  if (!a) return b;
+  if (!b) return a;
+  return Box{std::max(a->x0, b->x0), std::max(a->y0, b->y0), std::min(a->x1, b->x1),
+             std::min(a->y1, b->y1)};
+}
+
+// Limits drawing to a device box, grown to whole pixels; returns false when it is empty.
+bool clipToBox(cairo_t* cr, const std::optional<Box>& box) {
+  if (!box) return true;
+  double x0 = std::floor(box->x0) - 1, y0 = std::floor(box->y0) - 1;
+  double x1 = std::ceil(box->x1) + 1, y1 = std::ceil(box->y1) + 1;
+  if (!(x1 > x0 && y1 > y0)) return false;
+  cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+  cairo_clip(cr);
+  return true;
+}
+
+ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveMask* within,
+                    int nesting) {
+  cairo_t* cr = s.cr;
+  ActiveMask m{mask.clipDepth, nullptr, objectBounds(mask, s.toDevice * mask.matrix)};
+  if (within) m.box = intersect(m.box, within->box);
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  if (clipToBox(cr, m.box)) {
+    // The mask draws whether or not it is visible itself: only its coverage is used.
+    DrawState ms = s;
+    ms.maskMode = true;
+    ms.toDevice = s.toDevice * mask.matrix;
+    cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+    if (nesting <= kMaxNesting) {
+      if (mask.character) paintCharacter(ms, mask);
+      drawChildren(ms, mask, nesting + 1);
     }
+    cairo_identity_matrix(cr);
+    m.coverage.reset(cairo_pop_group(cr));
+    if (within && within->coverage) {
+      cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+      cairo_set_source(cr, m.coverage.get());
+      cairo_mask(cr, within->coverage.get());
+      m.coverage.reset(cairo_pop_group(cr));
+    }
+  }
+  cairo_restore(cr);
+  return m;
+}
+
+// Children drawn under one mask are gathered in a group, then painted through the mask.
+class MaskedGroup {
+ public:
+  explicit MaskedGroup(cairo_t* cr) : cr_(cr) {}
+  ~MaskedGroup() { close(); }
+
+  void open(const ActiveMask& m) {
+    if (mask_ == &m) return;
+    close();
+    mask_ = &m;
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    visible_ = m.coverage && clipToBox(cr_, m.box);
+    if (visible_) cairo_push_group(cr_);
+  }
+  bool visible() const { return visible_; }
+  void close() {
+    if (!mask_) return;
+    if (visible_) {
+      cairo_identity_matrix(cr_);
+      PatternPtr content(cairo_pop_group(cr_));
+      cairo_set_source(cr_, content.get());
+      cairo_mask(cr_, mask_->coverage.get());
+    }
+    cairo_restore(cr_);
+    mask_ = nullptr;
+    visible_ = false;
+  }
+
+ private:
+  cairo_t* cr_;
+  const ActiveMask* mask_ = nullptr;
+  bool visible_ = false;
+};
+
+void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting) {
+  if (parent.children.empty()) return;
+  std::vector<std::unique_ptr<ActiveMask>> masks;  // in the order they were placed
+  MaskedGroup group(s.cr);
+  for (const auto& [depth, child] : parent.children) {
+    const DisplayObject& obj = *child;
+    auto expired = [d = depth](const auto& m) { return m->clipDepth < d; };
+    if (std::any_of(masks.begin(), masks.end(), expired)) {
+      group.close();  // before its mask goes
+      std::erase_if(masks, expired);
+    }
+    const ActiveMask* current = masks.empty() ? nullptr : masks.back().get();
+    if (obj.clipDepth > 0) {
+      group.close();
+      masks.push_back(std::make_unique<ActiveMask>(makeMask(s, obj, current, nesting)));
+      continue;
+    }
+    if (!current) {
+      drawObject(s, obj, nesting);
+      continue;
+    }
+    group.open(*current);
+    if (group.visible()) drawObject(s, obj, nesting);
   }
 }
 
@@ -42,43 +144,7 @@ void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) 
   s.toDevice = parent.toDevice * obj.matrix;
   if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
   if (obj.character) paintCharacter(s, obj);
-  if (!obj.children.empty()) drawRange(s, obj.children.begin(), obj.children.end(), nesting + 1);
-}
-
-void drawMasked(const DrawState& s, const DisplayObject& mask, ChildIter first, ChildIter last,
-                int nesting) {
-  if (first == last) return;  // a mask with nothing under it draws nothing
-  cairo_t* cr = s.cr;
-  cairo_save(cr);
-  cairo_identity_matrix(cr);
-  // Both groups only need to cover the mask.
-  if (auto box = objectBounds(mask, s.toDevice * mask.matrix)) {
-    double x0 = std::floor(box->x0) - 1, y0 = std::floor(box->y0) - 1;
-    double x1 = std::ceil(box->x1) + 1, y1 = std::ceil(box->y1) + 1;
-    if (!(x1 > x0 && y1 > y0)) {
-      cairo_restore(cr);
-      return;
-    }
-    cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
-    cairo_clip(cr);
-  }
-  cairo_push_group(cr);
-  drawRange(s, first, last, nesting);
-  cairo_identity_matrix(cr);
-  PatternPtr content(cairo_pop_group(cr));
-  cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
-  // The mask draws whether or not it is visible itself: only its coverage is used.
-  DrawState ms = s;
-  ms.maskMode = true;
-  ms.toDevice = s.toDevice * mask.matrix;
-  if (mask.character) paintCharacter(ms, mask);
-  if (!mask.children.empty())
-    drawRange(ms, mask.children.begin(), mask.children.end(), nesting + 1);
-  cairo_identity_matrix(cr);
-  PatternPtr coverage(cairo_pop_group(cr));
-  cairo_set_source(cr, content.get());
-  cairo_mask(cr, coverage.get());
-  cairo_restore(cr);
+  drawChildren(s, obj, nesting + 1);
 }
 
 }  // namespace
@@ -103,7 +169,7 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   rootState.toDevice = toDevice * root.matrix;
   rootState.cxform = root.cxform;
   if (root.character) paintCharacter(rootState, root);
-  drawRange(rootState, root.children.begin(), root.children.end(), 0);
+  drawChildren(rootState, root, 0);
   cairo_restore(cr);
 }
 

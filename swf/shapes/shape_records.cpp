@@ -2,10 +2,26 @@
 
 namespace swf {
 
+static void readRecords(BitReader& r, const StyleFormat& f, const ParseContext& ctx,
+                        unsigned fillBits, unsigned lineBits, ShapeRecords& out);
+
 ShapeRecords readShapeRecords(BitReader& r, const StyleFormat& f, const ParseContext& ctx) {
   ShapeRecords out;
   r.align();
+  if (r.atEnd()) return out;
   unsigned fillBits = r.ub(4), lineBits = r.ub(4);
+  // Many files end a shape without its end record, or cut a record short: what was read in full
+  // is still drawn.
+  try {
+    readRecords(r, f, ctx, fillBits, lineBits, out);
+  } catch (const ReadError&) {
+  }
+  r.align();
+  return out;
+}
+
+static void readRecords(BitReader& r, const StyleFormat& f, const ParseContext& ctx,
+                        unsigned fillBits, unsigned lineBits, ShapeRecords& out) {
   for (;;) {
     ShapeRecord rec;
     if (r.flag()) {
@@ -57,8 +73,6 @@ ShapeRecords readShapeRecords(BitReader& r, const StyleFormat& f, const ParseCon
     }
     out.records.push_back(rec);
   }
-  r.align();
-  return out;
 }
 
 std::vector<EdgeLayer> buildEdgeLayers(const ShapeRecords& shape, StyleArrays initial) {

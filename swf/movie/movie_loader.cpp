@@ -196,6 +196,7 @@ class MovieParser {
     s->id = body.u16();
     s->declaredFrameCount = body.u16();
     parseTimeline(body, s->timeline, false);
+    s->timeline.complete = s->timeline.frameCount() >= s->declaredFrameCount;
     if (!m_.dictionary.count(s->id)) m_.dictionary[s->id] = s;
   }
 
@@ -295,6 +296,7 @@ std::shared_ptr<const Movie> loadMovieFromMemory(std::span<const uint8_t> bytes)
     m->declaredFrameCount = r.u16();
     MovieParser parser(*m);
     parser.parseRoot(r);
+    m->root.complete = m->root.frameCount() >= m->declaredFrameCount;
   } catch (const ReadError& e) {
     throw LoadError(std::string("malformed movie: ") + e.what());
   } catch (const std::bad_alloc&) {

@@ -66,6 +66,9 @@ struct Frame {
 struct Timeline {
   std::vector<Frame> frames;          // never empty once parsed
   std::map<std::string, int> labels;  // lower-cased label → frame
+  // False when the header promised more frames than the file holds: the player then waits on
+  // the last frame for frames that never arrive instead of wrapping round.
+  bool complete = true;
 
   int frameCount() const { return int(frames.size()); }
   // Frame of a label, compared without case; -1 when absent.

@@ -56,11 +56,14 @@ void SpriteInstance::reconcile(const std::set<int>& depths) {
 }
 
 bool SpriteInstance::step(bool loop) {
-  if (!playing_ || frameCount() <= 1) return false;
+  if (!playing_) return false;
   if (frame_ + 1 < frameCount()) {
     gotoFrame(frame_ + 1);
+  } else if (!timeline_.complete && loop) {
+    return false;  // still waiting for the frames the header promised
   } else if (loop) {
-    gotoFrame(0);
+    if (frameCount() > 1) gotoFrame(0);
+    return frameCount() > 1;
   } else {
     playing_ = false;
     return false;

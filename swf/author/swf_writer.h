@@ -1,0 +1,141 @@
+#pragma once
+// Writes SWF files: a tag list per timeline (the movie's own and each sprite's), the
+// definitions the engine reads, and the container with or without compression.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "swf/author/bit_writer.h"
+#include "swf/author/shape_builder.h"
+#include "swf/io/swf_container.h"
+#include "swf/model/geometry.h"
+
+namespace swf::author {
+
+struct PlaceSpec {
+  int depth = 1;
+  bool move = false;
+  std::optional<uint16_t> character;
+  std::optional<Matrix> matrix;
+  std::optional<ColorTransform> cxform;
+  std::optional<int> ratio;
+  std::optional<std::string> name;
+  std::optional<int> clipDepth;
+};
+
+// A new character at an empty depth.
+inline PlaceSpec placeNew(int depth, uint16_t character, std::optional<Matrix> m = std::nullopt) {
+  PlaceSpec p;
+  p.depth = depth;
+  p.character = character;
+  p.matrix = m;
+  return p;
+}
+
+// Changes to what a depth already holds.
+inline PlaceSpec placeMove(int depth, std::optional<Matrix> m = std::nullopt) {
+  PlaceSpec p;
+  p.depth = depth;
+  p.move = true;
+  p.matrix = m;
+  return p;
+}
+
+// The control tags of one timeline.
+class TagList {
+ public:
+  void tag(int code, std::span<const uint8_t> body);
+  void tag(int code, const BitWriter& body) { tag(code, body.data()); }
+
+  void showFrame();
+  void placeObject2(const PlaceSpec& p);
+  void placeObject(uint16_t character, int depth, const Matrix& m);  // PlaceObject 1
+  void removeObject2(int depth);
+  void removeObject(uint16_t character, int depth);  // RemoveObject 1
+  void frameLabel(const std::string& label);
+  void doAction(std::span<const uint8_t> actions);
+  void end();
+
+  int frames() const { return frames_; }
+  const std::vector<uint8_t>& data() const { return data_; }
+
+ private:
+  std::vector<uint8_t> data_;
+  int frames_ = 0;
+};
+
+struct GlyphSpec {
+  uint16_t code = 0;     // the character it shows
+  ShapeBuilder outline;  // EM square of 1024 units, baseline at y = 0, y down
+  int advance = 0;       // in EM units
+};
+
+struct TextGlyph {
+  int index = 0;    // into the font's glyphs
+  int advance = 0;  // twips
+};
+
+struct TextRecordSpec {
+  uint16_t font = 0;
+  int height = 240;  // twips
+  RGBA color;
+  int x = 0, y = 0;  // baseline start, twips
+  std::vector<TextGlyph> glyphs;
+};
+
+struct EditTextSpec {
+  Rect bounds;
+  std::optional<uint16_t> font;
+  int height = 240;
+  RGBA color;
+  std::string variable;
+  std::string text;
+  bool readOnly = true, noSelect = true, border = false, multiline = false, wordWrap = false;
+  bool useOutlines = true;
+  int align = 0;  // 0 left, 1 right, 2 centre
+};
+
+struct ButtonRecordSpec {
+  uint8_t states = 0;  // ButtonStateFlag bits
+  uint16_t character = 0;
+  int depth = 1;
+  Matrix matrix;
+  ColorTransform cxform;
+};
+
+struct ButtonActionSpec {
+  uint16_t conditions = 0;  // ButtonCondition bits
+  std::vector<uint8_t> actions;
+};
+
+class SwfWriter : public TagList {
+ public:
+  SwfWriter(int version, int widthPx, int heightPx, double frameRate);
+
+  void setBackgroundColor(RGBA c);
+  void defineShape(uint16_t id, const ShapeBuilder& shape, int version = 3);
+  // Pixels are straight (not premultiplied) ARGB, row by row.
+  void defineBitsLossless2(uint16_t id, int width, int height, std::span<const uint32_t> argb);
+  void defineFont2(uint16_t id, const std::string& name, const std::vector<GlyphSpec>& glyphs,
+                   int ascent, int descent);
+  void defineText(uint16_t id, const Rect& bounds, const std::vector<TextRecordSpec>& records,
+                  bool withAlpha = false);
+  void defineEditText(uint16_t id, const EditTextSpec& spec);
+  void defineSprite(uint16_t id, const TagList& sprite);  // `sprite` must end with end()
+  void defineButton2(uint16_t id, const std::vector<ButtonRecordSpec>& records,
+                     const std::vector<ButtonActionSpec>& actions, bool trackAsMenu = false);
+
+  // The whole file; ends the root timeline if end() was not called.
+  std::vector<uint8_t> finish(Compression compression = Compression::None);
+
+ private:
+  int version_;
+  Rect stage_;
+  double frameRate_;
+  bool ended_ = false;
+};
+
+}  // namespace swf::author

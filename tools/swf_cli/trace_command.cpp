@@ -1,0 +1,30 @@
+#include <cstdio>
+
+#include "commands.h"
+#include "option_parsing.h"
+#include "swf/player/player.h"
+
+namespace rvswf {
+
+int traceCommand(const std::vector<std::string>& args) {
+  std::string file;
+  int frames = 10;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--frames") {
+      if (i + 1 >= args.size()) throw UsageError("--frames needs a value");
+      frames = parsePositive(args[++i], "frame count", 1000000);
+    } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
+      file = args[i];
+    } else {
+      throw UsageError("unexpected argument '" + args[i] + "'");
+    }
+  }
+  if (file.empty()) throw UsageError("trace needs FILE");
+  swf::Player player;
+  player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
+  player.load(file);
+  for (int i = 0; i < frames; ++i) player.advance(1000.0 / player.frameRate());
+  return 0;
+}
+
+}  // namespace rvswf

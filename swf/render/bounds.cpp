@@ -5,6 +5,8 @@
 #include "swf/bitmaps/bitmap.h"
 #include "swf/shapes/morph_shape.h"
 #include "swf/shapes/shape.h"
+#include "swf/text/edit_text.h"
+#include "swf/text/text.h"
 
 namespace swf {
 
@@ -51,6 +53,10 @@ std::optional<Rect> characterBounds(const Character& c, int ratio) {
       return static_cast<const ShapeCharacter&>(c).bounds;
     case CharacterKind::MorphShape:
       return static_cast<const MorphShapeCharacter&>(c).boundsAt(ratio);
+    case CharacterKind::Text:
+      return static_cast<const TextCharacter&>(c).bounds;
+    case CharacterKind::EditText:
+      return static_cast<const EditTextCharacter&>(c).bounds;
     case CharacterKind::Bitmap: {
       auto& b = static_cast<const BitmapCharacter&>(c);
       return Rect{0, b.width() * 20, 0, b.height() * 20};

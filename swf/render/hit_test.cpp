@@ -1,0 +1,73 @@
+// Whether a point in a character's own twips falls on what the character draws.
+#include <cairo.h>
+
+#include "swf/bitmaps/bitmap.h"
+#include "swf/movie/character.h"
+#include "swf/shapes/morph_shape.h"
+#include "swf/shapes/shape.h"
+#include "swf/text/edit_text.h"
+#include "swf/text/text.h"
+
+namespace swf {
+
+namespace {
+
+cairo_t* scratch() {
+  static cairo_t* cr = [] {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* c = cairo_create(s);
+    cairo_surface_destroy(s);
+    return c;
+  }();
+  return cr;
+}
+
+bool inRect(const Rect& r, double x, double y) {
+  return x >= r.xMin && x <= r.xMax && y >= r.yMin && y <= r.yMax;
+}
+
+bool hitShape(const ShapeDrawing& d, double x, double y) {
+  cairo_t* cr = scratch();
+  cairo_identity_matrix(cr);
+  cairo_set_fill_rule(cr, d.nonZeroWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+  for (const DrawLayer& layer : d.layers) {
+    for (const DrawLayer::Fill& f : layer.fills) {
+      cairo_new_path(cr);
+      f.path.emit(cr);
+      if (cairo_in_fill(cr, x, y)) return true;
+    }
+    for (const DrawLayer::Stroke& st : layer.strokes) {
+      cairo_new_path(cr);
+      st.path.emit(cr);
+      cairo_set_line_width(cr, std::max(layer.styles.lines[st.style].width, 20.0));
+      if (cairo_in_stroke(cr, x, y)) return true;
+    }
+  }
+  cairo_new_path(cr);
+  return false;
+}
+
+}  // namespace
+
+bool hitTestCharacter(const Character& c, double x, double y, int ratio) {
+  switch (c.kind()) {
+    case CharacterKind::Shape: {
+      auto& shape = static_cast<const ShapeCharacter&>(c);
+      return inRect(shape.bounds, x, y) && hitShape(shape.drawing, x, y);
+    }
+    case CharacterKind::MorphShape:
+      return hitShape(static_cast<const MorphShapeCharacter&>(c).drawingAt(ratio), x, y);
+    case CharacterKind::Text:
+      return inRect(static_cast<const TextCharacter&>(c).bounds, x, y);
+    case CharacterKind::EditText:
+      return inRect(static_cast<const EditTextCharacter&>(c).bounds, x, y);
+    case CharacterKind::Bitmap: {
+      auto& b = static_cast<const BitmapCharacter&>(c);
+      return inRect(Rect{0, b.width() * 20, 0, b.height() * 20}, x, y);
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace swf

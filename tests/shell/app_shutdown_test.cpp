@@ -1,0 +1,158 @@
+// Shutdown of the main window (FormClose): what is saved, and what happens when it cannot be.
+#include <gtest/gtest.h>
+
+#include "app/dispatch.h"
+#include "app/settings_file.h"
+#include "skins/tool_bar.h"
+#include "tests/shell/fakes/shell_rig.h"
+
+namespace rv {
+namespace {
+
+class ShutdownTest : public ::testing::Test {
+ protected:
+  test::ShellRig rig;
+  std::unique_ptr<MainForm> form = rig.form();
+  SettingsFile ini{rig.dir.path("config/config.ini")};
+
+  void start(std::vector<std::string> args = {}) {
+    ASSERT_TRUE(dispatch(*form, [&] { form->FormCreate(args); }));
+  }
+  bool close() {
+    return dispatch(*form, [&] { form->FormClose(); });
+  }
+};
+
+TEST_F(ShutdownTest, WritesTheStateOfThisRun) {
+  ToolBar bar(rig.dir.path());
+  bar.left = 500;
+  bar.top = 7;
+  form->toolBar = &bar;
+  rig.mixer.current = 0x12345678;
+  start();
+  form->left = 33;
+  form->top = 44;
+  form->openinitialdir = "/films/";
+  form->saveinitialdir = "/lists/";
+  form->filterindex = 2;
+  ASSERT_TRUE(close());
+  EXPECT_EQ(ini.readInt("form", "left", 0), 33);
+  EXPECT_EQ(ini.readInt("form", "top", 0), 44);
+  EXPECT_EQ(ini.readInt("variables", "fileindex", 9), 0);
+  EXPECT_EQ(ini.readString("variables", "movieloop", ""), "1");
+  EXPECT_EQ(ini.readString("variables", "listloop", ""), "0");
+  EXPECT_EQ(ini.readString("variables", "preview", ""), "1");
+  EXPECT_EQ(ini.readString("variables", "viewbig", ""), "0");
+  EXPECT_EQ(ini.readString("variables", "autoplayflash", ""), "0");
+  EXPECT_EQ(ini.readString("variables", "openinitialdir", ""), "/films/");
+  EXPECT_EQ(ini.readString("variables", "saveinitialdir", ""), "/lists/");
+  EXPECT_EQ(ini.readInt("variables", "filterindex", 0), 2);
+  EXPECT_EQ(ini.readString("variables", "view", ""), "normalview");
+  EXPECT_EQ(ini.readString("variables", "alwaysonthetop", ""), "0");
+  EXPECT_EQ(ini.readString("variables", "vautochecksameitem", ""), "1");
+  EXPECT_EQ(ini.readString("variables", "autosort", ""), "0");
+  EXPECT_EQ(ini.readString("variables", "playmode", ""), "default");
+  EXPECT_EQ(ini.readInt("variables", "form6left", 0), 500);
+  EXPECT_EQ(ini.readInt("variables", "form6top", 0), 7);
+  EXPECT_EQ(ini.readString("variables", "openfile", "none"), "none");
+  EXPECT_EQ(rig.mixer.sets.back(), 0x12345678u) << "the volume found at start-up is put back";
+  form->toolBar = nullptr;
+}
+
+TEST_F(ShutdownTest, NoPlayModeIsWrittenWhenNoneIsChecked) {
+  rig.dir.write("config/config.ini", "[variables]\nplaymode=mtv_list\n");
+  start();
+  form->checkplaymode();
+  for (const char* m : {"default", "gameboy", "mtv_movie", "mtv_list"})
+    form->item(m).checked = false;
+  ASSERT_TRUE(close());
+  EXPECT_EQ(ini.readString("variables", "playmode", ""), "mtv_list");
+}
+
+TEST_F(ShutdownTest, OpenFileIsWrittenAsADirectoryAndNotReadBack) {
+  start();
+  form->openDialogFileName = "/home/u/films/a.swf";
+  ASSERT_TRUE(close());
+  EXPECT_EQ(ini.readString("variables", "openfile", ""), "/home/u/films/");
+  auto again = rig.form();
+  ASSERT_TRUE(dispatch(*again, [&] { again->FormCreate({}); }));
+  EXPECT_NE(again->openinitialdir, "/home/u/films/");
+}
+
+TEST_F(ShutdownTest, MovieLoopOffWithoutAMovieIsWrittenBackAsOn) {
+  rig.dir.write("config/config.ini", "[variables]\nmovieloop=0\n");
+  start();
+  ASSERT_TRUE(close());
+  EXPECT_EQ(ini.readString("variables", "movieloop", ""), "1");
+}
+
+TEST_F(ShutdownTest, PersistedListIsRewrittenOnlyWhereItExists) {
+  start();
+  form->flashlist.items = {"/m/a.swf", "/m/b b.swf"};
+  ASSERT_TRUE(close());
+  EXPECT_FALSE(rig.dir.exists("config/listfile.flt")) << "the program never creates it";
+
+  rig.dir.write("config/listfile.flt", "");
+  ASSERT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "2\n/m/a.swf\n/m/b b.swf\n");
+  form->flashlist.items.clear();
+  ASSERT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "");
+}
+
+TEST_F(ShutdownTest, ARefusedWriteIsReportedAndTheProgramKeepsRunning) {
+  rig.dir.write("config/listfile.flt", "1\n/m/a.swf\n");
+  start();
+  form->flashlist.items = {"/m/x.swf"};
+  rig.dir.write("config/config.ini", "[form]\nleft=1\n");
+  chmod(rig.dir.path("config/config.ini").c_str(), 0444);
+  EXPECT_FALSE(close());
+  EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{"Can not play !"});
+  EXPECT_EQ(rig.dir.read("config/config.ini"), "[form]\nleft=1\n");
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\n/m/a.swf\n") << "close stopped at the write";
+  EXPECT_TRUE(rig.mixer.sets.size() == 1u) << "nor was the volume put back";
+
+  // The program goes on; once the file can be written again, closing works.
+  chmod(rig.dir.path("config/config.ini").c_str(), 0644);
+  EXPECT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\n/m/x.swf\n");
+}
+
+TEST_F(ShutdownTest, AMissingConfigDirectoryIsReported) {
+  start();
+  rig.dir.remove("config");
+  EXPECT_FALSE(close());
+  EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{"Can not play !"});
+}
+
+TEST_F(ShutdownTest, AStartUpThatFailedEarlySavesNothing) {
+  rig.dir.write("config/listfile.flt", "not a number\n/m/a.swf\n");
+  rig.dir.write("config/config.ini", "[form]\nleft=250\n");
+  EXPECT_FALSE(dispatch(*form, [&] { form->FormCreate({}); }));
+  EXPECT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "not a number\n/m/a.swf\n");
+  EXPECT_EQ(rig.dir.read("config/config.ini"), "[form]\nleft=250\n");
+  EXPECT_TRUE(rig.mixer.sets.empty()) << "no volume was read, none is put back";
+}
+
+TEST_F(ShutdownTest, TheNextStartFindsTheStateAgain) {
+  std::string a = rig.dir.movie("a.swf"), b = rig.dir.movie("b.swf");
+  rig.dir.write("config/listfile.flt", "2\n" + a + "\n" + b + "\n");
+  rig.dir.write("config/config.ini", "[variables]\nfileindex=1\n");
+  start();
+  form->item("mtv_list").click();
+  form->left = 77;
+  ASSERT_TRUE(close());
+
+  auto next = rig.form();
+  ASSERT_TRUE(dispatch(*next, [&] { next->FormCreate({}); }));
+  EXPECT_EQ(next->left, 77);
+  EXPECT_EQ(next->Flash1->movie(), b);
+  EXPECT_TRUE(next->item("mtv_list").checked);
+  EXPECT_TRUE(next->item("listloop").checked);
+  EXPECT_FALSE(next->item("flashloop").checked);
+  EXPECT_TRUE(next->autoplayflash);
+}
+
+}  // namespace
+}  // namespace rv

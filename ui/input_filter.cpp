@@ -1,7 +1,6 @@
 #include "ui/input_filter.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
@@ -48,7 +47,8 @@ bool InputFilter::keyPress(QWindow* window, QKeyEvent& event) {
   if (window != main_.windowHandle() || !main_.hasForm()) return false;
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
   MainForm& form = main_.form();
-  if (MenuItem* item = shortcutFor(event)) {
+  // A shortcut of a disabled item is no shortcut: the key goes on as an ordinary key.
+  if (MenuItem* item = shortcutFor(event); item && item->enabled) {
     main_.runner()([item] { item->invoke(); });
     afterEvent_();
     return true;
@@ -77,7 +77,6 @@ bool InputFilter::mousePress(QEvent& event) {
   MainForm& form = main_.form();
   bool handled = false;
   main_.runner()([&] { handled = form.appmessage(message); });
-  if (handled && message == InputMessage::RightButtonDown) main_.popupMainMenu(QCursor::pos());
   afterEvent_();
   return handled;
 }

@@ -203,7 +203,7 @@ bool MainWindow::event(QEvent* e) {
   return QWidget::event(e);
 }
 
-void MainWindow::popupMainMenu(const QPoint& globalPos) {
+void MainWindow::showMainMenu(const QPoint& globalPos) {
   if (MenuItem* item = execMenu(form().flash1pop, globalPos, this))
     run_([item] { item->invoke(); });
   syncFromModel();
@@ -250,7 +250,7 @@ void MainWindow::pressControl(const Control& c, QMouseEvent* event) {
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   pressedSpot_.clear();
   if (event->button() == Qt::RightButton) {
-    popupMainMenu(event->globalPosition().toPoint());
+    showMainMenu(event->globalPosition().toPoint());
     return;
   }
   if (const Control* c = controlAt(event->position().toPoint())) pressControl(*c, event);
@@ -391,6 +391,10 @@ int MainWindow::screenWidth() const {
 int MainWindow::screenHeight() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   return s ? s->geometry().height() : 0;
+}
+
+void MainWindow::popupMainMenu(int x, int y) {
+  QTimer::singleShot(0, this, [this, x, y] { showMainMenu(QPoint(x, y)); });
 }
 
 void MainWindow::refresh() {

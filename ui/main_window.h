@@ -39,7 +39,7 @@ class MainWindow : public QWidget, public WindowHost {
   void advanceMovies();
 
   // Pops up flash1pop at `globalPos` and runs the chosen item.
-  void popupMainMenu(const QPoint& globalPos);
+  void showMainMenu(const QPoint& globalPos);
   // The control drawn topmost at `pos` (window pixels), or null.
   const Control* controlAt(const QPoint& pos) const;
 
@@ -61,6 +61,8 @@ class MainWindow : public QWidget, public WindowHost {
   int screenWidth() const override;
   int screenHeight() const override;
   void refresh() override;
+  // Asked from inside a shell event: the menu opens once that event has ended.
+  void popupMainMenu(int x, int y) override;
 
  protected:
   bool event(QEvent* event) override;

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 #include <functional>
 
 namespace rv::test {
@@ -33,6 +36,30 @@ inline void processFor(int ms) {
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A key typed into a window, delivered the way the window system delivers it: to the native
+// window first, which hands it to the focused widget.
+inline void typeKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                    const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QCoreApplication::sendEvent(window, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QCoreApplication::sendEvent(window, &release);
+}
+
+inline void pressMouse(QWindow* window, const QPoint& at, Qt::MouseButton button,
+                       QEvent::Type type = QEvent::MouseButtonPress) {
+  const QPointF local(at);
+  QMouseEvent press(type, local, local, window->mapToGlobal(at), button, button, Qt::NoModifier);
+  QCoreApplication::sendEvent(window, &press);
+}
+
+inline void releaseMouse(QWindow* window, const QPoint& at, Qt::MouseButton button) {
+  const QPointF local(at);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, local, window->mapToGlobal(at), button,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window, &release);
 }
 
 }  // namespace rv::test

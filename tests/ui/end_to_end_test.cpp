@@ -1,0 +1,130 @@
+// The whole program in this process, on a copy of the built program directory: started with a
+// movie on its command line, driven by keys, closed with Ctrl+X; the files it leaves are read.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/main_form.h"
+#include "platform/mixer.h"
+#include "tests/ui/qt_test_app.h"
+#include "ui/app_shell.h"
+#include "ui/flash_widget.h"
+#include "ui/main_window.h"
+
+namespace fs = std::filesystem;
+
+namespace rv::test {
+namespace {
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class CopiedProgramDir {
+ public:
+  CopiedProgramDir() {
+    std::string tmpl = (fs::temp_directory_path() / "rv-e2e-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
+    root_ = tmpl;
+    fs::copy(RV_PROGRAM_DIR, root_, fs::copy_options::recursive);
+  }
+  ~CopiedProgramDir() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::string dir() const { return root_.string() + "/"; }
+  fs::path path(const std::string& rel) const { return root_ / rel; }
+
+ private:
+  fs::path root_;
+};
+
+// Any box the program opens is recorded and closed, so a failure shows up as text instead of
+// a test that hangs on a modal loop.
+class BoxWatcher {
+ public:
+  BoxWatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        box->done(0);
+      }
+    });
+    timer_.start(20);
+  }
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+bool hasLine(const std::string& text, const std::string& line) {
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    if (l == line) return true;
+  }
+  return false;
+}
+
+TEST(EndToEnd, MovieOnTheCommandLinePlaysAndCtrlXSavesTheSession) {
+  qtApp();
+  if (!fs::exists(fs::path(RV_PROGRAM_DIR) / "config/about.swf") ||
+      !fs::exists(fs::path(RV_PROGRAM_DIR) / "demo/demo.swf"))
+    GTEST_SKIP() << "the program directory has not been built (target rv_program_dir)";
+  CopiedProgramDir program;
+  const std::string movie = program.dir() + "demo/demo.swf";
+  BoxWatcher boxes;
+
+  ui::AppShell shell(program.dir(), makeSoftwareMixer());
+  shell.start({movie});
+  ui::MainWindow& window = shell.mainWindow();
+  ASSERT_TRUE(processUntil([&] { return window.isVisible(); }));
+
+  MainForm& form = shell.form();
+  ASSERT_TRUE(form.Flash1->hasMovie());
+  EXPECT_EQ(form.Flash1->movie(), movie);
+  EXPECT_EQ(window.pos(), QPoint(100, 100));
+  EXPECT_EQ(window.size(), QSize(form.clientWidth(), form.clientHeight()));
+
+  // The movie runs on the program's clock and is painted.
+  ui::FlashWidget* flash1 = window.flashWidget("Flash1");
+  ASSERT_NE(flash1, nullptr);
+  const int firstFrame = form.Flash1->currentFrame();
+  EXPECT_TRUE(processUntil([&] { return form.Flash1->currentFrame() > firstFrame; }, 3000));
+  EXPECT_TRUE(processUntil([&] { return flash1->repaintCount() > 0; }, 2000));
+  EXPECT_TRUE(processUntil([&] { return form.ctl("Lblframe").caption != "0/0"; }, 2000));
+
+  // Ctrl+P pauses through the menu's shortcut; the window keeps the paused look.
+  typeKey(window.windowHandle(), Qt::Key_P, Qt::ControlModifier);
+  EXPECT_FALSE(form.item("playstop").checked);
+  EXPECT_TRUE(form.flashpaused);
+
+  typeKey(window.windowHandle(), Qt::Key_X, Qt::ControlModifier);
+  ASSERT_TRUE(processUntil([&] { return !window.isVisible(); }));
+  EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+
+  const std::string config = readFile(program.path("config/config.ini"));
+  EXPECT_TRUE(hasLine(config, "left=100")) << config;
+  EXPECT_TRUE(hasLine(config, "fileindex=0")) << config;
+  EXPECT_TRUE(hasLine(config, "movieloop=1")) << config;
+  EXPECT_TRUE(hasLine(config, "view=normalview")) << config;
+  EXPECT_TRUE(hasLine(config, "playmode=default")) << config;
+  // The shipped (empty) playlist file exists, so the list is written back into it.
+  const std::string list = readFile(program.path("config/listfile.flt"));
+  EXPECT_TRUE(hasLine(list, "1")) << list;
+  EXPECT_TRUE(hasLine(list, movie)) << list;
+}
+
+}  // namespace
+}  // namespace rv::test

@@ -18,6 +18,11 @@
 namespace swf {
 
 struct Movie {
+  Movie() = default;
+  Movie(const Movie&) = delete;
+  Movie& operator=(const Movie&) = delete;
+  ~Movie();
+
   int version = 0;
   Compression compression = Compression::None;
   uint32_t fileLength = 0;  // uncompressed, from the header
@@ -30,6 +35,11 @@ struct Movie {
   std::vector<std::pair<std::string, uint16_t>> exports;  // ExportAssets names
 
   std::shared_ptr<const Character> character(uint16_t id) const;
+
+  // Every character in the order it was defined. A character can only refer to characters
+  // defined before it, so releasing them from the last one back never recurses: a chain of
+  // ten thousand nested sprites is torn down one at a time.
+  std::vector<std::shared_ptr<const Character>> definitions;
 
   // The uncompressed file; tag bodies and action bytes point into it.
   std::shared_ptr<const std::vector<uint8_t>> data;

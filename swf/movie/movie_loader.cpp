@@ -151,7 +151,7 @@ class MovieParser {
         auto b = readButton(h.code, body, [this](uint16_t id) { return find(id); });
         if (!m_.dictionary.count(b->id)) {
           buttons_[b->id] = b;
-          m_.dictionary[b->id] = b;
+          define(b);
         }
         return false;
       }
@@ -188,7 +188,7 @@ class MovieParser {
     if (m_.dictionary.count(id)) return;
     auto c = std::make_shared<RawCharacter>(kind, uint16_t(h.code), h.body);
     c->id = id;
-    m_.dictionary[id] = c;
+    define(c);
   }
 
   void defineSprite(BitReader& body) {
@@ -197,7 +197,7 @@ class MovieParser {
     s->declaredFrameCount = body.u16();
     parseTimeline(body, s->timeline, false);
     s->timeline.complete = s->timeline.frameCount() >= s->declaredFrameCount;
-    if (!m_.dictionary.count(s->id)) m_.dictionary[s->id] = s;
+    if (!m_.dictionary.count(s->id)) define(s);
   }
 
   // Shapes, morphs, bitmaps, fonts and texts go to their parsers; a null result keeps the id as
@@ -259,13 +259,18 @@ class MovieParser {
     if (fontInfo) {
       if (c) {
         c->id = id;
-        m_.dictionary[id] = c;
+        define(c);
       }
       return;
     }
     if (!c) c = std::make_shared<RawCharacter>(CharacterKind::Other, uint16_t(h.code), h.body);
     c->id = id;
-    m_.dictionary[id] = c;
+    define(c);
+  }
+
+  void define(std::shared_ptr<const Character> c) {
+    m_.dictionary[c->id] = c;
+    m_.definitions.push_back(std::move(c));
   }
 
   Movie& m_;
@@ -274,6 +279,12 @@ class MovieParser {
 };
 
 }  // namespace
+
+Movie::~Movie() {
+  root.frames.clear();
+  dictionary.clear();
+  while (!definitions.empty()) definitions.pop_back();
+}
 
 std::shared_ptr<const Character> Movie::character(uint16_t id) const {
   auto it = dictionary.find(id);

@@ -49,6 +49,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   root_->start();
   runActions();
   changed_ = true;
+  flushFSCommands();
 }
 
 void Player::unload() {

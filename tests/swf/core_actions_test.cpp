@@ -1,0 +1,259 @@
+// Frame and button actions: the timeline commands, FSCommand, and blocks that misbehave.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core_test_movies.h"
+#include "swf/avm1/action_runner.h"
+#include "swf/player/button_instance.h"
+
+namespace {
+
+using namespace rvtest;
+using swf::Player;
+
+struct Commands {
+  std::vector<std::pair<std::string, std::string>> got;
+  void attach(Player& p) {
+    p.onFSCommand = [this](const std::string& c, const std::string& a) { got.emplace_back(c, a); };
+  }
+};
+
+TEST(CoreActions, FrameActionRaisesFSCommand) {
+  SwfWriter w(5, 100, 100, 10);
+  w.showFrame();
+  w.doAction(ActionBuilder().getURL("FSCommand:quit", "now").getURL("fscommand:Full", "").build());
+  w.doAction(ActionBuilder().getURL("http://example.org/", "_blank").build());
+  w.showFrame();
+  Player p;
+  Commands c;
+  c.attach(p);
+  show(p, w.finish());
+  EXPECT_TRUE(c.got.empty());
+  step(p);
+  ASSERT_EQ(c.got.size(), 2u);
+  EXPECT_EQ(c.got[0], (std::pair<std::string, std::string>{"quit", "now"}));
+  EXPECT_EQ(c.got[1], (std::pair<std::string, std::string>{"Full", ""}));
+}
+
+TEST(CoreActions, TheHandlerMayUnloadTheMovie) {
+  SwfWriter w(5, 100, 100, 10);
+  w.doAction(
+      ActionBuilder().getURL("FSCommand:exit", "").stop().getURL("FSCommand:again", "").build());
+  w.showFrame();
+  Player p;
+  int calls = 0;
+  p.onFSCommand = [&](const std::string&, const std::string&) {
+    ++calls;
+    p.unload();
+  };
+  show(p, w.finish());
+  EXPECT_FALSE(p.loaded());
+  EXPECT_EQ(calls, 2);  // both were raised; the second reaches a handler that already unloaded
+  p.advance(1000);
+  EXPECT_FALSE(p.advance(1000));
+}
+
+TEST(CoreActions, TimelineCommands) {
+  SwfWriter w(5, 100, 100, 10);
+  w.doAction(ActionBuilder().gotoFrame(2).build());  // jump to 2 and stop
+  w.showFrame();
+  w.frameLabel("two");
+  w.doAction(ActionBuilder().trace("one").build());
+  w.showFrame();
+  w.doAction(ActionBuilder().trace("two").gotoLabel("TWO").play().build());
+  w.showFrame();
+  w.showFrame();
+  w.doAction(ActionBuilder().previousFrame().build());
+  w.showFrame();
+  w.doAction(ActionBuilder().nextFrame().trace("last").build());
+  w.showFrame();
+  Player p;
+  std::vector<std::string> traces;
+  p.onTrace = [&](const std::string& t) { traces.push_back(t); };
+  show(p, w.finish());
+  // Frame 0 jumped to 2, whose actions went to the label and played on from there; each
+  // destination's actions run after the block that jumped.
+  EXPECT_EQ(traces, (std::vector<std::string>{"two", "one"}));
+  EXPECT_EQ(p.currentFrame(), 1);
+  EXPECT_TRUE(p.isPlaying());
+  p.gotoFrame(4);  // steps back to 3, stopped
+  EXPECT_EQ(p.currentFrame(), 3);
+  EXPECT_FALSE(p.isPlaying());
+  p.gotoFrame(5);  // the last frame: nothing after it
+  EXPECT_EQ(p.currentFrame(), 5);
+  EXPECT_EQ(traces.back(), "last");
+}
+
+TEST(CoreActions, WaitForFrameSkipsOnlyForFramesThatNeverCome) {
+  SwfWriter w(5, 100, 100, 10);
+  w.doAction(ActionBuilder()
+                 .waitForFrame(1, 2)  // a trace is two actions: push and trace
+                 .trace("loaded")
+                 .waitForFrame(50, 4)
+                 .trace("skipped")
+                 .trace("skipped too")
+                 .trace("after")
+                 .build());
+  w.showFrame();
+  w.showFrame();
+  Player p;
+  std::vector<std::string> traces;
+  p.onTrace = [&](const std::string& t) { traces.push_back(t); };
+  show(p, w.finish());
+  EXPECT_EQ(traces, (std::vector<std::string>{"loaded", "after"}));
+}
+
+TEST(CoreActions, QualityAndUnknownActions) {
+  SwfWriter w(5, 100, 100, 10);
+  // Unknown short and long actions are skipped; a block cut mid-action stops there.
+  w.doAction(ActionBuilder().raw({0x3f, 0xc0, 3, 0, 1, 2, 3}).toggleQuality().build());
+  w.doAction(std::vector<uint8_t>{0x07, 0x83, 0xff, 0x7f, 'a'});
+  w.showFrame();
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  EXPECT_EQ(p.quality(), 0);
+  EXPECT_FALSE(p.isPlaying());  // the Stop before the cut action ran
+}
+
+TEST(CoreActions, SetTargetDrivesANamedSprite) {
+  SwfWriter w(5, 100, 100, 10);
+  TagList inner;
+  inner.showFrame();
+  inner.showFrame();
+  inner.showFrame();
+  inner.end();
+  w.defineSprite(1, inner);
+  PlaceSpec p1 = placeNew(1, 1);
+  p1.name = "clip";
+  w.placeObject2(p1);
+  w.doAction(ActionBuilder().setTarget("clip").gotoFrame(2).setTarget("").stop().build());
+  w.showFrame();
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  auto* clip = dynamic_cast<const swf::SpriteInstance*>(p.root()->children.at(1).get());
+  ASSERT_TRUE(clip);
+  EXPECT_EQ(clip->currentFrame(), 2);
+  EXPECT_FALSE(clip->playing());
+  EXPECT_FALSE(p.isPlaying());
+}
+
+// A 100×100 pixel stage with a 40×40 button at (30, 30) whose release raises "aboutexit".
+std::vector<uint8_t> buttonMovie(bool inSprite) {
+  SwfWriter w(6, 100, 100, 10);
+  w.defineShape(1, square(800, {0, 0, 255, 255}));
+  w.defineShape(2, square(800, {255, 0, 0, 255}));
+  auto release = ActionBuilder().getURL("FSCommand:aboutexit", "").build();
+  auto press = ActionBuilder().stop().build();
+  w.defineButton2(3,
+                  {{swf::kButtonUp | swf::kButtonOver, 1, 1, {}, {}},
+                   {swf::kButtonDown, 2, 1, {}, {}},
+                   {swf::kButtonHit, 1, 1, {}, {}}},
+                  {{swf::kCondOverUpToOverDown, press}, {swf::kCondOverDownToOverUp, release}});
+  if (inSprite) {
+    TagList s;
+    s.placeObject2(placeNew(1, 3));
+    s.showFrame();
+    s.end();
+    w.defineSprite(4, s);
+    w.placeObject2(placeNew(1, 4, at(600, 600)));
+  } else {
+    w.placeObject2(placeNew(1, 3, at(600, 600)));
+  }
+  w.showFrame();
+  w.showFrame();
+  return w.finish();
+}
+
+bool shapesHitTest(const Player& p) {
+  // Hit testing of shapes belongs to the drawing side; without it buttons cannot be pressed.
+  auto shape = p.movie()->character(1);
+  return shape && swf::hitTestCharacter(*shape, 400, 400, 0);
+}
+
+TEST(CoreActions, ButtonReleaseRaisesFSCommand) {
+  for (bool inSprite : {false, true}) {
+    Player p;
+    Commands c;
+    c.attach(p);
+    show(p, buttonMovie(inSprite));
+    if (!shapesHitTest(p)) GTEST_SKIP() << "shape hit testing not available";
+    const swf::DisplayObject* holder = p.root()->children.at(1).get();
+    if (inSprite) holder = holder->children.at(1).get();
+    auto* button = dynamic_cast<const swf::ButtonInstance*>(holder);
+    ASSERT_TRUE(button);
+    // Control pixels equal stage pixels when nothing was drawn yet.
+    p.mouseMove(10, 10);
+    EXPECT_EQ(button->state(), swf::ButtonState::Up);
+    p.mouseMove(50, 50);
+    EXPECT_EQ(button->state(), swf::ButtonState::Over);
+    p.mouseDown(50, 50);
+    EXPECT_EQ(button->state(), swf::ButtonState::Down);
+    // The press action ran on the timeline that holds the button.
+    auto* timeline = dynamic_cast<const swf::SpriteInstance*>(
+        inSprite ? p.root()->children.at(1).get() : p.root());
+    EXPECT_FALSE(timeline->playing());
+    EXPECT_EQ(button->children.at(1)->characterId, 2);  // the down state is shown
+    EXPECT_TRUE(c.got.empty());
+    p.mouseUp(50, 50);
+    ASSERT_EQ(c.got.size(), 1u);
+    EXPECT_EQ(c.got[0].first, "aboutexit");
+    EXPECT_EQ(c.got[0].second, "");
+    EXPECT_EQ(button->state(), swf::ButtonState::Over);
+    // Pressed inside, released outside: no release action.
+    p.mouseDown(50, 50);
+    p.mouseMove(90, 90);
+    p.mouseUp(90, 90);
+    EXPECT_EQ(c.got.size(), 1u);
+    EXPECT_EQ(button->state(), swf::ButtonState::Up);
+  }
+}
+
+TEST(CoreActions, MouseMapsThroughTheShownView) {
+  Player p;
+  Commands c;
+  c.attach(p);
+  show(p, buttonMovie(false));
+  if (!shapesHitTest(p)) GTEST_SKIP() << "shape hit testing not available";
+  // Drawn at 200×400: the 100×100 stage is scaled twice and centred vertically.
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 400);
+  cairo_t* cr = cairo_create(s);
+  p.render(cr, 200, 400);
+  cairo_destroy(cr);
+  cairo_surface_destroy(s);
+  p.mouseDown(100, 200);
+  p.mouseUp(100, 200);
+  EXPECT_EQ(c.got.size(), 1u);
+  p.mouseDown(100, 90);  // in the band above the stage
+  p.mouseUp(100, 90);
+  EXPECT_EQ(c.got.size(), 1u);
+}
+
+TEST(CoreActions, RunnerToleratesAnyBytes) {
+  struct Host : swf::avm1::ActionHost {
+    int calls = 0;
+    void play() override { ++calls; }
+    void stop() override { ++calls; }
+    void nextFrame() override { ++calls; }
+    void previousFrame() override { ++calls; }
+    void gotoFrame(int) override { ++calls; }
+    void gotoLabel(const std::string&) override { ++calls; }
+    void getURL(const std::string&, const std::string&) override { ++calls; }
+    void toggleQuality() override { ++calls; }
+    void stopSounds() override { ++calls; }
+    bool setTarget(const std::string&) override { return ++calls % 2; }
+    bool frameLoaded(int) override { return ++calls % 2; }
+    void trace(const std::string&) override { ++calls; }
+  } host;
+  std::mt19937 rng(3);
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<uint8_t> code(rng() % 64);
+    for (auto& b : code) b = uint8_t(rng());
+    swf::avm1::runActions(code, host, 5);
+  }
+  EXPECT_GT(host.calls, 0);
+}
+
+}  // namespace

@@ -93,8 +93,15 @@ std::vector<const Control*> MainWindow::paintOrder() const {
   std::vector<const Control*> order;
   order.reserve(form().controls.size());
   for (const auto& [name, c] : form().controls) order.push_back(&c);
+  // Pictures sent to the back lie under everything else, the backmost first.
+  const std::vector<std::string>& back = form().backOrder;
+  auto key = [&back](const Control* c) {
+    const auto it = std::find(back.begin(), back.end(), c->name);
+    if (it != back.end()) return std::pair<int, int>(-1, static_cast<int>(it - back.begin()));
+    return rank(*c);
+  };
   std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return rank(*a) < rank(*b); });
+                   [&key](const Control* a, const Control* b) { return key(a) < key(b); });
   return order;
 }
 

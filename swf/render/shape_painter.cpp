@@ -34,29 +34,56 @@ cairo_line_join_t joinOf(JoinStyle j) {
   return CAIRO_LINE_JOIN_ROUND;
 }
 
-void paintFill(const DrawState& s, const FillStyle& style, const PathData& path,
+// Whether a fill covers what is under it completely once transformed.
+bool isOpaque(const FillStyle& f, const ColorTransform& cx) {
+  switch (f.kind) {
+    case FillKind::Solid:
+      return cx.apply(f.color).a == 255;
+    case FillKind::LinearGradient:
+    case FillKind::RadialGradient:
+    case FillKind::FocalGradient:
+      if (f.gradient.stops.empty()) return cx.apply(RGBA{}).a == 255;
+      for (const GradientStop& st : f.gradient.stops)
+        if (cx.apply(st.color).a != 255) return false;
+      return true;
+    case FillKind::Bitmap:
+      break;
+  }
+  return false;
+}
+
+void paintFill(const DrawState& s, const DrawLayer& layer, const DrawLayer::Fill& fill,
                std::optional<RGBA> solidColor) {
   cairo_t* cr = s.cr;
   setMatrix(cr, s.toDevice);
-  FillSource src;
-  if (solidColor && style.kind == FillKind::Solid) {
-    FillStyle recoloured = style;
-    recoloured.color = *solidColor;
-    src = setFillSource(s, recoloured);
-  } else {
-    src = setFillSource(s, style);
-  }
+  FillStyle style = layer.styles.fills[fill.style];
+  if (solidColor && style.kind == FillKind::Solid) style.color = *solidColor;
+  FillSource src = setFillSource(s, style);
   if (!src.visible) return;
   cairo_new_path(cr);
-  path.emit(cr);
+  fill.path.emit(cr);
   if (src.alpha < 1) {
     cairo_save(cr);
     cairo_clip(cr);
     cairo_paint_with_alpha(cr, src.alpha);
     cairo_restore(cr);
-  } else {
-    cairo_fill(cr);
+    return;
   }
+  cairo_fill(cr);
+  if (!s.antialias || s.maskMode || fill.seams.empty() || !isOpaque(style, s.cxform)) return;
+  bool any = false;
+  cairo_new_path(cr);
+  for (const DrawLayer::Seam& seam : fill.seams) {
+    if (!isOpaque(layer.styles.fills[seam.partner], s.cxform)) continue;
+    seam.path.emit(cr);
+    any = true;
+  }
+  if (!any) return;
+  cairo_identity_matrix(cr);
+  cairo_set_line_width(cr, 1);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
 }
 
 void paintStroke(const DrawState& s, const LineStyle& style, const PathData& path) {
@@ -86,8 +113,7 @@ void paint(const DrawState& s, const ShapeDrawing& d, std::optional<RGBA> solidC
   cairo_save(cr);
   cairo_set_fill_rule(cr, d.nonZeroWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
   for (const DrawLayer& layer : d.layers) {
-    for (const DrawLayer::Fill& f : layer.fills)
-      paintFill(s, layer.styles.fills[f.style], f.path, solidColor);
+    for (const DrawLayer::Fill& f : layer.fills) paintFill(s, layer, f, solidColor);
     if (s.maskMode) continue;  // masks are made of fills only
     for (const DrawLayer::Stroke& st : layer.strokes)
       paintStroke(s, layer.styles.lines[st.style], st.path);

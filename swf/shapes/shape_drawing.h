@@ -12,9 +12,17 @@
 namespace swf {
 
 struct DrawLayer {
+  // Edges this fill shares with a fill drawn after it. Anti-aliasing both fills along such an
+  // edge would let the background show through; the earlier fill is widened under the later one
+  // along them instead.
+  struct Seam {
+    uint32_t partner;  // 0-based into styles.fills
+    PathData path;
+  };
   struct Fill {
     uint32_t style;  // 0-based into styles.fills
     PathData path;
+    std::vector<Seam> seams;
   };
   struct Stroke {
     uint32_t style;  // 0-based into styles.lines

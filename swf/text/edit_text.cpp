@@ -14,8 +14,7 @@ static std::string lenientString(BitReader& body) {
   return s;
 }
 
-std::shared_ptr<Character> parseEditTextTag(int tagCode, BitReader& body,
-                                            const ParseContext& ctx) {
+std::shared_ptr<Character> parseEditTextTag(int tagCode, BitReader& body, const ParseContext& ctx) {
   if (tagCode != 37) throw ReadError("not an edit text tag");
   auto t = std::make_shared<EditTextCharacter>();
   t->swfVersion = ctx.swfVersion;

@@ -16,8 +16,8 @@ ShapeDrawing glyphShape(std::span<const uint8_t> data) {
 }
 
 // Glyph i spans offsets[i] .. offsets[i + 1] (the last one up to `end`), relative to `base`.
-void readGlyphShapes(BitReader& body, size_t base, const std::vector<uint32_t>& offsets,
-                     size_t end, FontCharacter& font) {
+void readGlyphShapes(BitReader& body, size_t base, const std::vector<uint32_t>& offsets, size_t end,
+                     FontCharacter& font) {
   auto data = body.data();
   end = std::min(end, data.size());
   for (size_t i = 0; i < offsets.size(); ++i) {
@@ -103,8 +103,7 @@ std::shared_ptr<Character> parseFontTag(int tagCode, BitReader& body, const Pars
   return font;
 }
 
-std::shared_ptr<Character> parseFontInfoTag(int tagCode, BitReader& body,
-                                            const ParseContext& ctx) {
+std::shared_ptr<Character> parseFontInfoTag(int tagCode, BitReader& body, const ParseContext& ctx) {
   if (tagCode != 13 && tagCode != 62) throw ReadError("not a font info tag");
   uint16_t fontId = body.u16();
   auto base = std::dynamic_pointer_cast<const FontCharacter>(ctx.find(fontId));

@@ -10,8 +10,8 @@
 namespace swf {
 
 struct GlyphEntry {
-  uint32_t index = 0;  // into the font's glyphs
-  int32_t advance = 0; // twips to the next glyph
+  uint32_t index = 0;   // into the font's glyphs
+  int32_t advance = 0;  // twips to the next glyph
 };
 
 // A run of glyphs in one font, size and colour, starting at (x, y) on its baseline.

@@ -65,7 +65,7 @@ std::string htmlToPlainText(const std::string& html) {
       static const struct {
         const char* name;
         const char* text;
-      } entities[] = {{"&lt;", "<"},   {"&gt;", ">"},    {"&amp;", "&"},
+      } entities[] = {{"&lt;", "<"},    {"&gt;", ">"},   {"&amp;", "&"},
                       {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", " "}};
       bool matched = false;
       for (const auto& e : entities) {

@@ -1,0 +1,196 @@
+// Times drawing at 1920×1080 (show all): every movie of the conformance picture suite after its
+// first frame and ten more frame intervals, the demo movie, and stress movies written here.
+// Reports the median milliseconds per frame of each.
+//
+//   bench_render_bench [--data DIR] [--reps N] [--only TEXT]
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "swf/author/swf_writer.h"
+#include "swf/movie/movie.h"
+#include "swf/player/player.h"
+
+namespace fs = std::filesystem;
+using namespace swf::author;
+using swf::Matrix;
+using swf::RGBA;
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+
+Matrix transform(double x, double y, double scale, double angle) {
+  return {scale * std::cos(angle),
+          scale * std::sin(angle),
+          -scale * std::sin(angle),
+          scale * std::cos(angle),
+          x,
+          y};
+}
+
+std::vector<uint8_t> manyShapes(int count) {
+  SwfWriter w(8, 800, 600, 24);
+  std::mt19937 rng(1);
+  std::uniform_int_distribution<int> pos(0, 15000), size(100, 1200), colour(0, 255);
+  for (int i = 1; i <= count; ++i) {
+    ShapeBuilder s;
+    s.setFill1(
+        s.solidFill(RGBA{uint8_t(colour(rng)), uint8_t(colour(rng)), uint8_t(colour(rng)), 255}));
+    if (i % 2)
+      s.rectangle(0, 0, size(rng), size(rng));
+    else
+      s.ellipse(0, 0, size(rng) / 2, size(rng) / 2);
+    w.defineShape(uint16_t(i), s);
+    w.placeObject2(
+        placeNew(i, uint16_t(i), Matrix{1, 0, 0, 1, double(pos(rng)), double(pos(rng))}));
+  }
+  w.showFrame();
+  return w.finish();
+}
+
+std::vector<uint8_t> manyGradients(int count) {
+  SwfWriter w(8, 800, 600, 24);
+  std::mt19937 rng(2);
+  std::uniform_int_distribution<int> pos(0, 14000), colour(0, 255);
+  for (int i = 1; i <= count; ++i) {
+    ShapeBuilder s;
+    Matrix g{2000.0 / 32768, 0, 0, 2000.0 / 32768, 1000, 1000};
+    auto c = [&] {
+      return RGBA{uint8_t(colour(rng)), uint8_t(colour(rng)), uint8_t(colour(rng)), 255};
+    };
+    int fill = i % 2 ? s.linearGradient(g, {{0, c()}, {128, c()}, {255, c()}})
+                     : s.radialGradient(g, {{0, c()}, {255, c()}});
+    s.setFill1(fill);
+    s.rectangle(0, 0, 2000, 2000);
+    w.defineShape(uint16_t(i), s);
+    w.placeObject2(
+        placeNew(i, uint16_t(i), Matrix{1, 0, 0, 1, double(pos(rng)), double(pos(rng))}));
+  }
+  w.showFrame();
+  return w.finish();
+}
+
+std::vector<uint8_t> bigBitmap(int side) {
+  SwfWriter w(8, 800, 600, 24);
+  std::vector<uint32_t> argb(size_t(side) * size_t(side));
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      argb[size_t(y) * size_t(side) + size_t(x)] = 0xff000000u | uint32_t((x * 255 / side) << 16) |
+                                                   uint32_t((y * 255 / side) << 8) |
+                                                   uint32_t(((x ^ y) & 0xff));
+  w.defineBitsLossless2(1, side, side, argb);
+  ShapeBuilder s;
+  s.setFill1(s.bitmapFill(1, Matrix{20, 0, 0, 20, 0, 0}, false, true));
+  s.rectangle(0, 0, side * 20, side * 20);
+  w.defineShape(2, s);
+  w.placeObject2(placeNew(1, 2, transform(8000, 2000, 0.18, 0.5)));
+  w.showFrame();
+  return w.finish();
+}
+
+struct Result {
+  std::string name;
+  double medianMs;
+};
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Renders the player's current frame `reps` times; the median time of one frame.
+double timeFrames(const swf::Player& p, cairo_surface_t* target, int reps) {
+  std::vector<double> ms;
+  for (int i = 0; i < reps; ++i) {
+    cairo_t* cr = cairo_create(target);
+    auto t0 = std::chrono::steady_clock::now();
+    p.render(cr, kWidth, kHeight);
+    cairo_surface_flush(target);
+    auto t1 = std::chrono::steady_clock::now();
+    cairo_destroy(cr);
+    ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+  }
+  return median(ms);
+}
+
+void runMovie(swf::Player& p, cairo_surface_t* target, int reps, const std::string& name,
+              std::vector<Result>& out) {
+  double interval = 1000.0 / p.frameRate();
+  for (int i = 0; i < 10; ++i) p.advance(interval);
+  double ms = timeFrames(p, target, reps);
+  std::printf("%-55s %8.2f ms\n", name.c_str(), ms);
+  std::fflush(stdout);
+  out.push_back({name, ms});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path data = "../shared/conformance/swfdec";
+  int reps = 15;
+  std::string only;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string a = argv[i];
+    if (a == "--data") data = argv[i + 1];
+    if (a == "--reps") reps = std::max(1, std::atoi(argv[i + 1]));
+    if (a == "--only") only = argv[i + 1];
+  }
+  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+
+  std::vector<Result> suite, others;
+  std::vector<fs::path> movies;
+  if (fs::is_directory(data / "image"))
+    for (const auto& e : fs::directory_iterator(data / "image"))
+      if (e.path().extension() == ".swf") movies.push_back(e.path());
+  std::sort(movies.begin(), movies.end());
+  for (const fs::path& m : movies) {
+    if (!only.empty() && m.filename().string().find(only) == std::string::npos) continue;
+    swf::Player p;
+    try {
+      p.load(m.string());
+    } catch (const std::exception&) {
+      continue;
+    }
+    runMovie(p, target, reps, m.filename().string(), suite);
+  }
+
+  fs::path demo = fs::path(RV_PROGRAM_DIR) / "demo" / "demo.swf";
+  if (fs::exists(demo) && (only.empty() || std::string("demo").find(only) != std::string::npos)) {
+    swf::Player p;
+    p.load(demo.string());
+    runMovie(p, target, reps, "demo.swf", others);
+  }
+  struct Stress {
+    const char* name;
+    std::vector<uint8_t> (*make)();
+  } stress[] = {
+      {"stress: 10,000 shapes", [] { return manyShapes(10000); }},
+      {"stress: 500 gradient fills", [] { return manyGradients(500); }},
+      {"stress: 4096x4096 bitmap, scaled and rotated", [] { return bigBitmap(4096); }},
+  };
+  for (const Stress& s : stress) {
+    if (!only.empty() && std::string(s.name).find(only) == std::string::npos) continue;
+    swf::Player p;
+    p.load(swf::loadMovieFromMemory(s.make()), s.name);
+    runMovie(p, target, reps, s.name, others);
+  }
+
+  if (!suite.empty()) {
+    std::vector<double> all;
+    for (const Result& r : suite) all.push_back(r.medianMs);
+    long over = std::count_if(all.begin(), all.end(), [](double v) { return v > 5; });
+    std::printf("\nsuite: %zu movies, median of medians %.2f ms, worst %.2f ms, %ld over 5 ms\n",
+                all.size(), median(all), *std::max_element(all.begin(), all.end()), over);
+  }
+  cairo_surface_destroy(target);
+  return 0;
+}

@@ -14,25 +14,17 @@ namespace rv {
 
 namespace {
 constexpr size_t kChunk = 1 << 16;
-
-void appendWithoutCR(std::string& line, const char* p, size_t n) {
-  if (!std::memchr(p, '\r', n)) {
-    line.append(p, n);
-    return;
-  }
-  for (size_t i = 0; i < n; ++i)
-    if (p[i] != '\r') line.push_back(p[i]);
-}
 }  // namespace
 
 LineReader::LineReader(const std::string& path) : path_(path), buf_(kChunk, '\0') {
-  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking on open: a pipe without a writer would hold the program forever.
+  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) throw AppError("Cannot open " + path + ": " + std::strerror(errno));
   struct stat st;
-  if (fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd_);
     fd_ = -1;
-    throw AppError("Cannot read " + path + ": it is a directory");
+    throw AppError("Cannot read " + path + ": not a regular file");
   }
 }
 
@@ -55,22 +47,35 @@ bool LineReader::fill() {
   }
 }
 
-bool LineReader::next(std::string& line) {
+void LineReader::take(std::string& line, const char* p, size_t n, size_t keep) {
+  for (size_t i = 0; i < n; ++i) {
+    if (p[i] == '\r') continue;
+    if (line.size() >= keep) {
+      cut_ = true;
+      return;
+    }
+    // Copy the run up to the next CR in one go.
+    const void* cr = std::memchr(p + i, '\r', n - i);
+    size_t run = (cr ? static_cast<const char*>(cr) - (p + i) : n - i);
+    run = std::min(run, keep - line.size());
+    line.append(p + i, run);
+    i += run - 1;
+  }
+}
+
+bool LineReader::next(std::string& line, size_t keep) {
   line.clear();
+  cut_ = false;
   bool any = false;
   for (;;) {
     if (pos_ == end_ && !fill()) return any;
     any = true;
     const char* start = buf_.data() + pos_;
     const void* lf = std::memchr(start, '\n', end_ - pos_);
-    if (lf) {
-      size_t n = static_cast<const char*>(lf) - start;
-      appendWithoutCR(line, start, n);
-      pos_ += n + 1;
-      return true;
-    }
-    appendWithoutCR(line, start, end_ - pos_);
-    pos_ = end_;
+    size_t n = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) : end_ - pos_;
+    take(line, start, n, keep);
+    pos_ += lf ? n + 1 : n;
+    if (lf) return true;
   }
 }
 

@@ -19,13 +19,17 @@ int hexValue(char c) {
   return -1;
 }
 
+// Longer lines cannot be paths of files (and would only burden the list): an entry line longer
+// than this is skipped like an empty one, and a first line this long is no count.
+constexpr size_t kMaxLine = 65536;
+
 // Reads `n` entry lines, keeping the ones that can stand in the list. Past the end of the file
 // every line reads empty, so a count larger than the file stops at its end.
 void readEntries(LineReader& in, int32_t n, std::vector<std::string>& entries) {
   std::string line;
   for (int32_t i = 0; i < n; ++i) {
-    if (!in.next(line)) break;
-    if (!unfitForList(line)) entries.push_back(std::move(line));
+    if (!in.next(line, kMaxLine)) break;
+    if (!in.cut() && !unfitForList(line)) entries.push_back(std::move(line));
   }
 }
 
@@ -85,20 +89,20 @@ ListFileContent readListFileAt(const std::string& path, bool playModeAllowed) {
   ListFileContent out;
   LineReader in(path);
   std::string line;
-  in.next(line);
+  in.next(line, kMaxLine);
   if (line.empty()) {
     out.status = Status::EmptyFirstLine;
     return out;
   }
-  std::optional<int32_t> count = parseCount(line);
+  std::optional<int32_t> count = in.cut() ? std::nullopt : parseCount(line);
   if (!count) {
     out.playMode = playModeAllowed ? parsePlayModeWord(line) : std::nullopt;
     if (!out.playMode) {
       out.status = Status::BadFirstLine;
       return out;
     }
-    in.next(line);
-    count = parseCount(line);
+    in.next(line, kMaxLine);
+    count = in.cut() ? std::nullopt : parseCount(line);
     if (!count) {
       out.status = Status::BadCountAfterPlayMode;
       return out;

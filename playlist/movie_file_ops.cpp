@@ -31,8 +31,12 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
 bool copyWithoutOverwriting(const std::string& from, const std::string& to) {
   struct stat st;
   if (lstat(to.c_str(), &st) == 0) return false;
-  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return false;
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(in);
+    return false;
+  }
   try {
     FileReplacer out(to);
     std::vector<char> buf(1 << 20);

@@ -21,7 +21,8 @@ constexpr size_t kChunk = 1 << 20;
 
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  explicit ReadOnlyFile(const std::string& path)
+      : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
     if (fd_ < 0) throw AppError("Cannot open " + path + ": " + std::strerror(errno));
   }
   ~ReadOnlyFile() { close(fd_); }
@@ -58,6 +59,7 @@ uint32_t littleEndian32(const unsigned char* p) {
 ProjectorResult extractProjectorMovie(const std::string& exe, const std::string& target) {
   struct stat st;
   if (stat(exe.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return ProjectorResult::Missing;
+  if (!S_ISREG(st.st_mode)) return ProjectorResult::NotProjector;  // a pipe or a device
   ReadOnlyFile in(exe);
   if (fstat(in.fd(), &st) != 0) throw AppError("Cannot read " + exe);
   const int64_t size = st.st_size;

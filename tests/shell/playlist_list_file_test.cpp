@@ -1,5 +1,6 @@
 // Reading and writing list files: the count syntax, play-mode words, line ends, and bad input.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -93,12 +94,15 @@ TEST_F(PlaylistListFile, PathsThatCannotNameAFileAreLeftOut) {
   EXPECT_EQ(c.entries, (std::vector<std::string>{"/m/c.swf", "/m/d.swf"}));
 }
 
-TEST_F(PlaylistListFile, HugeLinesAndRandomBytes) {
+TEST_F(PlaylistListFile, OverlongLinesAreSkippedAndRandomBytesRefused) {
   std::string big(20 << 20, 'a');
-  auto c = read("2\n" + big + "\n/m/b.swf\n");
+  auto c = read("3\n" + big + "\n" + std::string(65536, 'b') + "\n/m/b.swf\n");
   ASSERT_EQ(c.entries.size(), 2u);
-  EXPECT_EQ(c.entries[0].size(), big.size());
+  EXPECT_EQ(c.entries[0], std::string(65536, 'b'));
+  EXPECT_EQ(c.entries[1], "/m/b.swf");
+  EXPECT_EQ(read(std::string(65537, 'b') + "\n1\n/m/b.swf\n").entries.size(), 0u);
   EXPECT_EQ(read(big).status, Status::BadFirstLine);
+  EXPECT_EQ(read("   " + std::string(70000, '0') + "1\n").status, Status::BadFirstLine);
 
   std::string noise;
   uint32_t x = 12345;
@@ -108,6 +112,11 @@ TEST_F(PlaylistListFile, HugeLinesAndRandomBytes) {
   }
   auto r = read(noise);
   EXPECT_NE(r.status, Status::Ok);
+}
+
+TEST_F(PlaylistListFile, PipesAreRefusedRatherThanWaitedOn) {
+  ASSERT_EQ(mkfifo(dir.path("pipe.flt").c_str(), 0644), 0);
+  EXPECT_THROW(readListFileAt(dir.path("pipe.flt"), true), AppError);
 }
 
 TEST_F(PlaylistListFile, MissingFileOrDirectoryIsAnError) {

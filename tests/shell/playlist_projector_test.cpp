@@ -1,5 +1,6 @@
 // Extracting the movie of projector files, and refusing files that are not projectors.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -52,6 +53,9 @@ TEST_F(PlaylistProjector, MissingProjectorOrDirectory) {
   EXPECT_EQ(extractProjectorMovie(dir.path("none.exe"), dir.path("none.swf")),
             ProjectorResult::Missing);
   EXPECT_EQ(extractProjectorMovie(dir.path("config"), dir.path("x.swf")), ProjectorResult::Missing);
+  ASSERT_EQ(mkfifo(dir.path("pipe.exe").c_str(), 0644), 0);  // refused, not waited on
+  EXPECT_EQ(extractProjectorMovie(dir.path("pipe.exe"), dir.path("pipe.swf")),
+            ProjectorResult::NotProjector);
 }
 
 TEST_F(PlaylistProjector, MovieOfTheWholeFrontPart) {

@@ -35,6 +35,7 @@ void Player::load(const std::string& path) {
 }
 
 void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
+  if (!movie) throw LoadError("no movie");
   unload();
   movie_ = std::move(movie);
   path_ = path;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QPainter>
 #include <QRegion>
@@ -119,16 +120,35 @@ const QPixmap& MainWindow::pixmap(const std::string& path) {
   return it->second;
 }
 
-std::string MainWindow::paintSignature() const {
-  std::string s;
-  for (const auto& [name, c] : form().controls) {
-    if (!c.visible) continue;
-    s += name;
-    s += '\x1f' + std::to_string(c.left) + ',' + std::to_string(c.top) + ',' +
-         std::to_string(c.width) + ',' + std::to_string(c.height) + ',' + std::to_string(c.color);
-    s += '\x1f' + c.picture + '\x1f' + c.caption + '\x1e';
+MainWindow::Drawn MainWindow::drawnState(const Control& c) const {
+  Drawn d{boundsOf(c), c.picture, c.caption, c.color};
+  if (isLabel(c) && !c.caption.empty()) {
+    const QFontMetrics metrics(c.name == "lblfilename" ? nameLabelFont() : readoutFont());
+    const int width = metrics.horizontalAdvance(QString::fromStdString(c.caption)) + 2;
+    const int grow = std::max(0, width - c.width);
+    // Centred names grow to both sides, the others to the right.
+    d.area.adjust(c.name == "lblfilename" ? -grow / 2 - 1 : 0, 0, grow, 2);
+    d.area.setHeight(std::max(d.area.height(), metrics.height() + 2));
   }
-  return s;
+  return d;
+}
+
+void MainWindow::repaintChangedControls() {
+  std::map<std::string, Drawn> now;
+  for (const auto& [name, c] : form().controls)
+    if (c.visible) now.emplace(name, drawnState(c));
+  QRegion dirty;
+  for (const auto& [name, d] : now) {
+    auto it = drawn_.find(name);
+    if (it == drawn_.end() || !(it->second == d)) {
+      dirty += d.area;
+      if (it != drawn_.end()) dirty += it->second.area;
+    }
+  }
+  for (const auto& [name, d] : drawn_)
+    if (!now.count(name)) dirty += d.area;
+  drawn_ = std::move(now);
+  if (!dirty.isEmpty()) update(dirty);
 }
 
 void MainWindow::syncFromModel() {
@@ -140,11 +160,7 @@ void MainWindow::syncFromModel() {
   syncOutline();
   for (FlashWidget* f : flash_) f->syncFromModel();
   playlist_->syncFromModel();
-  std::string signature = paintSignature();
-  if (signature != lastSignature_) {
-    lastSignature_ = std::move(signature);
-    update();
-  }
+  repaintChangedControls();
 }
 
 void MainWindow::advanceMovies() {

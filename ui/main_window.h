@@ -81,8 +81,15 @@ class MainWindow : public QWidget, public WindowHost {
   // Controls in the order they are drawn: backgrounds, pictures, labels, click spots.
   std::vector<const Control*> paintOrder() const;
   const QPixmap& pixmap(const std::string& path);
-  // What the painted part of the window shows; a change means a repaint.
-  std::string paintSignature() const;
+  // What one control shows; a change repaints where it was and where it is now.
+  struct Drawn {
+    QRect area;  // what its painting covers (a label's text may reach past its bounds)
+    std::string picture, caption;
+    uint32_t color = 0;
+    bool operator==(const Drawn&) const = default;
+  };
+  Drawn drawnState(const Control& c) const;
+  void repaintChangedControls();
   void pressControl(const Control& c, QMouseEvent* event);
   void runClick(const std::string& name);
   void syncOutline();
@@ -92,7 +99,7 @@ class MainWindow : public QWidget, public WindowHost {
   std::vector<FlashWidget*> flash_;
   PlaylistView* playlist_ = nullptr;
   std::map<std::string, QPixmap> pixmaps_;
-  std::string lastSignature_;
+  std::map<std::string, Drawn> drawn_;  // visible controls as last painted
   std::optional<std::vector<int>> lastOutline_;
   std::string pressedSpot_;
   bool draggingKnob_ = false;

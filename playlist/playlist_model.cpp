@@ -91,18 +91,4 @@ bool MainForm::askclearlist() {
   return true;
 }
 
-void MainForm::checklistwidth() {
-  listwidth = 0;
-  const auto& items = flashlist.items;
-  for (size_t i = 0; i < items.size(); ++i) {
-    int text = services.textWidth
-                   ? services.textWidth(items[i])
-                   : static_cast<int>(std::min<size_t>(items[i].size(), 1 << 20)) * 6;
-    int width = text + (i <= 100 ? 35 : 50);
-    if (width > listwidth) listwidth = width;
-  }
-  // The extent only ever grows here: it is set while the widest entry does not fit.
-  if (flashlist.width < listwidth) flashlist.horizontalExtent = listwidth + 2;
-}
-
 }  // namespace rv

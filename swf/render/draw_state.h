@@ -14,6 +14,7 @@ struct DrawState {
   double stageScale = 0.05;  // device pixels per stage twip, for strokes that do not scale
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
+  bool inLayer = false;   // drawing into the group of an object with a blend mode
 };
 
 }  // namespace swf

@@ -1,6 +1,8 @@
 #include "swf/render/fill_source.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "swf/bitmaps/bitmap.h"
 #include "swf/render/bitmap_cxform_cache.h"
@@ -27,35 +29,54 @@ bool isAlphaOnly(const ColorTransform& cx) {
          cx.aa == 0;
 }
 
+cairo_extend_t extendOf(SpreadMode m) {
+  return m == SpreadMode::Reflect  ? CAIRO_EXTEND_REFLECT
+         : m == SpreadMode::Repeat ? CAIRO_EXTEND_REPEAT
+                                   : CAIRO_EXTEND_PAD;
+}
+
+// Linear gradients are drawn through a ramp of 256 colours, the way the player resolves them:
+// a one-row image stretched over the gradient square is much cheaper to paint than a gradient
+// computed per pixel.
+FillSource setLinearRamp(const DrawState& s, const FillStyle& style) {
+  SurfacePtr ramp(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 256, 1));
+  if (cairo_surface_status(ramp.get()) != CAIRO_STATUS_SUCCESS) return {};
+  cairo_surface_flush(ramp.get());
+  auto* px = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(ramp.get()));
+  fillRamp(gradientStops(style.gradient, s.cxform), px);
+  cairo_surface_mark_dirty(ramp.get());
+  PatternPtr p(cairo_pattern_create_for_surface(ramp.get()));
+  cairo_pattern_set_extend(p.get(), extendOf(style.gradient.spread));
+  cairo_pattern_set_filter(p.get(), CAIRO_FILTER_NEAREST);
+  // Gradient square (-16384..16384) to ramp entries; the other axis barely moves in the row.
+  Matrix toRamp{256.0 / 32768, 0, 0, 1.0 / 32768, 128, 0.5};
+  cairo_matrix_t m = toCairo(toRamp * inverse(style.matrix));
+  cairo_pattern_set_matrix(p.get(), &m);
+  cairo_set_source(s.cr, p.get());
+  return {true, 1};
+}
+
 FillSource setGradient(const DrawState& s, const FillStyle& style) {
   const Gradient& g = style.gradient;
-  if (g.stops.empty()) {  // a gradient without colours paints opaque black
-    setSourceColor(s.cr, s.maskMode ? RGBA{} : s.cxform.apply(RGBA{}));
+  if (s.maskMode) {
+    cairo_set_source_rgba(s.cr, 0, 0, 0, 1);
     return {true, 1};
   }
-  ColorTransform cx = s.maskMode ? ColorTransform{} : s.cxform;
+  if (g.stops.empty()) {  // a gradient without colours paints opaque black
+    setSourceColor(s.cr, s.cxform.apply(RGBA{}));
+    return {true, 1};
+  }
   if (g.stops.size() == 1 || !usableMatrix(style.matrix)) {
-    RGBA c = cx.apply(g.stops.back().color);
-    if (s.maskMode) c = {0, 0, 0, 255};
+    RGBA c = s.cxform.apply(g.stops.back().color);
     setSourceColor(s.cr, c);
     return {c.a > 0, 1};
   }
-  PatternPtr p;
-  if (style.kind == FillKind::LinearGradient) {
-    p.reset(cairo_pattern_create_linear(-kGradientHalf, 0, kGradientHalf, 0));
-  } else {
-    double fx = style.kind == FillKind::FocalGradient ? g.focalPoint * kGradientHalf : 0;
-    p.reset(cairo_pattern_create_radial(fx, 0, 0, 0, 0, kGradientHalf));
-  }
-  if (s.maskMode) {
-    cairo_pattern_add_color_stop_rgba(p.get(), 0, 0, 0, 0, 1);
-  } else {
-    for (const ColorStop& st : gradientStops(g, cx))
-      cairo_pattern_add_color_stop_rgba(p.get(), st.offset, st.r, st.g, st.b, st.a);
-  }
-  cairo_pattern_set_extend(p.get(), g.spread == SpreadMode::Reflect  ? CAIRO_EXTEND_REFLECT
-                                    : g.spread == SpreadMode::Repeat ? CAIRO_EXTEND_REPEAT
-                                                                     : CAIRO_EXTEND_PAD);
+  if (style.kind == FillKind::LinearGradient) return setLinearRamp(s, style);
+  double fx = style.kind == FillKind::FocalGradient ? g.focalPoint * kGradientHalf : 0;
+  PatternPtr p(cairo_pattern_create_radial(fx, 0, 0, 0, 0, kGradientHalf));
+  for (const ColorStop& st : gradientStops(g, s.cxform))
+    cairo_pattern_add_color_stop_rgba(p.get(), st.offset, st.r, st.g, st.b, st.a);
+  cairo_pattern_set_extend(p.get(), extendOf(g.spread));
   cairo_matrix_t m = toCairo(inverse(style.matrix));
   cairo_pattern_set_matrix(p.get(), &m);
   cairo_set_source(s.cr, p.get());
@@ -91,6 +112,34 @@ FillSource setBitmap(const DrawState& s, const FillStyle& style) {
 }
 
 }  // namespace
+
+void fillRamp(const std::vector<ColorStop>& stops, uint32_t* out) {
+  if (stops.empty()) {
+    std::fill(out, out + 256, 0xff000000u);
+    return;
+  }
+  for (int i = 0; i < 256; ++i) {
+    // Entry i takes the last stop before it and the stop after that: of two stops at one
+    // ratio the first ends the segment before the step and the second starts the next.
+    double t = i / 255.0;
+    size_t k = 0;
+    while (k + 1 < stops.size() && stops[k + 1].offset < t) ++k;
+    const ColorStop& a = stops[k];
+    ColorStop c = a;
+    if (t > a.offset && k + 1 < stops.size()) {
+      const ColorStop& b = stops[k + 1];
+      double f = b.offset > a.offset ? (t - a.offset) / (b.offset - a.offset) : 1;
+      c = {t, a.r + (b.r - a.r) * f, a.g + (b.g - a.g) * f, a.b + (b.b - a.b) * f,
+           a.a + (b.a - a.a) * f};
+    } else if (t > a.offset) {
+      c = stops.back();
+    }
+    auto byte = [](double v) { return uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    uint32_t alpha = byte(c.a);
+    auto pm = [alpha](uint32_t v) { return (v * alpha + 127) / 255; };
+    out[i] = (alpha << 24) | (pm(byte(c.r)) << 16) | (pm(byte(c.g)) << 8) | pm(byte(c.b));
+  }
+}
 
 std::vector<ColorStop> gradientStops(const Gradient& g, const ColorTransform& cx) {
   // Ratios that go backwards act as the ratio before them, and of several stops at one ratio

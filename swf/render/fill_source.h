@@ -1,6 +1,9 @@
 #pragma once
 // Turns a fill style into the Cairo source it is painted with.
 
+#include <cstdint>
+#include <vector>
+
 #include "swf/render/draw_state.h"
 #include "swf/shapes/styles.h"
 
@@ -22,5 +25,8 @@ struct ColorStop {
   double r, g, b, a;  // 0..1, not premultiplied
 };
 std::vector<ColorStop> gradientStops(const Gradient& g, const ColorTransform& cx);
+
+// The 256 premultiplied ARGB colours of a gradient, entry i at ratio i.
+void fillRamp(const std::vector<ColorStop>& stops, uint32_t* out);
 
 }  // namespace swf

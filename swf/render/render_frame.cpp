@@ -138,13 +138,112 @@ void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting) 
   }
 }
 
+// PlaceObject3 blend modes.
+enum BlendMode {
+  kLayer = 2,
+  kMultiply,
+  kScreen,
+  kLighten,
+  kDarken,
+  kDifference,
+  kAdd,
+  kSubtract,
+  kInvert,
+  kAlpha,
+  kErase,
+  kOverlay,
+  kHardLight
+};
+
+cairo_operator_t operatorFor(int mode) {
+  switch (mode) {
+    case kMultiply:
+      return CAIRO_OPERATOR_MULTIPLY;
+    case kScreen:
+      return CAIRO_OPERATOR_SCREEN;
+    case kLighten:
+      return CAIRO_OPERATOR_LIGHTEN;
+    case kDarken:
+      return CAIRO_OPERATOR_DARKEN;
+    case kDifference:
+      return CAIRO_OPERATOR_DIFFERENCE;
+    case kAdd:
+      return CAIRO_OPERATOR_ADD;
+    case kOverlay:
+      return CAIRO_OPERATOR_OVERLAY;
+    case kHardLight:
+      return CAIRO_OPERATOR_HARD_LIGHT;
+    default:
+      return CAIRO_OPERATOR_OVER;
+  }
+}
+
+void drawContent(const DrawState& s, const DisplayObject& obj, int nesting) {
+  if (obj.character) paintCharacter(s, obj);
+  drawChildren(s, obj, nesting + 1);
+}
+
+void paintWhiteDifference(cairo_t* cr) {
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+  cairo_paint(cr);
+}
+
+// Draws the object into a group of its own, then combines the group with what is below.
+void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nesting) {
+  cairo_t* cr = s.cr;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  // Alpha and erase act on the whole layer below them, not only where the object is.
+  bool wholeLayer = mode == kAlpha || mode == kErase;
+  if (!wholeLayer && !clipToBox(cr, objectBounds(obj, s.toDevice))) {
+    cairo_restore(cr);
+    return;
+  }
+  cairo_push_group(cr);
+  DrawState inner = s;
+  inner.inLayer = true;
+  drawContent(inner, obj, nesting);
+  cairo_identity_matrix(cr);
+  PatternPtr group(cairo_pop_group(cr));
+  switch (mode) {
+    case kInvert:
+      cairo_set_source_rgb(cr, 1, 1, 1);
+      cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+      cairo_mask(cr, group.get());
+      break;
+    case kSubtract:  // below − object, as 1 − ((1 − below) + object)
+      paintWhiteDifference(cr);
+      cairo_set_source(cr, group.get());
+      cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+      cairo_paint(cr);
+      paintWhiteDifference(cr);
+      break;
+    case kAlpha:
+    case kErase:
+      cairo_set_source(cr, group.get());
+      if (s.inLayer)  // only a layer below can take the object's alpha
+        cairo_set_operator(cr, mode == kAlpha ? CAIRO_OPERATOR_DEST_IN : CAIRO_OPERATOR_DEST_OUT);
+      cairo_paint(cr);
+      break;
+    default:
+      cairo_set_source(cr, group.get());
+      cairo_set_operator(cr, operatorFor(mode));
+      cairo_paint(cr);
+      break;
+  }
+  cairo_restore(cr);
+}
+
 void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) {
   if (!obj.visible || nesting > kMaxNesting) return;
   DrawState s = parent;
   s.toDevice = parent.toDevice * obj.matrix;
   if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
-  if (obj.character) paintCharacter(s, obj);
-  drawChildren(s, obj, nesting + 1);
+  if (!s.maskMode && obj.blendMode >= kLayer && obj.blendMode <= kHardLight)
+    drawBlended(s, obj, obj.blendMode, nesting);
+  else
+    drawContent(s, obj, nesting);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Frame and button actions: the timeline commands, FSCommand, and blocks that misbehave.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "core_test_movies.h"
@@ -254,6 +255,32 @@ TEST(CoreActions, RunnerToleratesAnyBytes) {
     swf::avm1::runActions(code, host, 5);
   }
   EXPECT_GT(host.calls, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CoreActions, ShippedAboutBoxOkButtonSendsAboutExit) {
+  std::string path = std::string(RV_PROGRAM_DIR) + "/config/about.swf";
+  if (!std::ifstream(path)) GTEST_SKIP() << "the program directory is not built";
+  swf::Player p;
+  std::vector<std::string> got;
+  p.onFSCommand = [&](const std::string& c, const std::string&) { got.push_back(c); };
+  p.load(path);
+  EXPECT_EQ(p.stageWidth(), 400);
+  EXPECT_EQ(p.stageHeight(), 300);
+  p.mouseDown(200, 50);  // the title: nothing
+  p.mouseUp(200, 50);
+  EXPECT_TRUE(got.empty());
+  // Character 8 is the button's hit area, centred on its origin.
+  auto hitArea = p.movie()->character(8);
+  ASSERT_TRUE(hitArea);
+  if (!swf::hitTestCharacter(*hitArea, 0, 0, 0)) GTEST_SKIP() << "shape hit testing not available";
+  p.mouseMove(200, 260);
+  p.mouseDown(200, 260);
+  p.mouseUp(200, 260);
+  EXPECT_EQ(got, std::vector<std::string>{"aboutexit"});
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // checklistwidth: the widest entry of the playlist plus its margin, and the scroll extent.
 //
 // Measuring every path in the list's font costs several microseconds a text, far too much for
-// lists of a hundred thousand entries. So each entry is first estimated from the advances of its
-// characters (measured once per character, to an eighth of a pixel), and only the entries whose
-// estimate comes near the widest are measured whole. Kerning, the one thing the estimate leaves
-// out, narrows a text and only rarely widens it by a pixel, which the tolerance covers.
+// lists of a hundred thousand entries. So each entry first gets an upper bound from the advances
+// of its characters (each measured once, to a 64th of a pixel), and entries are measured whole in
+// the order of their bounds only until no bound can beat the widest measured. Kerning, which the
+// bound leaves out, narrows text; a font whose kerning widened a pair could leave the extent a
+// pixel short, never more than its kerning.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -20,27 +21,27 @@ namespace {
 
 using Measure = int (*)(const std::string&);
 
-constexpr int kTolerancePx = 4;
-
 int margin(size_t index) { return index <= 100 ? 35 : 50; }
 
-// Advances of single characters in eighths of a pixel, for one measuring function. The list's
+// Advances of single characters in 64ths of a pixel, for one measuring function. The list's
 // font is fixed for the life of the program, so they are kept.
 class CharAdvances {
  public:
   explicit CharAdvances(Measure measure) : measure_(measure) { ascii_.fill(-1); }
   Measure measure() const { return measure_; }
 
-  // The estimated width of `text` in eighths of a pixel.
-  long long estimate(const std::string& text) {
-    long long sum = 0;
+  // A bound of the width of `text` in whole pixels: the sum of its characters' advances, each
+  // known to half a 64th, and the whole measure rounded to the nearest pixel.
+  long long bound(const std::string& text) {
+    long long sum = 0, chars = 0;
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
       if (*p < 0x80) {
         int& a = ascii_[*p];
-        if (a < 0) a = measureEighths(reinterpret_cast<const char*>(p), 1);
+        if (a < 0) a = measure64(reinterpret_cast<const char*>(p), 1);
         sum += a;
+        ++chars;
         ++p;
         continue;
       }
@@ -48,11 +49,12 @@ class CharAdvances {
       uint32_t key = 0;
       for (size_t i = 0; i < n; ++i) key = key << 8 | p[i];
       auto [it, fresh] = other_.try_emplace(key, 0);
-      if (fresh) it->second = measureEighths(reinterpret_cast<const char*>(p), n);
+      if (fresh) it->second = measure64(reinterpret_cast<const char*>(p), n);
       sum += it->second;
+      ++chars;
       p += n;
     }
-    return sum;
+    return (sum + chars + 32) / 64;
   }
 
  private:
@@ -64,10 +66,10 @@ class CharAdvances {
       if ((p[i] & 0xC0) != 0x80) return 1;
     return n;
   }
-  int measureEighths(const char* c, size_t n) {
-    std::string eight;
-    for (int i = 0; i < 8; ++i) eight.append(c, n);
-    return measure_(eight);
+  int measure64(const char* c, size_t n) {
+    std::string repeated;
+    for (int i = 0; i < 64; ++i) repeated.append(c, n);
+    return measure_(repeated);
   }
 
   Measure measure_;
@@ -93,16 +95,16 @@ void MainForm::checklistwidth() {
   listwidth = 0;
   if (!items.empty()) {
     CharAdvances& advances = advancesFor(measure);
-    std::vector<int> estimate(items.size());
+    std::vector<int> bound(items.size());
     for (size_t i = 0; i < items.size(); ++i)
-      estimate[i] = static_cast<int>(
-          std::min<long long>((advances.estimate(items[i]) + 7) / 8 + margin(i), INT32_MAX / 2));
+      bound[i] = static_cast<int>(
+          std::min<long long>(advances.bound(items[i]) + margin(i), INT32_MAX / 2));
     std::vector<uint32_t> order(items.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(),
-              [&](uint32_t a, uint32_t b) { return estimate[a] > estimate[b]; });
+              [&](uint32_t a, uint32_t b) { return bound[a] > bound[b]; });
     for (uint32_t i : order) {
-      if (estimate[i] + kTolerancePx < listwidth) break;
+      if (bound[i] <= listwidth) break;
       listwidth = std::max(listwidth, measure(items[i]) + margin(i));
     }
   }

@@ -11,8 +11,7 @@
 namespace rv::test {
 namespace {
 
-// A font with fractional advances, kerning that narrows "AV" and "To", and one pair ("f)")
-// that widens by a pixel.
+// A font with fractional advances and kerning that narrows "AV" and "To".
 int kernedWidth(const std::string& text) {
   double w = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -21,7 +20,6 @@ int kernedWidth(const std::string& text) {
     if (i > 0) {
       std::string pair = text.substr(i - 1, 2);
       if (pair == "AV" || pair == "To") w -= 1.75;
-      if (pair == "f)") w += 1;
     }
   }
   return static_cast<int>(std::lround(w));

@@ -3,6 +3,10 @@
 namespace swf {
 namespace {
 
+bool isScriptable(const Character& c) {
+  return c.kind() == CharacterKind::Sprite || c.kind() == CharacterKind::Button;
+}
+
 void setProperties(const PlaceCommand& p, Placement& s) {
   if (p.matrix) s.matrix = *p.matrix;
   if (p.cxform) s.cxform = *p.cxform;
@@ -29,6 +33,13 @@ void place(const PlaceCommand& p, DepthState& state, std::set<int>& touched) {
     // Named before it was defined: nothing can be shown. A move of what is there to an unknown
     // character leaves the old one alone.
     if (!occupied || !p.move) return;
+    return;
+  }
+  if (occupied && p.move && (isScriptable(*p.character) || isScriptable(*it->second.character))) {
+    // Sprites and buttons are objects in their own right: a move that names another character
+    // does not swap them out, nor does anything replace a shape by one; only the move applies.
+    setProperties(p, it->second);
+    touched.insert(p.depth);
     return;
   }
   Placement s;

@@ -285,6 +285,39 @@ TEST(CoreTimeline, NestedSpritesKeepPlayingWhenTheRootStops) {
   EXPECT_EQ(s->children.at(1)->matrix.tx, 0);
 }
 
+TEST(CoreTimeline, AMoveSwapsShapesButNeverSpritesOrButtons) {
+  SwfWriter w(6, 100, 100, 10);
+  w.defineShape(1, square(100));
+  w.defineShape(2, square(200));
+  TagList inner;
+  inner.placeObject2(placeNew(1, 1));
+  inner.showFrame();
+  inner.end();
+  w.defineSprite(3, inner);
+  w.placeObject2(placeNew(1, 1));  // shape
+  w.placeObject2(placeNew(2, 3));  // sprite
+  w.placeObject2(placeNew(3, 1));  // shape
+  w.showFrame();
+  auto swapTo = [&](int depth, uint16_t id, double x) {
+    PlaceSpec p = placeMove(depth, at(x, 0));
+    p.character = id;
+    w.placeObject2(p);
+  };
+  swapTo(1, 2, 10);  // shape to shape: swapped
+  swapTo(2, 1, 20);  // sprite to shape: kept, moved
+  swapTo(3, 3, 30);  // shape to sprite: kept, moved
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  step(p);
+  const auto& c = p.root()->children;
+  EXPECT_EQ(c.at(1)->characterId, 2);
+  EXPECT_EQ(c.at(2)->characterId, 3);
+  EXPECT_EQ(c.at(2)->matrix.tx, 20);
+  EXPECT_EQ(c.at(3)->characterId, 1);
+  EXPECT_EQ(c.at(3)->matrix.tx, 30);
+}
+
 TEST(CoreTimeline, CharacterPlacedBeforeItsDefinitionShowsNothing) {
   SwfWriter w(6, 100, 100, 10);
   w.placeObject2(placeNew(1, 5));

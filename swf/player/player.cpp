@@ -43,6 +43,13 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   ctx_->movie = movie_.get();
   root_ = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_->setPlaying(true);
+  // The colour in force at each frame: the latest set at or before it, white before any.
+  RGBA bg{255, 255, 255, 255};
+  backgrounds_.clear();
+  for (const Frame& f : movie_->root.frames) {
+    if (f.background) bg = RGBA{f.background->r, f.background->g, f.background->b, 255};
+    backgrounds_.push_back(bg);
+  }
   viewX0_ = movie_->stage.xMin;
   viewY0_ = movie_->stage.yMin;
   viewX1_ = movie_->stage.xMax;
@@ -50,7 +57,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   root_->start();
   runActions();
   changed_ = true;
-  flushFSCommands();
+  flushEvents();
 }
 
 void Player::unload() {
@@ -63,7 +70,7 @@ void Player::unload() {
   movie_.reset();
   path_.clear();
   clockMs_ = 0;
-  pendingFSCommands_.clear();
+  pendingEvents_.clear();
   changed_ = true;
 }
 
@@ -86,14 +93,8 @@ int Player::stageHeight() const {
 }
 
 RGBA Player::backgroundColor() const {
-  RGBA bg{255, 255, 255, 255};
-  if (!root_) return bg;
-  // The latest colour set at or before the frame shown.
-  const auto& frames = movie_->root.frames;
-  for (int f = 0; f <= root_->currentFrame() && f < int(frames.size()); ++f)
-    if (frames[f].background) bg = *frames[f].background;
-  bg.a = 255;
-  return bg;
+  if (!root_ || backgrounds_.empty()) return RGBA{255, 255, 255, 255};
+  return backgrounds_[std::clamp(root_->currentFrame(), 0, int(backgrounds_.size()) - 1)];
 }
 
 void Player::requireLoaded() const {
@@ -113,7 +114,7 @@ void Player::back() {
   root_->setPlaying(false);
   if (root_->currentFrame() > 0) root_->gotoFrame(root_->currentFrame() - 1);
   runActions();
-  flushFSCommands();
+  flushEvents();
 }
 
 void Player::forward() {
@@ -121,14 +122,14 @@ void Player::forward() {
   root_->setPlaying(false);
   if (root_->currentFrame() + 1 < root_->frameCount()) root_->gotoFrame(root_->currentFrame() + 1);
   runActions();
-  flushFSCommands();
+  flushEvents();
 }
 
 void Player::rewind() {
   if (!root_) return;
   root_->gotoFrame(0);
   runActions();
-  flushFSCommands();
+  flushEvents();
 }
 
 void Player::gotoFrame(int frame) {
@@ -139,7 +140,7 @@ void Player::gotoFrame(int frame) {
   root_->setPlaying(false);
   root_->gotoFrame(frame);
   runActions();
-  flushFSCommands();
+  flushEvents();
 }
 
 void Player::zoom(int percent) {
@@ -220,7 +221,7 @@ bool Player::advance(double ms) {
       break;
     }
   }
-  flushFSCommands();
+  flushEvents();
   bool c = changed_ || (ctx_ && ctx_->changed);
   changed_ = false;
   if (ctx_) ctx_->changed = false;
@@ -249,20 +250,22 @@ void Player::runActions() {
 
 void Player::fsCommand(const std::string& command, const std::string& args) {
   // Delivered after the actions finish: the handler may unload this very movie.
-  pendingFSCommands_.emplace_back(command, args);
+  pendingEvents_.push_back({false, command, args});
 }
 
-void Player::flushFSCommands() {
-  if (pendingFSCommands_.empty()) return;
-  auto commands = std::move(pendingFSCommands_);
-  pendingFSCommands_.clear();
-  for (const auto& [command, args] : commands)
-    if (onFSCommand) onFSCommand(command, args);
+void Player::flushEvents() {
+  if (pendingEvents_.empty()) return;
+  auto events = std::move(pendingEvents_);
+  pendingEvents_.clear();
+  for (const Event& e : events) {
+    if (e.trace && onTrace)
+      onTrace(e.text);
+    else if (!e.trace && onFSCommand)
+      onFSCommand(e.text, e.args);
+  }
 }
 
-void Player::trace(const std::string& text) {
-  if (onTrace) onTrace(text);
-}
+void Player::trace(const std::string& text) { pendingEvents_.push_back({true, text, {}}); }
 
 bool Player::pointToStage(double x, double y, double& sx, double& sy) const {
   int w = controlWidth_ > 0 ? controlWidth_ : stageWidth();
@@ -343,7 +346,7 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   if (up) mouseIsDown_ = false;
   runActions();
   if (ctx_ && ctx_->changed) changed_ = true;
-  flushFSCommands();
+  flushEvents();
 }
 
 }  // namespace swf

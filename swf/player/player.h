@@ -93,7 +93,7 @@ class Player {
  private:
   void tick();
   void runActions();
-  void flushFSCommands();
+  void flushEvents();
   void fire(ButtonInstance& b, uint16_t condition);
   void requireLoaded() const;
   bool pointToStage(double x, double y, double& sx, double& sy) const;
@@ -111,12 +111,19 @@ class Player {
   double viewX0_ = 0, viewY0_ = 0, viewX1_ = 0, viewY1_ = 0;
   mutable int controlWidth_ = 0, controlHeight_ = 0;
   bool changed_ = false;
+  std::vector<RGBA> backgrounds_;  // per root frame
 
   std::weak_ptr<const char> hoveredAlive_, pressedAlive_;
   ButtonInstance* hovered_ = nullptr;
   ButtonInstance* pressed_ = nullptr;
   bool mouseIsDown_ = false;
-  std::vector<std::pair<std::string, std::string>> pendingFSCommands_;
+  // FSCommands and traces raised while actions run, delivered once they are done: a handler
+  // may unload or replace the movie.
+  struct Event {
+    bool trace = false;
+    std::string text, args;
+  };
+  std::vector<Event> pendingEvents_;
 };
 
 }  // namespace swf

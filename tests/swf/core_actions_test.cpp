@@ -53,6 +53,22 @@ TEST(CoreActions, TheHandlerMayUnloadTheMovie) {
   EXPECT_EQ(calls, 2);  // both were raised; the second reaches a handler that already unloaded
   p.advance(1000);
   EXPECT_FALSE(p.advance(1000));
+
+  // The same for trace output, raised from a later frame.
+  SwfWriter w2(5, 100, 100, 10);
+  w2.showFrame();
+  w2.doAction(ActionBuilder().trace("bye").nextFrame().trace("gone").build());
+  w2.showFrame();
+  w2.showFrame();
+  std::vector<std::string> traces;
+  p.onTrace = [&](const std::string& t) {
+    traces.push_back(t);
+    p.unload();
+  };
+  show(p, w2.finish());
+  p.advance(100);
+  EXPECT_FALSE(p.loaded());
+  EXPECT_EQ(traces, (std::vector<std::string>{"bye", "gone"}));
 }
 
 TEST(CoreActions, TimelineCommands) {

@@ -242,7 +242,7 @@ void Player::runActions() {
   for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
     QueuedActions q = queue[i];  // running may grow the queue
     if (q.alive.expired()) continue;
-    TimelineActionHost host(*this, *q.target);
+    TimelineActionHost host(*this, *root_, *q.target);
     avm1::runActions(q.code, host, movie_->version);
   }
   queue.clear();

@@ -6,8 +6,10 @@
 
 namespace swf {
 
-TimelineActionHost::TimelineActionHost(Player& player, SpriteInstance& timeline)
+TimelineActionHost::TimelineActionHost(Player& player, SpriteInstance& root,
+                                       SpriteInstance& timeline)
     : player_(player),
+      root_(root),
       original_(&timeline),
       originalAlive_(timeline.lifeToken()),
       target_(&timeline),
@@ -75,9 +77,7 @@ bool TimelineActionHost::setTarget(const std::string& path) {
   if (!t && path[0] != '/') return false;
   size_t i = 0;
   if (path[0] == '/') {
-    t = original_;
-    if (originalAlive_.expired()) return false;
-    while (t->parentTimeline()) t = t->parentTimeline();
+    t = &root_;
     i = 1;
   }
   while (t && i < path.size()) {
@@ -91,7 +91,7 @@ bool TimelineActionHost::setTarget(const std::string& path) {
       continue;
     }
     if (part == "_root" || part == "_level0") {
-      while (t->parentTimeline()) t = t->parentTimeline();
+      t = &root_;
       continue;
     }
     SpriteInstance* next = nullptr;

@@ -10,7 +10,7 @@ class Player;
 
 class TimelineActionHost : public avm1::ActionHost {
  public:
-  TimelineActionHost(Player& player, SpriteInstance& timeline);
+  TimelineActionHost(Player& player, SpriteInstance& root, SpriteInstance& timeline);
 
   void play() override;
   void stop() override;
@@ -29,6 +29,7 @@ class TimelineActionHost : public avm1::ActionHost {
   SpriteInstance* target() const;  // null once the target is gone
 
   Player& player_;
+  SpriteInstance& root_;  // outlives every action block: only unloading ends it
   SpriteInstance* original_;
   std::weak_ptr<const char> originalAlive_;
   SpriteInstance* target_;

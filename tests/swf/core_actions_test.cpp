@@ -157,6 +157,37 @@ TEST(CoreActions, SetTargetDrivesANamedSprite) {
   EXPECT_FALSE(p.isPlaying());
 }
 
+TEST(CoreActions, ASpriteThatRemovesItselfFinishesItsBlockSafely) {
+  SwfWriter w(5, 100, 100, 10);
+  TagList inner;
+  inner.showFrame();
+  inner.doAction(ActionBuilder()
+                     .setTarget("/")
+                     .gotoFrame(1)  // the root's frame 1 no longer holds this sprite
+                     .setTarget("")
+                     .play()
+                     .nextFrame()
+                     .setTarget("/")
+                     .trace("still here")
+                     .build());
+  inner.showFrame();
+  inner.end();
+  w.defineSprite(1, inner);
+  w.placeObject2(placeNew(1, 1));
+  w.doAction(ActionBuilder().stop().build());
+  w.showFrame();
+  w.removeObject2(1);
+  w.showFrame();
+  Player p;
+  std::vector<std::string> traces;
+  p.onTrace = [&](const std::string& t) { traces.push_back(t); };
+  show(p, w.finish());
+  step(p);
+  EXPECT_EQ(p.currentFrame(), 1);
+  EXPECT_TRUE(p.root()->children.empty());
+  EXPECT_EQ(traces, std::vector<std::string>{"still here"});
+}
+
 // A 100×100 pixel stage with a 40×40 button at (30, 30) whose release raises "aboutexit".
 std::vector<uint8_t> buttonMovie(bool inSprite) {
   SwfWriter w(6, 100, 100, 10);

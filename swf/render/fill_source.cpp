@@ -7,6 +7,7 @@
 #include "swf/bitmaps/bitmap.h"
 #include "swf/render/bitmap_cxform_cache.h"
 #include "swf/render/cairo_util.h"
+#include "swf/render/device_fill_cache.h"
 
 namespace swf {
 
@@ -38,9 +39,9 @@ cairo_extend_t extendOf(SpreadMode m) {
 // Linear gradients are drawn through a ramp of 256 colours, the way the player resolves them:
 // a one-row image stretched over the gradient square is much cheaper to paint than a gradient
 // computed per pixel.
-FillSource setLinearRamp(const DrawState& s, const FillStyle& style) {
+PatternPtr linearRampPattern(const DrawState& s, const FillStyle& style) {
   SurfacePtr ramp(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 256, 1));
-  if (cairo_surface_status(ramp.get()) != CAIRO_STATUS_SUCCESS) return {};
+  if (cairo_surface_status(ramp.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
   cairo_surface_flush(ramp.get());
   auto* px = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(ramp.get()));
   fillRamp(gradientStops(style.gradient, s.cxform), px);
@@ -52,11 +53,47 @@ FillSource setLinearRamp(const DrawState& s, const FillStyle& style) {
   Matrix toRamp{256.0 / 32768, 0, 0, 1.0 / 32768, 128, 0.5};
   cairo_matrix_t m = toCairo(toRamp * inverse(style.matrix));
   cairo_pattern_set_matrix(p.get(), &m);
-  cairo_set_source(s.cr, p.get());
-  return {true, 1};
+  return p;
 }
 
-FillSource setGradient(const DrawState& s, const FillStyle& style) {
+PatternPtr radialPattern(const DrawState& s, const FillStyle& style) {
+  const Gradient& g = style.gradient;
+  double fx = style.kind == FillKind::FocalGradient ? g.focalPoint * kGradientHalf : 0;
+  PatternPtr p(cairo_pattern_create_radial(fx, 0, 0, 0, 0, kGradientHalf));
+  for (const ColorStop& st : gradientStops(g, s.cxform))
+    cairo_pattern_add_color_stop_rgba(p.get(), st.offset, st.r, st.g, st.b, st.a);
+  cairo_pattern_set_extend(p.get(), extendOf(g.spread));
+  cairo_matrix_t m = toCairo(inverse(style.matrix));
+  cairo_pattern_set_matrix(p.get(), &m);
+  return p;
+}
+
+// Paints `pattern` (in the shape's space) through the device fill cache when the fill is large
+// enough to be worth it; otherwise makes it the source directly.
+void setSource(const DrawState& s, PatternPtr pattern, FillSourceKey key, const DeviceBox* extent) {
+  if (extent && extent->area() >= kMinCachedFillPixels) {
+    key.sourceToDevice = s.toDevice;
+    key.box = *extent;
+    cairo_surface_t* filled = deviceFill(key, [&](cairo_t* cr) {
+      cairo_matrix_t m = toCairo(s.toDevice);
+      cairo_transform(cr, &m);
+      cairo_set_source(cr, pattern.get());
+      cairo_paint(cr);
+    });
+    if (filled) {
+      PatternPtr p(cairo_pattern_create_for_surface(filled));
+      cairo_pattern_set_filter(p.get(), CAIRO_FILTER_NEAREST);
+      Matrix userToBox = Matrix{1, 0, 0, 1, -double(extent->x0), -double(extent->y0)} * s.toDevice;
+      cairo_matrix_t m = toCairo(userToBox);
+      cairo_pattern_set_matrix(p.get(), &m);
+      cairo_set_source(s.cr, p.get());
+      return;
+    }
+  }
+  cairo_set_source(s.cr, pattern.get());
+}
+
+FillSource setGradient(const DrawState& s, const FillStyle& style, const DeviceBox* extent) {
   const Gradient& g = style.gradient;
   if (s.maskMode) {
     cairo_set_source_rgba(s.cr, 0, 0, 0, 1);
@@ -71,19 +108,22 @@ FillSource setGradient(const DrawState& s, const FillStyle& style) {
     setSourceColor(s.cr, c);
     return {c.a > 0, 1};
   }
-  if (style.kind == FillKind::LinearGradient) return setLinearRamp(s, style);
-  double fx = style.kind == FillKind::FocalGradient ? g.focalPoint * kGradientHalf : 0;
-  PatternPtr p(cairo_pattern_create_radial(fx, 0, 0, 0, 0, kGradientHalf));
-  for (const ColorStop& st : gradientStops(g, s.cxform))
-    cairo_pattern_add_color_stop_rgba(p.get(), st.offset, st.r, st.g, st.b, st.a);
-  cairo_pattern_set_extend(p.get(), extendOf(g.spread));
-  cairo_matrix_t m = toCairo(inverse(style.matrix));
-  cairo_pattern_set_matrix(p.get(), &m);
-  cairo_set_source(s.cr, p.get());
+  bool linear = style.kind == FillKind::LinearGradient;
+  PatternPtr p = linear ? linearRampPattern(s, style) : radialPattern(s, style);
+  if (!p) return {};
+  FillSourceKey key;
+  if (extent) {
+    key.gradient = {double(style.kind), double(g.spread), g.focalPoint};
+    Matrix m = style.matrix;
+    key.gradient.insert(key.gradient.end(), {m.a, m.b, m.c, m.d, m.tx, m.ty});
+    for (const ColorStop& st : gradientStops(g, s.cxform))
+      key.gradient.insert(key.gradient.end(), {st.offset, st.r, st.g, st.b, st.a});
+  }
+  setSource(s, std::move(p), std::move(key), extent);
   return {true, 1};
 }
 
-FillSource setBitmap(const DrawState& s, const FillStyle& style) {
+FillSource setBitmap(const DrawState& s, const FillStyle& style, const DeviceBox* extent) {
   auto* bmp = dynamic_cast<const BitmapCharacter*>(style.bitmap.get());
   cairo_surface_t* surface = bmp ? bmp->surface() : nullptr;
   if (!surface || !usableMatrix(style.matrix)) return {};
@@ -101,13 +141,19 @@ FillSource setBitmap(const DrawState& s, const FillStyle& style) {
     }
   }
   if (alpha <= 0) return {};
+  bool smooth = style.smooth && s.antialias;
   PatternPtr p(cairo_pattern_create_for_surface(surface));
   cairo_pattern_set_extend(p.get(), style.repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
-  cairo_pattern_set_filter(
-      p.get(), style.smooth && s.antialias ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+  cairo_pattern_set_filter(p.get(), smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
   cairo_matrix_t m = toCairo(inverse(style.matrix));
   cairo_pattern_set_matrix(p.get(), &m);
-  cairo_set_source(s.cr, p.get());
+  FillSourceKey key;
+  key.bitmap = surface;
+  key.repeat = style.repeat;
+  Matrix bm = style.matrix;
+  key.gradient = {bm.a, bm.b, bm.c, bm.d, bm.tx, bm.ty};
+  // Unsmoothed bitmaps are cheap to draw directly.
+  setSource(s, std::move(p), std::move(key), smooth ? extent : nullptr);
   return {true, alpha};
 }
 
@@ -170,7 +216,7 @@ std::vector<ColorStop> gradientStops(const Gradient& g, const ColorTransform& cx
   return out;
 }
 
-FillSource setFillSource(const DrawState& s, const FillStyle& style) {
+FillSource setFillSource(const DrawState& s, const FillStyle& style, const DeviceBox* extent) {
   switch (style.kind) {
     case FillKind::Solid: {
       if (s.maskMode) {
@@ -184,9 +230,9 @@ FillSource setFillSource(const DrawState& s, const FillStyle& style) {
     case FillKind::LinearGradient:
     case FillKind::RadialGradient:
     case FillKind::FocalGradient:
-      return setGradient(s, style);
+      return setGradient(s, style, extent);
     case FillKind::Bitmap:
-      return setBitmap(s, style);
+      return setBitmap(s, style, extent);
   }
   return {};
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "swf/render/device_fill_cache.h"
 #include "swf/render/draw_state.h"
 #include "swf/shapes/styles.h"
 
@@ -15,8 +16,10 @@ struct FillSource {
 };
 
 // Sets the source of `s.cr` for `style`. The CTM must already be the shape's own space: patterns
-// are fixed to the user space in effect when they become the source.
-FillSource setFillSource(const DrawState& s, const FillStyle& style);
+// are fixed to the user space in effect when they become the source. `extent`, the device
+// pixels the fill covers when known, lets smoothed bitmaps come from the device fill cache.
+FillSource setFillSource(const DrawState& s, const FillStyle& style,
+                         const DeviceBox* extent = nullptr);
 
 // The colour stops of a gradient as Cairo gets them, after the colour transform; gradients that
 // interpolate in linear light get extra stops in between.

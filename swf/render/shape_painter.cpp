@@ -1,6 +1,7 @@
 #include "swf/render/shape_painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "swf/render/cairo_util.h"
@@ -52,16 +53,43 @@ bool isOpaque(const FillStyle& f, const ColorTransform& cx) {
   return false;
 }
 
+// The device pixels the current path covers, within the clip.
+std::optional<DeviceBox> deviceExtent(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  double x0, y0, x1, y1, cx0, cy0, cx1, cy1;
+  cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
+  cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+  cairo_restore(cr);
+  x0 = std::max(x0, cx0);
+  y0 = std::max(y0, cy0);
+  x1 = std::min(x1, cx1);
+  y1 = std::min(y1, cy1);
+  if (!(x1 > x0 && y1 > y0) || x1 - x0 > 1e6 || y1 - y0 > 1e6) return std::nullopt;
+  return DeviceBox{int(std::floor(x0)), int(std::floor(y0)), int(std::ceil(x1)),
+                   int(std::ceil(y1))};
+}
+
 void paintFill(const DrawState& s, const DrawLayer& layer, const DrawLayer::Fill& fill,
                std::optional<RGBA> solidColor) {
   cairo_t* cr = s.cr;
   setMatrix(cr, s.toDevice);
-  FillStyle style = layer.styles.fills[fill.style];
-  if (solidColor && style.kind == FillKind::Solid) style.color = *solidColor;
-  FillSource src = setFillSource(s, style);
-  if (!src.visible) return;
+  const FillStyle* style = &layer.styles.fills[fill.style];
+  FillStyle recoloured;
+  if (solidColor && style->kind == FillKind::Solid) {
+    recoloured = *style;
+    recoloured.color = *solidColor;
+    style = &recoloured;
+  }
   cairo_new_path(cr);
   fill.path.emit(cr);
+  std::optional<DeviceBox> extent;
+  if (style->kind != FillKind::Solid && !s.maskMode) extent = deviceExtent(cr);
+  FillSource src = setFillSource(s, *style, extent ? &*extent : nullptr);
+  if (!src.visible) {
+    cairo_new_path(cr);
+    return;
+  }
   if (src.alpha < 1) {
     cairo_save(cr);
     cairo_clip(cr);
@@ -70,7 +98,7 @@ void paintFill(const DrawState& s, const DrawLayer& layer, const DrawLayer::Fill
     return;
   }
   cairo_fill(cr);
-  if (!s.antialias || s.maskMode || fill.seams.empty() || !isOpaque(style, s.cxform)) return;
+  if (!s.antialias || s.maskMode || fill.seams.empty() || !isOpaque(*style, s.cxform)) return;
   bool any = false;
   cairo_new_path(cr);
   for (const DrawLayer::Seam& seam : fill.seams) {

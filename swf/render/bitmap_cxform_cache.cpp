@@ -16,7 +16,7 @@ struct Entry {
 };
 
 constexpr size_t kEntries = 16;
-constexpr size_t kMaxBytes = size_t(48) << 20;  // an animated transform must not pile up copies
+constexpr size_t kMaxBytes = size_t(24) << 20;  // an animated transform must not pile up copies
 
 size_t bytesOf(cairo_surface_t* s) {
   return size_t(cairo_image_surface_get_stride(s)) * size_t(cairo_image_surface_get_height(s));

@@ -9,7 +9,7 @@ namespace swf {
 namespace {
 
 constexpr long long kMaxEntryPixels = 2048LL * 2048;
-constexpr size_t kMaxBytes = size_t(64) << 20;
+constexpr size_t kMaxBytes = size_t(32) << 20;  // four full-screen fills at 1920×1080
 constexpr size_t kMaxEntries = 32;
 
 struct Entry {

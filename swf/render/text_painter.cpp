@@ -63,6 +63,8 @@ class FieldFont {
     cairo_font_options_t* opts = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_antialias(opts,
+                                     s.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
     cairo_set_font_options(cr, opts);
     cairo_font_options_destroy(opts);
     cairo_set_font_size(cr, f.fontHeight);

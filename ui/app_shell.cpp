@@ -88,6 +88,13 @@ void AppShell::start(const std::vector<std::string>& args) {
   filter_ = std::make_unique<InputFilter>(*main_, [this] { syncAll(); });
   qApp->installEventFilter(filter_.get());
   mpris_ = Mpris::connectToSessionBus(p.mainForm(), run_);
+  if (mpris_) {
+    mpris_->raiseWindow = [this] {
+      if (main_->isMinimized()) main_->showNormal();
+      main_->raise();
+      main_->activateWindow();
+    };
+  }
 
   QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
   timer_.setTimerType(Qt::PreciseTimer);

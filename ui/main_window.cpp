@@ -120,34 +120,47 @@ const QPixmap& MainWindow::pixmap(const std::string& path) {
   return it->second;
 }
 
-MainWindow::Drawn MainWindow::drawnState(const Control& c) const {
-  Drawn d{boundsOf(c), c.picture, c.caption, c.color};
+bool MainWindow::Drawn::sameLook(const Control& c) const {
+  return bounds == boundsOf(c) && color == c.color && caption == c.caption && picture == c.picture;
+}
+
+QRect MainWindow::paintedArea(const Control& c) {
+  QRect area = boundsOf(c);
   if (isLabel(c) && !c.caption.empty()) {
-    const QFontMetrics metrics(c.name == "lblfilename" ? nameLabelFont() : readoutFont());
+    static const QFontMetrics nameMetrics(nameLabelFont());
+    static const QFontMetrics readoutMetrics(readoutFont());
+    const QFontMetrics& metrics = c.name == "lblfilename" ? nameMetrics : readoutMetrics;
     const int width = metrics.horizontalAdvance(QString::fromStdString(c.caption)) + 2;
     const int grow = std::max(0, width - c.width);
     // Centred names grow to both sides, the others to the right.
-    d.area.adjust(c.name == "lblfilename" ? -grow / 2 - 1 : 0, 0, grow, 2);
-    d.area.setHeight(std::max(d.area.height(), metrics.height() + 2));
+    area.adjust(c.name == "lblfilename" ? -grow / 2 - 1 : 0, 0, grow, 2);
+    area.setHeight(std::max(area.height(), metrics.height() + 2));
   }
-  return d;
+  return area;
 }
 
 void MainWindow::repaintChangedControls() {
-  std::map<std::string, Drawn> now;
-  for (const auto& [name, c] : form().controls)
-    if (c.visible) now.emplace(name, drawnState(c));
+  // Runs a hundred times a second: only controls whose look changed cost more than a compare.
   QRegion dirty;
-  for (const auto& [name, d] : now) {
+  for (const auto& [name, c] : form().controls) {
     auto it = drawn_.find(name);
-    if (it == drawn_.end() || !(it->second == d)) {
-      dirty += d.area;
-      if (it != drawn_.end()) dirty += it->second.area;
+    if (!c.visible) {
+      if (it != drawn_.end()) {
+        dirty += it->second.area;
+        drawn_.erase(it);
+      }
+      continue;
+    }
+    if (it != drawn_.end() && it->second.sameLook(c)) continue;
+    Drawn now{boundsOf(c), c.picture, c.caption, c.color, paintedArea(c)};
+    dirty += now.area;
+    if (it != drawn_.end()) {
+      dirty += it->second.area;
+      it->second = std::move(now);
+    } else {
+      drawn_.emplace(name, std::move(now));
     }
   }
-  for (const auto& [name, d] : drawn_)
-    if (!now.count(name)) dirty += d.area;
-  drawn_ = std::move(now);
   if (!dirty.isEmpty()) update(dirty);
 }
 

@@ -83,12 +83,13 @@ class MainWindow : public QWidget, public WindowHost {
   const QPixmap& pixmap(const std::string& path);
   // What one control shows; a change repaints where it was and where it is now.
   struct Drawn {
-    QRect area;  // what its painting covers (a label's text may reach past its bounds)
+    QRect bounds;
     std::string picture, caption;
     uint32_t color = 0;
-    bool operator==(const Drawn&) const = default;
+    QRect area;  // what its painting covers (a label's text may reach past its bounds)
+    bool sameLook(const Control& c) const;
   };
-  Drawn drawnState(const Control& c) const;
+  static QRect paintedArea(const Control& c);
   void repaintChangedControls();
   void pressControl(const Control& c, QMouseEvent* event);
   void runClick(const std::string& name);

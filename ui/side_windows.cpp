@@ -111,6 +111,7 @@ void ToolBarWindow::syncFromModel() {
   if (pos() != QPoint(bar_.left, bar_.top)) move(bar_.left, bar_.top);
   if (bar_.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) setTopmost(bar_.topmost);
   if (isVisible() != bar_.visible) bar_.visible ? show() : hide();
+  if (!isVisible()) return;
   std::string signature;
   for (const auto& [name, c] : bar_.controls)
     signature += name + ':' + std::to_string(c.left) + ',' + c.caption + ';';

@@ -146,7 +146,10 @@ bool Mpris::canSeek() const { return movieControl() != nullptr; }
 // ---- methods ---------------------------------------------------------------------------------
 
 void Mpris::raise() {
-  if (WindowHost* w = form_.services.window) w->show();
+  if (raiseWindow)
+    raiseWindow();
+  else if (WindowHost* w = form_.services.window)
+    w->show();
 }
 
 void Mpris::quit() {

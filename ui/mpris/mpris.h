@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,6 +33,9 @@ class Mpris {
   // Null when there is no session bus (or the name cannot be had): the player runs without it,
   // silently.
   static std::unique_ptr<Mpris> connectToSessionBus(MainForm& form, Runner run);
+
+  // Brings the main window to the front (Raise); without it Raise only shows the window.
+  std::function<void()> raiseWindow;
 
   // Sends PropertiesChanged for whatever changed since the last poll.
   void poll();

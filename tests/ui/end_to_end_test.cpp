@@ -17,6 +17,7 @@
 #include "ui/app_shell.h"
 #include "ui/flash_widget.h"
 #include "ui/main_window.h"
+#include "ui/side_windows.h"
 
 namespace fs = std::filesystem;
 
@@ -104,6 +105,18 @@ TEST(EndToEnd, MovieOnTheCommandLinePlaysAndCtrlXSavesTheSession) {
   EXPECT_TRUE(processUntil([&] { return form.Flash1->currentFrame() > firstFrame; }, 3000));
   EXPECT_TRUE(processUntil([&] { return flash1->repaintCount() > 0; }, 2000));
   EXPECT_TRUE(processUntil([&] { return form.ctl("Lblframe").caption != "0/0"; }, 2000));
+
+  // "About..." shows the about movie; its OK button sends "aboutexit", which hides the box.
+  shell.runner()([&] { form.aboutClick(); });
+  shell.syncAll();
+  ui::AboutWindow* about = shell.aboutWindow();
+  ASSERT_TRUE(processUntil([&] { return about->isVisible(); }));
+  processFor(200);
+  const QPoint ok(200, 260);  // the button at the bottom of the about movie
+  pressMouse(about->windowHandle(), ok, Qt::LeftButton);
+  releaseMouse(about->windowHandle(), ok, Qt::LeftButton);
+  EXPECT_TRUE(processUntil([&] { return !about->isVisible(); }, 2000));
+  EXPECT_FALSE(shell.program().aboutBox().visible);
 
   // Ctrl+P pauses through the menu's shortcut; the window keeps the paused look.
   typeKey(window.windowHandle(), Qt::Key_P, Qt::ControlModifier);

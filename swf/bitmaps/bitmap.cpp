@@ -120,7 +120,8 @@ std::shared_ptr<Character> parseBitmapTag(int tagCode, BitReader& body, const Pa
     case 90: {
       uint32_t alphaOffset = body.u32();
       if (tagCode == 90) body.u16();  // deblocking filter strength
-      auto image = body.bytes(alphaOffset);
+      // An offset past the end leaves the picture without its alpha plane.
+      auto image = body.bytes(std::min<size_t>(alphaOffset, body.remaining()));
       auto alpha = rest();
       if (isPng(image)) {
         bmp->imageData.assign(image.begin(), image.end());

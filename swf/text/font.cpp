@@ -56,7 +56,7 @@ void readFont23(int tagCode, BitReader& body, FontCharacter& font) {
   if (tagCode == 75) font.emSize = 1024 * 20;
   size_t count = body.u16();
   size_t base = body.pos();
-  if (count == 0 && body.atEnd()) return;
+  if (count == 0) return;  // a desktop font named only: nothing more is needed
   std::vector<uint32_t> offsets;
   for (size_t i = 0; i < count; ++i) offsets.push_back(wideOffsets ? body.u32() : body.u16());
   uint32_t codeTableOffset = wideOffsets ? body.u32() : body.u16();
@@ -94,7 +94,6 @@ std::shared_ptr<Character> parseFontTag(int tagCode, BitReader& body, const Pars
       try {
         readFont23(tagCode, body, *font);
       } catch (const ReadError&) {
-        if (font->glyphs.empty()) throw;
       }
       break;
     default:

@@ -2,6 +2,9 @@
 
 namespace swf {
 
+static void readRuns(int tagCode, BitReader& body, const ParseContext& ctx, unsigned glyphBits,
+                     unsigned advanceBits, std::vector<TextRun>& runs);
+
 std::shared_ptr<Character> parseTextTag(int tagCode, BitReader& body, const ParseContext& ctx) {
   if (tagCode != 11 && tagCode != 33) throw ReadError("not a text tag");
   auto text = std::make_shared<TextCharacter>();
@@ -9,6 +12,16 @@ std::shared_ptr<Character> parseTextTag(int tagCode, BitReader& body, const Pars
   text->bounds = readRect(body);
   text->matrix = readMatrix(body);
   unsigned glyphBits = body.u8(), advanceBits = body.u8();
+  // A text cut short keeps the runs read in full.
+  try {
+    readRuns(tagCode, body, ctx, glyphBits, advanceBits, text->runs);
+  } catch (const ReadError&) {
+  }
+  return text;
+}
+
+static void readRuns(int tagCode, BitReader& body, const ParseContext& ctx, unsigned glyphBits,
+                     unsigned advanceBits, std::vector<TextRun>& runs) {
   TextRun style;  // font, colour, size and position carry over from record to record
   for (;;) {
     uint8_t flags = body.u8();
@@ -32,9 +45,8 @@ std::shared_ptr<Character> parseTextTag(int tagCode, BitReader& body, const Pars
       style.x += g.advance;
     }
     body.align();
-    text->runs.push_back(std::move(run));
+    runs.push_back(std::move(run));
   }
-  return text;
 }
 
 }  // namespace swf

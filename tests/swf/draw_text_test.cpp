@@ -4,6 +4,7 @@
 #include "swf/author/swf_writer.h"
 #include "swf/movie/movie.h"
 #include "swf/text/font.h"
+#include "swf/text/text.h"
 #include "swf/text/text_content.h"
 
 namespace drawtest {
@@ -122,6 +123,37 @@ TEST(DrawText, FontInfoGivesTheCodesOfAnEarlierFont) {
   EXPECT_EQ(f.glyphFor(0x263a), 0);
   // The font it completes is left as it was: the dictionary is shared.
   EXPECT_EQ(static_cast<const swf::FontCharacter&>(*base).glyphFor(0x263a), -1);
+}
+
+TEST(DrawText, DamagedFontsAndTextsKeepWhatWasReadInFull) {
+  BitWriter font;  // DefineFont2 naming a desktop font, without glyphs or layout
+  font.u16(4);
+  font.u8(0x80);  // claims a layout it does not have
+  font.u8(0);
+  font.u8(5);
+  font.bytes(std::vector<uint8_t>{'_', 's', 'a', 'n', 's'});
+  font.u16(0);
+  auto f = parse(swf::parseFontTag, 48, font.data());
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(static_cast<const swf::FontCharacter&>(*f).name, "_sans");
+
+  BitWriter text;  // DefineText whose second record is cut off
+  text.u16(2);
+  swf::author::writeRect(text, swf::Rect{0, 2000, 0, 800});
+  swf::author::writeMatrix(text, {});
+  text.u8(4);     // glyph bits
+  text.u8(8);     // advance bits
+  text.u8(0x81);  // style record with an x offset
+  text.s16(100);
+  text.u8(1);
+  text.ub(4, 0);
+  text.sb(8, 100);
+  text.align();
+  text.u8(0x81);
+  text.s16(300);
+  auto t = parse(swf::parseTextTag, 11, text.data());
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(static_cast<const swf::TextCharacter&>(*t).runs.size(), 1u);
 }
 
 TEST(TextContent, HtmlBecomesLinesOfPlainText) {

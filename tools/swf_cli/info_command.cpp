@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "option_parsing.h"
 #include "swf/movie/movie.h"
 
 namespace rvswf {
@@ -10,7 +11,7 @@ int infoCommand(const std::vector<std::string>& args) {
     std::fprintf(stderr, "reelvista-swf: info needs exactly one FILE\n");
     return 1;
   }
-  auto m = swf::loadMovieFile(args[0]);
+  auto m = loadNamed(args[0]);
   std::printf("version: %d\n", m->version);
   std::printf("compression: %s\n", swf::compressionName(m->compression));
   std::printf("stage: %gx%g\n", m->stage.width() / 20.0, m->stage.height() / 20.0);

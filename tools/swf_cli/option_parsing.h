@@ -1,8 +1,11 @@
 #pragma once
 // Small helpers for the subcommands' options.
 
+#include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "swf/movie/movie.h"
 
 namespace rvswf {
 
@@ -21,6 +24,15 @@ inline int parsePositive(const std::string& text, const char* what, int max) {
   if (used != text.size() || v < 0 || v > max)
     throw UsageError(std::string("bad ") + what + ": '" + text + "'");
   return int(v);
+}
+
+// Loads a movie; the message of a failure names the file.
+inline std::shared_ptr<const swf::Movie> loadNamed(const std::string& path) {
+  try {
+    return swf::loadMovieFile(path);
+  } catch (const swf::LoadError& e) {
+    throw swf::LoadError(path + ": " + e.what());
+  }
 }
 
 }  // namespace rvswf

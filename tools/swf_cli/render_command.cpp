@@ -47,7 +47,7 @@ int renderCommand(const std::vector<std::string>& args) {
   if (file.empty() || out.empty()) throw UsageError("render needs FILE and -o OUT.png");
 
   swf::Player player;
-  player.load(file);
+  player.load(loadNamed(file), file);
   player.setQuality(quality);
   for (int i = 0; i < frames; ++i) player.advance(1000.0 / player.frameRate());
   if (width == 0) {

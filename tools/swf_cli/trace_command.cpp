@@ -22,7 +22,7 @@ int traceCommand(const std::vector<std::string>& args) {
   if (file.empty()) throw UsageError("trace needs FILE");
   swf::Player player;
   player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
-  player.load(file);
+  player.load(loadNamed(file), file);
   for (int i = 0; i < frames; ++i) player.advance(1000.0 / player.frameRate());
   return 0;
 }

@@ -25,7 +25,9 @@ void include(std::optional<Box>& acc, const Box& b) {
   acc->y1 = std::max(acc->y1, b.y1);
 }
 
-Box transform(const Rect& r, const Matrix& m) {
+}  // namespace
+
+Box transformBox(const Rect& r, const Matrix& m) {
   double xs[2] = {double(r.xMin), double(r.xMax)}, ys[2] = {double(r.yMin), double(r.yMax)};
   std::optional<Box> box;
   for (double x : xs)
@@ -36,9 +38,12 @@ Box transform(const Rect& r, const Matrix& m) {
   return *box;
 }
 
+namespace {
+
 void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box>& acc, int depth) {
   if (obj.character) {
-    if (auto r = characterBounds(*obj.character, obj.ratio)) include(acc, transform(*r, toDevice));
+    if (auto r = characterBounds(*obj.character, obj.ratio))
+      include(acc, transformBox(*r, toDevice));
   }
   if (depth >= kMaxDepth) return;
   for (const auto& [d, child] : obj.children)

@@ -11,6 +11,9 @@ struct Box {
   double x0, y0, x1, y1;
 };
 
+// The device box around a rectangle once transformed.
+Box transformBox(const Rect& r, const Matrix& m);
+
 // A character's extent in its own twips; nothing for characters that draw nothing themselves.
 std::optional<Rect> characterBounds(const Character& c, int ratio);
 

@@ -1,5 +1,6 @@
 #include "swf/render/character_painter.h"
 
+#include "swf/render/bounds.h"
 #include "swf/render/shape_painter.h"
 #include "swf/render/text_painter.h"
 #include "swf/shapes/morph_shape.h"
@@ -9,6 +10,13 @@ namespace swf {
 
 void paintCharacter(const DrawState& s, const DisplayObject& obj) {
   const Character& c = *obj.character;
+  if (auto r = characterBounds(c, obj.ratio)) {
+    Box b = transformBox(*r, s.toDevice);
+    constexpr double kPad = 2;  // hairlines and anti-aliasing reach past the bounds
+    if (b.x1 + kPad < s.clipX0 || b.x0 - kPad > s.clipX1 || b.y1 + kPad < s.clipY0 ||
+        b.y0 - kPad > s.clipY1)
+      return;
+  }
   switch (c.kind()) {
     case CharacterKind::Shape:
       paintShape(s, static_cast<const ShapeCharacter&>(c).drawing);

@@ -14,7 +14,10 @@ struct DrawState {
   double stageScale = 0.05;  // device pixels per stage twip, for strokes that do not scale
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
-  bool inLayer = false;   // drawing into the group of an object with a blend mode
+  bool inLayer = false;
+  // The device area being drawn (the frame's clip); characters wholly outside it are skipped.
+  double clipX0 = -1e300, clipY0 = -1e300, clipX1 = 1e300,
+         clipY1 = 1e300;  // drawing into the group of an object with a blend mode
 };
 
 }  // namespace swf

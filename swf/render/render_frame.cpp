@@ -264,6 +264,10 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   s.toDevice = toDevice;
   s.stageScale = std::sqrt(std::fabs(toDevice.a * toDevice.d - toDevice.b * toDevice.c));
   s.antialias = options.antialias;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_clip_extents(cr, &s.clipX0, &s.clipY0, &s.clipX1, &s.clipY1);
+  cairo_restore(cr);
   DrawState rootState = s;
   rootState.toDevice = toDevice * root.matrix;
   rootState.cxform = root.cxform;

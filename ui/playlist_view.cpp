@@ -220,7 +220,8 @@ void PlaylistView::keyPressEvent(QKeyEvent* event) {
 
   // Typed characters: the list's own handler first, then the box jumps to the next entry that
   // starts with the character, as a list box does.
-  const QByteArray typed = event->text().toUtf8();
+  // Delete is a key, not a character: it types nothing.
+  const QByteArray typed = event->key() == Qt::Key_Delete ? QByteArray() : event->text().toUtf8();
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (typed.isEmpty() && !enter) return;
   const char ch = enter ? '\r' : typed.front();

@@ -220,5 +220,36 @@ TEST_F(MainWindowTest, PlaylistRowClickSelectsAndRowsBelowTheLastSelectNothing) 
   EXPECT_EQ(window->playlist()->rowAt(16), 1);
 }
 
+TEST_F(MainWindowTest, KeysInThePlaylistMarkPlayAndDelete) {
+  const std::string a = addMovie("a.swf");
+  addMovie("b.swf");
+  const std::string c = addMovie("c.swf");
+  dispatch(*form, [&] { form->listbtnonClick(); });
+  play(a);
+  QWindow* w = window->windowHandle();
+  pressMouse(w, {520, 88 + 30 + 3}, Qt::LeftButton);  // select the third row
+  releaseMouse(w, {520, 88 + 30 + 3}, Qt::LeftButton);
+  window->activateWindow();
+  processUntil([&] { return window->isActiveWindow(); });
+  window->playlist()->setFocus();
+  ASSERT_TRUE(processUntil([&] { return window->playlist()->hasFocus(); }));
+
+  // A typed letter moves the marking to the selected row without playing it.
+  typeKey(w, Qt::Key_X, Qt::NoModifier, "x");
+  EXPECT_EQ(form->fileindex, 2);
+  EXPECT_EQ(form->Flash1->movie(), a);
+
+  typeKey(w, Qt::Key_Return, Qt::NoModifier, "\r");
+  EXPECT_EQ(form->Flash1->movie(), c);
+
+  // Up moves the selection; Delete removes the selected entry and types nothing.
+  typeKey(w, Qt::Key_Up);
+  EXPECT_EQ(form->flashlist.itemIndex, 1);
+  typeKey(w, Qt::Key_Delete, Qt::NoModifier, "\x7f");
+  ASSERT_EQ(form->flashlist.items.size(), 2u);
+  EXPECT_EQ(form->flashlist.items[1], c);
+  EXPECT_EQ(form->Flash1->movie(), c);  // the playing movie goes on
+}
+
 }  // namespace
 }  // namespace rv::test

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 
 #include "app/dispatch.h"
@@ -249,6 +250,33 @@ TEST_F(MainWindowTest, KeysInThePlaylistMarkPlayAndDelete) {
   ASSERT_EQ(form->flashlist.items.size(), 2u);
   EXPECT_EQ(form->flashlist.items[1], c);
   EXPECT_EQ(form->Flash1->movie(), c);  // the playing movie goes on
+}
+
+TEST_F(MainWindowTest, OutlineIsTheModelsRegionUntilItHasNone) {
+  form->windowRegion = MainForm::Region{{0, 0, 100, 50}, {0, 50, 20, 20}};
+  window->syncFromModel();
+  QRegion expected(0, 0, 100, 50);
+  expected += QRect(0, 50, 20, 20);
+  EXPECT_EQ(window->mask(), expected);
+  form->windowRegion.reset();
+  window->syncFromModel();
+  EXPECT_TRUE(window->mask().isEmpty());
+}
+
+TEST_F(MainWindowTest, PlaylistHintShowsTheEntryUnderThePointerWithOneBlank) {
+  addMovie("a.swf");
+  const std::string b = addMovie("b.swf");
+  dispatch(*form, [&] { form->listbtnonClick(); });
+  window->syncFromModel();
+  QWidget* rows = window->playlist()->viewport();
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 20), rows->mapToGlobal(QPointF(5, 20)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(rows, &move);
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 20), rows->mapToGlobal(QPoint(5, 20)));
+  QCoreApplication::sendEvent(rows, &help);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text().toStdString(), "2. " + b);
+  QToolTip::hideText();
 }
 
 }  // namespace

@@ -44,6 +44,23 @@ std::string utf8(const std::u32string& s) {
   return out;
 }
 
+// Makes the desktop font standing in for `font` (or the default sans) current, `size` twips to
+// the em in the current user space.
+void selectDesktopFont(const DrawState& s, const FontCharacter* font, double size) {
+  cairo_t* cr = s.cr;
+  bool bold = font && font->bold, italic = font && font->italic;
+  cairo_select_font_face(cr, desktopFamily(font ? font->name : "").c_str(),
+                         italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_font_options_t* opts = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_antialias(opts, s.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_set_font_options(cr, opts);
+  cairo_font_options_destroy(opts);
+  cairo_set_font_size(cr, size);
+}
+
 // How a line of a text field is measured and drawn: with embedded glyphs or a desktop font.
 class FieldFont {
  public:
@@ -55,21 +72,9 @@ class FieldFont {
       descent_ = f.font->hasLayout ? f.font->descent * scale_ : f.fontHeight * 0.2;
       return;
     }
-    cairo_t* cr = s.cr;
-    bool bold = f.font && f.font->bold, italic = f.font && f.font->italic;
-    cairo_select_font_face(cr, desktopFamily(f.font ? f.font->name : "").c_str(),
-                           italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_font_options_t* opts = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(opts,
-                                     s.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-    cairo_set_font_options(cr, opts);
-    cairo_font_options_destroy(opts);
-    cairo_set_font_size(cr, f.fontHeight);
+    selectDesktopFont(s, f.font.get(), f.fontHeight);
     cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
+    cairo_font_extents(s.cr, &fe);
     ascent_ = fe.ascent;
     descent_ = fe.descent;
   }
@@ -135,9 +140,19 @@ void paintText(const DrawState& s, const TextCharacter& text) {
     double x = run.x;
     for (const GlyphEntry& g : run.glyphs) {
       if (g.index < run.font->glyphs.size()) {
-        DrawState gs = s;
-        gs.toDevice = base * Matrix{scale, 0, 0, scale, x, run.y};
-        paintShape(gs, run.font->glyphs[g.index].shape, run.color);
+        const Glyph& glyph = run.font->glyphs[g.index];
+        if (!glyph.shape.layers.empty()) {
+          DrawState gs = s;
+          gs.toDevice = base * Matrix{scale, 0, 0, scale, x, run.y};
+          paintShape(gs, glyph.shape, run.color);
+        } else if (glyph.code > ' ' && setMatrix(s.cr, base)) {
+          // A font without outlines names a desktop font: its codes are drawn with that.
+          RGBA c = s.maskMode ? RGBA{0, 0, 0, 255} : s.cxform.apply(run.color);
+          selectDesktopFont(s, run.font.get(), run.height);
+          setSourceColor(s.cr, c);
+          cairo_move_to(s.cr, x, run.y);
+          cairo_show_text(s.cr, utf8(std::u32string(1, char32_t(glyph.code))).c_str());
+        }
       }
       x += g.advance;
     }

@@ -156,6 +156,55 @@ TEST(DrawText, DamagedFontsAndTextsKeepWhatWasReadInFull) {
   EXPECT_EQ(static_cast<const swf::TextCharacter&>(*t).runs.size(), 1u);
 }
 
+TEST(DrawText, StaticTextInAFontWithoutOutlinesUsesADesktopFont) {
+  BitWriter font;  // DefineFont with one empty glyph
+  font.u16(3);
+  font.u16(2);
+  font.u8(0x10);
+  font.u8(0);
+  auto outline = parse(swf::parseFontTag, 10, font.data());
+  BitWriter info;  // ... naming "_sans" and giving the glyph the code 'H'
+  info.u16(3);
+  info.u8(5);
+  info.bytes(std::vector<uint8_t>{'_', 's', 'a', 'n', 's'});
+  info.u8(0);
+  info.u8('H');
+  swf::ParseContext ctx;
+  std::shared_ptr<swf::Character> current = outline;
+  ctx.owner = &current;
+  ctx.lookup = [](const void* owner, uint16_t) -> std::shared_ptr<const swf::Character> {
+    return *static_cast<const std::shared_ptr<swf::Character>*>(owner);
+  };
+  current = parse(swf::parseFontInfoTag, 13, info.data(), ctx);
+  ASSERT_NE(current, nullptr);
+
+  BitWriter text;
+  text.u16(2);
+  swf::author::writeRect(text, swf::Rect{0, 2000, 0, 800});
+  swf::author::writeMatrix(text, {});
+  text.u8(1);     // glyph bits
+  text.u8(12);    // advance bits
+  text.u8(0x8f);  // font, colour, x and y
+  text.u16(3);
+  swf::author::writeRGB(text, kRed);
+  text.s16(100);
+  text.s16(500);
+  text.u16(400);
+  text.u8(2);
+  text.ub(1, 0);
+  text.sb(12, 400);
+  text.ub(1, 0);
+  text.sb(12, 400);
+  text.align();
+  text.u8(0);
+  Stage st;
+  st.place(1, parse(swf::parseTextTag, 11, text.data(), ctx));
+  Frame f(st.root, 100, 40);
+  EXPECT_TRUE(anyRed(f, 4, 16, 5, 26));   // the first H
+  EXPECT_TRUE(anyRed(f, 24, 36, 5, 26));  // the second, one advance on
+  EXPECT_FALSE(anyRed(f, 40, 100, 0, 40));
+}
+
 TEST(TextContent, HtmlBecomesLinesOfPlainText) {
   EXPECT_EQ(swf::htmlToPlainText("<p align=\"left\"><font size=\"12\">a &amp; b</font></p>"
                                  "<p>c<br/>d &lt;e&gt;</p>"),

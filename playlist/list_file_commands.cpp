@@ -109,7 +109,8 @@ void MainForm::savelistfileClick() {
     std::optional<PlayModeWord> mode = withPlayMode ? checkedPlayMode(*this) : std::nullopt;
     writeFileAtomically(file, formatListFile(mode, flashlist.items));
   }
-  saveinitialdir = directoryPart(file);
+  // A directory that could not be written back to the settings file is not remembered.
+  if (!unfitForList(file)) saveinitialdir = directoryPart(file);
 }
 
 }  // namespace rv

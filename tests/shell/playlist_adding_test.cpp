@@ -35,13 +35,6 @@ TEST_F(PlaylistForm, SamePathIsAskedAboutOutOfTheTopmostLayer) {
   EXPECT_EQ(items().size(), 4u);
 }
 
-TEST_F(PlaylistForm, TopmostIsNotRestoredWhenAlwaysOnTopIsOff) {
-  form->checksameitem("/m/a.swf");
-  rig.window.calls.clear();
-  form->checksameitem("/m/a.swf");
-  EXPECT_EQ(rig.window.calls, Strings{"topmost=0"});
-}
-
 TEST_F(PlaylistForm, OpeningAListedMovieAnsweredNoStillPlaysItsFirstOccurrence) {
   const std::string a = movie("m/a.swf"), b = movie("m/b.swf");
   items() = {b, a, a};

@@ -57,15 +57,6 @@ TEST_F(PlaylistForm, SaveListFileWritesPlayModeCountAndEntries) {
   EXPECT_EQ(form->saveinitialdir, rig.dir.path("t/"));
 }
 
-TEST_F(PlaylistForm, SavedListReadsBackTheSame) {
-  items() = {"/m/b.swf", "/m/a b.swf", "/m/b.swf"};
-  pickSaveName(rig.dir.path("l.flt"));
-  form->savelistfileClick();
-  auto again = rig.form();
-  again->openflt(rig.dir.path("l.flt"));
-  EXPECT_EQ(again->flashlist.items, items());
-}
-
 TEST_F(PlaylistForm, PersistedPlaylistOnlyWhereTheFileExists) {
   items() = {"/m/a.swf"};
   writeListFile(*form);

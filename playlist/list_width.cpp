@@ -4,8 +4,8 @@
 // lists of a hundred thousand entries. So each entry first gets an upper bound from the advances
 // of its characters (each measured once, to a 64th of a pixel), and entries are measured whole in
 // the order of their bounds only until no bound can beat the widest measured. Kerning, which the
-// bound leaves out, narrows text; a font whose kerning widened a pair could leave the extent a
-// pixel short, never more than its kerning.
+// bound leaves out, narrows text; only a font whose kerning widened some pair could make the
+// result fall short, by no more than that widening.
 #include <algorithm>
 #include <array>
 #include <cstdint>

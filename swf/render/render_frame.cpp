@@ -16,7 +16,6 @@ namespace {
 // Deeper nesting than this is not drawn: it keeps a hostile movie from exhausting the stack.
 constexpr int kMaxNesting = 128;
 
-
 void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting);
 void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting);
 

@@ -16,7 +16,7 @@ namespace {
 std::vector<uint8_t> zlibCompress(std::span<const uint8_t> in) {
   uLongf size = compressBound(uLong(in.size()));
   std::vector<uint8_t> out(size);
-  if (compress2(out.data(), &size, in.data(), uLong(in.size()), 9) != Z_OK)
+  if (compress2(out.data(), &size, in.data(), uLong(in.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
     throw std::runtime_error("zlib compression failed");
   out.resize(size);
   return out;

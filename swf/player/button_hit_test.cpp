@@ -16,7 +16,7 @@ bool hitCharacter(const Character& c, double x, double y, int nesting) {
   const auto& tl = static_cast<const SpriteCharacter&>(c).timeline;
   if (tl.frames.empty()) return false;
   DepthState state;
-  std::set<int> touched;
+  DepthList touched;
   applyDisplayCommands(tl.frames[0], state, touched);
   for (const auto& [depth, p] : state) {
     if (!p.character || p.clipDepth) continue;

@@ -21,11 +21,12 @@ struct DisplayObject {
   std::shared_ptr<const Character> character;  // null for the root
   Matrix matrix;
   ColorTransform cxform;
-  int ratio = 0;       // morph position 0..65535
-  int clipDepth = 0;   // non-zero: this object masks the depths above it up to clipDepth
+  int ratio = 0;      // morph position 0..65535
+  int clipDepth = 0;  // non-zero: this object masks the depths above it up to clipDepth
   std::string name;
   bool visible = true;
-  int blendMode = 0;   // PlaceObject3 blend mode: 0 and 1 normal, 2 layer, 3 multiply ... 14 hard light
+  int blendMode =
+      0;  // PlaceObject3 blend mode: 0 and 1 normal, 2 layer, 3 multiply ... 14 hard light
 
   // Children by depth (sprites, buttons and the root have them).
   std::map<int, std::unique_ptr<DisplayObject>> children;

@@ -1,5 +1,7 @@
 #include "swf/player/placement.h"
 
+#include <algorithm>
+
 namespace swf {
 namespace {
 
@@ -16,13 +18,13 @@ void setProperties(const PlaceCommand& p, Placement& s) {
   if (p.visible) s.visible = *p.visible;
 }
 
-void place(const PlaceCommand& p, DepthState& state, std::set<int>& touched) {
+void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {
   auto it = state.find(p.depth);
   bool occupied = it != state.end();
   if (p.move && !p.hasCharacter) {  // modify what is there
     if (!occupied) return;
     setProperties(p, it->second);
-    touched.insert(p.depth);
+    touched.push_back(p.depth);
     return;
   }
   if (!p.hasCharacter) return;
@@ -39,7 +41,7 @@ void place(const PlaceCommand& p, DepthState& state, std::set<int>& touched) {
     // Sprites and buttons are objects in their own right: a move that names another character
     // does not swap them out, nor does anything replace a shape by one; only the move applies.
     setProperties(p, it->second);
-    touched.insert(p.depth);
+    touched.push_back(p.depth);
     return;
   }
   Placement s;
@@ -49,18 +51,23 @@ void place(const PlaceCommand& p, DepthState& state, std::set<int>& touched) {
   s.serial = p.serial;
   setProperties(p, s);
   state[p.depth] = std::move(s);
-  touched.insert(p.depth);
+  touched.push_back(p.depth);
 }
 
 }  // namespace
 
-void applyDisplayCommands(const Frame& frame, DepthState& state, std::set<int>& touched) {
+void normalise(DepthList& depths) {
+  std::sort(depths.begin(), depths.end());
+  depths.erase(std::unique(depths.begin(), depths.end()), depths.end());
+}
+
+void applyDisplayCommands(const Frame& frame, DepthState& state, DepthList& touched) {
   for (const DisplayCommand& c : frame.display) {
     if (const auto* p = std::get_if<PlaceCommand>(&c)) {
       place(*p, state, touched);
     } else {
       int depth = std::get<RemoveCommand>(c).depth;
-      if (state.erase(depth)) touched.insert(depth);
+      if (state.erase(depth)) touched.push_back(depth);
     }
   }
 }

@@ -5,8 +5,8 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "swf/model/geometry.h"
 #include "swf/movie/timeline.h"
@@ -27,7 +27,11 @@ struct Placement {
 
 using DepthState = std::map<int, Placement>;
 
-// Applies one frame's display commands; inserts every depth it changes into `touched`.
-void applyDisplayCommands(const Frame& frame, DepthState& state, std::set<int>& touched);
+// Depths a frame change touched; may hold repeats until normalised (sorted, unique).
+using DepthList = std::vector<int>;
+void normalise(DepthList& depths);
+
+// Applies one frame's display commands; appends every depth it changes to `touched`.
+void applyDisplayCommands(const Frame& frame, DepthState& state, DepthList& touched);
 
 }  // namespace swf

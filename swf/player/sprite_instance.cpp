@@ -16,13 +16,13 @@ void SpriteInstance::gotoFrame(int target) {
   if (timeline_.frames.empty()) return;
   target = std::clamp(target, 0, frameCount() - 1);
   if (target == frame_) return;
-  std::set<int> touched;
+  DepthList touched;
   if (target > frame_) {
     for (int f = frame_ + 1; f <= target; ++f)
       applyDisplayCommands(timeline_.frames[f], state_, touched);
   } else {
     // Backwards: rebuild from the first frame; every depth of either list may differ.
-    for (const auto& [depth, _] : state_) touched.insert(depth);
+    for (const auto& [depth, _] : state_) touched.push_back(depth);
     state_.clear();
     for (int f = 0; f <= target; ++f) applyDisplayCommands(timeline_.frames[f], state_, touched);
   }
@@ -34,24 +34,37 @@ void SpriteInstance::gotoFrame(int target) {
   reconcile(touched);
 }
 
-void SpriteInstance::reconcile(const std::set<int>& depths) {
+void SpriteInstance::reconcile(DepthList& depths) {
+  normalise(depths);
+  // Both maps and the depths are in order: when many depths changed, walking the maps beats
+  // looking each depth up.
+  bool walk = depths.size() * 8 > state_.size() + children.size();
+  auto want = state_.begin();
+  auto have = children.begin();
   for (int depth : depths) {
-    auto want = state_.find(depth);
-    auto have = children.find(depth);
-    if (want == state_.end()) {
-      if (have != children.end()) children.erase(have);
+    if (walk) {
+      while (want != state_.end() && want->first < depth) ++want;
+      while (have != children.end() && have->first < depth) ++have;
+    } else {
+      want = state_.lower_bound(depth);
+      have = children.lower_bound(depth);
+    }
+    bool wanted = want != state_.end() && want->first == depth;
+    bool present = have != children.end() && have->first == depth;
+    if (!wanted) {
+      if (present) have = children.erase(have);
       continue;
     }
-    if (have != children.end()) {
+    if (present) {
       auto* o = static_cast<PlacedObject*>(have->second.get());
       if (o->serial == want->second.serial && o->character == want->second.character) {
         o->applyPlacement(want->second);
         continue;
       }
-      children.erase(have);
+      have = children.erase(have);
     }
     if (auto o = instantiate(want->second, depth, ctx_, this, nesting() + 1))
-      children[depth] = std::move(o);
+      have = children.emplace_hint(have, depth, std::move(o));
   }
 }
 

@@ -31,7 +31,7 @@ class SpriteInstance : public PlacedObject {
   void advanceTree(bool loop);
 
  private:
-  void reconcile(const std::set<int>& depths);
+  void reconcile(DepthList& depths);
 
   const Timeline& timeline_;
   int frame_ = -1;

@@ -179,3 +179,53 @@ TEST(CoreRecords, ButtonRecordsActionsAndCxform) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CoreRecords, AuthoredDefinitionsParseAsTheirKinds) {
+  using swf::CharacterKind;
+  SwfWriter w(6, 100, 100, 12);
+  GlyphSpec a;
+  a.code = 'A';
+  a.outline.setFill1(1);
+  a.outline.rectangle(0, -700, 500, 700);
+  a.advance = 600;
+  w.defineFont2(1, "Test", {a}, 900, 200);
+  w.defineText(2, {0, 600, -700, 0}, {{1, 240, {0, 0, 0, 255}, 0, 0, {{0, 120}, {0, 120}}}});
+  EditTextSpec e;
+  e.bounds = {0, 2000, 0, 400};
+  e.font = 1;
+  e.text = "AA";
+  e.variable = "field";
+  w.defineEditText(3, e);
+  std::vector<uint32_t> px(4 * 3, 0x80ff0000u);
+  w.defineBitsLossless2(4, 4, 3, px);
+  ShapeBuilder s;
+  swf::Matrix g;
+  s.setFill1(s.linearGradient(g, {{0, {255, 0, 0, 255}}, {255, {0, 0, 255, 255}}}));
+  s.setFill0(s.radialGradient(g, {{0, {255, 255, 255, 255}}, {255, {0, 0, 0, 0}}}));
+  s.setLine(s.lineStyle(20, {0, 0, 0, 255}));
+  s.moveTo(0, 0);
+  s.curveTo(100, -100, 200, 0);
+  s.lineTo(0, 0);
+  w.defineShape(5, s);
+  w.showFrame();
+  auto m = rvtest::parse(w.finish());
+  auto kindOf = [&](uint16_t id) {
+    return m->character(id) ? m->character(id)->kind() : CharacterKind::Other;
+  };
+  // Each parser belongs to the drawing side; a kind of Other means it is not there yet.
+  for (auto [id, kind] :
+       std::vector<std::pair<uint16_t, CharacterKind>>{{1, CharacterKind::Font},
+                                                       {2, CharacterKind::Text},
+                                                       {3, CharacterKind::EditText},
+                                                       {4, CharacterKind::Bitmap},
+                                                       {5, CharacterKind::Shape}}) {
+    ASSERT_TRUE(m->character(id)) << id;
+    if (kindOf(id) != CharacterKind::Other) {
+      EXPECT_EQ(kindOf(id), kind) << id;
+    }
+  }
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/options_dialog.h"  // the window created after this one; kept for includers
 #include "playback/flash_control.h"
 
 namespace rv {
@@ -32,12 +33,6 @@ class AboutBox {
 
  private:
   std::string programDir_;
-};
-
-// The options dialog (TForm5): nothing happens at its creation.
-struct OptionsDialog {
-  const std::string caption = "Option";
-  bool visible = false;
 };
 
 }  // namespace rv

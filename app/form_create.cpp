@@ -17,15 +17,12 @@ namespace {
 // The user's home directory with a trailing '/': where the dialogs start by default.
 std::string homeDirectory() {
   const char* home = std::getenv("HOME");
-  std::string dir;
-  if (home && *home) {
-    dir = home;
-  } else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) {
-    dir = pw->pw_dir;
-  } else {
-    dir = "/";
+  if (!home || !*home) {
+    const passwd* pw = getpwuid(getuid());
+    home = pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : "/";
   }
-  if (dir.back() != '/') dir += '/';
+  std::string dir(home);
+  if (dir.back() != '/') dir.push_back('/');
   return dir;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/about_box.h"
 #include "app/main_form.h"
+#include "app/options_dialog.h"
 #include "skins/tool_bar.h"
 
 namespace rv {

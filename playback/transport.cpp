@@ -160,7 +160,8 @@ void MainForm::autoplayClick() {
 
 void MainForm::vcClick(int n) {
   if (n < 1 || n > 5) throw AppError("no volume step " + std::to_string(n));
-  for (int i = 1; i <= 5; ++i) ctl("v" + std::to_string(i)).visible = i == n;
+  static const char* const kIndicators[5] = {"v1", "v2", "v3", "v4", "v5"};
+  for (int i = 1; i <= 5; ++i) ctl(kIndicators[i - 1]).visible = i == n;
   const uint32_t level = kVolumeLevels[n - 1];
   try {
     services.mixer->setVolume(level | (level << 16));

@@ -96,23 +96,6 @@ TEST(MainFormTest, MenuIsBuiltAsDesigned) {
   }
 }
 
-TEST(MainFormTest, MenuItemsRunTheirHandlers) {
-  ShellRig rig;
-  rig.dir.write("help/index.html", "<html></html>");
-  auto form = rig.form();
-  form->item("help").click();
-  EXPECT_EQ(rig.desktop.documents, std::vector<std::string>{rig.dir.path("help/index.html")});
-  form->item("downloadskin").click();
-  EXPECT_EQ(rig.desktop.urls.size(), 1u);
-  form->item("quit").click();
-  EXPECT_TRUE(rig.window.called("close"));
-  // Invoking a disabled item does nothing, clicking it always runs it.
-  form->item("zoomin").invoke();
-  EXPECT_EQ(form->zoomsteps, 0);
-  form->item("zoomin").click();
-  EXPECT_EQ(form->zoomsteps, -1);
-}
-
 TEST(MainFormTest, ControlsOfTheBuiltInLayout) {
   ShellRig rig;
   auto form = rig.form();

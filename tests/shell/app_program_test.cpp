@@ -135,14 +135,6 @@ TEST_F(HooksTest, AppExceptionUnloadsAllThreeAndNamesTheMovie) {
   EXPECT_EQ(rig.dialogs.messages.back(), "Can not play " + a + "!");
 }
 
-TEST_F(HooksTest, AppMessageWhileTheMovieIsShown) {
-  EXPECT_FALSE(form->appmessage(InputMessage::RightButtonDown));
-  EXPECT_FALSE(form->appmessage(InputMessage::LeftButtonDoubleClick));
-  EXPECT_FALSE(form->appmessage(InputMessage::LeftButtonDown));
-  EXPECT_FALSE(form->appmessage(InputMessage::Other));
-  EXPECT_TRUE(rig.window.calls.empty());
-}
-
 TEST_F(HooksTest, AppMessageInMainWindowOnlyView) {
   form->easyviewmode = true;
   rig.window.cursorX_ = 40;

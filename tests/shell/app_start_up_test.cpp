@@ -23,7 +23,7 @@ class StartUpTest : public ::testing::Test {
   void persistedList(int n) {
     std::string text = std::to_string(n) + "\n";
     for (int i = 0; i < n; ++i) {
-      items.push_back(rig.dir.movie("movies/m" + std::to_string(i) + ".swf"));
+      items.push_back(rig.dir.movie(test::numbered("movies/m", i, ".swf")));
       text += items.back() + "\n";
     }
     rig.dir.write("config/listfile.flt", text);
@@ -148,13 +148,6 @@ TEST_F(StartUpTest, AMixedCaseExtensionIsIgnoredAndSkipsTheRestoreToo) {
   EXPECT_EQ(form->fileindex, -1);
 }
 
-TEST_F(StartUpTest, TwoArgumentsCountAsNone) {
-  persistedList(2);
-  config("[variables]\nfileindex=1\n");
-  ASSERT_TRUE(start({rig.dir.path("my"), rig.dir.path("film.swf")}));
-  EXPECT_EQ(form->Flash1->movie(), items[1]);
-}
-
 TEST_F(StartUpTest, AListFileArgumentReplacesTheListAndPlaysNothing) {
   persistedList(2);
   std::string a = rig.dir.movie("x/a.swf"), b = rig.dir.movie("x/b.swf");
@@ -179,7 +172,7 @@ TEST_F(StartUpTest, VolumePresetChosenFromTheRightChannel) {
     ASSERT_TRUE(dispatch(*f, [&] { f->FormCreate({}); }));
     EXPECT_EQ(f->startvolume, c.volume);
     for (int i = 1; i <= 5; ++i)
-      EXPECT_EQ(f->ctl("v" + std::to_string(i)).visible, i == c.step) << std::hex << c.volume;
+      EXPECT_EQ(f->ctl(test::numbered("v", i)).visible, i == c.step) << std::hex << c.volume;
     const uint32_t levels[] = {5000, 15000, 30000, 45000, 65535};
     EXPECT_EQ(r.mixer.sets, std::vector<uint32_t>{levels[c.step - 1] * 0x10001u});
   }

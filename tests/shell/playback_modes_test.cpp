@@ -17,7 +17,7 @@ class PlayModesTest : public ::testing::Test {
   void load(int entries, int current) {
     form->flashlist.items.clear();
     for (int i = 0; i < entries; ++i)
-      form->flashlist.items.push_back(rig.dir.movie("m" + std::to_string(i) + ".swf"));
+      form->flashlist.items.push_back(rig.dir.movie(test::numbered("m", i, ".swf")));
     items = form->flashlist.items;
     form->playflash(items[static_cast<std::size_t>(current)]);
   }
@@ -33,22 +33,6 @@ class PlayModesTest : public ::testing::Test {
            (form->item("listloop").checked ? "L" : "-");
   }
 };
-
-TEST_F(PlayModesTest, CheckplaymodeCoversAllSixCombinations) {
-  struct Case {
-    bool a, m, l;
-    const char* mode;
-  } cases[] = {{false, false, false, "gameboy"}, {false, true, false, "default"},
-               {false, false, true, "none"},     {true, false, false, "none"},
-               {true, true, false, "mtv_movie"}, {true, false, true, "mtv_list"}};
-  for (const auto& c : cases) {
-    form->item("autoplay").checked = c.a;
-    form->item("flashloop").checked = c.m;
-    form->item("listloop").checked = c.l;
-    form->checkplaymode();
-    EXPECT_EQ(checkedMode(), c.mode) << c.a << c.m << c.l;
-  }
-}
 
 TEST_F(PlayModesTest, ModeCommandsSetTheSwitchesThroughTheirItems) {
   load(2, 0);

@@ -26,7 +26,7 @@ class TickTest : public ::testing::Test {
     rig.flashes.defaultFrames = frames;
     form->flashlist.items.clear();
     for (int i = 0; i < entries; ++i)
-      form->flashlist.items.push_back(rig.dir.movie("m" + std::to_string(i) + ".swf"));
+      form->flashlist.items.push_back(rig.dir.movie(test::numbered("m", i, ".swf")));
     items = form->flashlist.items;
     form->playflash(items[static_cast<std::size_t>(current)]);
   }

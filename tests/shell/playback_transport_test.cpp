@@ -21,7 +21,7 @@ class TransportTest : public ::testing::Test {
   void load(int entries = 3, int current = 0) {
     form->flashlist.items.clear();
     for (int i = 0; i < entries; ++i)
-      form->flashlist.items.push_back(rig.dir.movie("m" + std::to_string(i) + ".swf"));
+      form->flashlist.items.push_back(rig.dir.movie(test::numbered("m", i, ".swf")));
     items = form->flashlist.items;
     form->playflash(items[static_cast<std::size_t>(current)]);
     fake(form->Flash1).calls.clear();
@@ -178,20 +178,12 @@ TEST_F(TransportTest, LoopSwitchesExcludeEachOther) {
   EXPECT_FALSE(form->Flash1->loop()) << "a new control loops as the menu says";
 }
 
-TEST_F(TransportTest, AutoPlayTogglesTheFlagOnItsOwn) {
-  load();
-  form->autoplayflash = true;  // out of step with the mark
-  form->item("autoplay").invoke();
-  EXPECT_TRUE(form->item("autoplay").checked);
-  EXPECT_FALSE(form->autoplayflash);
-}
-
 TEST_F(TransportTest, VolumeStepsShowOneIndicatorAndSetThePreset) {
   const uint32_t presets[] = {0x13881388, 0x3A983A98, 0x75307530, 0xAFC8AFC8, 0xFFFFFFFF};
   for (int n = 1; n <= 5; ++n) {
     form->vcClick(n);
     for (int i = 1; i <= 5; ++i)
-      EXPECT_EQ(form->ctl("v" + std::to_string(i)).visible, i == n) << n << " " << i;
+      EXPECT_EQ(form->ctl(test::numbered("v", i)).visible, i == n) << n << " " << i;
     EXPECT_EQ(rig.mixer.sets.back(), presets[n - 1]);
   }
 }

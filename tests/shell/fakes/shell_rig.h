@@ -14,6 +14,15 @@
 
 namespace rv::test {
 
+// "m3.swf" from ("m", 3, ".swf"); built by appending, which also keeps GCC 12's -Wrestrict
+// false alarm on short literal + string away.
+inline std::string numbered(const char* prefix, int n, const char* suffix = "") {
+  std::string s(prefix);
+  s += std::to_string(n);
+  s += suffix;
+  return s;
+}
+
 struct ShellRig {
   TempProgramDir dir;
   FakeDialogs dialogs;

@@ -72,7 +72,7 @@ void TagList::showFrame() {
 
 void TagList::end() { tag(tag::End, std::span<const uint8_t>()); }
 
-void TagList::placeObject2(const PlaceSpec& p) {
+void TagList::placeObject2(const PlaceParams& p) {
   BitWriter w;
   uint8_t flags = (p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
                   (p.cxform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
@@ -162,9 +162,9 @@ void SwfWriter::defineBitsLossless2(uint16_t id, int width, int height,
 }
 
 void SwfWriter::defineFont2(uint16_t id, const std::string& name,
-                            const std::vector<GlyphSpec>& glyphs, int ascent, int descent) {
+                            const std::vector<GlyphDef>& glyphs, int ascent, int descent) {
   std::vector<std::vector<uint8_t>> shapes;
-  for (const GlyphSpec& g : glyphs) {
+  for (const GlyphDef& g : glyphs) {
     BitWriter s;
     g.outline.writeGlyph(s);
     shapes.push_back(std::move(s.data()));
@@ -188,18 +188,18 @@ void SwfWriter::defineFont2(uint16_t id, const std::string& name,
   }
   put(offset);  // the code table
   for (const auto& s : shapes) w.bytes(s);
-  for (const GlyphSpec& g : glyphs) w.u16(g.code);
+  for (const GlyphDef& g : glyphs) w.u16(g.code);
   w.u16(uint16_t(ascent));
   w.u16(uint16_t(descent));
   w.s16(0);  // leading
-  for (const GlyphSpec& g : glyphs) w.s16(int16_t(g.advance));
-  for (const GlyphSpec& g : glyphs) writeRect(w, g.outline.bounds());
+  for (const GlyphDef& g : glyphs) w.s16(int16_t(g.advance));
+  for (const GlyphDef& g : glyphs) writeRect(w, g.outline.bounds());
   w.u16(0);  // no kerning
   tag(tag::DefineFont2, w);
 }
 
-void SwfWriter::defineText(uint16_t id, const Rect& bounds,
-                           const std::vector<TextRecordSpec>& records, bool withAlpha) {
+void SwfWriter::defineText(uint16_t id, const Rect& bounds, const std::vector<TextLine>& records,
+                           bool withAlpha) {
   unsigned glyphBits = 1, advanceBits = 1;
   for (const auto& r : records)
     for (const auto& g : r.glyphs) {
@@ -230,7 +230,7 @@ void SwfWriter::defineText(uint16_t id, const Rect& bounds,
   tag(withAlpha ? tag::DefineText2 : tag::DefineText, w);
 }
 
-void SwfWriter::defineEditText(uint16_t id, const EditTextSpec& s) {
+void SwfWriter::defineEditText(uint16_t id, const EditTextDef& s) {
   BitWriter w;
   w.u16(id);
   writeRect(w, s.bounds);
@@ -262,8 +262,8 @@ void SwfWriter::defineSprite(uint16_t id, const TagList& sprite) {
   tag(tag::DefineSprite, w);
 }
 
-void SwfWriter::defineButton2(uint16_t id, const std::vector<ButtonRecordSpec>& records,
-                              const std::vector<ButtonActionSpec>& actions, bool trackAsMenu) {
+void SwfWriter::defineButton2(uint16_t id, const std::vector<ButtonPart>& records,
+                              const std::vector<ButtonHandler>& actions, bool trackAsMenu) {
   BitWriter w;
   w.u16(id);
   w.u8(trackAsMenu ? 1 : 0);

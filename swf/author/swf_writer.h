@@ -15,7 +15,7 @@
 
 namespace swf::author {
 
-struct PlaceSpec {
+struct PlaceParams {
   int depth = 1;
   bool move = false;
   std::optional<uint16_t> character;
@@ -27,8 +27,8 @@ struct PlaceSpec {
 };
 
 // A new character at an empty depth.
-inline PlaceSpec placeNew(int depth, uint16_t character, std::optional<Matrix> m = std::nullopt) {
-  PlaceSpec p;
+inline PlaceParams placeNew(int depth, uint16_t character, std::optional<Matrix> m = std::nullopt) {
+  PlaceParams p;
   p.depth = depth;
   p.character = character;
   p.matrix = m;
@@ -36,8 +36,8 @@ inline PlaceSpec placeNew(int depth, uint16_t character, std::optional<Matrix> m
 }
 
 // Changes to what a depth already holds.
-inline PlaceSpec placeMove(int depth, std::optional<Matrix> m = std::nullopt) {
-  PlaceSpec p;
+inline PlaceParams placeMove(int depth, std::optional<Matrix> m = std::nullopt) {
+  PlaceParams p;
   p.depth = depth;
   p.move = true;
   p.matrix = m;
@@ -51,7 +51,7 @@ class TagList {
   void tag(int code, const BitWriter& body) { tag(code, body.data()); }
 
   void showFrame();
-  void placeObject2(const PlaceSpec& p);
+  void placeObject2(const PlaceParams& p);
   void placeObject(uint16_t character, int depth, const Matrix& m);  // PlaceObject 1
   void removeObject2(int depth);
   void removeObject(uint16_t character, int depth);  // RemoveObject 1
@@ -67,7 +67,7 @@ class TagList {
   int frames_ = 0;
 };
 
-struct GlyphSpec {
+struct GlyphDef {
   uint16_t code = 0;     // the character it shows
   ShapeBuilder outline;  // EM square of 1024 units, baseline at y = 0, y down
   int advance = 0;       // in EM units
@@ -78,7 +78,7 @@ struct TextGlyph {
   int advance = 0;  // twips
 };
 
-struct TextRecordSpec {
+struct TextLine {
   uint16_t font = 0;
   int height = 240;  // twips
   RGBA color;
@@ -86,7 +86,7 @@ struct TextRecordSpec {
   std::vector<TextGlyph> glyphs;
 };
 
-struct EditTextSpec {
+struct EditTextDef {
   Rect bounds;
   std::optional<uint16_t> font;
   int height = 240;
@@ -98,7 +98,7 @@ struct EditTextSpec {
   int align = 0;  // 0 left, 1 right, 2 centre
 };
 
-struct ButtonRecordSpec {
+struct ButtonPart {
   uint8_t states = 0;  // ButtonStateFlag bits
   uint16_t character = 0;
   int depth = 1;
@@ -106,7 +106,7 @@ struct ButtonRecordSpec {
   ColorTransform cxform;
 };
 
-struct ButtonActionSpec {
+struct ButtonHandler {
   uint16_t conditions = 0;  // ButtonCondition bits
   std::vector<uint8_t> actions;
 };
@@ -119,14 +119,14 @@ class SwfWriter : public TagList {
   void defineShape(uint16_t id, const ShapeBuilder& shape, int version = 3);
   // Pixels are straight (not premultiplied) ARGB, row by row.
   void defineBitsLossless2(uint16_t id, int width, int height, std::span<const uint32_t> argb);
-  void defineFont2(uint16_t id, const std::string& name, const std::vector<GlyphSpec>& glyphs,
+  void defineFont2(uint16_t id, const std::string& name, const std::vector<GlyphDef>& glyphs,
                    int ascent, int descent);
-  void defineText(uint16_t id, const Rect& bounds, const std::vector<TextRecordSpec>& records,
+  void defineText(uint16_t id, const Rect& bounds, const std::vector<TextLine>& records,
                   bool withAlpha = false);
-  void defineEditText(uint16_t id, const EditTextSpec& spec);
+  void defineEditText(uint16_t id, const EditTextDef& glyph);
   void defineSprite(uint16_t id, const TagList& sprite);  // `sprite` must end with end()
-  void defineButton2(uint16_t id, const std::vector<ButtonRecordSpec>& records,
-                     const std::vector<ButtonActionSpec>& actions, bool trackAsMenu = false);
+  void defineButton2(uint16_t id, const std::vector<ButtonPart>& records,
+                     const std::vector<ButtonHandler>& actions, bool trackAsMenu = false);
 
   // The whole file; ends the root timeline if end() was not called.
   std::vector<uint8_t> finish(Compression compression = Compression::None);

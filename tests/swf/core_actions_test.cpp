@@ -142,7 +142,7 @@ TEST(CoreActions, SetTargetDrivesANamedSprite) {
   inner.showFrame();
   inner.end();
   w.defineSprite(1, inner);
-  PlaceSpec p1 = placeNew(1, 1);
+  PlaceParams p1 = placeNew(1, 1);
   p1.name = "clip";
   w.placeObject2(p1);
   w.doAction(ActionBuilder().setTarget("clip").gotoFrame(2).setTarget("").stop().build());

@@ -103,7 +103,7 @@ TEST(CoreRecords, ColorTransformsRoundTripWithAndWithoutAlpha) {
 TEST(CoreRecords, PlaceObject2FieldsSurviveTheRoundTrip) {
   SwfWriter w(6, 100, 100, 12);
   w.defineShape(1, rvtest::square(100));
-  PlaceSpec p = placeNew(7, 1, rvtest::at(-33, 44));
+  PlaceParams p = placeNew(7, 1, rvtest::at(-33, 44));
   swf::ColorTransform cx;
   cx.rm = 0.5;
   cx.aa = -20;
@@ -185,14 +185,14 @@ namespace {
 TEST(CoreRecords, AuthoredDefinitionsParseAsTheirKinds) {
   using swf::CharacterKind;
   SwfWriter w(6, 100, 100, 12);
-  GlyphSpec a;
+  GlyphDef a;
   a.code = 'A';
   a.outline.setFill1(1);
   a.outline.rectangle(0, -700, 500, 700);
   a.advance = 600;
   w.defineFont2(1, "Test", {a}, 900, 200);
   w.defineText(2, {0, 600, -700, 0}, {{1, 240, {0, 0, 0, 255}, 0, 0, {{0, 120}, {0, 120}}}});
-  EditTextSpec e;
+  EditTextDef e;
   e.bounds = {0, 2000, 0, 400};
   e.font = 1;
   e.text = "AA";

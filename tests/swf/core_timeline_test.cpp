@@ -27,7 +27,7 @@ std::vector<uint8_t> busyMovie() {
   w.placeObject2(placeNew(2, 2, at(10, 10)));
   w.showFrame();  // 0
   w.placeObject2(placeMove(1, at(100, 0)));
-  PlaceSpec named = placeNew(3, 10, at(5, 5));
+  PlaceParams named = placeNew(3, 10, at(5, 5));
   named.name = "spr";
   w.placeObject2(named);
   w.showFrame();  // 1
@@ -36,18 +36,18 @@ std::vector<uint8_t> busyMovie() {
   w.placeObject2(placeNew(2, 3, at(20, 20)));  // a different character at a freed depth
   swf::ColorTransform half;
   half.am = 0.5;
-  PlaceSpec tint = placeMove(1);
+  PlaceParams tint = placeMove(1);
   tint.cxform = half;
   tint.ratio = 1000;
   w.placeObject2(tint);
   w.showFrame();  // 3
   w.showFrame();  // 4: nothing changes
-  PlaceSpec swap = placeMove(2);
+  PlaceParams swap = placeMove(2);
   swap.character = 4;  // same depth, new character, keeps the matrix
   w.placeObject2(swap);
   w.showFrame();  // 5
   w.removeObject2(3);
-  PlaceSpec mask = placeNew(5, 1);
+  PlaceParams mask = placeNew(5, 1);
   mask.clipDepth = 6;
   w.placeObject2(mask);
   w.showFrame();  // 6
@@ -299,7 +299,7 @@ TEST(CoreTimeline, AMoveSwapsShapesButNeverSpritesOrButtons) {
   w.placeObject2(placeNew(3, 1));  // shape
   w.showFrame();
   auto swapTo = [&](int depth, uint16_t id, double x) {
-    PlaceSpec p = placeMove(depth, at(x, 0));
+    PlaceParams p = placeMove(depth, at(x, 0));
     p.character = id;
     w.placeObject2(p);
   };

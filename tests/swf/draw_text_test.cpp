@@ -14,7 +14,7 @@ using namespace swf::author;
 
 // A font whose only glyph, 'A', is a square of half an em standing on the baseline.
 void defineSquareFont(SwfWriter& w) {
-  GlyphSpec a;
+  GlyphDef a;
   a.code = 'A';
   a.outline.setFill1(1);
   a.outline.rectangle(0, -512, 512, 512);
@@ -31,7 +31,7 @@ std::shared_ptr<const swf::Movie> movieWith(void (*define)(SwfWriter&)) {
 
 TEST(DrawText, StaticTextDrawsEachGlyphAtItsAdvanceInTheRunColour) {
   auto movie = movieWith([](SwfWriter& w) {
-    TextRecordSpec run;
+    TextLine run;
     run.font = 1;
     run.height = 400;  // the square is 200 twips = 10 px
     run.color = kBlue;
@@ -52,7 +52,7 @@ TEST(DrawText, StaticTextDrawsEachGlyphAtItsAdvanceInTheRunColour) {
 std::shared_ptr<const swf::Character> field(int align, bool outlines, const char* text) {
   SwfWriter w(8, 100, 40, 12);
   defineSquareFont(w);
-  EditTextSpec s;
+  EditTextDef s;
   s.bounds = swf::Rect{0, 2000, 0, 600};
   s.font = 1;
   s.height = 400;

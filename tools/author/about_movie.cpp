@@ -115,7 +115,7 @@ std::vector<uint8_t> aboutMovie(const std::string& version) {
   w.defineShape(kButtonHit, hit);
   centredText(w, font, kButtonLabel, "OK", 0, 120, 280, {255, 255, 255, 255});
 
-  std::vector<ButtonRecordSpec> records = {
+  std::vector<ButtonPart> records = {
       {swf::kButtonUp, kButtonUp, 1, {}, {}},
       {swf::kButtonOver, kButtonOver, 1, {}, {}},
       {swf::kButtonDown, kButtonDown, 1, {}, {}},
@@ -135,7 +135,7 @@ std::vector<uint8_t> aboutMovie(const std::string& version) {
   Matrix buttonAt;
   buttonAt.tx = kW / 2;
   buttonAt.ty = kH - 800;
-  PlaceSpec button = placeNew(5, kButton, buttonAt);
+  PlaceParams button = placeNew(5, kButton, buttonAt);
   button.name = "ok";
   w.placeObject2(button);
   w.doAction(ActionBuilder().stop().build());

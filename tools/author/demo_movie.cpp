@@ -168,7 +168,7 @@ std::vector<uint8_t> demoMovie() {
     for (int i = 0; i < 3; ++i) {
       ColorTransform cx;
       cx.am = (f / 2 == i) ? 1.0 : 0.3;
-      PlaceSpec p = f == 0 ? placeNew(i + 1, kDot, placeAt(i * 400.0, 0)) : placeMove(i + 1);
+      PlaceParams p = f == 0 ? placeNew(i + 1, kDot, placeAt(i * 400.0, 0)) : placeMove(i + 1);
       p.cxform = cx;
       blinker.placeObject2(p);
     }
@@ -193,7 +193,7 @@ std::vector<uint8_t> demoMovie() {
     bool first = f == 0;
     auto put = [&](int depth, uint16_t id, const Matrix& m,
                    std::optional<ColorTransform> cx = std::nullopt) {
-      PlaceSpec p;
+      PlaceParams p;
       p.depth = depth;
       p.move = !first;
       if (first) p.character = id;

@@ -114,17 +114,17 @@ swf::author::ShapeBuilder outline(const GlyphRows& g) {
 }  // namespace
 
 PixelFont::PixelFont() {
-  swf::author::GlyphSpec space;
+  swf::author::GlyphDef space;
   space.code = ' ';
   space.advance = kAdvance;
   glyphs_.push_back(space);
   chars_ = " ";
   for (const GlyphRows& g : kGlyphs) {
-    swf::author::GlyphSpec spec;
-    spec.code = uint16_t(g.c);
-    spec.outline = outline(g);
-    spec.advance = kAdvance;
-    glyphs_.push_back(std::move(spec));
+    swf::author::GlyphDef glyph;
+    glyph.code = uint16_t(g.c);
+    glyph.outline = outline(g);
+    glyph.advance = kAdvance;
+    glyphs_.push_back(std::move(glyph));
     chars_ += g.c;
   }
 }
@@ -140,9 +140,9 @@ int PixelFont::width(const std::string& text, int height) const {
   return int(std::lround((double(text.size()) * kAdvance - kCell) * height / 1024.0));
 }
 
-swf::author::TextRecordSpec PixelFont::record(uint16_t fontId, const std::string& text, int x,
-                                              int y, int height, swf::RGBA color) const {
-  swf::author::TextRecordSpec r;
+swf::author::TextLine PixelFont::record(uint16_t fontId, const std::string& text, int x, int y,
+                                        int height, swf::RGBA color) const {
+  swf::author::TextLine r;
   r.font = fontId;
   r.height = height;
   r.color = color;

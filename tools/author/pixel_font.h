@@ -13,10 +13,10 @@ class PixelFont {
  public:
   PixelFont();
   // Glyphs for DefineFont2, in the order indexes refer to.
-  const std::vector<swf::author::GlyphSpec>& glyphs() const { return glyphs_; }
+  const std::vector<swf::author::GlyphDef>& glyphs() const { return glyphs_; }
   // One text record of `text` at baseline (x, y) in twips; unknown characters become spaces.
-  swf::author::TextRecordSpec record(uint16_t fontId, const std::string& text, int x, int y,
-                                     int height, swf::RGBA color) const;
+  swf::author::TextLine record(uint16_t fontId, const std::string& text, int x, int y, int height,
+                               swf::RGBA color) const;
   // Width of `text` in twips at `height`.
   int width(const std::string& text, int height) const;
 
@@ -25,7 +25,7 @@ class PixelFont {
 
  private:
   int indexOf(char c) const;
-  std::vector<swf::author::GlyphSpec> glyphs_;
+  std::vector<swf::author::GlyphDef> glyphs_;
   std::string chars_;
 };
 

@@ -22,8 +22,18 @@ size_t bytesOf(cairo_surface_t* s) {
   return size_t(cairo_image_surface_get_stride(s)) * size_t(cairo_image_surface_get_height(s));
 }
 
+// Gives the surfaces back when the program ends.
+struct Entries : std::vector<Entry> {
+  ~Entries() {
+    for (Entry& e : *this) {
+      cairo_surface_destroy(e.source);
+      cairo_surface_destroy(e.result);
+    }
+  }
+};
+
 std::vector<Entry>& entries() {
-  static std::vector<Entry> e;
+  static Entries e;
   return e;
 }
 

@@ -17,18 +17,25 @@ struct Entry {
   cairo_surface_t* filled;
 };
 
+void drop(Entry& e) {
+  if (e.key.bitmap) cairo_surface_destroy(e.key.bitmap);
+  cairo_surface_destroy(e.filled);
+}
+
+// Gives the surfaces back when the program ends.
+struct Entries : std::vector<Entry> {
+  ~Entries() {
+    for (Entry& e : *this) drop(e);
+  }
+};
+
 std::vector<Entry>& entries() {
-  static std::vector<Entry> e;
+  static Entries e;
   return e;
 }
 
 size_t bytesOf(cairo_surface_t* s) {
   return size_t(cairo_image_surface_get_stride(s)) * size_t(cairo_image_surface_get_height(s));
-}
-
-void drop(Entry& e) {
-  if (e.key.bitmap) cairo_surface_destroy(e.key.bitmap);
-  cairo_surface_destroy(e.filled);
 }
 
 }  // namespace

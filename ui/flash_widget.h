@@ -42,6 +42,7 @@ class FlashWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  static void reportFirstPaint(const swf::Player& player);
   swf::Player* player() const;
 
   Source source_;

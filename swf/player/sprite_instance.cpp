@@ -12,20 +12,45 @@ void SpriteInstance::start() {
   if (frame_ < 0) gotoFrame(0);
 }
 
+namespace {
+
+// The root keeps the list of every 64th frame it passes, so a jump back replays at most 63
+// frames; the budget bounds what the copies may hold in all.
+constexpr int kSnapshotInterval = 64;
+constexpr size_t kSnapshotBudget = 200000;  // placements
+
+}  // namespace
+
 void SpriteInstance::gotoFrame(int target) {
   if (timeline_.frames.empty()) return;
   target = std::clamp(target, 0, frameCount() - 1);
   if (target == frame_) return;
   DepthList touched;
-  if (target > frame_) {
-    for (int f = frame_ + 1; f <= target; ++f)
-      applyDisplayCommands(timeline_.frames[f], state_, touched);
-  } else {
-    // Backwards: rebuild from the first frame; every depth of either list may differ.
+  int from = frame_ + 1;
+  if (target < frame_) {
+    // Backwards: rebuild from the first frame or the nearest list kept on the way; every depth
+    // of either list may differ.
     for (const auto& [depth, _] : state_) touched.push_back(depth);
     state_.clear();
-    for (int f = 0; f <= target; ++f) applyDisplayCommands(timeline_.frames[f], state_, touched);
+    from = 0;
+    auto kept = snapshots_.upper_bound(target);
+    if (kept != snapshots_.begin()) {
+      --kept;
+      state_ = kept->second;
+      from = kept->first + 1;
+    }
   }
+  bool keep = parentTimeline() == nullptr;
+  for (int f = from; f <= target; ++f) {
+    applyDisplayCommands(timeline_.frames[f], state_, touched);
+    if (keep && f % kSnapshotInterval == 0 && f > 0 && !snapshots_.count(f) &&
+        snapshotPlacements_ + state_.size() <= kSnapshotBudget) {
+      snapshots_.emplace(f, state_);
+      snapshotPlacements_ += state_.size();
+    }
+  }
+  if (from == 0 || target < frame_)
+    for (const auto& [depth, _] : state_) touched.push_back(depth);
   frame_ = target;
   ctx_.changed = true;
   // This timeline's actions run before those of the children its frame creates.

@@ -2,6 +2,8 @@
 // A running timeline: the root movie or a sprite. It keeps what its timeline says belongs at
 // each depth and brings its children in line with it after every frame change.
 
+#include <map>
+
 #include "swf/movie/timeline.h"
 #include "swf/player/placed_object.h"
 
@@ -37,6 +39,8 @@ class SpriteInstance : public PlacedObject {
   int frame_ = -1;
   bool playing_ = true;
   DepthState state_;
+  std::map<int, DepthState> snapshots_;  // frame → its list (the root only)
+  size_t snapshotPlacements_ = 0;
 };
 
 // Steps the sprites among `node`'s children (and deeper) that existed before this tick.

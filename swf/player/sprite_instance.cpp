@@ -17,7 +17,7 @@ namespace {
 // The root keeps the list of every 64th frame it passes, so a jump back replays at most 63
 // frames; the budget bounds what the copies may hold in all.
 constexpr int kSnapshotInterval = 64;
-constexpr size_t kSnapshotBudget = 200000;  // placements
+constexpr size_t kSnapshotBudget = 50000;  // placements, about 12 MB
 
 }  // namespace
 

@@ -15,6 +15,7 @@ struct DrawState {
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
   bool inLayer = false;
+  int groups = 0;  // offscreen groups (masks, blend modes) open around this object
   // The device area being drawn (the frame's clip); characters wholly outside it are skipped.
   double clipX0 = -1e300, clipY0 = -1e300, clipX1 = 1e300,
          clipY1 = 1e300;  // drawing into the group of an object with a blend mode

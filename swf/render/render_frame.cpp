@@ -15,6 +15,10 @@ namespace {
 
 // Deeper nesting than this is not drawn: it keeps a hostile movie from exhausting the stack.
 constexpr int kMaxNesting = 128;
+// Each mask or blend mode draws into an offscreen group as large as what it covers; past this
+// many groups inside one another, masks hide what they mask and blend modes draw as normal,
+// so that nested masks cannot take memory without bound.
+constexpr int kMaxGroups = 12;
 
 void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting);
 void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting);
@@ -50,6 +54,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
   cairo_t* cr = s.cr;
   ActiveMask m{mask.clipDepth, nullptr, objectBounds(mask, s.toDevice * mask.matrix)};
   if (within) m.box = intersect(m.box, within->box);
+  if (s.groups >= kMaxGroups) return m;  // no coverage: what it masks is not drawn
   cairo_save(cr);
   cairo_identity_matrix(cr);
   if (clipToBox(cr, m.box)) {
@@ -57,6 +62,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
     DrawState ms = s;
     ms.maskMode = true;
     ms.toDevice = s.toDevice * mask.matrix;
+    ++ms.groups;
     cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
     if (nesting <= kMaxNesting) {
       if (mask.character) paintCharacter(ms, mask);
@@ -132,7 +138,11 @@ void drawChildren(const DrawState& s, const DisplayObject& parent, int nesting) 
       continue;
     }
     group.open(*current);
-    if (group.visible()) drawObject(s, obj, nesting);
+    if (group.visible()) {
+      DrawState inGroup = s;
+      ++inGroup.groups;
+      drawObject(inGroup, obj, nesting);
+    }
   }
 }
 
@@ -201,6 +211,7 @@ void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nes
   cairo_push_group(cr);
   DrawState inner = s;
   inner.inLayer = true;
+  ++inner.groups;
   drawContent(inner, obj, nesting);
   cairo_identity_matrix(cr);
   PatternPtr group(cairo_pop_group(cr));
@@ -238,7 +249,8 @@ void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) 
   DrawState s = parent;
   s.toDevice = parent.toDevice * obj.matrix;
   if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
-  if (!s.maskMode && obj.blendMode >= kLayer && obj.blendMode <= kHardLight)
+  if (!s.maskMode && obj.blendMode >= kLayer && obj.blendMode <= kHardLight &&
+      s.groups < kMaxGroups)
     drawBlended(s, obj, obj.blendMode, nesting);
   else
     drawContent(s, obj, nesting);

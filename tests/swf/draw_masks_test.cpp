@@ -50,5 +50,27 @@ TEST(DrawMasks, MasksInsideASpriteStayInsideIt) {
   EXPECT_TRUE(near(f.at(15, 15), kWhite));
 }
 
+// Sprites inside sprites, each masking the next with a mask covering the whole frame.
+void nestMasks(Stage& st, int levels) {
+  swf::DisplayObject* parent = &st.root;
+  for (int i = 0; i < levels; ++i) {
+    st.place(1, shape(rect(0, 0, 400, 400, kBlack)), {}, parent).clipDepth = 2;
+    parent = &st.place(2, nullptr, {}, parent);
+  }
+  st.place(1, shape(rect(0, 0, 400, 400, kRed)), {}, parent);
+}
+
+TEST(DrawMasks, NestedMasksDrawAndDeepNestingStaysBounded) {
+  Stage shallow;
+  nestMasks(shallow, 3);
+  Frame f(shallow.root, 20, 20);
+  EXPECT_TRUE(near(f.at(10, 10), kRed));
+  // Hundreds of full-frame groups inside one another would each hold a copy of the frame.
+  Stage deep;
+  nestMasks(deep, 100);
+  Frame g(deep.root, 20, 20);
+  EXPECT_EQ(g.status(), CAIRO_STATUS_SUCCESS);
+}
+
 }  // namespace
 }  // namespace drawtest

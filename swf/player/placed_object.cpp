@@ -9,13 +9,15 @@ namespace swf {
 
 bool PlacedObject::applyPlacement(const Placement& p) {
   bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
-                 clipDepth != p.clipDepth || visible != p.visible || name != p.name;
+                 clipDepth != p.clipDepth || visible != p.visible || name != p.name ||
+                 blendMode != p.blendMode;
   matrix = p.matrix;
   cxform = p.cxform;
   ratio = p.ratio;
   clipDepth = p.clipDepth;
   visible = p.visible;
   name = p.name;
+  blendMode = p.blendMode;
   return changed;
 }
 

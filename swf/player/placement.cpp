@@ -16,6 +16,7 @@ void setProperties(const PlaceCommand& p, Placement& s) {
   if (p.name) s.name = *p.name;
   if (p.clipDepth) s.clipDepth = *p.clipDepth;
   if (p.visible) s.visible = *p.visible;
+  if (p.blendMode) s.blendMode = *p.blendMode;
 }
 
 void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {

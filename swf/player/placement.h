@@ -23,6 +23,7 @@ struct Placement {
   std::string name;
   int clipDepth = 0;
   bool visible = true;
+  int blendMode = 0;
 };
 
 using DepthState = std::map<int, Placement>;

@@ -1,9 +1,8 @@
 // Shutdown of the main window: the state of this run goes to the settings and the playlist file.
-#include <sys/stat.h>
 
-#include "app/atomic_file.h"
 #include "app/main_form.h"
 #include "app/settings_file.h"
+#include "playlist/list_file.h"
 #include "skins/tool_bar.h"
 
 namespace rv {
@@ -61,15 +60,7 @@ void MainForm::FormClose() {
   }
 
   // The persisted playlist is kept only where the file is already there.
-  struct stat st {};
-  if (stat(listFilePath().c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-    std::string content;
-    if (!flashlist.items.empty()) {
-      content = std::to_string(flashlist.items.size()) + "\n";
-      for (const auto& e : flashlist.items) content += e + "\n";
-    }
-    writeFileAtomically(listFilePath(), content);
-  }
+  writeListFile(*this);
 
   // Only a volume that start-up actually read is put back.
   if (startvolumeKnown) services.mixer->setVolume(startvolume);

@@ -1,15 +1,14 @@
 // Start-up of the main window: restores the last run's state in a fixed order.
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "app/errors.h"
 #include "app/main_form.h"
 #include "app/settings_file.h"
+#include "playlist/list_file.h"
 
 namespace rv {
 namespace {
@@ -24,11 +23,6 @@ std::string homeDirectory() {
   std::string dir(home);
   if (dir.back() != '/') dir.push_back('/');
   return dir;
-}
-
-bool isFile(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 // The extension of the file-name part, from its last '.', dot included; "" when it has none.
@@ -52,23 +46,6 @@ MenuItem* findItem(MainForm& form, const std::string& name) {
 
 }  // namespace
 
-// The persisted playlist: a count on the first line, then that many lines; empty lines are
-// skipped. A first line that is not a number raises AppError.
-static void readPersistedList(MainForm& form) {
-  std::ifstream in(form.listFilePath(), std::ios::binary);
-  if (!in) throw AppError("cannot read " + form.listFilePath());
-  std::string line;
-  if (!std::getline(in, line)) return;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.empty()) return;
-  int count = 0;
-  if (!SettingsFile::parseInt(line, count)) throw AppError("list file count is not a number");
-  for (int i = 0; i < count && std::getline(in, line); ++i) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) form.flashlist.items.push_back(line);
-  }
-}
-
 void MainForm::FormCreate(const std::vector<std::string>& args) {
   // 1-4. Clean state; the hooks and the drop target are the Qt layer's wiring around this form.
   listwidth = 0;
@@ -80,7 +57,7 @@ void MainForm::FormCreate(const std::vector<std::string>& args) {
     fatal("Your Flash ActiveX is not Flash 5.0 .Program must terminate.");
 
   // 6. The persisted playlist.
-  if (isFile(listFilePath())) readPersistedList(*this);
+  readListFile(*this);
 
   // 7-10. Skin, then the places the skin gave.
   viewbig = false;

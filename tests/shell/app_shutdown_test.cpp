@@ -94,7 +94,7 @@ TEST_F(ShutdownTest, PersistedListIsRewrittenOnlyWhereItExists) {
 
   rig.dir.write("config/listfile.flt", "");
   ASSERT_TRUE(close());
-  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "2\n/m/a.swf\n/m/b b.swf\n");
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "2\r\n/m/a.swf\r\n/m/b b.swf\r\n");
   form->flashlist.items.clear();
   ASSERT_TRUE(close());
   EXPECT_EQ(rig.dir.read("config/listfile.flt"), "");
@@ -115,7 +115,7 @@ TEST_F(ShutdownTest, ARefusedWriteIsReportedAndTheProgramKeepsRunning) {
   // The program goes on; once the file can be written again, closing works.
   chmod(rig.dir.path("config/config.ini").c_str(), 0644);
   EXPECT_TRUE(close());
-  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\n/m/x.swf\n");
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\r\n/m/x.swf\r\n");
 }
 
 TEST_F(ShutdownTest, AMissingConfigDirectoryIsReported) {

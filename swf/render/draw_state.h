@@ -15,7 +15,11 @@ struct DrawState {
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
   bool inLayer = false;
-  int groups = 0;  // offscreen groups (masks, blend modes) open around this object
+  int groups = 0;
+  // How fills combine with what is below: other than OVER only for an object with a blend mode
+  // that is a single shape of fills, which needs no group of its own.
+  cairo_operator_t fillOperator =
+      CAIRO_OPERATOR_OVER;  // offscreen groups (masks, blend modes) open around this object
   // The device area being drawn (the frame's clip); characters wholly outside it are skipped.
   double clipX0 = -1e300, clipY0 = -1e300, clipX1 = 1e300,
          clipY1 = 1e300;  // drawing into the group of an object with a blend mode

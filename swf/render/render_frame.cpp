@@ -8,6 +8,7 @@
 #include "swf/render/bounds.h"
 #include "swf/render/cairo_util.h"
 #include "swf/render/character_painter.h"
+#include "swf/shapes/shape.h"
 
 namespace swf {
 
@@ -186,6 +187,19 @@ cairo_operator_t operatorFor(int mode) {
   }
 }
 
+// Whether the object comes down to one shape made of fills only (through containers holding
+// just it): its fills do not overlap, so blending each as it is drawn is blending the whole.
+bool isSingleFillShape(const DisplayObject& obj, int depth = 0) {
+  if (depth > 8 || obj.clipDepth > 0 || (depth > 0 && (!obj.visible || obj.blendMode > 1)))
+    return false;
+  if (obj.character) {
+    if (!obj.children.empty() || obj.character->kind() != CharacterKind::Shape) return false;
+    const auto& d = static_cast<const ShapeCharacter&>(*obj.character).drawing;
+    return d.layers.size() == 1 && d.layers[0].strokes.empty();
+  }
+  return obj.children.size() == 1 && isSingleFillShape(*obj.children.begin()->second, depth + 1);
+}
+
 void drawContent(const DrawState& s, const DisplayObject& obj, int nesting) {
   if (obj.character) paintCharacter(s, obj);
   drawChildren(s, obj, nesting + 1);
@@ -249,9 +263,14 @@ void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) 
   DrawState s = parent;
   s.toDevice = parent.toDevice * obj.matrix;
   if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
-  if (!s.maskMode && obj.blendMode >= kLayer && obj.blendMode <= kHardLight &&
-      s.groups < kMaxGroups)
-    drawBlended(s, obj, obj.blendMode, nesting);
+  int mode = obj.blendMode;
+  bool blended = !s.maskMode && mode >= kLayer && mode <= kHardLight;
+  bool separable = mode != kSubtract && mode != kInvert && mode != kAlpha && mode != kErase;
+  if (blended && separable && isSingleFillShape(obj)) {
+    s.fillOperator = operatorFor(mode);
+    drawContent(s, obj, nesting);
+  } else if (blended && s.groups < kMaxGroups)
+    drawBlended(s, obj, mode, nesting);
   else
     drawContent(s, obj, nesting);
 }

@@ -98,7 +98,10 @@ void paintFill(const DrawState& s, const DrawLayer& layer, const DrawLayer::Fill
     return;
   }
   cairo_fill(cr);
-  if (!s.antialias || s.maskMode || fill.seams.empty() || !isOpaque(*style, s.cxform)) return;
+  // Widening under a blend operator would blend the seam twice.
+  if (!s.antialias || s.maskMode || fill.seams.empty() || s.fillOperator != CAIRO_OPERATOR_OVER ||
+      !isOpaque(*style, s.cxform))
+    return;
   bool any = false;
   cairo_new_path(cr);
   for (const DrawLayer::Seam& seam : fill.seams) {
@@ -140,6 +143,7 @@ void paint(const DrawState& s, const ShapeDrawing& d, std::optional<RGBA> solidC
   cairo_t* cr = s.cr;
   cairo_save(cr);
   cairo_set_fill_rule(cr, d.nonZeroWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_set_operator(cr, s.fillOperator);
   for (const DrawLayer& layer : d.layers) {
     for (const DrawLayer::Fill& f : layer.fills) paintFill(s, layer, f, solidColor);
     if (s.maskMode) continue;  // masks are made of fills only

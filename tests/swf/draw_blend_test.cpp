@@ -26,6 +26,19 @@ TEST(DrawBlendModes, SeparableModesCombineChannelByChannel) {
   EXPECT_TRUE(near(blendOverRed(9, gray), {127, 0, 0, 255}));      // subtract
 }
 
+TEST(DrawBlendModes, AnObjectOfSeveralPartsBlendsAsOneLayer) {
+  Stage st;
+  st.place(1, shape(rect(0, 0, 400, 400, kRed)));
+  auto& sprite = st.place(2, nullptr);
+  sprite.blendMode = 3;  // multiply
+  swf::RGBA gray{128, 128, 128, 255};
+  st.place(1, shape(rect(0, 0, 300, 400, gray)), {}, &sprite);
+  st.place(2, shape(rect(100, 0, 300, 400, gray)), {}, &sprite);
+  Frame f(st.root, 20, 20);
+  EXPECT_TRUE(near(f.at(10, 10), {128, 0, 0, 255}));  // the overlap is multiplied once
+  EXPECT_TRUE(near(f.at(2, 10), {128, 0, 0, 255}));
+}
+
 TEST(DrawBlendModes, InvertTurnsWhatIsBelowAroundWhereTheObjectIs) {
   EXPECT_TRUE(near(blendOverRed(10, kBlue), {0, 255, 255, 255}));
 }

@@ -105,27 +105,6 @@ unsigned readCount(BitReader& r) {
   return n == 0xff ? r.u16() : n;
 }
 
-Edge edgeFrom(const ShapeRecord& rec, double& x, double& y) {
-  Edge e;
-  e.x0 = x;
-  e.y0 = y;
-  e.curve = rec.type == ShapeRecord::Type::Curve;
-  if (e.curve) {
-    e.cx = x + rec.cdx;
-    e.cy = y + rec.cdy;
-    e.x1 = e.cx + rec.adx;
-    e.y1 = e.cy + rec.ady;
-  } else {
-    e.x1 = x + rec.adx;
-    e.y1 = y + rec.ady;
-    e.cx = (e.x0 + e.x1) / 2;
-    e.cy = (e.y0 + e.y1) / 2;
-  }
-  x = e.x1;
-  y = e.y1;
-  return e;
-}
-
 // Pairs the start records with the end records: edges correspond one to one, the end shape's
 // style records only move its pen.
 void pairEdges(const ShapeRecords& start, const ShapeRecords& end, size_t fillCount,

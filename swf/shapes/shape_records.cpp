@@ -75,6 +75,27 @@ static void readRecords(BitReader& r, const StyleFormat& f, const ParseContext& 
   }
 }
 
+Edge edgeFrom(const ShapeRecord& rec, double& x, double& y) {
+  Edge e;
+  e.x0 = x;
+  e.y0 = y;
+  e.curve = rec.type == ShapeRecord::Type::Curve;
+  if (e.curve) {
+    e.cx = x + rec.cdx;
+    e.cy = y + rec.cdy;
+    e.x1 = e.cx + rec.adx;
+    e.y1 = e.cy + rec.ady;
+  } else {
+    e.x1 = x + rec.adx;
+    e.y1 = y + rec.ady;
+    e.cx = (e.x0 + e.x1) / 2;
+    e.cy = (e.y0 + e.y1) / 2;
+  }
+  x = e.x1;
+  y = e.y1;
+  return e;
+}
+
 std::vector<EdgeLayer> buildEdgeLayers(const ShapeRecords& shape, StyleArrays initial) {
   std::vector<EdgeLayer> layers;
   layers.push_back({std::move(initial), {}});
@@ -98,26 +119,10 @@ std::vector<EdgeLayer> buildEdgeLayers(const ShapeRecords& shape, StyleArrays in
       case ShapeRecord::Type::Straight:
       case ShapeRecord::Type::Curve: {
         const StyleArrays& s = layers.back().styles;
-        Edge e;
-        e.x0 = x;
-        e.y0 = y;
-        e.curve = rec.type == ShapeRecord::Type::Curve;
-        if (e.curve) {
-          e.cx = x + rec.cdx;
-          e.cy = y + rec.cdy;
-          e.x1 = e.cx + rec.adx;
-          e.y1 = e.cy + rec.ady;
-        } else {
-          e.x1 = x + rec.adx;
-          e.y1 = y + rec.ady;
-          e.cx = (e.x0 + e.x1) / 2;
-          e.cy = (e.y0 + e.y1) / 2;
-        }
+        Edge e = edgeFrom(rec, x, y);
         e.fill0 = fill0 <= s.fills.size() ? fill0 : 0;
         e.fill1 = fill1 <= s.fills.size() ? fill1 : 0;
         e.line = line <= s.lines.size() ? line : 0;
-        x = e.x1;
-        y = e.y1;
         if (e.fill0 || e.fill1 || e.line) layers.back().edges.push_back(e);
         break;
       }

@@ -43,6 +43,10 @@ struct Edge {
   uint32_t fill0 = 0, fill1 = 0, line = 0;  // 1-based into the layer's arrays, 0 for none
 };
 
+// The edge drawn by a straight or curved edge record from the pen at (x, y), which it moves to
+// the edge's end. Styles are left at "none".
+Edge edgeFrom(const ShapeRecord& rec, double& x, double& y);
+
 // The edges drawn with one set of style arrays. A new-styles record starts a new layer, drawn
 // above the previous one.
 struct EdgeLayer {

@@ -1,5 +1,6 @@
 #pragma once
-// Inverse of an affine matrix, for mapping device points back into characters.
+// Inverse of an affine matrix, for mapping device points back into characters and for
+// fill source matrices.
 
 #include <cmath>
 #include <optional>
@@ -8,9 +9,9 @@
 
 namespace swf {
 
-inline std::optional<Matrix> invert(const Matrix& m) {
+// The inverse with no check of the determinant: a singular matrix gives infinities or NaNs.
+inline Matrix inverse(const Matrix& m) {
   double det = m.a * m.d - m.b * m.c;
-  if (!std::isfinite(det) || std::fabs(det) < 1e-12) return std::nullopt;
   Matrix r;
   r.a = m.d / det;
   r.b = -m.b / det;
@@ -19,6 +20,13 @@ inline std::optional<Matrix> invert(const Matrix& m) {
   r.tx = -(r.a * m.tx + r.c * m.ty);
   r.ty = -(r.b * m.tx + r.d * m.ty);
   return r;
+}
+
+// The inverse, or none when the matrix is singular or its determinant is not finite.
+inline std::optional<Matrix> invert(const Matrix& m) {
+  double det = m.a * m.d - m.b * m.c;
+  if (!std::isfinite(det) || std::fabs(det) < 1e-12) return std::nullopt;
+  return inverse(m);
 }
 
 inline void transformPoint(const Matrix& m, double x, double y, double& ox, double& oy) {

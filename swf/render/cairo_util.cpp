@@ -23,18 +23,6 @@ bool setMatrix(cairo_t* cr, const Matrix& m) {
   return true;
 }
 
-Matrix inverse(const Matrix& m) {
-  double det = m.a * m.d - m.b * m.c;
-  Matrix r;
-  r.a = m.d / det;
-  r.b = -m.b / det;
-  r.c = -m.c / det;
-  r.d = m.a / det;
-  r.tx = -(r.a * m.tx + r.c * m.ty);
-  r.ty = -(r.b * m.tx + r.d * m.ty);
-  return r;
-}
-
 double lengthScale(const Matrix& m) {
   return std::sqrt((m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d) / 2);
 }

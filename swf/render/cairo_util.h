@@ -14,7 +14,6 @@ cairo_matrix_t toCairo(const Matrix& m);
 bool usableMatrix(const Matrix& m);
 // Sets the CTM; returns false (and leaves the CTM alone) for an unusable matrix.
 bool setMatrix(cairo_t* cr, const Matrix& m);
-Matrix inverse(const Matrix& m);
 // The factor by which the matrix scales lengths, averaged over both axes.
 double lengthScale(const Matrix& m);
 

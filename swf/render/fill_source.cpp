@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "swf/bitmaps/bitmap.h"
+#include "swf/player/matrix_math.h"
 #include "swf/render/bitmap_cxform_cache.h"
 #include "swf/render/cairo_util.h"
 #include "swf/render/device_fill_cache.h"

@@ -14,6 +14,21 @@ int selectedEntry(const MainForm& form) {
   return i >= 0 && i < static_cast<int>(form.flashlist.items.size()) ? i : -1;
 }
 
+// The selected entry's index when it names an existing file. Otherwise tells the user why not
+// (`missingMessage` for a file that is gone) and gives -1.
+int selectedExistingEntry(MainForm& form, const char* missingMessage) {
+  int i = selectedEntry(form);
+  if (i < 0) {
+    form.services.dialogs->message("Please select a movie first!");
+    return -1;
+  }
+  if (!fileExists(form.flashlist.items[static_cast<size_t>(i)])) {
+    form.services.dialogs->message(missingMessage);
+    return -1;
+  }
+  return i;
+}
+
 void disablePreviousAndNext(MainForm& form) {
   form.item("lastmovie").enabled = false;
   form.item("nextmovie").enabled = false;
@@ -53,16 +68,9 @@ void MainForm::listclearClick() {
 }
 
 void MainForm::chagefilenameClick() {
-  int i = selectedEntry(*this);
-  if (i < 0) {
-    services.dialogs->message("Please select a movie first!");
-    return;
-  }
+  int i = selectedExistingEntry(*this, "The file is not exist!");
+  if (i < 0) return;
   const std::string path = flashlist.items[static_cast<size_t>(i)];
-  if (!fileExists(path)) {
-    services.dialogs->message("The file is not exist!");
-    return;
-  }
   const std::string dir = directoryPart(path);
   const std::string base = editableBase(fileNamePart(path));
   auto edited = services.dialogs->inputBox("Please input a new name", "", base);
@@ -78,16 +86,9 @@ void MainForm::chagefilenameClick() {
 }
 
 void MainForm::saveasClick() {
-  int i = selectedEntry(*this);
-  if (i < 0) {
-    services.dialogs->message("Please select a movie first!");
-    return;
-  }
+  int i = selectedExistingEntry(*this, "The file is not existsed!");
+  if (i < 0) return;
   const std::string path = flashlist.items[static_cast<size_t>(i)];
-  if (!fileExists(path)) {
-    services.dialogs->message("The file is not existsed!");
-    return;
-  }
   FileDialogRequest request;
   request.filter = "Flash movie|*.swf";
   request.defaultExt = "swf";

@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "playlist/admit_entry.h"
 #include "playlist/path_text.h"
+#include "playlist/projector.h"
 #include "playlist/topmost_pause.h"
 
 namespace rv {
@@ -31,14 +32,6 @@ void rememberOpenDialog(MainForm& form, const FileDialogResult& chosen) {
   // A directory that could not be written back to the settings file is not remembered.
   if (!unfitForList(file)) form.openinitialdir = directoryPart(file);
   form.filterindex = chosen.filterIndex;
-}
-
-// Extracts a projector's movie beside it and adds it; the extracted path, or empty.
-std::string addFromProjector(MainForm& form, const std::string& exe) {
-  std::string target = withExtension(exe, ".swf");
-  if (!form.exetoswf(exe, target)) return {};
-  form.checksameitem(target);
-  return target;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/settings_file.h"
 #include "playlist/list_file.h"
 #include "playlist/path_text.h"
+#include "playlist/projector.h"
 
 namespace rv {
 
@@ -80,11 +81,9 @@ void MainForm::openlistfileClick() {
         askclearlist();
         openflt(file);
         break;
-      case FileType::Projector: {
-        std::string target = withExtension(file, ".swf");
-        if (exetoswf(file, target)) checksameitem(target);
+      case FileType::Projector:
+        addFromProjector(*this, file);
         break;
-      }
       default:
         break;
     }

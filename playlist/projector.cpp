@@ -12,6 +12,7 @@
 #include "app/errors.h"
 #include "app/main_form.h"
 #include "playlist/file_replacer.h"
+#include "playlist/path_text.h"
 
 namespace rv {
 
@@ -98,6 +99,13 @@ bool MainForm::exetoswf(const std::string& exe, const std::string& target) {
       return false;
   }
   return false;
+}
+
+std::string addFromProjector(MainForm& form, const std::string& exe) {
+  std::string target = withExtension(exe, ".swf");
+  if (!form.exetoswf(exe, target)) return {};
+  form.checksameitem(target);
+  return target;
 }
 
 }  // namespace rv

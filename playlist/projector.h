@@ -7,6 +7,8 @@
 
 namespace rv {
 
+class MainForm;
+
 inline constexpr uint32_t kProjectorMagic = 0xFA123456;
 
 enum class ProjectorResult {
@@ -18,5 +20,9 @@ enum class ProjectorResult {
 // Writes the movie held by the projector `exe` to `target`, replacing what was there, in
 // chunks. The target is written whole or not at all. Read and write failures raise AppError.
 ProjectorResult extractProjectorMovie(const std::string& exe, const std::string& target);
+
+// Extracts a projector's movie beside it (same name, ".swf") and adds it to the list through the
+// same-path check; the extracted path, or empty when nothing was extracted.
+std::string addFromProjector(MainForm& form, const std::string& exe);
 
 }  // namespace rv

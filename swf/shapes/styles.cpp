@@ -81,12 +81,21 @@ static unsigned readCount(BitReader& r, const StyleFormat& f) {
   return n;
 }
 
-std::vector<FillStyle> readFillStyles(BitReader& r, const StyleFormat& f, const ParseContext& ctx) {
+// A style array: its count, then that many styles each read by `readOne`.
+template <class Style>
+static std::vector<Style> readStyleArray(BitReader& r, const StyleFormat& f,
+                                         const ParseContext& ctx,
+                                         Style (*readOne)(BitReader&, const StyleFormat&,
+                                                          const ParseContext&)) {
   unsigned n = readCount(r, f);
-  std::vector<FillStyle> out;
+  std::vector<Style> out;
   out.reserve(std::min<size_t>(n, r.remaining()));
-  for (unsigned i = 0; i < n; ++i) out.push_back(readFillStyle(r, f, ctx));
+  for (unsigned i = 0; i < n; ++i) out.push_back(readOne(r, f, ctx));
   return out;
+}
+
+std::vector<FillStyle> readFillStyles(BitReader& r, const StyleFormat& f, const ParseContext& ctx) {
+  return readStyleArray(r, f, ctx, &readFillStyle);
 }
 
 static CapStyle capFrom(unsigned v) {
@@ -121,11 +130,7 @@ LineStyle readLineStyle(BitReader& r, const StyleFormat& f, const ParseContext& 
 }
 
 std::vector<LineStyle> readLineStyles(BitReader& r, const StyleFormat& f, const ParseContext& ctx) {
-  unsigned n = readCount(r, f);
-  std::vector<LineStyle> out;
-  out.reserve(std::min<size_t>(n, r.remaining()));
-  for (unsigned i = 0; i < n; ++i) out.push_back(readLineStyle(r, f, ctx));
-  return out;
+  return readStyleArray(r, f, ctx, &readLineStyle);
 }
 
 static double lerp(double a, double b, double t) { return a + (b - a) * t; }

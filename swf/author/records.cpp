@@ -15,6 +15,17 @@ unsigned bitsFor(std::initializer_list<int32_t> values) {
 
 int32_t toFixed16(double v) { return int32_t(std::lround(v * 65536.0)); }
 
+// A matrix part: its flag, then (when present) its bit count and two 16.16 values.
+void writeFixedPair(BitWriter& w, bool present, double first, double second) {
+  w.flag(present);
+  if (!present) return;
+  int32_t x = toFixed16(first), y = toFixed16(second);
+  unsigned n = bitsFor({x, y});
+  w.ub(5, n);
+  w.sb(n, x);
+  w.sb(n, y);
+}
+
 }  // namespace
 
 void writeRect(BitWriter& w, const Rect& r) {
@@ -30,24 +41,8 @@ void writeRect(BitWriter& w, const Rect& r) {
 
 void writeMatrix(BitWriter& w, const Matrix& m) {
   w.align();
-  bool hasScale = m.a != 1 || m.d != 1;
-  w.flag(hasScale);
-  if (hasScale) {
-    int32_t a = toFixed16(m.a), d = toFixed16(m.d);
-    unsigned n = bitsFor({a, d});
-    w.ub(5, n);
-    w.sb(n, a);
-    w.sb(n, d);
-  }
-  bool hasRotate = m.b != 0 || m.c != 0;
-  w.flag(hasRotate);
-  if (hasRotate) {
-    int32_t b = toFixed16(m.b), c = toFixed16(m.c);
-    unsigned n = bitsFor({b, c});
-    w.ub(5, n);
-    w.sb(n, b);
-    w.sb(n, c);
-  }
+  writeFixedPair(w, m.a != 1 || m.d != 1, m.a, m.d);  // scale
+  writeFixedPair(w, m.b != 0 || m.c != 0, m.b, m.c);  // rotate and skew
   int32_t tx = int32_t(std::lround(m.tx)), ty = int32_t(std::lround(m.ty));
   unsigned n = (tx == 0 && ty == 0) ? 0 : bitsFor({tx, ty});
   w.ub(5, n);

@@ -86,7 +86,7 @@ config=$(cat "$dir/config/config.ini")
 grep -qx 'listloop=1' <<<"$config" || fail "config.ini: listloop=1 missing"
 grep -qx 'movieloop=0' <<<"$config" || fail "config.ini: movieloop=0 missing"
 grep -qx 'fileindex=0' <<<"$config" || fail "config.ini: fileindex=0 missing"
-grep -qxF "$movie" "$dir/config/listfile.flt" || fail "listfile.flt does not hold the movie"
+tr -d '\r' <"$dir/config/listfile.flt" | grep -qxF "$movie" || fail "listfile.flt does not hold the movie"
 
 if ((failures)); then
   echo "--- player output" >&2

@@ -35,7 +35,7 @@ pids+=($player)
 
 window=""
 for _ in $(seq 100); do
-  window=$(xdotool search --name '^Reelvista$' 2>/dev/null | head -1 || true)
+  window=$(xdotool search --onlyvisible --name '^Reelvista$' 2>/dev/null | head -1 || true)
   [[ -n "$window" ]] && break
   sleep 0.1
 done
@@ -65,7 +65,7 @@ fi
 config=$(cat "$dir/config/config.ini")
 grep -qx 'left=140' <<<"$config" || fail "config.ini: left=140 missing"
 grep -qx 'movieloop=0' <<<"$config" || fail "config.ini: movieloop=0 missing (Ctrl+L)"
-grep -qxF "$movie" "$dir/config/listfile.flt" || fail "listfile.flt does not hold the movie"
+tr -d '\r' <"$dir/config/listfile.flt" | grep -qxF "$movie" || fail "listfile.flt does not hold the movie"
 
 if ((failures)); then
   cat "$work/out.log" >&2

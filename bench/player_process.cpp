@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,18 +59,15 @@ void stop(Child& c) {
   fclose(c.err);
 }
 
+// CPU time of all the process's threads, in nanoseconds precision (the scheduler's own count).
 double cpuSeconds(pid_t pid) {
-  std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
-  std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  std::istringstream rest(s.substr(s.rfind(')') + 2));
-  std::string field;
-  unsigned long utime = 0, stime = 0;
-  for (int i = 3; i <= 15; ++i) {
-    rest >> field;
-    if (i == 14) utime = std::stoul(field);
-    if (i == 15) stime = std::stoul(field);
+  double total = 0;
+  for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+    std::ifstream f(task.path() / "schedstat");
+    unsigned long long ns = 0;
+    if (f >> ns) total += double(ns) / 1e9;
   }
-  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+  return total;
 }
 
 }  // namespace

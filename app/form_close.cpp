@@ -48,12 +48,7 @@ void MainForm::FormClose() {
     ini.writeString("variables", "openfile", directoryOf(openDialogFileName));
   ini.writeBool("variables", "vautochecksameitem", autochecksameitem);
   ini.writeBool("variables", "autosort", checkedIn(*this, "autosort", false));
-  for (const char* mode : {"default", "gameboy", "mtv_movie", "mtv_list"}) {
-    if (item(mode).checked) {
-      ini.writeString("variables", "playmode", mode);
-      break;
-    }
-  }
+  if (const char* mode = checkedPlayMode()) ini.writeString("variables", "playmode", mode);
   if (toolBar) {
     ini.writeInt("variables", "form6left", toolBar->left);
     ini.writeInt("variables", "form6top", toolBar->top);

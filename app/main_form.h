@@ -167,6 +167,9 @@ class MainForm {
 
   // ---- play modes (playback/play_modes.cpp) -----------------------------------------------
   void checkplaymode();
+  // The name of the first checked play-mode item in menu order (also its settings value and
+  // list-file word); null when none is checked.
+  const char* checkedPlayMode();
   void defaultClick();
   void gameboyClick();
   void mtv_movieClick();

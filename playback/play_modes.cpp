@@ -8,6 +8,12 @@ const char* const kModes[] = {"default", "gameboy", "mtv_movie", "mtv_list"};
 
 }  // namespace
 
+const char* MainForm::checkedPlayMode() {
+  for (const char* m : kModes)
+    if (item(m).checked) return m;
+  return nullptr;
+}
+
 void MainForm::checkplaymode() {
   for (const char* m : kModes) item(m).checked = false;
   const bool autoPlay = item("autoplay").checked;

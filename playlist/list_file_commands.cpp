@@ -15,30 +15,6 @@ namespace {
 
 const char* const kOpenFilter = "Flash movie|*.swf|Reelvista movie list|*.flt|Flash_exe file|*.exe";
 
-const char* playModeItem(PlayModeWord mode) {
-  switch (mode) {
-    case PlayModeWord::Default:
-      return "default";
-    case PlayModeWord::GameBoy:
-      return "gameboy";
-    case PlayModeWord::MtvMovie:
-      return "mtv_movie";
-    case PlayModeWord::MtvList:
-      return "mtv_list";
-  }
-  return "default";
-}
-
-// The word of the first checked play mode, in menu order; none when nothing is checked.
-std::optional<PlayModeWord> checkedPlayMode(MainForm& form) {
-  for (PlayModeWord mode : {PlayModeWord::Default, PlayModeWord::GameBoy, PlayModeWord::MtvMovie,
-                            PlayModeWord::MtvList}) {
-    MenuItem* item = form.flash1pop.find(playModeItem(mode));
-    if (item && item->checked) return mode;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 void MainForm::openflt(const std::string& path) {
@@ -58,7 +34,7 @@ void MainForm::openflt(const std::string& path) {
       break;
   }
   if (content.playMode) {
-    if (MenuItem* item = flash1pop.find(playModeItem(*content.playMode))) item->click();
+    if (MenuItem* item = flash1pop.find(playModeWordText(*content.playMode))) item->click();
   }
   appendEntries(std::move(content.entries));
 }
@@ -105,7 +81,8 @@ void MainForm::savelistfileClick() {
     bool withPlayMode = !settings || settings->readBool("variables", "listhaveplaymode", true);
     // With no play mode checked there is no word to write; an empty first line would make the
     // file read back as an empty list, so the line is left out.
-    std::optional<PlayModeWord> mode = withPlayMode ? checkedPlayMode(*this) : std::nullopt;
+    const char* checked = withPlayMode ? checkedPlayMode() : nullptr;
+    std::optional<PlayModeWord> mode = checked ? parsePlayModeWord(checked) : std::nullopt;
     writeFileAtomically(file, formatListFile(mode, flashlist.items));
   }
   // A directory that could not be written back to the settings file is not remembered.

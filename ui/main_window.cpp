@@ -176,11 +176,6 @@ void MainWindow::syncFromModel() {
   repaintChangedControls();
 }
 
-void MainWindow::advanceMovies() {
-  if (!hasForm()) return;
-  for (FlashWidget* f : flash_) f->syncFromModel();
-}
-
 void MainWindow::syncOutline() {
   std::optional<std::vector<int>> outline;
   if (form().windowRegion) {

@@ -35,8 +35,6 @@ class MainWindow : public QWidget, public WindowHost {
 
   // Reads the model: place, size, outline, child controls; repaints what changed.
   void syncFromModel();
-  // Gives the Flash controls their time; repaints the ones whose picture changed.
-  void advanceMovies();
 
   // Pops up flash1pop at `globalPos` and runs the chosen item.
   void showMainMenu(const QPoint& globalPos);

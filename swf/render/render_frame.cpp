@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "swf/render/blend_composite.h"
 #include "swf/render/bounds.h"
 #include "swf/render/cairo_util.h"
 #include "swf/render/character_painter.h"
@@ -205,6 +206,30 @@ void drawContent(const DrawState& s, const DisplayObject& obj, int nesting) {
   drawChildren(s, obj, nesting + 1);
 }
 
+// The modes blended by our own pixel code rather than Cairo's slower generic compositing.
+std::optional<PixelBlend> pixelBlendFor(int mode) {
+  switch (mode) {
+    case kMultiply:
+      return PixelBlend::Multiply;
+    case kScreen:
+      return PixelBlend::Screen;
+    case kLighten:
+      return PixelBlend::Lighten;
+    case kDarken:
+      return PixelBlend::Darken;
+    case kDifference:
+      return PixelBlend::Difference;
+    case kOverlay:
+      return PixelBlend::Overlay;
+    case kHardLight:
+      return PixelBlend::HardLight;
+    case kInvert:
+      return PixelBlend::Invert;
+    default:
+      return std::nullopt;
+  }
+}
+
 void paintWhiteDifference(cairo_t* cr) {
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
@@ -229,6 +254,10 @@ void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nes
   drawContent(inner, obj, nesting);
   cairo_identity_matrix(cr);
   PatternPtr group(cairo_pop_group(cr));
+  if (auto direct = pixelBlendFor(mode); direct && compositeBlendGroup(cr, group.get(), *direct)) {
+    cairo_restore(cr);
+    return;
+  }
   switch (mode) {
     case kInvert:
       cairo_set_source_rgb(cr, 1, 1, 1);
@@ -266,7 +295,7 @@ void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) 
   int mode = obj.blendMode;
   bool blended = !s.maskMode && mode >= kLayer && mode <= kHardLight;
   bool separable = mode != kSubtract && mode != kInvert && mode != kAlpha && mode != kErase;
-  if (blended && separable && isSingleFillShape(obj)) {
+  if (blended && separable && !pixelBlendFor(mode) && isSingleFillShape(obj)) {
     s.fillOperator = operatorFor(mode);
     drawContent(s, obj, nesting);
   } else if (blended && s.groups < kMaxGroups)

@@ -2,6 +2,7 @@
 // Writes SWF records: little-endian bytes and big-endian bit fields, the mirror of BitReader.
 
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,6 +25,12 @@ class BitWriter {
     u16(uint16_t(v >> 16));
   }
   void fixed8(double v) { s16(int16_t(v * 256)); }
+  void fixed16(double v) { u32(uint32_t(int32_t(v * 65536))); }
+  void f32(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    u32(bits);
+  }
   void bytes(std::span<const uint8_t> b) {
     align();
     buf_.insert(buf_.end(), b.begin(), b.end());

@@ -12,6 +12,7 @@
 #include "swf/author/shape_builder.h"
 #include "swf/io/swf_container.h"
 #include "swf/model/geometry.h"
+#include "swf/movie/filters.h"
 
 namespace swf::author {
 
@@ -24,6 +25,9 @@ struct PlaceParams {
   std::optional<int> ratio;
   std::optional<std::string> name;
   std::optional<int> clipDepth;
+  // PlaceObject3 only.
+  std::optional<int> blendMode;
+  std::optional<FilterList> filters;
 };
 
 // A new character at an empty depth.
@@ -52,6 +56,7 @@ class TagList {
 
   void showFrame();
   void placeObject2(const PlaceParams& p);
+  void placeObject3(const PlaceParams& p);  // with blend mode and filters when set
   void placeObject(uint16_t character, int depth, const Matrix& m);  // PlaceObject 1
   void removeObject2(int depth);
   void removeObject(uint16_t character, int depth);  // RemoveObject 1

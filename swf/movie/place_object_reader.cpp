@@ -1,43 +1,151 @@
 #include "swf/movie/control_tags.h"
+#include "swf/movie/filters.h"
 #include "swf/movie/tag_codes.h"
 
 namespace swf {
 
-void skipFilterList(BitReader& r) {
+namespace {
+
+FilterBlur readBlur(BitReader& r) {
+  FilterBlur b;
+  b.blurX = r.fixed16();
+  b.blurY = r.fixed16();
+  return b;
+}
+
+// The flags byte that ends most filters: inner, knockout, composite source, then either the
+// passes (5 bits) or onTop and the passes (4 bits).
+struct FilterFlags {
+  bool inner, knockout, compositeSource, onTop;
+  int passes;
+};
+
+FilterFlags readFlags(BitReader& r, bool withOnTop) {
+  FilterFlags f{};
+  f.inner = r.flag();
+  f.knockout = r.flag();
+  f.compositeSource = r.flag();
+  if (withOnTop) f.onTop = r.flag();
+  f.passes = int(r.ub(withOnTop ? 4 : 5));
+  r.align();
+  return f;
+}
+
+GradientFilterParams readGradientFilter(BitReader& r) {
+  GradientFilterParams p;
   unsigned count = r.u8();
-  for (unsigned i = 0; i < count; ++i) {
-    switch (r.u8()) {
-      case 0:
-        r.skip(23);
-        break;  // drop shadow
-      case 1:
-        r.skip(9);
-        break;  // blur
-      case 2:
-        r.skip(15);
-        break;  // glow
-      case 3:
-        r.skip(27);
-        break;   // bevel
-      case 4:    // gradient glow
-      case 7: {  // gradient bevel
-        unsigned colors = r.u8();
-        r.skip(colors * 5 + 19);
-        break;
-      }
-      case 5: {  // convolution
-        unsigned w = r.u8(), h = r.u8();
-        r.skip(8 + size_t(w) * h * 4 + 4 + 1);
-        break;
-      }
-      case 6:
-        r.skip(80);
-        break;  // colour matrix
-      default:
-        throw ReadError("unknown filter");
+  p.stops.resize(count);
+  for (auto& s : p.stops) s.color = readRGBA(r);
+  for (auto& s : p.stops) s.ratio = r.u8();
+  p.blur = readBlur(r);
+  p.angle = r.fixed16();
+  p.distance = r.fixed16();
+  p.strength = r.fixed8();
+  FilterFlags f = readFlags(r, true);
+  p.inner = f.inner;
+  p.knockout = f.knockout;
+  p.compositeSource = f.compositeSource;
+  p.onTop = f.onTop;
+  p.blur.passes = f.passes;
+  return p;
+}
+
+ConvolutionFilter readConvolution(BitReader& r) {
+  ConvolutionFilter c;
+  c.columns = r.u8();
+  c.rows = r.u8();
+  c.divisor = r.f32();
+  c.bias = r.f32();
+  size_t n = size_t(c.columns) * size_t(c.rows);
+  if (r.remaining() < n * 4) throw ReadError("convolution matrix past the end of the tag");
+  c.matrix.resize(n);
+  for (float& v : c.matrix) v = r.f32();
+  c.defaultColor = readRGBA(r);
+  r.ub(6);
+  c.clamp = r.flag();
+  c.preserveAlpha = r.flag();
+  r.align();
+  return c;
+}
+
+Filter readFilter(BitReader& r) {
+  switch (r.u8()) {
+    case 0: {
+      DropShadowFilter d;
+      d.color = readRGBA(r);
+      d.blur = readBlur(r);
+      d.angle = r.fixed16();
+      d.distance = r.fixed16();
+      d.strength = r.fixed8();
+      FilterFlags f = readFlags(r, false);
+      d.inner = f.inner;
+      d.knockout = f.knockout;
+      d.compositeSource = f.compositeSource;
+      d.blur.passes = f.passes;
+      return d;
     }
+    case 1: {
+      BlurFilter b;
+      b.blur = readBlur(r);
+      b.blur.passes = int(r.ub(5));
+      r.align();
+      return b;
+    }
+    case 2: {
+      GlowFilter g;
+      g.color = readRGBA(r);
+      g.blur = readBlur(r);
+      g.strength = r.fixed8();
+      FilterFlags f = readFlags(r, false);
+      g.inner = f.inner;
+      g.knockout = f.knockout;
+      g.compositeSource = f.compositeSource;
+      g.blur.passes = f.passes;
+      return g;
+    }
+    case 3: {
+      BevelFilter b;
+      b.shadowColor = readRGBA(r);
+      b.highlightColor = readRGBA(r);
+      b.blur = readBlur(r);
+      b.angle = r.fixed16();
+      b.distance = r.fixed16();
+      b.strength = r.fixed8();
+      FilterFlags f = readFlags(r, true);
+      b.inner = f.inner;
+      b.knockout = f.knockout;
+      b.compositeSource = f.compositeSource;
+      b.onTop = f.onTop;
+      b.blur.passes = f.passes;
+      return b;
+    }
+    case 4:
+      return GradientGlowFilter{readGradientFilter(r)};
+    case 5:
+      return readConvolution(r);
+    case 6: {
+      ColorMatrixFilter m;
+      for (float& v : m.matrix) v = r.f32();
+      return m;
+    }
+    case 7:
+      return GradientBevelFilter{readGradientFilter(r)};
+    default:
+      throw ReadError("unknown filter");
   }
 }
+
+}  // namespace
+
+FilterList readFilterList(BitReader& r) {
+  unsigned count = r.u8();
+  FilterList list;
+  list.reserve(count);
+  for (unsigned i = 0; i < count; ++i) list.push_back(readFilter(r));
+  return list;
+}
+
+void skipFilterList(BitReader& r) { readFilterList(r); }
 
 PlaceCommand readPlaceObject(int tagCode, BitReader& r, const CharacterLookup& lookup) {
   PlaceCommand p;
@@ -72,7 +180,7 @@ PlaceCommand readPlaceObject(int tagCode, BitReader& r, const CharacterLookup& l
   if (hasRatio) p.ratio = r.u16();
   if (hasName) p.name = r.cstring();
   if (hasClipDepth) p.clipDepth = r.u16();
-  if (hasFilters) skipFilterList(r);
+  if (hasFilters) p.filters = std::make_shared<const FilterList>(readFilterList(r));
   if (hasBlendMode) p.blendMode = r.u8();
   if (hasCacheAsBitmap) r.u8();
   if (hasVisible) p.visible = r.u8() != 0;

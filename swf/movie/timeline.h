@@ -15,6 +15,7 @@
 
 #include "swf/model/geometry.h"
 #include "swf/movie/character.h"
+#include "swf/movie/filters.h"
 
 namespace swf {
 
@@ -32,8 +33,10 @@ struct PlaceCommand {
   std::optional<std::string> name;
   std::optional<int> clipDepth;
   std::optional<bool> visible;
-  // Kept for the script engine; blend modes and filters are read past but not applied.
+  // PlaceObject3 blend mode (0 and 1 normal, 2 layer, 3 multiply ... 14 hard light).
   std::optional<int> blendMode;
+  // PlaceObject3 filters; null when the tag does not set them, an empty list clears them.
+  FilterListPtr filters;
   std::span<const uint8_t> clipActions;
 };
 

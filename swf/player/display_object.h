@@ -10,6 +10,7 @@
 
 #include "swf/model/geometry.h"
 #include "swf/movie/character.h"
+#include "swf/movie/filters.h"
 
 namespace swf {
 
@@ -27,6 +28,7 @@ struct DisplayObject {
   bool visible = true;
   int blendMode =
       0;  // PlaceObject3 blend mode: 0 and 1 normal, 2 layer, 3 multiply ... 14 hard light
+  FilterListPtr filters;  // PlaceObject3 filters, applied in order; null or empty: none
 
   // Children by depth (sprites, buttons and the root have them).
   std::map<int, std::unique_ptr<DisplayObject>> children;

@@ -10,7 +10,7 @@ namespace swf {
 bool PlacedObject::applyPlacement(const Placement& p) {
   bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
                  clipDepth != p.clipDepth || visible != p.visible || name != p.name ||
-                 blendMode != p.blendMode;
+                 blendMode != p.blendMode || filters != p.filters;
   matrix = p.matrix;
   cxform = p.cxform;
   ratio = p.ratio;
@@ -18,6 +18,7 @@ bool PlacedObject::applyPlacement(const Placement& p) {
   visible = p.visible;
   name = p.name;
   blendMode = p.blendMode;
+  filters = p.filters;
   return changed;
 }
 

@@ -17,6 +17,7 @@ void setProperties(const PlaceCommand& p, Placement& s) {
   if (p.clipDepth) s.clipDepth = *p.clipDepth;
   if (p.visible) s.visible = *p.visible;
   if (p.blendMode) s.blendMode = *p.blendMode;
+  if (p.filters) s.filters = p.filters;
 }
 
 void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {

@@ -24,6 +24,7 @@ struct Placement {
   int clipDepth = 0;
   bool visible = true;
   int blendMode = 0;
+  FilterListPtr filters;
 };
 
 using DepthState = std::map<int, Placement>;

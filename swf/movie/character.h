@@ -13,6 +13,8 @@
 
 namespace swf {
 
+class FontTable;  // swf/text/font_table.h
+
 enum class CharacterKind { Shape, MorphShape, Bitmap, Font, Text, EditText, Sprite, Button, Sound, Other };
 
 struct Character {
@@ -28,6 +30,9 @@ struct ParseContext {
   // Looks up an already defined character (fonts for DefineFontInfo and texts); null if absent.
   std::shared_ptr<const Character> (*lookup)(const void* owner, uint16_t id) = nullptr;
   const void* owner = nullptr;
+  // The movie's fonts by name, filled as fonts are defined: text fields keep it to find the
+  // fonts their HTML names. Null outside the loading of a movie.
+  std::shared_ptr<FontTable> fonts;
   std::shared_ptr<const Character> find(uint16_t id) const {
     return lookup ? lookup(owner, id) : nullptr;
   }

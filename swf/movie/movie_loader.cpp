@@ -9,6 +9,7 @@
 #include "swf/movie/raw_character.h"
 #include "swf/movie/sprite.h"
 #include "swf/movie/tag_codes.h"
+#include "swf/text/font_table.h"
 
 namespace swf {
 namespace {
@@ -27,6 +28,7 @@ class MovieParser {
   explicit MovieParser(Movie& m) : m_(m) {
     ctx_.swfVersion = m.version;
     ctx_.owner = this;
+    ctx_.fonts = std::make_shared<FontTable>();
     ctx_.lookup = [](const void* owner, uint16_t id) {
       return static_cast<const MovieParser*>(owner)->find(id);
     };

@@ -18,6 +18,7 @@ std::shared_ptr<Character> parseEditTextTag(int tagCode, BitReader& body, const 
   if (tagCode != 37) throw ReadError("not an edit text tag");
   auto t = std::make_shared<EditTextCharacter>();
   t->swfVersion = ctx.swfVersion;
+  t->movieFonts = ctx.fonts;
   t->id = body.u16();
   t->bounds = readRect(body);
   uint8_t f1 = body.u8(), f2 = body.u8();

@@ -7,10 +7,11 @@
 
 #include "swf/movie/character.h"
 #include "swf/text/font.h"
+#include "swf/text/styled_text.h"
 
 namespace swf {
 
-enum class TextAlign { Left, Right, Center, Justify };
+class FontTable;
 
 class EditTextCharacter : public Character {
  public:
@@ -21,7 +22,8 @@ class EditTextCharacter : public Character {
   bool autoSize = false, noSelect = false, border = false, html = false, useOutlines = false;
   bool hasText = false;
   uint16_t fontId = 0;
-  std::shared_ptr<const FontCharacter> font;  // null: a desktop font (or none named)
+  std::shared_ptr<const FontCharacter> font;    // null: a desktop font (or none named)
+  std::shared_ptr<const FontTable> movieFonts;  // the fonts HTML can name; null outside a movie
   std::string fontClass;
   double fontHeight = 240;  // twips
   RGBA color{0, 0, 0, 255};

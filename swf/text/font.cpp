@@ -1,6 +1,9 @@
 #include "swf/text/font.h"
 
+#include <algorithm>
+
 #include "swf/shapes/shape_records.h"
+#include "swf/text/font_table.h"
 
 namespace swf {
 
@@ -70,18 +73,59 @@ void readFont23(int tagCode, BitReader& body, FontCharacter& font) {
   font.leading = body.s16();
   for (size_t i = 0; i < count; ++i) font.glyphs[i].advance = body.s16();
   for (size_t i = 0; i < count; ++i) font.glyphs[i].bounds = readRect(body);
-  // Kerning pairs follow; text layout here does not use them.
+  size_t pairs = body.u16();
+  for (size_t i = 0; i < pairs; ++i) {
+    uint32_t left = font.wideCodes ? body.u16() : body.u8();
+    uint32_t right = font.wideCodes ? body.u16() : body.u8();
+    int16_t adjustment = body.s16();
+    font.kerningPairs.push_back({left << 16 | right, adjustment});
+  }
+}
+
+// Sorts the kerning pairs (the first of duplicates wins), indexes the codes and makes the font
+// known by name to the text fields of the movie.
+void completeFont(const std::shared_ptr<FontCharacter>& font, const ParseContext& ctx) {
+  auto& pairs = font->kerningPairs;
+  std::stable_sort(pairs.begin(), pairs.end(),
+                   [](const auto& a, const auto& b) { return a.codes < b.codes; });
+  pairs.erase(std::unique(pairs.begin(), pairs.end(),
+                          [](const auto& a, const auto& b) { return a.codes == b.codes; }),
+              pairs.end());
+  font->indexCodes();
+  if (ctx.fonts) ctx.fonts->add(font);
 }
 
 }  // namespace
 
 int FontCharacter::glyphFor(uint32_t code) const {
-  for (size_t i = 0; i < glyphs.size(); ++i)
-    if (glyphs[i].code == code) return int(i);
-  return -1;
+  if (codeIndex_.size() != glyphs.size()) {
+    for (size_t i = 0; i < glyphs.size(); ++i)
+      if (glyphs[i].code == code) return int(i);
+    return -1;
+  }
+  auto it = std::lower_bound(codeIndex_.begin(), codeIndex_.end(),
+                             std::pair<uint32_t, uint32_t>{code, 0});
+  return it != codeIndex_.end() && it->first == code ? int(it->second) : -1;
 }
 
-std::shared_ptr<Character> parseFontTag(int tagCode, BitReader& body, const ParseContext&) {
+double FontCharacter::kerning(uint32_t left, uint32_t right) const {
+  if (kerningPairs.empty() || left > 0xffff || right > 0xffff) return 0;
+  uint32_t key = left << 16 | right;
+  auto it = std::lower_bound(kerningPairs.begin(), kerningPairs.end(), key,
+                             [](const KerningPair& p, uint32_t k) { return p.codes < k; });
+  return it != kerningPairs.end() && it->codes == key ? it->adjustment : 0;
+}
+
+void FontCharacter::indexCodes() {
+  codeIndex_.clear();
+  codeIndex_.reserve(glyphs.size());
+  for (size_t i = 0; i < glyphs.size(); ++i) codeIndex_.emplace_back(glyphs[i].code, uint32_t(i));
+  // Stable: of glyphs sharing a code, the first stays first, as a search would find it.
+  std::stable_sort(codeIndex_.begin(), codeIndex_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+std::shared_ptr<Character> parseFontTag(int tagCode, BitReader& body, const ParseContext& ctx) {
   auto font = std::make_shared<FontCharacter>();
   font->id = body.u16();
   switch (tagCode) {
@@ -99,6 +143,7 @@ std::shared_ptr<Character> parseFontTag(int tagCode, BitReader& body, const Pars
     default:
       throw ReadError("not a font tag");
   }
+  completeFont(font, ctx);
   return font;
 }
 
@@ -123,6 +168,7 @@ std::shared_ptr<Character> parseFontInfoTag(int tagCode, BitReader& body, const 
     if (body.atEnd()) break;
     g.code = font->wideCodes ? body.u16() : body.u8();
   }
+  completeFont(font, ctx);
   return font;
 }
 

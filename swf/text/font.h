@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "swf/movie/character.h"
@@ -21,8 +22,12 @@ class FontCharacter : public Character {
  public:
   CharacterKind kind() const override { return CharacterKind::Font; }
 
-  // The glyph for a character code, or -1.
+  // The glyph for a character code, or -1 (the first glyph with that code wins).
   int glyphFor(uint32_t code) const;
+  // The layout's adjustment between two character codes, in font units (0 without a pair).
+  double kerning(uint32_t left, uint32_t right) const;
+  // Builds the code lookup glyphFor uses once the codes are final; without it glyphFor searches.
+  void indexCodes();
 
   std::string name;
   bool bold = false, italic = false, smallText = false, shiftJIS = false, ansi = false;
@@ -32,6 +37,15 @@ class FontCharacter : public Character {
   bool hasLayout = false;
   double ascent = 0, descent = 0, leading = 0;  // font units
   std::vector<Glyph> glyphs;
+
+  struct KerningPair {
+    uint32_t codes = 0;  // left code << 16 | right code
+    int16_t adjustment = 0;
+  };
+  std::vector<KerningPair> kerningPairs;  // sorted by codes
+
+ private:
+  std::vector<std::pair<uint32_t, uint32_t>> codeIndex_;  // (code, glyph) sorted by code
 };
 
 }  // namespace swf

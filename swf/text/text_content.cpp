@@ -39,6 +39,28 @@ std::u32string decodeText(const std::string& bytes, int swfVersion) {
   return out;
 }
 
+std::string encodeUtf8(const std::u32string& text) {
+  std::string out;
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      out += char(c);
+    } else if (c < 0x800) {
+      out += char(0xc0 | (c >> 6));
+      out += char(0x80 | (c & 0x3f));
+    } else if (c < 0x10000) {
+      out += char(0xe0 | (c >> 12));
+      out += char(0x80 | ((c >> 6) & 0x3f));
+      out += char(0x80 | (c & 0x3f));
+    } else {
+      out += char(0xf0 | ((c >> 18) & 0x07));
+      out += char(0x80 | ((c >> 12) & 0x3f));
+      out += char(0x80 | ((c >> 6) & 0x3f));
+      out += char(0x80 | (c & 0x3f));
+    }
+  }
+  return out;
+}
+
 std::string htmlToPlainText(const std::string& html) {
   std::string out;
   bool paragraphOpen = false;

@@ -11,6 +11,9 @@ namespace swf {
 // taken as Latin-1.
 std::u32string decodeText(const std::string& bytes, int swfVersion);
 
+// Character codes as UTF-8.
+std::string encodeUtf8(const std::u32string& text);
+
 // The visible text of an HTML text field: tags dropped, paragraphs and <br> made line breaks,
 // the common entities replaced.
 std::string htmlToPlainText(const std::string& html);

@@ -1,0 +1,55 @@
+#include "swf/text/field_text.h"
+
+#include "swf/text/font_table.h"
+#include "swf/text/html_text.h"
+#include "swf/text/text_content.h"
+
+namespace swf {
+
+CharFormat fieldCharFormat(const EditTextCharacter& field) {
+  CharFormat f;
+  if (field.font) {
+    f.font = field.font->name;
+    f.bold = field.font->bold;
+    f.italic = field.font->italic;
+  }
+  f.size = field.fontHeight;
+  f.color = field.color;
+  return f;
+}
+
+ParagraphFormat fieldParagraphFormat(const EditTextCharacter& field) {
+  ParagraphFormat p;
+  p.align = field.align;
+  p.leftMargin = field.leftMargin;
+  p.rightMargin = field.rightMargin;
+  p.indent = field.indent;
+  p.leading = field.leading;
+  return p;
+}
+
+StyledText fieldStyledText(const EditTextCharacter& field, const std::string& bytes) {
+  std::u32string text = decodeText(bytes, field.swfVersion);
+  StyledText styled =
+      field.html ? parseHtmlText(text, fieldCharFormat(field), fieldParagraphFormat(field),
+                                 field.multiline)
+                 : styledPlainText(text, fieldCharFormat(field), fieldParagraphFormat(field));
+  if (field.password)
+    for (StyledParagraph& p : styled.paragraphs)
+      for (StyledRun& run : p.runs) run.text.assign(run.text.size(), U'*');
+  return styled;
+}
+
+const FontCharacter* fontForRun(const EditTextCharacter& field, const CharFormat& format) {
+  const FontCharacter* own = field.font.get();
+  if (own && sameFontName(own->name, format.font) && own->bold == format.bold &&
+      own->italic == format.italic)
+    return own;
+  if (field.movieFonts)
+    if (const FontCharacter* named =
+            field.movieFonts->find(format.font, format.bold, format.italic))
+      return named;
+  return own;
+}
+
+}  // namespace swf

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "swf/bitmaps/gif_decode.h"
 #include "swf/bitmaps/jpeg_decode.h"
 #include "swf/bitmaps/lossless_decode.h"
 #include "swf/bitmaps/zlib_inflate.h"
@@ -79,8 +80,13 @@ cairo_surface_t* BitmapCharacter::surface() const {
     surface_ = decodeLossless(h, *pixels);
     return surface_.get();
   }
+  // PNG and GIF carry their own transparency; a JPEG 3 alpha plane applies to JPEG data only.
   if (isPng(imageData)) {
     surface_ = decodePng(imageData);
+    return surface_.get();
+  }
+  if (isGif(imageData)) {
+    surface_ = decodeGif(imageData);
     return surface_.get();
   }
   surface_ = decodeJpeg(imageData);
@@ -111,7 +117,7 @@ std::shared_ptr<Character> parseBitmapTag(int tagCode, BitReader& body, const Pa
     case 21: {
       auto data = rest();
       bmp->imageData =
-          isPng(data)
+          isPng(data) || isGif(data)
               ? std::vector<uint8_t>(data.begin(), data.end())
               : normalizeJpeg(tagCode == 6 ? ctx.jpegTables : std::span<const uint8_t>{}, data);
       break;
@@ -123,7 +129,7 @@ std::shared_ptr<Character> parseBitmapTag(int tagCode, BitReader& body, const Pa
       // An offset past the end leaves the picture without its alpha plane.
       auto image = body.bytes(std::min<size_t>(alphaOffset, body.remaining()));
       auto alpha = rest();
-      if (isPng(image)) {
+      if (isPng(image) || isGif(image)) {
         bmp->imageData.assign(image.begin(), image.end());
       } else {
         bmp->imageData = normalizeJpeg({}, image);

@@ -59,41 +59,79 @@ void onError(j_common_ptr cinfo) {
 
 void onMessage(j_common_ptr, int) {}
 
-// Kept free of objects with destructors: libjpeg reports errors through longjmp.
+// One row of CMYK samples to ARGB32. Adobe's writers store the inks inverted (255 is no ink),
+// which is the form the product below needs; plain CMYK is inverted first.
+void cmykRowToArgb(const uint8_t* cmyk, uint32_t* out, unsigned width, bool inverted) {
+  for (unsigned x = 0; x < width; ++x, cmyk += 4) {
+    unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    uint32_t r = (c * k + 127) / 255, g = (m * k + 127) / 255, b = (y * k + 127) / 255;
+    out[x] = 0xff000000u | (r << 16) | (g << 8) | b;
+  }
+}
+
+// Kept free of objects with destructors: libjpeg reports errors through longjmp. A stream that
+// fails after rows were decoded keeps them (the rows never reached stay transparent), so a
+// picture cut short or followed by garbage still shows what it holds.
 cairo_surface_t* decodeInto(const uint8_t* data, size_t size) {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
   cairo_surface_t* volatile surface = nullptr;
+  volatile unsigned rowsDone = 0;
   cinfo.err = jpeg_std_error(&err.base);
   err.base.error_exit = onError;
   err.base.emit_message = onMessage;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
+    if (surface && rowsDone > 0) {
+      cairo_surface_mark_dirty(surface);
+      return surface;
+    }
     if (surface) cairo_surface_destroy(surface);
     return nullptr;
   }
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, (unsigned long)size);
   jpeg_read_header(&cinfo, TRUE);
+  bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
       cinfo.image_width > unsigned(kMaxBitmapSide) ||
       cinfo.image_height > unsigned(kMaxBitmapSide) ||
       int64_t(cinfo.image_width) * cinfo.image_height > kMaxBitmapPixels ||
-      cinfo.num_components == 4) {
+      (cinfo.num_components == 4 && !cmyk)) {
     jpeg_destroy_decompress(&cinfo);
     return nullptr;
   }
-  cinfo.out_color_space = JCS_EXT_BGRA;
+  // libjpeg turns YCCK into CMYK itself; the inks are then converted row by row.
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);
   surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(cinfo.output_width),
                                        int(cinfo.output_height));
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) longjmp(err.jump, 1);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+    longjmp(err.jump, 1);
+  }
   cairo_surface_flush(surface);
   unsigned char* pixels = cairo_image_surface_get_data(surface);
   int stride = cairo_image_surface_get_stride(surface);
+  // Freed with the decompressor, so an error leaves nothing behind.
+  JSAMPARRAY inks = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                      JPOOL_IMAGE, cinfo.output_width * 4, 1)
+                         : nullptr;
+  bool inverted = cinfo.saw_Adobe_marker;
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = pixels + size_t(stride) * cinfo.output_scanline;
-    jpeg_read_scanlines(&cinfo, &row, 1);
+    unsigned char* target = pixels + size_t(stride) * cinfo.output_scanline;
+    JSAMPROW row = inks ? inks[0] : target;
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
+    if (inks)
+      cmykRowToArgb(inks[0], reinterpret_cast<uint32_t*>(target), cinfo.output_width, inverted);
+    rowsDone = rowsDone + 1;
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);

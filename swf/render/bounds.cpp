@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "swf/bitmaps/bitmap.h"
+#include "swf/render/filters/apply_filters.h"
 #include "swf/shapes/morph_shape.h"
 #include "swf/shapes/shape.h"
 #include "swf/text/edit_text.h"
@@ -40,14 +41,26 @@ Box transformBox(const Rect& r, const Matrix& m) {
 
 namespace {
 
-void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box>& acc, int depth) {
+// Gathers the extent of `obj` and its children into `acc`; an object's filters widen its own
+// extent (and so its parents') by their reach, unless `ownFilters` is false.
+void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box>& acc, int depth,
+             double filterScale, bool ownFilters = true) {
+  bool filtered = ownFilters && hasVisibleFilters(obj.filters.get());
+  std::optional<Box> local;
+  std::optional<Box>& into = filtered ? local : acc;
   if (obj.character) {
     if (auto r = characterBounds(*obj.character, obj.ratio))
-      include(acc, transformBox(*r, toDevice));
+      include(into, transformBox(*r, toDevice));
   }
-  if (depth >= kMaxDepth) return;
-  for (const auto& [d, child] : obj.children)
-    collect(*child, toDevice * child->matrix, acc, depth + 1);
+  if (depth < kMaxDepth)
+    for (const auto& [d, child] : obj.children)
+      collect(*child, toDevice * child->matrix, into, depth + 1, filterScale);
+  if (filtered && local) {
+    FilterReach r = filtersReach(*obj.filters, {filterScale, filterScale});
+    // One more pixel each side: the filtered picture covers whole pixels around the object.
+    include(acc, {local->x0 - r.left - 1, local->y0 - r.top - 1, local->x1 + r.right + 1,
+                  local->y1 + r.bottom + 1});
+  }
 }
 
 }  // namespace
@@ -71,9 +84,17 @@ std::optional<Rect> characterBounds(const Character& c, int ratio) {
   }
 }
 
-std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice) {
+std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice,
+                                double filterScale) {
   std::optional<Box> acc;
-  collect(obj, toDevice, acc, 0);
+  collect(obj, toDevice, acc, 0, filterScale);
+  return acc;
+}
+
+std::optional<Box> unfilteredBounds(const DisplayObject& obj, const Matrix& toDevice,
+                                    double filterScale) {
+  std::optional<Box> acc;
+  collect(obj, toDevice, acc, 0, filterScale, false);
   return acc;
 }
 

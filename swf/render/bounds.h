@@ -1,5 +1,6 @@
 #pragma once
-// Extents of characters and display objects, for limiting the work of masks.
+// Extents of characters and display objects, for limiting the work of masks, blend modes and
+// filters.
 
 #include <optional>
 
@@ -18,7 +19,12 @@ Box transformBox(const Rect& r, const Matrix& m);
 std::optional<Rect> characterBounds(const Character& c, int ratio);
 
 // The extent of an object and its children once transformed by `toDevice` (which already
-// includes the object's own matrix).
-std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice);
+// includes the object's own matrix), widened by their filters; `filterScale` is the device pixels
+// per stage pixel, in which filters give their sizes.
+std::optional<Box> objectBounds(const DisplayObject& obj, const Matrix& toDevice,
+                                double filterScale = 1);
+// The same without the object's own filters (its children's still count).
+std::optional<Box> unfilteredBounds(const DisplayObject& obj, const Matrix& toDevice,
+                                    double filterScale = 1);
 
 }  // namespace swf

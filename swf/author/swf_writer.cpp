@@ -182,7 +182,8 @@ void SwfWriter::defineBitsLossless2(uint16_t id, int width, int height,
 }
 
 void SwfWriter::defineFont2(uint16_t id, const std::string& name,
-                            const std::vector<GlyphDef>& glyphs, int ascent, int descent) {
+                            const std::vector<GlyphDef>& glyphs, int ascent, int descent,
+                            const FontStyleDef& style) {
   std::vector<std::vector<uint8_t>> shapes;
   for (const GlyphDef& g : glyphs) {
     BitWriter s;
@@ -195,8 +196,9 @@ void SwfWriter::defineFont2(uint16_t id, const std::string& name,
   bool wide = (n + 1) * 2 + total > 0xffff;
   BitWriter w;
   w.u16(id);
-  w.u8(uint8_t(0x80 | (wide ? 0x08 : 0) | 0x04));  // layout, wide codes
-  w.u8(0);                                         // language
+  w.u8(uint8_t(0x80 | (wide ? 0x08 : 0) | 0x04 | (style.italic ? 0x02 : 0) |
+               (style.bold ? 0x01 : 0)));  // layout, wide codes, style
+  w.u8(0);                                 // language
   w.u8(uint8_t(name.size()));
   w.bytes({reinterpret_cast<const uint8_t*>(name.data()), name.size()});
   w.u16(uint16_t(n));
@@ -214,7 +216,12 @@ void SwfWriter::defineFont2(uint16_t id, const std::string& name,
   w.s16(0);  // leading
   for (const GlyphDef& g : glyphs) w.s16(int16_t(g.advance));
   for (const GlyphDef& g : glyphs) writeRect(w, g.outline.bounds());
-  w.u16(0);  // no kerning
+  w.u16(uint16_t(style.kerning.size()));
+  for (const KerningDef& k : style.kerning) {
+    w.u16(k.left);
+    w.u16(k.right);
+    w.s16(int16_t(k.adjustment));
+  }
   tag(tag::DefineFont2, w);
 }
 
@@ -256,19 +263,19 @@ void SwfWriter::defineEditText(uint16_t id, const EditTextDef& s) {
   writeRect(w, s.bounds);
   bool hasText = !s.text.empty();
   w.u8(uint8_t((hasText ? 0x80 : 0) | (s.wordWrap ? 0x40 : 0) | (s.multiline ? 0x20 : 0) |
-               (s.readOnly ? 0x08 : 0) | 0x04 | (s.font ? 0x01 : 0)));
-  w.u8(
-      uint8_t(0x20 | (s.noSelect ? 0x10 : 0) | (s.border ? 0x08 : 0) | (s.useOutlines ? 0x01 : 0)));
+               (s.password ? 0x10 : 0) | (s.readOnly ? 0x08 : 0) | 0x04 | (s.font ? 0x01 : 0)));
+  w.u8(uint8_t(0x20 | (s.noSelect ? 0x10 : 0) | (s.border ? 0x08 : 0) | (s.html ? 0x02 : 0) |
+               (s.useOutlines ? 0x01 : 0)));
   if (s.font) {
     w.u16(*s.font);
     w.u16(uint16_t(s.height));
   }
   writeRGBA(w, s.color);
   w.u8(uint8_t(s.align));
-  w.u16(0);  // left margin
-  w.u16(0);  // right margin
-  w.u16(0);  // indent
-  w.s16(0);  // leading
+  w.u16(uint16_t(s.leftMargin));
+  w.u16(uint16_t(s.rightMargin));
+  w.u16(uint16_t(s.indent));
+  w.s16(int16_t(s.leading));
   w.cstring(s.variable);
   if (hasText) w.cstring(s.text);
   tag(tag::DefineEditText, w);

@@ -78,6 +78,18 @@ struct GlyphDef {
   int advance = 0;       // in EM units
 };
 
+// A DefineFont2 kerning record: `adjustment` EM units between `left` and `right`.
+struct KerningDef {
+  uint16_t left = 0, right = 0;
+  int adjustment = 0;
+};
+
+// What else a DefineFont2 can say of its font.
+struct FontStyleDef {
+  bool bold = false, italic = false;
+  std::vector<KerningDef> kerning;
+};
+
 struct TextGlyph {
   int index = 0;    // into the font's glyphs
   int advance = 0;  // twips
@@ -100,7 +112,9 @@ struct EditTextDef {
   std::string text;
   bool readOnly = true, noSelect = true, border = false, multiline = false, wordWrap = false;
   bool useOutlines = true;
-  int align = 0;  // 0 left, 1 right, 2 centre
+  int align = 0;  // 0 left, 1 right, 2 centre, 3 justify
+  bool html = false, password = false;
+  int leftMargin = 0, rightMargin = 0, indent = 0, leading = 0;  // twips
 };
 
 struct ButtonPart {
@@ -125,7 +139,7 @@ class SwfWriter : public TagList {
   // Pixels are straight (not premultiplied) ARGB, row by row.
   void defineBitsLossless2(uint16_t id, int width, int height, std::span<const uint32_t> argb);
   void defineFont2(uint16_t id, const std::string& name, const std::vector<GlyphDef>& glyphs,
-                   int ascent, int descent);
+                   int ascent, int descent, const FontStyleDef& style = {});
   void defineText(uint16_t id, const Rect& bounds, const std::vector<TextLine>& records,
                   bool withAlpha = false);
   void defineEditText(uint16_t id, const EditTextDef& glyph);

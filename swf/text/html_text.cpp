@@ -322,7 +322,7 @@ class HtmlReader {
       if (auto* v = tag.attribute("target")) c.target = encodeUtf8(*v);
     }
     if (t == "font") {
-      if (auto* v = tag.attribute("face")) c.font = encodeUtf8(*v);
+      if (auto* v = tag.attribute("face"); v && !v->empty()) c.font = encodeUtf8(*v);
       if (auto* v = tag.attribute("size")) {
         std::string s = ascii(*v);
         if (auto px = number(s)) {

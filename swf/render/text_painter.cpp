@@ -97,7 +97,7 @@ void paintEditText(const DrawState& s, const EditTextCharacter& field, const Dis
   box.left = b.xMin + kGutter;
   box.top = b.yMin + kGutter;
   box.width = b.width() - 2 * kGutter;
-  box.bottom = b.yMax;
+  box.bottom = b.yMax - kGutter;
   box.wordWrap = field.wordWrap;
   FieldFonts fonts(s, field);
   for (const LaidLine& line : layoutText(text, box, fonts)) {

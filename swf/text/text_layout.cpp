@@ -47,6 +47,8 @@ class ParagraphLayout {
       place(line, i, end, paragraphLeft, indent);
       measureLine(line, i, end);
       line.baseline = y + line.ascent;
+      // Only whole lines show, but for the first.
+      if (!lines.empty() && line.baseline + line.descent > box_.bottom) return false;
       align(line, room, paragraphLeft + indent, end < chars_.size());
       if (first && f.bullet) {
         line.bullet = &p_.runs.front().format;

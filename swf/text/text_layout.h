@@ -41,8 +41,8 @@ struct LaidLine {
   double bulletX = 0;
 };
 
-// The text area: the field's bounds less its gutter. Lines starting below `bottom` are not laid
-// out, as nothing of them would show.
+// The text area: the field's bounds less its gutter. A field shows its first line and then
+// only lines that end above `bottom`; layout stops at the first that does not.
 struct LayoutBox {
   double left = 0, top = 0, width = 0;
   double bottom = std::numeric_limits<double>::infinity();

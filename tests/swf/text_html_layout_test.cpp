@@ -26,7 +26,7 @@ std::unique_ptr<Laid> layout(const EditTextDef& def) {
   box.left = field.bounds.xMin + 40;
   box.top = field.bounds.yMin + 40;
   box.width = field.bounds.width() - 80;
-  box.bottom = field.bounds.yMax;
+  box.bottom = field.bounds.yMax - 40;
   box.wordWrap = field.wordWrap;
   swf::DrawState s;
   swf::FieldFonts fonts(s, field);
@@ -57,10 +57,14 @@ TEST(TextHtmlLayout, WordWrapBreaksAtSpacesAndSplitsOnlyWordsWiderThanTheField) 
   EXPECT_EQ(layout(def)->texts, (std::vector<std::u32string>{U"AA AA AAAAAAA", U"B"}));
 }
 
-TEST(TextHtmlLayout, LinesBelowTheFieldAreNotLaidOut) {
+TEST(TextHtmlLayout, OnlyLinesThatFitWhollyAreShownButTheFirst) {
   EditTextDef def = textField("A\rA\rA\rA");
-  def.bounds = swf::Rect{0, 2080, 0, 1000};  // room for two lines to start
+  def.bounds = swf::Rect{0, 2080, 0, 40 + 2 * 512 + 40};  // two lines of 512 and the gutters
   EXPECT_EQ(layout(def)->lines.size(), 2u);
+  def.bounds.yMax -= 1;
+  EXPECT_EQ(layout(def)->lines.size(), 1u);
+  def.bounds.yMax = 100;  // too low for any line: the first still shows, clipped
+  EXPECT_EQ(layout(def)->lines.size(), 1u);
 }
 
 TEST(TextHtmlLayout, ParagraphsAlignBetweenTheirMarginsAndIndents) {

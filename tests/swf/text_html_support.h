@@ -41,7 +41,7 @@ inline std::shared_ptr<const swf::Movie> fieldMovie(EditTextDef field) {
   regular.kerning = {{'A', 'B', -400}};
   w.defineFont2(1, "Squares", {squareGlyph('A', 800), squareGlyph('B', 800), spaceGlyph()}, 800,
                 224, regular);
-  if (field.bounds.xMax == 0) field.bounds = swf::Rect{0, 2080, 0, 2000};
+  if (field.bounds.xMax == 0) field.bounds = swf::Rect{0, 2080, 0, 4000};
   if (!field.font) field.font = 1;
   if (field.height == 240) field.height = 512;
   w.defineEditText(2, field);

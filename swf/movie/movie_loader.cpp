@@ -56,6 +56,7 @@ class MovieParser {
   }
 
   void parseTimeline(BitReader& r, Timeline& tl, bool isRoot) {
+    tl.swfVersion = m_.version;
     Frame pending;
     bool pendingUsed = false;
     int serial = 0;

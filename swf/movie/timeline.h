@@ -72,6 +72,8 @@ struct Timeline {
   // False when the header promised more frames than the file holds: the player then waits on
   // the last frame for frames that never arrive instead of wrapping round.
   bool complete = true;
+  // The version of the file it comes from: placing onto an occupied depth differs up to 5.
+  int swfVersion = 6;
 
   int frameCount() const { return int(frames.size()); }
   // Frame of a label, compared without case; -1 when absent.

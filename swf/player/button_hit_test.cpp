@@ -17,7 +17,7 @@ bool hitCharacter(const Character& c, double x, double y, int nesting) {
   if (tl.frames.empty()) return false;
   DepthState state;
   DepthList touched;
-  applyDisplayCommands(tl.frames[0], state, touched);
+  applyDisplayCommands(tl.frames[0], tl.swfVersion, state, touched);
   for (const auto& [depth, p] : state) {
     if (!p.character || p.clipDepth) continue;
     auto inv = invert(p.matrix);

@@ -27,6 +27,8 @@ class PlacedObject : public DisplayObject {
   bool applyPlacement(const Placement& p);
 
   int serial = -1;  // the placement that created it (-1: a button's state record)
+  // A holder of the objects that share one depth (no character of its own; see depth_stack.h).
+  bool holdsStack = false;
   SpriteInstance* parentTimeline() const { return parentTimeline_; }
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }

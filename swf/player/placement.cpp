@@ -5,6 +5,9 @@
 namespace swf {
 namespace {
 
+// Objects one depth may hold at once: a movie that keeps adding at one depth is bounded.
+constexpr size_t kMaxObjectsPerDepth = 64;
+
 bool isScriptable(const Character& c) {
   return c.kind() == CharacterKind::Sprite || c.kind() == CharacterKind::Button;
 }
@@ -20,7 +23,7 @@ void setProperties(const PlaceCommand& p, Placement& s) {
   if (p.filters) s.filters = p.filters;
 }
 
-void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {
+void place(const PlaceCommand& p, int swfVersion, DepthState& state, DepthList& touched) {
   auto it = state.find(p.depth);
   bool occupied = it != state.end();
   if (p.move && !p.hasCharacter) {  // modify what is there
@@ -30,13 +33,25 @@ void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {
     return;
   }
   if (!p.hasCharacter) return;
-  // A placement on an occupied depth without the move flag is ignored, except PlaceObject 1,
-  // which has no flag and always replaces.
-  if (occupied && !p.move && p.version != 1) return;
-  if (!p.character) {
-    // Named before it was defined: nothing can be shown. A move of what is there to an unknown
-    // character leaves the old one alone.
-    if (!occupied || !p.move) return;
+  // Named before it was defined: nothing can be shown. A move of what is there to an unknown
+  // character leaves the old one alone.
+  if (!p.character) return;
+  if (occupied && !p.move && p.version != 1) {
+    // PlaceObject 2 and 3 without the move flag are ignored on an occupied depth, except in
+    // files of version 5 and earlier, where they add a second object beneath the one there.
+    // PlaceObject 1 has no flag and replaces.
+    if (swfVersion > 5) return;
+    if (it->second.beneath.size() >= kMaxObjectsPerDepth - 1) return;
+    Placement s;
+    s.character = p.character;
+    s.characterId = p.characterId;
+    s.serial = p.serial;
+    setProperties(p, s);
+    s.beneath = std::move(it->second.beneath);
+    it->second.beneath.clear();
+    s.beneath.insert(s.beneath.begin(), std::move(it->second));
+    it->second = std::move(s);
+    touched.push_back(p.depth);
     return;
   }
   if (occupied && p.move && (isScriptable(*p.character) || isScriptable(*it->second.character))) {
@@ -48,6 +63,7 @@ void place(const PlaceCommand& p, DepthState& state, DepthList& touched) {
   }
   Placement s;
   if (occupied && p.move) s = it->second;  // swapping the character keeps the properties
+  if (occupied && !p.move) s.beneath = std::move(it->second.beneath);
   s.character = p.character;
   s.characterId = p.characterId;
   s.serial = p.serial;
@@ -63,13 +79,26 @@ void normalise(DepthList& depths) {
   depths.erase(std::unique(depths.begin(), depths.end()), depths.end());
 }
 
-void applyDisplayCommands(const Frame& frame, DepthState& state, DepthList& touched) {
+void applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
+                          DepthList& touched) {
   for (const DisplayCommand& c : frame.display) {
     if (const auto* p = std::get_if<PlaceCommand>(&c)) {
-      place(*p, state, touched);
+      place(*p, swfVersion, state, touched);
     } else {
       int depth = std::get<RemoveCommand>(c).depth;
-      if (state.erase(depth)) touched.push_back(depth);
+      auto it = state.find(depth);
+      if (it == state.end()) continue;
+      touched.push_back(depth);
+      if (it->second.beneath.empty()) {
+        state.erase(it);
+        continue;
+      }
+      // The newest goes; the one placed before it is addressed again.
+      auto rest = std::move(it->second.beneath);
+      Placement next = std::move(rest.front());
+      rest.erase(rest.begin());
+      next.beneath = std::move(rest);
+      it->second = std::move(next);
     }
   }
 }

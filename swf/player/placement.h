@@ -25,6 +25,10 @@ struct Placement {
   bool visible = true;
   int blendMode = 0;
   FilterListPtr filters;
+  // Older objects placed at the same depth, newest first. A placement without the move flag on
+  // an occupied depth adds an object beneath those already there; the newest is the one that
+  // later moves and removals at the depth address.
+  std::vector<Placement> beneath;
 };
 
 using DepthState = std::map<int, Placement>;
@@ -33,7 +37,9 @@ using DepthState = std::map<int, Placement>;
 using DepthList = std::vector<int>;
 void normalise(DepthList& depths);
 
-// Applies one frame's display commands; appends every depth it changes to `touched`.
-void applyDisplayCommands(const Frame& frame, DepthState& state, DepthList& touched);
+// Applies one frame's display commands of a timeline from a file of `swfVersion`; appends every
+// depth it changes to `touched`.
+void applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
+                          DepthList& touched);
 
 }  // namespace swf

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "swf/player/depth_stack.h"
+
 namespace swf {
 
 SpriteInstance::SpriteInstance(const Timeline& timeline, PlayerContext& ctx,
@@ -42,7 +44,7 @@ void SpriteInstance::gotoFrame(int target) {
   }
   bool keep = parentTimeline() == nullptr;
   for (int f = from; f <= target; ++f) {
-    applyDisplayCommands(timeline_.frames[f], state_, touched);
+    applyDisplayCommands(timeline_.frames[f], timeline_.swfVersion, state_, touched);
     if (keep && f % kSnapshotInterval == 0 && f > 0 && !snapshots_.count(f) &&
         snapshotPlacements_ + state_.size() <= kSnapshotBudget) {
       snapshots_.emplace(f, state_);
@@ -80,16 +82,23 @@ void SpriteInstance::reconcile(DepthList& depths) {
       if (present) have = children.erase(have);
       continue;
     }
+    const Placement& p = want->second;
+    bool stacked = !p.beneath.empty();
     if (present) {
       auto* o = static_cast<PlacedObject*>(have->second.get());
-      if (o->serial == want->second.serial && o->character == want->second.character) {
-        o->applyPlacement(want->second);
+      if (stacked && o->serial == p.serial && holderMatches(*o, p)) {
+        applyToHolder(*o, p);
+        continue;
+      }
+      if (!stacked && !o->holdsStack && o->serial == p.serial && o->character == p.character) {
+        o->applyPlacement(p);
         continue;
       }
       have = children.erase(have);
     }
-    if (auto o = instantiate(want->second, depth, ctx_, this, nesting() + 1))
-      have = children.emplace_hint(have, depth, std::move(o));
+    auto o = stacked ? instantiateStack(p, depth, ctx_, this, nesting() + 1)
+                     : instantiate(p, depth, ctx_, this, nesting() + 1);
+    if (o) have = children.emplace_hint(have, depth, std::move(o));
   }
 }
 

@@ -1,0 +1,118 @@
+// Placing onto a depth that is already taken, without the move flag: files of version 5 and
+// earlier keep both objects (the newest beneath), later files ignore the placement.
+#include <gtest/gtest.h>
+
+#include "core_test_movies.h"
+#include "draw_support.h"
+
+namespace {
+
+using namespace rvtest;
+using swf::Player;
+
+constexpr swf::RGBA kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kWhite{255, 255, 255, 255};
+
+// Red at (0,0) and blue at (20,20) px, both 50 px squares placed at depth 1 in frame 0; the
+// frames after it are added by `more`.
+template <typename More>
+std::vector<uint8_t> twoAtOneDepth(int version, More more) {
+  SwfWriter w(version, 100, 100, 10);
+  w.defineShape(1, square(1000, kRed));
+  w.defineShape(2, square(1000, kBlue));
+  w.placeObject2(placeNew(1, 1));
+  w.placeObject2(placeNew(1, 2, at(400, 400)));
+  w.showFrame();
+  more(w);
+  return w.finish();
+}
+
+swf::RGBA pixelAt(const Player& p, int x, int y) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
+  cairo_t* cr = cairo_create(s);
+  p.render(cr, 100, 100);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  uint32_t px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) +
+                                                  cairo_image_surface_get_stride(s) * y)[x];
+  cairo_surface_destroy(s);
+  return {uint8_t(px >> 16), uint8_t(px >> 8), uint8_t(px), uint8_t(px >> 24)};
+}
+
+TEST(TimelineSharedDepth, VersionFiveShowsBothWithTheNewestBeneath) {
+  Player p;
+  show(p, twoAtOneDepth(5, [](SwfWriter&) {}));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 30, 30), kRed, 0));  // the older one stays on top
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 60, 60), kBlue, 0));
+}
+
+TEST(TimelineSharedDepth, LaterVersionsIgnoreThePlacement) {
+  Player p;
+  show(p, twoAtOneDepth(6, [](SwfWriter&) {}));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 60, 60), kWhite, 0));
+}
+
+TEST(TimelineSharedDepth, MovesAndRemovalsAddressTheNewest) {
+  Player p;
+  show(p, twoAtOneDepth(5, [](SwfWriter& w) {
+         w.placeObject2(placeMove(1, at(1000, 0)));  // frame 1: blue moves right
+         w.showFrame();
+         w.removeObject2(1);  // frame 2: blue goes, red is addressed again
+         w.showFrame();
+         w.placeObject2(placeMove(1, at(0, 1000)));  // frame 3: red moves down
+         w.showFrame();
+         w.removeObject2(1);  // frame 4: empty
+         w.showFrame();
+       }));
+  p.stop();
+  p.gotoFrame(1);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 60, 10), kBlue, 0));
+  p.gotoFrame(2);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 60, 10), kWhite, 0));
+  p.gotoFrame(3);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kWhite, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 60), kRed, 0));
+  p.gotoFrame(4);
+  EXPECT_TRUE(p.root()->children.empty());
+}
+
+TEST(TimelineSharedDepth, JumpsGiveTheListThatPlayingGives) {
+  auto movie = twoAtOneDepth(5, [](SwfWriter& w) {
+    w.placeObject2(placeMove(1, at(100, 0)));
+    w.showFrame();
+    w.placeObject2(placeNew(1, 1, at(0, 300)));  // a third object at the depth
+    w.showFrame();
+    w.removeObject2(1);
+    w.showFrame();
+  });
+  Player played;
+  show(played, movie);
+  std::vector<std::string> lists{displayList(played)};
+  for (int f = 1; f < 4; ++f) {
+    step(played);
+    lists.push_back(displayList(played));
+  }
+  EXPECT_NE(lists[1], lists[2]);
+  Player jumped;
+  show(jumped, movie);
+  for (int f : {3, 1, 2, 0, 3, 2}) {
+    jumped.gotoFrame(f);
+    EXPECT_EQ(displayList(jumped), lists[size_t(f)]) << "frame " << f;
+  }
+}
+
+TEST(TimelineSharedDepth, ObjectsAtOneDepthAreBounded) {
+  SwfWriter w(5, 100, 100, 10);
+  w.defineShape(1, square(100));
+  for (int i = 0; i < 500; ++i) w.placeObject2(placeNew(1, 1, at(i, 0)));
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  ASSERT_EQ(p.root()->children.size(), 1u);
+  EXPECT_LE(p.root()->children.begin()->second->children.size(), 64u);
+}
+
+}  // namespace

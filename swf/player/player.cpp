@@ -26,7 +26,7 @@ constexpr size_t kMaxActionBlocksPerTick = 10000;
 Player::Player() = default;
 
 Player::~Player() {
-  root_.reset();  // its objects report to the context on destruction
+  stage_.reset();  // its objects report to the context on destruction
 }
 
 void Player::load(const std::string& path) {
@@ -41,15 +41,12 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   path_ = path;
   ctx_ = std::make_unique<PlayerContext>();
   ctx_->movie = movie_.get();
-  root_ = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
+  stage_ = std::make_unique<DisplayObject>();
+  auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
+  root_ = root.get();
+  stage_->children.emplace(0, std::move(root));
+  levels_[0] = Level{movie_, path_, root_, firstBackgroundFrame(movie_->root)};
   root_->setPlaying(true);
-  // The colour in force at each frame: the latest set at or before it, white before any.
-  RGBA bg{255, 255, 255, 255};
-  backgrounds_.clear();
-  for (const Frame& f : movie_->root.frames) {
-    if (f.background) bg = RGBA{f.background->r, f.background->g, f.background->b, 255};
-    backgrounds_.push_back(bg);
-  }
   viewX0_ = movie_->stage.xMin;
   viewY0_ = movie_->stage.yMin;
   viewX1_ = movie_->stage.xMax;
@@ -65,7 +62,11 @@ void Player::unload() {
   hoveredAlive_.reset();
   pressedAlive_.reset();
   mouseIsDown_ = false;
-  root_.reset();
+  stage_.reset();
+  root_ = nullptr;
+  levels_.clear();
+  pendingLoads_.clear();
+  background_.reset();
   ctx_.reset();
   movie_.reset();
   path_.clear();
@@ -74,7 +75,7 @@ void Player::unload() {
   changed_ = true;
 }
 
-const DisplayObject* Player::root() const { return root_.get(); }
+const DisplayObject* Player::root() const { return root_; }
 
 int Player::totalFrames() const { return root_ ? root_->frameCount() : 0; }
 int Player::currentFrame() const { return root_ ? std::max(root_->currentFrame(), 0) : 0; }
@@ -93,8 +94,8 @@ int Player::stageHeight() const {
 }
 
 RGBA Player::backgroundColor() const {
-  if (!root_ || backgrounds_.empty()) return RGBA{255, 255, 255, 255};
-  return backgrounds_[std::clamp(root_->currentFrame(), 0, int(backgrounds_.size()) - 1)];
+  if (!root_ || !background_) return RGBA{255, 255, 255, 255};
+  return *background_;
 }
 
 void Player::requireLoaded() const {
@@ -200,7 +201,7 @@ void Player::render(cairo_t* cr, int width, int height) const {
   o.antialias = quality_ != 0;
   o.stageToDevice = stageToDevice(width, height);
   o.background = backgroundColor();
-  renderFrame(cr, *root_, o);
+  renderFrame(cr, *stage_, o);
 }
 
 bool Player::advance(double ms) {
@@ -233,19 +234,33 @@ void Player::tick() {
   bool wasPlaying = root_->playing();
   root_->advanceTree(loop_);
   if (wasPlaying != root_->playing()) changed_ = true;
+  // Movies loaded into levels loop whatever the control's setting.
+  for (auto& [n, level] : levels_)
+    if (n > 0) level.root->advanceTree(true);
   runActions();
 }
 
 void Player::runActions() {
   if (!ctx_) return;
   auto& queue = ctx_->actions;
-  for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
-    QueuedActions q = queue[i];  // running may grow the queue
-    if (q.alive.expired()) continue;
-    TimelineActionHost host(*this, *root_, *q.target);
-    avm1::runActions(q.code, host, movie_->version);
+  // Movies loaded by the actions come in once they are done, and their first frames' actions
+  // run in turn.
+  int loadBudget = kMaxLevelLoadsPerRun;
+  for (;;) {
+    for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
+      QueuedActions q = queue[i];  // running may grow the queue
+      if (q.alive.expired()) continue;
+      int version = movie_->version;
+      SpriteInstance* levelRoot = levelOf(q.target, version);
+      TimelineActionHost host(*this, levelRoot ? *levelRoot : *root_, *q.target);
+      avm1::runActions(q.code, host, version);
+    }
+    queue.clear();
+    if (pendingLoads_.empty() || loadBudget <= 0) break;
+    loadBudget -= loadPendingLevels(loadBudget);
   }
-  queue.clear();
+  pendingLoads_.clear();
+  latchBackground();
 }
 
 void Player::fsCommand(const std::string& command, const std::string& args) {
@@ -293,7 +308,9 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   if (pressedAlive_.expired()) pressed_ = nullptr;
   double sx, sy;
   ButtonInstance* hit = nullptr;
-  if (pointToStage(x, y, sx, sy)) hit = findButtonAt(*root_, sx, sy);
+  if (pointToStage(x, y, sx, sy))
+    for (auto it = levels_.rbegin(); it != levels_.rend() && !hit; ++it)  // the top level first
+      hit = findButtonAt(*it->second.root, sx, sy);
   auto setHovered = [this](ButtonInstance* b) {
     hovered_ = b;
     hoveredAlive_ = b ? b->lifeToken() : std::weak_ptr<const char>();

@@ -5,7 +5,9 @@
 #include <cairo.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -25,6 +27,9 @@ struct RangeError : std::runtime_error {
 
 class SpriteInstance;
 class ButtonInstance;
+
+// The first frame of `tl` that sets the background colour; -1 when none does.
+int firstBackgroundFrame(const Timeline& tl);
 
 class Player {
  public:
@@ -82,13 +87,20 @@ class Player {
   // Output of the trace action.
   std::function<void(const std::string& text)> onTrace;
 
-  // The display tree (null when nothing is loaded).
+  // The display tree of the movie (null when nothing is loaded); movies loaded into levels
+  // above it are drawn over it.
   const DisplayObject* root() const;
+  // The root timeline of level `n` (0 is the movie itself); null when the level is empty.
+  SpriteInstance* levelRoot(int n) const;
 
   // Used by the action host.
   void fsCommand(const std::string& command, const std::string& args);
   void trace(const std::string& text);
   void toggleQuality() { setQuality(quality_ ? 0 : 1); }
+  // Loads the movie at `url` (relative to the movie's own directory) into level `n` >= 1,
+  // replacing what the level holds, once the running actions are done; an empty url empties
+  // the level. A file that does not load leaves the level as it was.
+  void loadLevel(int n, const std::string& url);
 
  private:
   void tick();
@@ -96,13 +108,33 @@ class Player {
   void flushEvents();
   void fire(ButtonInstance& b, uint16_t condition);
   void requireLoaded() const;
+  // Movies one run of actions may load, and levels held at once besides 0: movies that keep
+  // loading movies stay bounded.
+  static constexpr int kMaxLevelLoadsPerRun = 8;
+  static constexpr size_t kMaxLevels = 16;
+  // Loads what the last actions asked for, within `budget` loads; returns the loads made.
+  int loadPendingLevels(int budget);
+  std::shared_ptr<const Movie> levelMovie(const std::string& path) const;
+  void latchBackground();
+  SpriteInstance* levelOf(SpriteInstance* timeline, int& swfVersion) const;
   bool pointToStage(double x, double y, double& sx, double& sy) const;
   void updateButtons(double x, double y, bool down, bool up);
 
   std::shared_ptr<const Movie> movie_;
   std::string path_;
   std::unique_ptr<PlayerContext> ctx_;
-  std::unique_ptr<SpriteInstance> root_;
+  // Holds each level's root timeline as its child at the level's number, so one drawing pass
+  // shows them all, level 0 lowest.
+  std::unique_ptr<DisplayObject> stage_;
+  SpriteInstance* root_ = nullptr;  // level 0, owned by stage_
+  struct Level {
+    std::shared_ptr<const Movie> movie;
+    std::string path;
+    SpriteInstance* root = nullptr;  // owned by stage_
+    int backgroundFrame = -1;        // its root's first frame that sets the colour
+  };
+  std::map<int, Level> levels_;  // level 0 included
+  std::vector<std::pair<int, std::string>> pendingLoads_;
   double clockMs_ = 0;
   bool loop_ = true;
   int quality_ = 1;
@@ -111,7 +143,9 @@ class Player {
   double viewX0_ = 0, viewY0_ = 0, viewX1_ = 0, viewY1_ = 0;
   mutable int controlWidth_ = 0, controlHeight_ = 0;
   bool changed_ = false;
-  std::vector<RGBA> backgrounds_;  // per root frame
+  // The first SetBackgroundColor a level's root timeline reaches sets the stage colour for good;
+  // later ones, in any level, are ignored.
+  std::optional<RGBA> background_;
 
   std::weak_ptr<const char> hoveredAlive_, pressedAlive_;
   ButtonInstance* hovered_ = nullptr;

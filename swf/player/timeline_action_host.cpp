@@ -2,9 +2,28 @@
 
 #include <strings.h>
 
+#include <cctype>
+
 #include "swf/player/player.h"
 
 namespace swf {
+namespace {
+
+// The number of a "_levelN" name (any case); -1 for other names.
+int levelNumber(const std::string& name) {
+  static constexpr char kPrefix[] = "_level";
+  constexpr size_t n = sizeof kPrefix - 1;
+  if (name.size() <= n || name.size() > n + 6 || strncasecmp(name.c_str(), kPrefix, n) != 0)
+    return -1;
+  int level = 0;
+  for (size_t i = n; i < name.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return -1;
+    level = level * 10 + (name[i] - '0');
+  }
+  return level;
+}
+
+}  // namespace
 
 TimelineActionHost::TimelineActionHost(Player& player, SpriteInstance& root,
                                        SpriteInstance& timeline)
@@ -60,9 +79,13 @@ void TimelineActionHost::gotoLabel(const std::string& label) {
 void TimelineActionHost::getURL(const std::string& url, const std::string& target) {
   static constexpr char kPrefix[] = "FSCommand:";
   constexpr size_t n = sizeof kPrefix - 1;
-  if (url.size() >= n && strncasecmp(url.c_str(), kPrefix, n) == 0)
+  if (url.size() >= n && strncasecmp(url.c_str(), kPrefix, n) == 0) {
     player_.fsCommand(url.substr(n), target);
-  // Other addresses (web pages, loading movies) come with the full script engine.
+    return;
+  }
+  // A level as the target loads the movie into it (an empty address empties it). Web pages
+  // and loading into sprites come with the full script engine.
+  if (int level = levelNumber(target); level >= 0) player_.loadLevel(level, url);
 }
 
 void TimelineActionHost::toggleQuality() { player_.toggleQuality(); }
@@ -90,8 +113,12 @@ bool TimelineActionHost::setTarget(const std::string& path) {
       t = t->parentTimeline();
       continue;
     }
-    if (part == "_root" || part == "_level0") {
+    if (part == "_root") {
       t = &root_;
+      continue;
+    }
+    if (int level = levelNumber(part); level >= 0) {
+      t = player_.levelRoot(level);
       continue;
     }
     SpriteInstance* next = nullptr;

@@ -1,0 +1,104 @@
+// Movies loaded into levels above the movie, and the stage colour they share.
+#include <filesystem>
+
+#include "swf/player/player.h"
+#include "swf/player/sprite_instance.h"
+
+namespace swf {
+namespace {
+
+// The file a level's address names: relative to the movie's own directory, or absolute, or a
+// file: URL. Other schemes name nothing here (empty result).
+std::string levelPath(const std::string& moviePath, std::string url) {
+  url = url.substr(0, url.find_first_of("?#"));
+  static constexpr char kFileScheme[] = "file://";
+  if (url.rfind(kFileScheme, 0) == 0) return url.substr(sizeof kFileScheme - 1);
+  if (url.empty() || url.find("://") != std::string::npos) return {};
+  std::filesystem::path p(url);
+  if (p.is_absolute()) return url;
+  return (std::filesystem::path(moviePath).parent_path() / p).string();
+}
+
+}  // namespace
+
+int firstBackgroundFrame(const Timeline& tl) {
+  for (int f = 0; f < tl.frameCount(); ++f)
+    if (tl.frames[size_t(f)].background) return f;
+  return -1;
+}
+
+SpriteInstance* Player::levelRoot(int n) const {
+  auto it = levels_.find(n);
+  return it == levels_.end() ? nullptr : it->second.root;
+}
+
+void Player::loadLevel(int n, const std::string& url) {
+  if (n < 1 || !root_) return;  // level 0 is the movie the control holds
+  pendingLoads_.emplace_back(n, url);
+}
+
+std::shared_ptr<const Movie> Player::levelMovie(const std::string& path) const {
+  // A movie already shown is parsed already: movies are immutable and shared.
+  for (const auto& [n, level] : levels_)
+    if (level.path == path) return level.movie;
+  return loadMovieFile(path);
+}
+
+int Player::loadPendingLevels(int budget) {
+  auto loads = std::move(pendingLoads_);
+  pendingLoads_.clear();
+  int loaded = 0;
+  for (const auto& [n, url] : loads) {
+    if (loaded >= budget) break;  // the rest are dropped
+    if (url.empty()) {
+      if (levels_.erase(n)) stage_->children.erase(n);
+      ctx_->changed = true;
+      continue;
+    }
+    if (!levels_.count(n) && levels_.size() > kMaxLevels) continue;
+    std::string path = levelPath(path_, url);
+    if (path.empty()) continue;
+    std::shared_ptr<const Movie> movie;
+    try {
+      movie = levelMovie(path);
+    } catch (const LoadError&) {
+      continue;  // what cannot be loaded leaves the level as it was
+    }
+    stage_->children.erase(n);
+    auto root = std::make_unique<SpriteInstance>(movie->root, *ctx_, nullptr, 0);
+    SpriteInstance* r = root.get();
+    r->depth = n;
+    r->setPlaying(true);
+    stage_->children.emplace(n, std::move(root));
+    int bg = firstBackgroundFrame(movie->root);
+    levels_[n] = Level{std::move(movie), path, r, bg};
+    r->start();
+    ctx_->changed = true;
+    ++loaded;
+  }
+  return loaded;
+}
+
+SpriteInstance* Player::levelOf(SpriteInstance* timeline, int& swfVersion) const {
+  SpriteInstance* top = timeline;
+  while (top && top->parentTimeline()) top = top->parentTimeline();
+  for (const auto& [n, level] : levels_)
+    if (level.root == top) {
+      swfVersion = level.movie->version;
+      return top;
+    }
+  return nullptr;
+}
+
+void Player::latchBackground() {
+  if (background_) return;
+  for (const auto& [n, level] : levels_) {
+    if (level.backgroundFrame < 0 || level.root->currentFrame() < level.backgroundFrame) continue;
+    const auto& c = *level.movie->root.frames[size_t(level.backgroundFrame)].background;
+    background_ = RGBA{c.r, c.g, c.b, 255};
+    changed_ = true;
+    return;
+  }
+}
+
+}  // namespace swf

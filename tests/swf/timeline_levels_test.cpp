@@ -1,0 +1,168 @@
+// Movies loaded into levels (GetURL with a "_levelN" target), and the stage colour, which the
+// first SetBackgroundColor reached sets for good.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core_test_movies.h"
+#include "draw_support.h"
+#include "swf/player/sprite_instance.h"
+
+namespace {
+
+using namespace rvtest;
+using swf::Player;
+namespace fs = std::filesystem;
+
+constexpr swf::RGBA kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kGreen{0, 255, 0, 255},
+    kWhite{255, 255, 255, 255};
+
+class TimelineLevels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(::testing::TempDir()) /
+           ("rv_levels_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return p.string();
+  }
+
+  fs::path dir_;
+};
+
+// A 100 px stage with a 50 px square of `color` at (x, y) px; `actions` run in frame 0.
+std::vector<uint8_t> squareMovie(swf::RGBA color, int x, int y,
+                                 const std::vector<uint8_t>& actions = {},
+                                 std::optional<swf::RGBA> background = std::nullopt,
+                                 int frames = 1) {
+  SwfWriter w(6, 100, 100, 10);
+  if (background) w.setBackgroundColor(*background);
+  w.defineShape(1, square(1000, color));
+  w.placeObject2(placeNew(1, 1, at(x * 20, y * 20)));
+  if (!actions.empty()) w.doAction(actions);
+  for (int f = 0; f < frames; ++f) w.showFrame();
+  return w.finish();
+}
+
+swf::RGBA pixelAt(const Player& p, int x, int y) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
+  cairo_t* cr = cairo_create(s);
+  p.render(cr, 100, 100);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  uint32_t px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) +
+                                                  cairo_image_surface_get_stride(s) * y)[x];
+  cairo_surface_destroy(s);
+  return {uint8_t(px >> 16), uint8_t(px >> 8), uint8_t(px), uint8_t(px >> 24)};
+}
+
+TEST_F(TimelineLevels, LoadedMovieDrawsAboveTheMovieAndPlaysInStep) {
+  write("top.swf", squareMovie(kBlue, 25, 25, ActionBuilder().stop().build(), {}, 3));
+  Player p;
+  p.load(write(
+      "main.swf",
+      squareMovie(kRed, 0, 0, ActionBuilder().getURL("top.swf?x=1", "_Level1").build(), {}, 5)));
+  ASSERT_NE(p.levelRoot(1), nullptr);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));  // level 1 above level 0
+  EXPECT_EQ(p.totalFrames(), 5);                              // the control still means level 0
+  step(p);
+  step(p);
+  EXPECT_EQ(p.currentFrame(), 2);
+  EXPECT_EQ(p.levelRoot(1)->currentFrame(), 0);  // its own stop held it
+}
+
+TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
+  write("top.swf", squareMovie(kBlue, 25, 25));
+  SwfWriter w(6, 100, 100, 10);
+  w.doAction(ActionBuilder().getURL("top.swf", "_level2").build());
+  w.showFrame();
+  w.doAction(ActionBuilder().getURL("", "_level2").stop().build());
+  w.showFrame();
+  Player p;
+  p.load(write("main.swf", w.finish()));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
+  step(p);
+  EXPECT_EQ(p.levelRoot(2), nullptr);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kWhite, 0));
+}
+
+TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
+  write("top.swf", squareMovie(kBlue, 25, 25));
+  write("junk.swf", {'n', 'o', 't', ' ', 'a', ' ', 's', 'w', 'f'});
+  SwfWriter w(6, 100, 100, 10);
+  w.doAction(ActionBuilder().getURL("top.swf", "_level1").build());
+  w.showFrame();
+  w.doAction(ActionBuilder()
+                 .getURL("missing.swf", "_level1")
+                 .getURL("junk.swf", "_level1")
+                 .getURL("http://example.com/top.swf", "_level1")
+                 .getURL("top.swf", "_level0")  // the control's own movie is not replaced
+                 .getURL("top.swf", "_levelx")
+                 .stop()
+                 .build());
+  w.showFrame();
+  Player p;
+  p.load(write("main.swf", w.finish()));
+  auto* loaded = p.levelRoot(1);
+  step(p);
+  EXPECT_EQ(p.levelRoot(1), loaded);
+  EXPECT_EQ(p.totalFrames(), 2);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
+}
+
+TEST_F(TimelineLevels, MoviesThatKeepLoadingThemselvesStayBounded) {
+  // Each copy loads itself into the next level up, and into level 1 again.
+  SwfWriter w(6, 100, 100, 10);
+  ActionBuilder a;
+  for (int n = 1; n <= 40; ++n) a.getURL("self.swf", "_level" + std::to_string(n));
+  w.doAction(a.build());
+  w.showFrame();
+  w.showFrame();
+  Player p;
+  p.load(write("self.swf", w.finish()));
+  for (int i = 0; i < 5; ++i) step(p);
+  int levels = 0;
+  for (int n = 1; n <= 40; ++n) levels += p.levelRoot(n) != nullptr;
+  EXPECT_GT(levels, 0);
+  EXPECT_LE(levels, 16);
+  p.unload();
+  EXPECT_EQ(p.levelRoot(1), nullptr);
+}
+
+TEST_F(TimelineLevels, TheFirstBackgroundColourReachedStays) {
+  // The movie sets none until its second frame; a loaded level's colour counts when it comes
+  // first.
+  SwfWriter w(6, 100, 100, 10);
+  w.showFrame();
+  w.setBackgroundColor(kGreen);
+  w.showFrame();
+  w.setBackgroundColor(kRed);
+  w.showFrame();
+  Player p;
+  p.load(write("main.swf", w.finish()));
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 5, 5), kWhite, 0));
+  step(p);
+  EXPECT_EQ(p.backgroundColor(), kGreen);
+  step(p);
+  EXPECT_EQ(p.backgroundColor(), kGreen);
+  p.gotoFrame(0);
+  EXPECT_EQ(p.backgroundColor(), kGreen);
+
+  write("blue.swf", squareMovie(kRed, 0, 0, {}, kBlue));
+  Player q;
+  q.load(write("loads.swf",
+               squareMovie(kRed, 0, 0, ActionBuilder().getURL("blue.swf", "_level1").build())));
+  EXPECT_TRUE(drawtest::near(pixelAt(q, 80, 80), kBlue, 0));
+}
+
+}  // namespace

@@ -1,8 +1,5 @@
 #include "swf/text/text_content.h"
 
-#include <cctype>
-#include <cstring>
-
 namespace swf {
 
 std::u32string decodeText(const std::string& bytes, int swfVersion) {
@@ -57,52 +54,6 @@ std::string encodeUtf8(const std::u32string& text) {
       out += char(0x80 | ((c >> 6) & 0x3f));
       out += char(0x80 | (c & 0x3f));
     }
-  }
-  return out;
-}
-
-std::string htmlToPlainText(const std::string& html) {
-  std::string out;
-  bool paragraphOpen = false;
-  for (size_t i = 0; i < html.size();) {
-    char c = html[i];
-    if (c == '<') {
-      size_t end = html.find('>', i);
-      if (end == std::string::npos) break;
-      std::string tag;
-      for (size_t k = i + 1; k < end; ++k) {
-        char t = char(std::tolower(static_cast<unsigned char>(html[k])));
-        if (t == ' ' || (t == '/' && !tag.empty())) break;
-        tag += t;
-      }
-      if (tag == "br") out += '\r';
-      if (tag == "p" || tag == "li") {
-        if (paragraphOpen) out += '\r';
-        paragraphOpen = true;
-      }
-      i = end + 1;
-      continue;
-    }
-    if (c == '&') {
-      static const struct {
-        const char* name;
-        const char* text;
-      } entities[] = {{"&lt;", "<"},    {"&gt;", ">"},   {"&amp;", "&"},
-                      {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", " "}};
-      bool matched = false;
-      for (const auto& e : entities) {
-        size_t len = std::strlen(e.name);
-        if (html.compare(i, len, e.name) == 0) {
-          out += e.text;
-          i += len;
-          matched = true;
-          break;
-        }
-      }
-      if (matched) continue;
-    }
-    out += c;
-    ++i;
   }
   return out;
 }

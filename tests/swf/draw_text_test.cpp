@@ -205,12 +205,6 @@ TEST(DrawText, StaticTextInAFontWithoutOutlinesUsesADesktopFont) {
   EXPECT_FALSE(anyRed(f, 40, 100, 0, 40));
 }
 
-TEST(TextContent, HtmlBecomesLinesOfPlainText) {
-  EXPECT_EQ(swf::htmlToPlainText("<p align=\"left\"><font size=\"12\">a &amp; b</font></p>"
-                                 "<p>c<br/>d &lt;e&gt;</p>"),
-            "a & b\rc\rd <e>");
-}
-
 TEST(TextContent, VersionDecidesBetweenUtf8AndLatin1) {
   std::string bytes = "\xc3\xa9";
   EXPECT_EQ(swf::decodeText(bytes, 6), U"\u00e9");
@@ -220,17 +214,6 @@ TEST(TextContent, VersionDecidesBetweenUtf8AndLatin1) {
                             6),
             U"\u00ff"
             U"a");  // malformed: taken byte by byte
-}
-
-TEST(TextContent, LinesBreakAtNewlinesAndWrapAtSpaces) {
-  auto width = [](const std::u32string& s) { return double(s.size()); };
-  EXPECT_EQ(swf::layoutLines(U"ab\r\ncd\ref", true, 0, width),
-            (std::vector<std::u32string>{U"ab", U"cd", U"ef"}));
-  EXPECT_EQ(swf::layoutLines(U"ab\rcd", false, 0, width), (std::vector<std::u32string>{U"abcd"}));
-  EXPECT_EQ(swf::layoutLines(U"one two three", true, 8, width),
-            (std::vector<std::u32string>{U"one two", U"three"}));
-  EXPECT_EQ(swf::layoutLines(U"abcdefgh", true, 3, width),
-            (std::vector<std::u32string>{U"abc", U"def", U"gh"}));
 }
 
 }  // namespace

@@ -159,25 +159,29 @@ double FieldFonts::kerning(const CharFormat& format, char32_t left, char32_t rig
   return adjustment;
 }
 
-void FieldFonts::draw(const DrawState& s, const CharFormat& format, char32_t c, double x,
-                      double baseline) {
-  if (c < U' ') return;
+void FieldFonts::draw(const DrawState& s, const CharFormat& format,
+                      std::span<const PlacedChar> chars, double baseline) {
   Face& f = face(format);
   if (f.embedded) {
-    int g = f.embedded->glyphFor(c);
-    if (g < 0) return;
-    DrawState gs = s;
-    gs.toDevice = s.toDevice * Matrix{f.scale, 0, 0, f.scale, x, baseline};
-    paintShape(gs, f.embedded->glyphs[size_t(g)].shape, format.color);
+    for (const PlacedChar& c : chars) {
+      int g = c.code < U' ' ? -1 : f.embedded->glyphFor(c.code);
+      if (g < 0) continue;
+      DrawState gs = s;
+      gs.toDevice = s.toDevice * Matrix{f.scale, 0, 0, f.scale, c.x, baseline};
+      paintShape(gs, f.embedded->glyphs[size_t(g)].shape, format.color);
+    }
     return;
   }
   if (!f.desktop) return;
   RGBA color = s.maskMode ? RGBA{0, 0, 0, 255} : s.cxform.apply(format.color);
   if (color.a == 0 || !setMatrix(s.cr, s.toDevice)) return;
-  cairo_glyph_t glyph{desktopGlyph(f, c).first, x, baseline};
+  glyphRun_.clear();
+  for (const PlacedChar& c : chars)
+    if (c.code > U' ') glyphRun_.push_back({desktopGlyph(f, c.code).first, c.x, baseline});
+  if (glyphRun_.empty()) return;
   cairo_set_scaled_font(s.cr, f.desktop);
   setSourceColor(s.cr, color);
-  cairo_show_glyphs(s.cr, &glyph, 1);
+  cairo_show_glyphs(s.cr, glyphRun_.data(), int(glyphRun_.size()));
 }
 
 }  // namespace swf

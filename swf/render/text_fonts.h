@@ -6,9 +6,11 @@
 
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "swf/render/draw_state.h"
 #include "swf/text/edit_text.h"
@@ -37,8 +39,9 @@ class FieldFonts : public TextMeasure {
   double advance(const CharFormat& format, char32_t c) override;
   double kerning(const CharFormat& format, char32_t left, char32_t right) override;
 
-  // Draws one character with its glyph origin at (x, baseline) in the field's twips.
-  void draw(const DrawState& s, const CharFormat& format, char32_t c, double x, double baseline);
+  // Draws characters of one format on a line whose baseline is at `baseline`, field twips.
+  void draw(const DrawState& s, const CharFormat& format, std::span<const PlacedChar> chars,
+            double baseline);
 
  private:
   struct Face {
@@ -58,6 +61,7 @@ class FieldFonts : public TextMeasure {
   const DrawState& state_;
   const EditTextCharacter& field_;
   std::map<std::tuple<std::string, double, bool, bool>, Face> faces_;
+  std::vector<cairo_glyph_t> glyphRun_;     // reused from draw to draw
   const CharFormat* lastFormat_ = nullptr;  // runs repeat one format for many characters
   Face* lastFace_ = nullptr;
 };

@@ -101,8 +101,16 @@ void paintEditText(const DrawState& s, const EditTextCharacter& field, const Dis
   box.wordWrap = field.wordWrap;
   FieldFonts fonts(s, field);
   for (const LaidLine& line : layoutText(text, box, fonts)) {
-    if (line.bullet) fonts.draw(s, *line.bullet, kBullet, line.bulletX, line.baseline);
-    for (const PlacedChar& c : line.chars) fonts.draw(s, *c.format, c.code, c.x, line.baseline);
+    if (line.bullet) {
+      PlacedChar bullet{kBullet, line.bulletX, 0, line.bullet};
+      fonts.draw(s, *line.bullet, {&bullet, 1}, line.baseline);
+    }
+    for (size_t i = 0; i < line.chars.size();) {
+      size_t j = i + 1;
+      while (j < line.chars.size() && line.chars[j].format == line.chars[i].format) ++j;
+      fonts.draw(s, *line.chars[i].format, std::span(line.chars).subspan(i, j - i), line.baseline);
+      i = j;
+    }
     drawUnderlines(s, line);
   }
   cairo_restore(cr);

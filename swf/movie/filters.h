@@ -96,9 +96,9 @@ struct ColorMatrixFilter {
 };
 
 // In the order of the format's filter ids (0 drop shadow ... 7 gradient bevel).
-using Filter = std::variant<DropShadowFilter, BlurFilter, GlowFilter, BevelFilter,
-                            GradientGlowFilter, ConvolutionFilter, ColorMatrixFilter,
-                            GradientBevelFilter>;
+using Filter =
+    std::variant<DropShadowFilter, BlurFilter, GlowFilter, BevelFilter, GradientGlowFilter,
+                 ConvolutionFilter, ColorMatrixFilter, GradientBevelFilter>;
 using FilterList = std::vector<Filter>;
 // Placements and display objects share one immutable list.
 using FilterListPtr = std::shared_ptr<const FilterList>;

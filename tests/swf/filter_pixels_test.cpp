@@ -114,8 +114,8 @@ Image redSquare() {
 TEST(FilterDropShadow, FallsByItsAngleAndDistanceUnderTheObject) {
   Image right = redSquare();
   right.apply(shadow(0, 6));
-  EXPECT_EQ(right.at(15, 15), kOpaqueRed);       // the object stays on top
-  EXPECT_EQ(right.at(24, 15), 0xff000000u);      // its shadow six pixels to the right
+  EXPECT_EQ(right.at(15, 15), kOpaqueRed);   // the object stays on top
+  EXPECT_EQ(right.at(24, 15), 0xff000000u);  // its shadow six pixels to the right
   EXPECT_EQ(right.at(26, 15), 0u);
   EXPECT_EQ(right.at(15, 21), 0u);
   Image down = redSquare();

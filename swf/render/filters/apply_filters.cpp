@@ -43,25 +43,28 @@ FilterReach shiftedReach(const FilterBlur& b, double angle, double distance, boo
 
 FilterReach reachOf(const Filter& f, FilterScale scale, bool influence) {
   return std::visit(
-      Overloaded{
-          [&](const DropShadowFilter& d) {
-            return shiftedReach(d.blur, d.angle, d.distance, d.inner, false, scale, influence);
-          },
-          [&](const BlurFilter& b) { return blurReachOf(b.blur, scale); },
-          [&](const GlowFilter& g) { return shiftedReach(g.blur, 0, 0, g.inner, false, scale, influence); },
-          [&](const BevelFilter& b) {
-            return shiftedReach(b.blur, b.angle, b.distance, b.inner && !b.onTop, true, scale, influence);
-          },
-          [&](const GradientGlowFilter& g) {
-            return shiftedReach(g.p.blur, g.p.angle, g.p.distance, g.p.inner && !g.p.onTop, false,
-                                scale, influence);
-          },
-          [&](const GradientBevelFilter& g) {
-            return shiftedReach(g.p.blur, g.p.angle, g.p.distance, g.p.inner && !g.p.onTop, true,
-                                scale, influence);
-          },
-          [](const ConvolutionFilter&) { return FilterReach{}; },
-          [](const ColorMatrixFilter&) { return FilterReach{}; }},
+      Overloaded{[&](const DropShadowFilter& d) {
+                   return shiftedReach(d.blur, d.angle, d.distance, d.inner, false, scale,
+                                       influence);
+                 },
+                 [&](const BlurFilter& b) { return blurReachOf(b.blur, scale); },
+                 [&](const GlowFilter& g) {
+                   return shiftedReach(g.blur, 0, 0, g.inner, false, scale, influence);
+                 },
+                 [&](const BevelFilter& b) {
+                   return shiftedReach(b.blur, b.angle, b.distance, b.inner && !b.onTop, true,
+                                       scale, influence);
+                 },
+                 [&](const GradientGlowFilter& g) {
+                   return shiftedReach(g.p.blur, g.p.angle, g.p.distance, g.p.inner && !g.p.onTop,
+                                       false, scale, influence);
+                 },
+                 [&](const GradientBevelFilter& g) {
+                   return shiftedReach(g.p.blur, g.p.angle, g.p.distance, g.p.inner && !g.p.onTop,
+                                       true, scale, influence);
+                 },
+                 [](const ConvolutionFilter&) { return FilterReach{}; },
+                 [](const ColorMatrixFilter&) { return FilterReach{}; }},
       f);
 }
 
@@ -72,20 +75,21 @@ bool hasVisibleFilters(const FilterList* filters) { return filters && !filters->
 void applyFilters(const FilterList& filters, FilterImage img, FilterScale scale) {
   size_t n = std::min(filters.size(), kMaxFiltersApplied);
   for (size_t i = 0; i < n; ++i) {
-    std::visit(Overloaded{[&](const DropShadowFilter& d) { applyDropShadow(d, img, scale); },
-                          [&](const BlurFilter& b) {
-                            Plane8 p{reinterpret_cast<uint8_t*>(img.pixels), img.width,
-                                     img.height, 4, size_t(img.stride) * 4};
-                            boxBlur(p, deviceBlur(b.blur.blurX, scale.x),
-                                    deviceBlur(b.blur.blurY, scale.y), cappedPasses(b.blur.passes));
-                          },
-                          [&](const GlowFilter& g) { applyGlow(g, img, scale); },
-                          [&](const BevelFilter& b) { applyBevel(b, img, scale); },
-                          [&](const GradientGlowFilter& g) { applyGradientGlow(g.p, img, scale); },
-                          [&](const GradientBevelFilter& g) { applyGradientBevel(g.p, img, scale); },
-                          [&](const ConvolutionFilter& c) { applyConvolution(c, img); },
-                          [&](const ColorMatrixFilter& m) { applyColorMatrix(m, img); }},
-               filters[i]);
+    std::visit(
+        Overloaded{[&](const DropShadowFilter& d) { applyDropShadow(d, img, scale); },
+                   [&](const BlurFilter& b) {
+                     Plane8 p{reinterpret_cast<uint8_t*>(img.pixels), img.width, img.height, 4,
+                              size_t(img.stride) * 4};
+                     boxBlur(p, deviceBlur(b.blur.blurX, scale.x),
+                             deviceBlur(b.blur.blurY, scale.y), cappedPasses(b.blur.passes));
+                   },
+                   [&](const GlowFilter& g) { applyGlow(g, img, scale); },
+                   [&](const BevelFilter& b) { applyBevel(b, img, scale); },
+                   [&](const GradientGlowFilter& g) { applyGradientGlow(g.p, img, scale); },
+                   [&](const GradientBevelFilter& g) { applyGradientBevel(g.p, img, scale); },
+                   [&](const ConvolutionFilter& c) { applyConvolution(c, img); },
+                   [&](const ColorMatrixFilter& m) { applyColorMatrix(m, img); }},
+        filters[i]);
   }
 }
 

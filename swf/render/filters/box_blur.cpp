@@ -105,8 +105,8 @@ struct Scratch {
   std::vector<uint8_t> outside;
 };
 
-void blurLinesAny(const uint8_t* src, size_t srcStride, uint8_t* dst, size_t dstStride,
-                  int count, size_t n, const Kernel& k, Scratch& s) {
+void blurLinesAny(const uint8_t* src, size_t srcStride, uint8_t* dst, size_t dstStride, int count,
+                  size_t n, const Kernel& k, Scratch& s) {
   if (k.m <= kMaxNarrowM) {
     // (T + W) / 2W as a multiply and a 16-bit shift, rounded up so that full coverage stays 255.
     s.narrow.resize(n);

@@ -44,7 +44,9 @@ void applyColorMatrix(const ColorMatrixFilter& f, FilterImage img) {
         continue;
       }
       Straight s = unpremultiply(row[x]);
-      auto out = [&](int i) { return m[i] * s.r + m[i + 1] * s.g + m[i + 2] * s.b + m[i + 3] * s.a + m[i + 4]; };
+      auto out = [&](int i) {
+        return m[i] * s.r + m[i + 1] * s.g + m[i + 2] * s.b + m[i + 3] * s.a + m[i + 4];
+      };
       row[x] = premultiply(out(0), out(5), out(10), out(15));
     }
   }
@@ -62,8 +64,8 @@ void applyConvolution(const ConvolutionFilter& f, FilterImage img) {
   std::vector<Straight> src(size_t(w) * h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) src[size_t(y) * w + x] = unpremultiply(img.row(y)[x]);
-  const Straight outside{float(f.defaultColor.r), float(f.defaultColor.g),
-                         float(f.defaultColor.b), float(f.defaultColor.a)};
+  const Straight outside{float(f.defaultColor.r), float(f.defaultColor.g), float(f.defaultColor.b),
+                         float(f.defaultColor.a)};
   const int cx = cols / 2, cy = rows / 2;
   for (int y = 0; y < h; ++y) {
     uint32_t* out = img.row(y);

@@ -30,13 +30,12 @@ PixelBox grow(PixelBox b, const FilterReach& r) {
 }
 
 PixelBox intersect(const PixelBox& a, const PixelBox& b) {
-  return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
-          std::min(a.y1, b.y1)};
+  return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
 }
 
 bool isIdentity(const ColorTransform& c) {
-  return c.rm == 1 && c.gm == 1 && c.bm == 1 && c.am == 1 && c.ra == 0 && c.ga == 0 &&
-         c.ba == 0 && c.aa == 0;
+  return c.rm == 1 && c.gm == 1 && c.bm == 1 && c.am == 1 && c.ra == 0 && c.ga == 0 && c.ba == 0 &&
+         c.aa == 0;
 }
 
 struct SurfaceDeleter {

@@ -16,6 +16,11 @@ constexpr long kMaxFilterPixels = 8L << 20;
 // that nested filtered objects take.
 constexpr int kMaxFilterGroupDepth = 6;
 
+// Whether the object has filters to draw; cheap, so that objects without them pay nothing more.
+inline bool mayFilter(const DrawState& s, const DisplayObject& obj) {
+  return !s.maskMode && obj.filters && !obj.filters->empty();
+}
+
 // Draws `obj` through its filters, calling `drawContent` for what it draws unfiltered. Returns
 // false when it did nothing and the caller should draw the object as usual (no filters, mask
 // drawing, too deep or too large).

@@ -73,11 +73,6 @@ struct BlurredAlpha {
   std::vector<uint8_t> plane;
   int width = 0, height = 0;
   uint8_t outside = 0;
-
-  uint32_t at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return outside;
-    return plane[size_t(y) * width + x];
-  }
 };
 
 BlurredAlpha blurredAlpha(FilterImage img, const FilterBlur& blur, bool inverted,
@@ -134,13 +129,58 @@ std::array<uint32_t, 256> gradientTable(const std::vector<FilterGradientStop>& s
   return t;
 }
 
+// Row y of the blurred alpha moved by (dx, dy), strengthened, into `out`.
+void shiftedRow(const BlurredAlpha& a, int y, int dx, int dy, const std::array<uint8_t, 256>& str,
+                std::vector<uint8_t>& out) {
+  int sy = y - dy;
+  uint8_t outside = str[a.outside];
+  if (sy < 0 || sy >= a.height) {
+    std::fill(out.begin(), out.end(), outside);
+    return;
+  }
+  const uint8_t* src = a.plane.data() + size_t(sy) * a.width;
+  int x0 = std::clamp(dx, 0, a.width), x1 = std::clamp(a.width + dx, 0, a.width);
+  std::fill(out.begin(), out.begin() + x0, outside);
+  for (int x = x0; x < x1; ++x) out[size_t(x)] = str[src[x - dx]];
+  std::fill(out.begin() + x1, out.end(), outside);
+}
+
+template <Side side>
+void combineRow(uint32_t* r, const uint8_t* v, int n, const std::array<uint32_t, 256>& colours,
+                const Placing& p) {
+  for (int x = 0; x < n; ++x) {
+    if (v[x] == 0 && !p.knockout && !p.hideObject) continue;  // no effect: the object as it is
+    r[x] = combine(r[x], colours[v[x]], {side, p.knockout, p.hideObject});
+  }
+}
+
 // The effect taken from one shifted sample of the blurred alpha: shadows and glows.
 void applyShifted(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s256,
                   const std::array<uint32_t, 256>& colours, const Placing& placing) {
+  std::array<uint8_t, 256> str;
+  for (int v = 0; v < 256; ++v) str[size_t(v)] = uint8_t(strengthen(v, s256));
+  // An effect whose colour at zero is not clear (a gradient's first stop) is never skipped.
+  Placing p = placing;
+  bool clearAtZero = colours[0] == 0;
+  std::vector<uint8_t> values(size_t(img.width));
   for (int y = 0; y < img.height; ++y) {
+    shiftedRow(a, y, dx, dy, str, values);
     uint32_t* r = img.row(y);
-    for (int x = 0; x < img.width; ++x)
-      r[x] = combine(r[x], colours[strengthen(int(a.at(x - dx, y - dy)), s256)], placing);
+    if (!clearAtZero) {
+      for (int x = 0; x < img.width; ++x) r[x] = combine(r[x], colours[values[size_t(x)]], p);
+      continue;
+    }
+    switch (p.side) {
+      case Side::Outer:
+        combineRow<Side::Outer>(r, values.data(), img.width, colours, p);
+        break;
+      case Side::Inner:
+        combineRow<Side::Inner>(r, values.data(), img.width, colours, p);
+        break;
+      case Side::Full:
+        combineRow<Side::Full>(r, values.data(), img.width, colours, p);
+        break;
+    }
   }
 }
 
@@ -149,10 +189,15 @@ void applyShifted(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s2
 template <typename Pick>
 void applyBevelLike(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s256, Pick pick,
                     const Placing& placing) {
+  std::array<uint8_t, 256> same;
+  for (int v = 0; v < 256; ++v) same[size_t(v)] = uint8_t(v);
+  std::vector<uint8_t> behind(size_t(img.width)), ahead(size_t(img.width));
   for (int y = 0; y < img.height; ++y) {
+    shiftedRow(a, y, dx, dy, same, behind);
+    shiftedRow(a, y, -dx, -dy, same, ahead);
     uint32_t* r = img.row(y);
     for (int x = 0; x < img.width; ++x) {
-      int d = int(a.at(x - dx, y - dy)) - int(a.at(x + dx, y + dy));
+      int d = int(behind[size_t(x)]) - int(ahead[size_t(x)]);
       int v = std::clamp((d * s256 + (d < 0 ? -128 : 128)) / 256, -255, 255);
       r[x] = combine(r[x], pick(v), placing);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "swf/render/bounds.h"
 #include "swf/render/filters/apply_filters.h"
@@ -77,7 +79,15 @@ bool drawFiltered(const DrawState& s, const DisplayObject& obj,
   if (work.area() > kMaxFilterPixels) return false;
 
   int w = int(work.x1 - work.x0), h = int(work.y1 - work.y0);
-  SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  // One buffer per nesting level, kept from frame to frame: a fresh one each time costs its
+  // page faults, which at full screen are a good part of the filter's time.
+  thread_local std::vector<uint32_t> buffers[kMaxFilterGroupDepth];
+  std::vector<uint32_t>& buffer = buffers[std::clamp(s.groups, 0, kMaxFilterGroupDepth - 1)];
+  size_t pixels = size_t(w) * size_t(h);
+  if (buffer.size() < pixels) buffer.resize(pixels);
+  std::fill(buffer.begin(), buffer.begin() + long(pixels), 0u);
+  SurfacePtr surface(cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(buffer.data()), CAIRO_FORMAT_ARGB32, w, h, w * 4));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
   cairo_surface_set_device_offset(surface.get(), -double(work.x0), -double(work.y0));
   {
@@ -111,6 +121,7 @@ bool drawFiltered(const DrawState& s, const DisplayObject& obj,
   cairo_set_operator(cr, s.fillOperator);
   cairo_paint(cr);
   cairo_restore(cr);
+  surface.reset();  // before its buffer can be used again
   return true;
 }
 

@@ -158,8 +158,7 @@ void blurRows(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
     for (int r = 0; r < rows; ++r) {
       const uint8_t* src = p.data + p.stride * size_t(y0 + r);
       uint8_t* dst = a.data() + size_t(r) * C;
-      for (int x = 0; x < p.width; ++x)
-        for (int c = 0; c < C; ++c) dst[line * x + c] = src[x * C + c];
+      for (int x = 0; x < p.width; ++x) std::memcpy(dst + line * x, src + size_t(x) * C, C);
     }
     uint8_t *cur = a.data(), *next = b.data();
     for (int pass = 0; pass < passes; ++pass) {
@@ -169,8 +168,7 @@ void blurRows(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
     for (int r = 0; r < rows; ++r) {
       uint8_t* dst = p.data + p.stride * size_t(y0 + r);
       const uint8_t* src = cur + size_t(r) * C;
-      for (int x = 0; x < p.width; ++x)
-        for (int c = 0; c < C; ++c) dst[x * C + c] = src[line * x + c];
+      for (int x = 0; x < p.width; ++x) std::memcpy(dst + size_t(x) * C, src + line * x, C);
     }
   }
 }

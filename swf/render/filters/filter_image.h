@@ -46,12 +46,9 @@ inline uint32_t scale(uint32_t p, uint32_t k) {
 
 // Per channel sum, saturated (both premultiplied, so it stays valid when the alphas add to 255).
 inline uint32_t add(uint32_t a, uint32_t b) {
-  uint32_t out = 0;
-  for (int s = 0; s < 32; s += 8) {
-    uint32_t c = ((a >> s) & 0xff) + ((b >> s) & 0xff);
-    out |= (c > 255 ? 255 : c) << s;
-  }
-  return out;
+  uint32_t sum = ((a & 0x7f7f7f7fu) + (b & 0x7f7f7f7fu)) ^ ((a ^ b) & 0x80808080u);
+  uint32_t carry = ((a & b) | ((a | b) & ~sum)) & 0x80808080u;
+  return sum | ((carry >> 7) * 0xffu);
 }
 
 // a over b.

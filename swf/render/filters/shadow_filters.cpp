@@ -44,6 +44,7 @@ inline uint32_t combine(uint32_t s, uint32_t e, const Placing& p) {
   switch (p.side) {
     case Side::Outer: {
       if (p.hideObject && !p.knockout) return e;
+      if (sa == 255) return p.knockout ? 0 : s;  // the object hides its own shadow
       uint32_t masked = px::scale(e, 255 - sa);  // around the object only
       return p.knockout ? masked : px::add(s, masked);
     }

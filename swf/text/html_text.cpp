@@ -16,6 +16,9 @@ constexpr double kTwipsPerPixel = 20;
 // Sizes beyond this are taken as this: a size is a number the file gives, not a promise of
 // pixels, and glyphs of absurd sizes cost time to draw for nothing.
 constexpr double kMaxFontPixels = 1000;
+// Distances (margins, indents, leading, spacing, tab stops) are bounded likewise, so that the
+// positions laid out stay far inside what Cairo's fixed-point coordinates hold.
+constexpr double kMaxDistancePixels = 8192;
 // Formatting tags nest at most this deep; deeper ones are read as unknown tags. Real text nests
 // a handful deep, and the bound keeps a file of endless unclosed tags from costing quadratic time.
 constexpr size_t kMaxOpenTags = 256;
@@ -33,7 +36,8 @@ std::string ascii(const std::u32string& s) {
   return out;
 }
 
-// A number with an optional sign and fraction; nothing when `s` holds none.
+// A number with an optional sign and fraction, within ±kMaxDistancePixels; nothing when `s`
+// holds none.
 std::optional<double> number(const std::string& s) {
   size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
@@ -49,7 +53,7 @@ std::optional<double> number(const std::string& s) {
         scale /= 10;
         v += (c - '0') * scale;
       } else {
-        v = std::min(v * 10 + (c - '0'), 1e9);
+        v = std::min(v * 10 + (c - '0'), kMaxDistancePixels);
       }
     } else if (c == '.' && scale == 0) {
       scale = 1;

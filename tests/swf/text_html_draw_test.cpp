@@ -95,6 +95,23 @@ TEST(TextHtmlDraw, DesktopFontsDrawEachRunInItsColour) {
   EXPECT_FALSE(anyOf(*empty.frame, kRed));
 }
 
+TEST(TextHtmlDraw, CodesNoFontHasAndExtremeFormatsDrawTheRest) {
+  // A UTF-16 surrogate written as UTF-8, control characters and a code beyond Unicode.
+  EditTextDef def =
+      textField("<font color='#FF0000'>\xED\xA0\x80\x01\t\xF7\xBF\xBF\xBFHello</font>", true);
+  def.useOutlines = false;
+  auto d = draw(def);
+  EXPECT_EQ(d.frame->status(), CAIRO_STATUS_SUCCESS);
+  EXPECT_TRUE(anyOf(*d.frame, kRed));
+
+  EditTextDef far = textField(
+      "<textformat indent='-99999' leading='99999999'><font letterSpacing='-1e9' size='+99999' "
+      "color='#FF0000'>AB A</font></textformat><br>A",
+      true);
+  auto e = draw(far);
+  EXPECT_EQ(e.frame->status(), CAIRO_STATUS_SUCCESS);
+}
+
 TEST(TextHtmlDraw, KerningTablesAreReadWithNarrowAndWideCodes) {
   auto movie = fieldMovie(textField("AB"));
   const auto& wide = static_cast<const swf::FontCharacter&>(*movie->character(1));

@@ -1,7 +1,5 @@
 #include "swf/render/text_fonts.h"
 
-#include <cairo-ft.h>
-
 #include "swf/render/cairo_util.h"
 #include "swf/render/shape_painter.h"
 #include "swf/text/field_text.h"
@@ -26,14 +24,6 @@ cairo_font_face_t* desktopFace(const std::string& name, bool bold, bool italic) 
   return cairo_toy_font_face_create(desktopFamily(name).c_str(),
                                     italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                                     bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-}
-
-bool hasKerningTable(cairo_scaled_font_t* font) {
-  if (cairo_scaled_font_get_type(font) != CAIRO_FONT_TYPE_FT) return false;
-  FT_Face face = cairo_ft_scaled_font_lock_face(font);
-  bool kerning = face && FT_HAS_KERNING(face);
-  cairo_ft_scaled_font_unlock_face(font);
-  return kerning;
 }
 
 }  // namespace
@@ -91,7 +81,6 @@ FieldFonts::Face FieldFonts::makeFace(const CharFormat& format) const {
   cairo_font_extents_t fe;
   cairo_scaled_font_extents(f.desktop, &fe);
   f.metrics = {fe.ascent, fe.descent};
-  f.desktopKerning = hasKerningTable(f.desktop);
   return f;
 }
 
@@ -145,18 +134,9 @@ double FieldFonts::advance(const CharFormat& format, char32_t c) {
 }
 
 double FieldFonts::kerning(const CharFormat& format, char32_t left, char32_t right) {
+  // Desktop fonts are not kerned: the player spaces device text by advances alone.
   Face& f = face(format);
-  if (f.embedded) return f.embedded->kerning(left, right) * f.scale;
-  if (!f.desktop || !f.desktopKerning || left < U' ' || right < U' ') return 0;
-  unsigned long a = desktopGlyph(f, left).first, b = desktopGlyph(f, right).first;
-  FT_Face ft = cairo_ft_scaled_font_lock_face(f.desktop);
-  double adjustment = 0;
-  FT_Vector delta;
-  if (ft && ft->units_per_EM > 0 &&
-      FT_Get_Kerning(ft, FT_UInt(a), FT_UInt(b), FT_KERNING_UNSCALED, &delta) == 0)
-    adjustment = double(delta.x) * format.size / ft->units_per_EM;
-  cairo_ft_scaled_font_unlock_face(f.desktop);
-  return adjustment;
+  return f.embedded ? f.embedded->kerning(left, right) * f.scale : 0;
 }
 
 void FieldFonts::draw(const DrawState& s, const CharFormat& format,

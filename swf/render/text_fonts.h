@@ -48,7 +48,6 @@ class FieldFonts : public TextMeasure {
     const FontCharacter* embedded = nullptr;
     double scale = 1;  // twips per font unit of the embedded font
     cairo_scaled_font_t* desktop = nullptr;
-    bool desktopKerning = false;  // the desktop font has a kerning table
     FontMetrics metrics;
     // Desktop glyphs met so far: glyph index and advance in twips.
     std::unordered_map<char32_t, std::pair<unsigned long, double>> glyphs;

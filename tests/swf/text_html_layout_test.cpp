@@ -131,6 +131,17 @@ TEST(TextHtmlLayout, KerningPairsOfTheEmbeddedFontMoveTheNextCharacter) {
   EXPECT_DOUBLE_EQ(secondX("<font letterSpacing='2'>AB</font>"), 40 + 400 + 40 - 200);
 }
 
+TEST(TextHtmlLayout, DesktopFontsSpaceByAdvancesAlone) {
+  // DejaVu Sans, the usual sans, kerns "AV" in its own tables; the player's device text does not.
+  auto firstAdvance = [](const std::string& text) {
+    EditTextDef def = textField("<font face='_sans'>" + text + "</font>", true);
+    def.useOutlines = false;
+    return layout(def)->lines.at(0).chars.at(0).advance;
+  };
+  EXPECT_GT(firstAdvance("A"), 0);
+  EXPECT_DOUBLE_EQ(firstAdvance("AV"), firstAdvance("A"));
+}
+
 TEST(TextHtmlLayout, RunsTakeTheMovieFontOfTheirNameAndStyle) {
   auto laid =
       layout(textField("<b>A</b>A<font face='SQUARES'><b>A</b></font><font "

@@ -31,7 +31,7 @@ class ParagraphLayout {
   }
 
   // Lays the paragraph out below `y` (the previous line's descent and leading included);
-  // returns false once a line starts below the box.
+  // returns false once a line does not fit above the box's bottom.
   bool layout(std::vector<LaidLine>& lines, double& y) {
     const ParagraphFormat& f = p_.format;
     double bulletIndent = f.bullet ? kBulletIndentEms * p_.runs.front().format.size : 0;

@@ -65,7 +65,8 @@ FieldFonts::Face FieldFonts::makeFace(const CharFormat& format) const {
     return f;
   }
   // Desktop fonts are measured in the field's twips; drawing scales them with the field.
-  cairo_font_face_t* face = desktopFace(format.font, format.bold, format.italic);
+  // Of a list of names, the first is asked for: fontconfig stands in for it when missing.
+  cairo_font_face_t* face = desktopFace(fontNames(format.font).front(), format.bold, format.italic);
   cairo_matrix_t size, identity;
   cairo_matrix_init_scale(&size, format.size, format.size);
   cairo_matrix_init_identity(&identity);

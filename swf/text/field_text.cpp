@@ -1,5 +1,7 @@
 #include "swf/text/field_text.h"
 
+#include <algorithm>
+
 #include "swf/text/font_table.h"
 #include "swf/text/html_text.h"
 #include "swf/text/text_content.h"
@@ -40,15 +42,31 @@ StyledText fieldStyledText(const EditTextCharacter& field, const std::string& by
   return styled;
 }
 
+std::vector<std::string> fontNames(const std::string& list) {
+  std::vector<std::string> names;
+  size_t at = 0;
+  while (at <= list.size()) {
+    size_t comma = std::min(list.find(',', at), list.size());
+    size_t first = list.find_first_not_of(' ', at);
+    size_t last = list.find_last_not_of(' ', comma == 0 ? 0 : comma - 1);
+    if (first < comma && last != std::string::npos && last >= first)
+      names.push_back(list.substr(first, last - first + 1));
+    at = comma + 1;
+  }
+  if (names.empty()) names.emplace_back();
+  return names;
+}
+
 const FontCharacter* fontForRun(const EditTextCharacter& field, const CharFormat& format) {
   const FontCharacter* own = field.font.get();
-  if (own && sameFontName(own->name, format.font) && own->bold == format.bold &&
-      own->italic == format.italic)
-    return own;
-  if (field.movieFonts)
-    if (const FontCharacter* named =
-            field.movieFonts->find(format.font, format.bold, format.italic))
-      return named;
+  for (const std::string& name : fontNames(format.font)) {
+    if (own && sameFontName(own->name, name) && own->bold == format.bold &&
+        own->italic == format.italic)
+      return own;
+    if (field.movieFonts)
+      if (const FontCharacter* named = field.movieFonts->find(name, format.bold, format.italic))
+        return named;
+  }
   return own;
 }
 

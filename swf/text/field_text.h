@@ -2,6 +2,7 @@
 // A text field's text as the layout takes it, and the fonts its runs are drawn with.
 
 #include <string>
+#include <vector>
 
 #include "swf/text/edit_text.h"
 #include "swf/text/styled_text.h"
@@ -18,7 +19,11 @@ StyledText fieldStyledText(const EditTextCharacter& field, const std::string& by
 
 // The movie's font for a run: the field's own font when it has the run's name and style, else
 // the movie's font of that name (in that style if there is one), else the field's own font.
-// Null when the field names no font and the movie has none of the name.
+// A name may list several, separated by commas: the first the movie has counts. Null when the
+// field names no font and the movie has none of the names.
 const FontCharacter* fontForRun(const EditTextCharacter& field, const CharFormat& format);
+
+// The names of a font list ("Verdana, Arial"), trimmed; one empty name for an empty list.
+std::vector<std::string> fontNames(const std::string& list);
 
 }  // namespace swf

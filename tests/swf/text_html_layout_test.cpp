@@ -157,6 +157,16 @@ TEST(TextHtmlLayout, RunsTakeTheMovieFontOfTheirNameAndStyle) {
   EXPECT_DOUBLE_EQ(chars[4].x - chars[3].x, 400);
 }
 
+TEST(TextHtmlLayout, AListOfFontNamesTakesTheFirstTheMovieHas) {
+  EXPECT_EQ(swf::fontNames(" Missing ,Squares,, Other "),
+            (std::vector<std::string>{"Missing", "Squares", "Other"}));
+  EXPECT_EQ(swf::fontNames(" , "), (std::vector<std::string>{""}));
+  auto laid = layout(textField("<font face='Missing, Squares'><b>A</b>A</font>", true));
+  const auto& chars = laid->lines.at(0).chars;
+  ASSERT_EQ(chars.size(), 2u);
+  EXPECT_DOUBLE_EQ(chars[1].x - chars[0].x, 500);  // the bold Squares
+}
+
 TEST(TextHtmlLayout, TabsStopAtTheParagraphsStopsOrEveryThirtySixPixels) {
   auto secondX = [](const std::string& text) {
     return layout(textField(text, true))->lines.at(0).chars.at(2).x;

@@ -56,8 +56,10 @@ void applyAlphaPlane(cairo_surface_t* s, std::span<const uint8_t> alpha) {
     auto* row = reinterpret_cast<uint32_t*>(data + size_t(stride) * size_t(y));
     for (int x = 0; x < w; ++x) {
       size_t i = size_t(y) * size_t(w) + size_t(x);
-      uint32_t a = i < alpha.size() ? alpha[i] : 255;  // missing alpha: leave opaque
       uint32_t p = row[x];
+      // Missing alpha leaves the pixel as it is: opaque, or transparent where the JPEG broke
+      // off before reaching it.
+      uint32_t a = std::min<uint32_t>(i < alpha.size() ? alpha[i] : 255, p >> 24);
       auto within = [a](uint32_t c) { return std::min(c, a); };
       row[x] = (a << 24) | (within((p >> 16) & 0xff) << 16) | (within((p >> 8) & 0xff) << 8) |
                within(p & 0xff);

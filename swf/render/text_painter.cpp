@@ -1,6 +1,7 @@
 #include "swf/render/text_painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "swf/render/cairo_util.h"
@@ -39,6 +40,24 @@ void drawUnderlines(const DrawState& s, const LaidLine& line) {
     }
     i = j;
   }
+}
+
+// The border is a one-pixel line on the pixels the field's edges fall in, so a field that is
+// neither rotated nor skewed gets a crisp line rather than two half-covered ones.
+void strokeBorder(cairo_t* cr, const Matrix& toDevice, const Rect& b) {
+  const Matrix& m = toDevice;
+  if (m.b == 0 && m.c == 0) {
+    double xa = std::floor(m.a * b.xMin + m.tx), xb = std::floor(m.a * b.xMax + m.tx);
+    double ya = std::floor(m.d * b.yMin + m.ty), yb = std::floor(m.d * b.yMax + m.ty);
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, std::min(xa, xb) + 0.5, std::min(ya, yb) + 0.5, std::fabs(xb - xa),
+                    std::fabs(yb - ya));
+  } else {
+    cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
+    cairo_identity_matrix(cr);
+  }
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
 }
 
 }  // namespace
@@ -81,10 +100,7 @@ void paintEditText(const DrawState& s, const EditTextCharacter& field, const Dis
     cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
     cairo_fill(cr);
     setSourceColor(cr, s.cxform.apply(RGBA{0, 0, 0, 255}));
-    cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
-    cairo_identity_matrix(cr);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    strokeBorder(cr, s.toDevice, b);
     setMatrix(cr, s.toDevice);
   }
   cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());

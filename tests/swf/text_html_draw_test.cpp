@@ -150,5 +150,17 @@ TEST(TextHtmlDraw, KerningTablesAreReadWithNarrowAndWideCodes) {
   EXPECT_EQ(narrow.glyphFor('V'), 0);
 }
 
+TEST(TextHtmlDraw, ABorderIsOneCrispLineOnThePixelsOfTheFieldsEdges) {
+  EditTextDef def = textField("");
+  def.border = true;
+  def.bounds = swf::Rect{200, 1200, 200, 600};  // x 10..60, y 10..30 in pixels
+  auto d = draw(def);
+  using drawtest::kBlack;
+  for (auto [x, y] : {std::pair{10, 20}, {60, 20}, {30, 10}, {30, 30}})
+    EXPECT_TRUE(near(d.frame->at(x, y), kBlack)) << x << "," << y;
+  for (auto [x, y] : {std::pair{9, 20}, {11, 20}, {59, 20}, {61, 20}, {30, 11}, {30, 31}})
+    EXPECT_TRUE(near(d.frame->at(x, y), kWhite)) << x << "," << y;
+}
+
 }  // namespace
 }  // namespace texttest

@@ -1,6 +1,7 @@
 // Movies loaded into levels (GetURL with a "_levelN" target), and the stage colour, which the
 // first SetBackgroundColor reached sets for good.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -99,6 +100,8 @@ TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
 TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
   write("top.swf", squareMovie(kBlue, 25, 25));
   write("junk.swf", {'n', 'o', 't', ' ', 'a', ' ', 's', 'w', 'f'});
+  std::string fifo = (dir_ / "pipe.swf").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   SwfWriter w(6, 100, 100, 10);
   w.doAction(ActionBuilder().getURL("top.swf", "_level1").build());
   w.showFrame();
@@ -106,6 +109,8 @@ TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
                  .getURL("missing.swf", "_level1")
                  .getURL("junk.swf", "_level1")
                  .getURL("http://example.com/top.swf", "_level1")
+                 .getURL(fifo, "_level1")  // would block the player if opened
+                 .getURL("/dev/zero", "_level1")
                  .getURL("top.swf", "_level0")  // the control's own movie is not replaced
                  .getURL("top.swf", "_levelx")
                  .stop()

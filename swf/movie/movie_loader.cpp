@@ -1,5 +1,6 @@
 // The tag loop: turns the uncompressed file into the dictionary and the timelines.
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -320,6 +321,9 @@ std::shared_ptr<const Movie> loadMovieFromMemory(std::span<const uint8_t> bytes)
 }
 
 std::shared_ptr<const Movie> loadMovieFile(const std::string& path) {
+  // Opening a pipe would wait for a writer, and a device may never end: only plain files load.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw LoadError("not a file: " + path);
   std::ifstream in(path, std::ios::binary);
   if (!in) throw LoadError("cannot open " + path);
   in.seekg(0, std::ios::end);

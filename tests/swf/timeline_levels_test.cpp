@@ -125,6 +125,15 @@ TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
 }
 
+TEST_F(TimelineLevels, PipesAndDevicesAreNotMovies) {
+  std::string fifo = (dir_ / "pipe.swf").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), dir_.string()}) {
+    Player p;
+    EXPECT_THROW(p.load(path), swf::LoadError) << path;  // and returns: a pipe is not opened
+  }
+}
+
 TEST_F(TimelineLevels, MoviesThatKeepLoadingThemselvesStayBounded) {
   // Each copy loads itself into the next level up, and into level 1 again.
   SwfWriter w(6, 100, 100, 10);

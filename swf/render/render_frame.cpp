@@ -9,6 +9,7 @@
 #include "swf/render/bounds.h"
 #include "swf/render/cairo_util.h"
 #include "swf/render/character_painter.h"
+#include "swf/render/filters/filtered_draw.h"
 #include "swf/shapes/shape.h"
 
 namespace swf {
@@ -54,7 +55,8 @@ bool clipToBox(cairo_t* cr, const std::optional<Box>& box) {
 ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveMask* within,
                     int nesting) {
   cairo_t* cr = s.cr;
-  ActiveMask m{mask.clipDepth, nullptr, objectBounds(mask, s.toDevice * mask.matrix)};
+  ActiveMask m{mask.clipDepth, nullptr,
+               objectBounds(mask, s.toDevice * mask.matrix, s.stageScale * 20)};
   if (within) m.box = intersect(m.box, within->box);
   if (s.groups >= kMaxGroups) return m;  // no coverage: what it masks is not drawn
   cairo_save(cr);
@@ -201,9 +203,16 @@ bool isSingleFillShape(const DisplayObject& obj, int depth = 0) {
   return obj.children.size() == 1 && isSingleFillShape(*obj.children.begin()->second, depth + 1);
 }
 
-void drawContent(const DrawState& s, const DisplayObject& obj, int nesting) {
+void drawUnfiltered(const DrawState& s, const DisplayObject& obj, int nesting) {
   if (obj.character) paintCharacter(s, obj);
   drawChildren(s, obj, nesting + 1);
+}
+
+void drawContent(const DrawState& s, const DisplayObject& obj, int nesting) {
+  if (mayFilter(s, obj) &&
+      drawFiltered(s, obj, [&](const DrawState& fs) { drawUnfiltered(fs, obj, nesting); }))
+    return;
+  drawUnfiltered(s, obj, nesting);
 }
 
 // The modes blended by our own pixel code rather than Cairo's slower generic compositing.
@@ -243,7 +252,7 @@ void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nes
   cairo_identity_matrix(cr);
   // Alpha and erase act on the whole layer below them, not only where the object is.
   bool wholeLayer = mode == kAlpha || mode == kErase;
-  if (!wholeLayer && !clipToBox(cr, objectBounds(obj, s.toDevice))) {
+  if (!wholeLayer && !clipToBox(cr, objectBounds(obj, s.toDevice, s.stageScale * 20))) {
     cairo_restore(cr);
     return;
   }

@@ -23,6 +23,20 @@ int levelNumber(const std::string& name) {
   return level;
 }
 
+// The sprite among `parent`'s children called `name` (any case), looking into the holders of
+// depths that several objects share.
+SpriteInstance* findNamedSprite(DisplayObject& parent, const std::string& name) {
+  for (auto& [depth, child] : parent.children) {
+    if (static_cast<PlacedObject&>(*child).holdsStack) {
+      if (auto* s = findNamedSprite(*child, name)) return s;
+      continue;
+    }
+    if (strcasecmp(child->name.c_str(), name.c_str()) == 0)
+      if (auto* s = dynamic_cast<SpriteInstance*>(child.get())) return s;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TimelineActionHost::TimelineActionHost(Player& player, SpriteInstance& root,
@@ -121,14 +135,7 @@ bool TimelineActionHost::setTarget(const std::string& path) {
       t = player_.levelRoot(level);
       continue;
     }
-    SpriteInstance* next = nullptr;
-    for (auto& [depth, child] : t->children) {
-      if (strcasecmp(child->name.c_str(), part.c_str()) == 0) {
-        next = dynamic_cast<SpriteInstance*>(child.get());
-        if (next) break;
-      }
-    }
-    t = next;
+    t = findNamedSprite(*t, part);
   }
   // An unknown target sends the following actions nowhere until the target is reset.
   target_ = t;

@@ -104,6 +104,35 @@ TEST(TimelineSharedDepth, JumpsGiveTheListThatPlayingGives) {
   }
 }
 
+TEST(TimelineSharedDepth, ActionsFindNamedSpritesThatShareADepth) {
+  SwfWriter w(5, 100, 100, 10);
+  w.defineShape(1, square(100));
+  TagList clip;
+  clip.placeObject2(placeNew(1, 1));
+  clip.showFrame();
+  clip.showFrame();
+  clip.end();
+  w.defineSprite(2, clip);
+  for (const char* name : {"older", "newer"}) {
+    PlaceParams p = placeNew(1, 2);
+    p.name = name;
+    w.placeObject2(p);
+  }
+  w.doAction(ActionBuilder().setTarget("older").stop().setTarget("").build());
+  w.showFrame();
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  step(p);
+  const auto& held = p.root()->children.at(1)->children;  // newest first
+  ASSERT_EQ(held.size(), 2u);
+  auto frameOf = [&](int i) {
+    return static_cast<const swf::SpriteInstance&>(*held.at(i)).currentFrame();
+  };
+  EXPECT_EQ(frameOf(0), 1);  // "newer" plays on
+  EXPECT_EQ(frameOf(1), 0);  // "older" was stopped
+}
+
 TEST(TimelineSharedDepth, ObjectsAtOneDepthAreBounded) {
   SwfWriter w(5, 100, 100, 10);
   w.defineShape(1, square(100));

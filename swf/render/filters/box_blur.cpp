@@ -147,7 +147,7 @@ void blurColumns(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
 // side), so that the same line-by-line sums run along x.
 template <int C>
 void blurRows(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
-  constexpr int band = 64 / C;  // 64 bytes a line
+  constexpr int band = 128 / C;  // 128 bytes a line
   constexpr size_t line = size_t(band) * C;
   std::vector<uint8_t> a(line * size_t(p.width)), b(a.size());
   Scratch s;

@@ -130,6 +130,35 @@ TEST(FilterDrawing, MasksAndHiddenSizesStayBounded) {
   EXPECT_TRUE(near(f.at(15, 5), kWhite));
 }
 
+TEST(FilterDrawing, HostileNumbersDrawSomethingSane) {
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  swf::DropShadowFilter shadow;
+  shadow.blur = {-5, nan, 31};
+  shadow.angle = inf;
+  shadow.distance = 1e30;
+  shadow.strength = 1e9;
+  swf::BevelFilter bevel;
+  bevel.angle = nan;
+  bevel.distance = -1e30;
+  bevel.strength = -4;
+  swf::ColorMatrixFilter matrix;
+  matrix.matrix[0] = float(nan);
+  swf::ConvolutionFilter conv;
+  conv.columns = 3;
+  conv.rows = 3;
+  conv.matrix.assign(9, float(inf));
+  conv.divisor = 0;
+  swf::GradientFilterParams empty;  // no stops at all
+  Stage st;
+  auto& o = shadowedSquare(st);
+  o.filters = std::make_shared<const swf::FilterList>(swf::FilterList{
+      shadow, bevel, matrix, conv, swf::GradientGlowFilter{empty}, swf::GradientBevelFilter{empty}});
+  Frame f(st.root, 40, 40);
+  ASSERT_EQ(f.status(), CAIRO_STATUS_SUCCESS);
+  EXPECT_TRUE(near(f.at(15, 15), kBlue));  // filters that mean nothing leave the object alone
+  EXPECT_TRUE(near(f.at(35, 35), kWhite));
+}
+
 TEST(FilterDrawing, AMovieShowsTheGlowItsPlacementAsksFor) {
   using namespace rvtest;
   SwfWriter w(8, 40, 40, 12);

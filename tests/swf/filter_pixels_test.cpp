@@ -86,6 +86,20 @@ TEST(FilterBlur, SpreadsAsFarAsItsReachAndKeepsTheTotal) {
   }
 }
 
+TEST(FilterBlur, EveryColumnOfAWidePictureBlursAlike) {
+  // Wide enough that the vertical passes run in several strips of columns.
+  Image img(1500, 40);
+  img.fill(0, 20, 1500, 40, kOpaqueBlue);
+  img.apply(blur(1, 6, 3));
+  for (int y = 0; y < 40; ++y)
+    for (int x : {0, 511, 512, 1023, 1499})
+      ASSERT_EQ(img.at(x, y), img.at(700, y)) << x << "," << y;
+  EXPECT_EQ(img.alpha(700, 10), 0);
+  EXPECT_GT(img.alpha(700, 17), 0);
+  EXPECT_LT(img.alpha(700, 22), 255);
+  EXPECT_EQ(img.alpha(700, 30), 255);
+}
+
 TEST(FilterBlur, ScalesWithTheStage) {
   Image a(60, 3), b(60, 3);
   a.fill(30, 0, 60, 3, kOpaqueBlue);

@@ -121,26 +121,32 @@ void blurLinesAny(const uint8_t* src, size_t srcStride, uint8_t* dst, size_t dst
   }
 }
 
-// Vertical passes run over the plane's rows directly, ping-ponging with a second plane.
+// Vertical passes run over the plane's rows directly, ping-ponging with a second plane, one
+// strip of columns at a time so that a strip stays in cache through all its passes.
 void blurColumns(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
+  constexpr size_t kStrip = 2048;  // bytes of each row
   const size_t n = size_t(p.width) * p.channels;
   // Kept from frame to frame: a fresh plane each time costs its page faults.
   thread_local std::vector<uint8_t> other;
   if (other.size() < n * size_t(p.height)) other.resize(n * size_t(p.height));
   Scratch s;
-  s.outside.assign(n, outside);
-  const uint8_t* src = p.data;
-  size_t srcStride = p.stride;
-  for (int pass = 0; pass < passes; ++pass) {
-    bool toOther = pass % 2 == 0;
-    uint8_t* dst = toOther ? other.data() : p.data;
-    size_t dstStride = toOther ? n : p.stride;
-    blurLinesAny(src, srcStride, dst, dstStride, p.height, n, k, s);
-    src = dst;
-    srcStride = dstStride;
+  s.outside.assign(std::min(n, kStrip), outside);
+  for (size_t x0 = 0; x0 < n; x0 += kStrip) {
+    size_t w = std::min(kStrip, n - x0);
+    const uint8_t* src = p.data + x0;
+    size_t srcStride = p.stride;
+    for (int pass = 0; pass < passes; ++pass) {
+      bool toOther = pass % 2 == 0;
+      uint8_t* dst = toOther ? other.data() + x0 : p.data + x0;
+      size_t dstStride = toOther ? n : p.stride;
+      blurLinesAny(src, srcStride, dst, dstStride, p.height, w, k, s);
+      src = dst;
+      srcStride = dstStride;
+    }
+    if (src != p.data + x0)
+      for (int y = 0; y < p.height; ++y)
+        std::memcpy(p.data + p.stride * size_t(y) + x0, src + n * size_t(y), w);
   }
-  if (src != p.data)
-    for (int y = 0; y < p.height; ++y) std::memcpy(p.data + p.stride * size_t(y), src + n * y, n);
 }
 
 // Horizontal passes turn a band of rows on its side (pixel x of every row of the band side by

@@ -161,20 +161,23 @@ void blurRows(Plane8 p, const Kernel& k, int passes, uint8_t outside) {
   for (int y0 = 0; y0 < p.height; y0 += band) {
     int rows = std::min(band, p.height - y0);
     size_t used = size_t(rows) * C;
-    for (int r = 0; r < rows; ++r) {
-      const uint8_t* src = p.data + p.stride * size_t(y0 + r);
-      uint8_t* dst = a.data() + size_t(r) * C;
-      for (int x = 0; x < p.width; ++x) std::memcpy(dst + line * x, src + size_t(x) * C, C);
+    // Row by row into the band, a whole line of the band at a time.
+    const uint8_t* from[band];
+    for (int r = 0; r < rows; ++r) from[r] = p.data + p.stride * size_t(y0 + r);
+    for (int x = 0; x < p.width; ++x) {
+      uint8_t* dst = a.data() + line * size_t(x);
+      for (int r = 0; r < rows; ++r) std::memcpy(dst + size_t(r) * C, from[r] + size_t(x) * C, C);
     }
     uint8_t *cur = a.data(), *next = b.data();
     for (int pass = 0; pass < passes; ++pass) {
       blurLinesAny(cur, line, next, line, p.width, used, k, s);
       std::swap(cur, next);
     }
-    for (int r = 0; r < rows; ++r) {
-      uint8_t* dst = p.data + p.stride * size_t(y0 + r);
-      const uint8_t* src = cur + size_t(r) * C;
-      for (int x = 0; x < p.width; ++x) std::memcpy(dst + size_t(x) * C, src + line * x, C);
+    uint8_t* to[band];
+    for (int r = 0; r < rows; ++r) to[r] = p.data + p.stride * size_t(y0 + r);
+    for (int x = 0; x < p.width; ++x) {
+      const uint8_t* src = cur + line * size_t(x);
+      for (int r = 0; r < rows; ++r) std::memcpy(to[r] + size_t(x) * C, src + size_t(r) * C, C);
     }
   }
 }

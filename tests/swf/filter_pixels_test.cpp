@@ -86,6 +86,20 @@ TEST(FilterBlur, SpreadsAsFarAsItsReachAndKeepsTheTotal) {
   }
 }
 
+TEST(FilterBlur, WideBoxesRampEvenly) {
+  // Boxes this wide keep their sums in 32 bits.
+  for (double width : {200.0, 201.0}) {
+    Image img(700, 3);
+    img.fill(350, 0, 700, 3, kOpaqueBlue);
+    img.apply(blur(width, 0, 1));
+    EXPECT_EQ(img.alpha(248, 1), 0) << width;
+    EXPECT_NEAR(img.alpha(300, 1), 64, 1) << width;
+    EXPECT_NEAR(img.alpha(350, 1), 128, 1) << width;
+    EXPECT_NEAR(img.alpha(400, 1), 191, 1) << width;
+    EXPECT_EQ(img.alpha(451, 1), 255) << width;
+  }
+}
+
 TEST(FilterBlur, EveryColumnOfAWidePictureBlursAlike) {
   // Wide enough that the vertical passes run in several strips of columns.
   Image img(1500, 40);

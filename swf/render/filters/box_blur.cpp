@@ -31,44 +31,69 @@ Kernel kernelFor(double width) {
 // Sixteen-bit sums hold the doubled sum while m stays at or below this; they halve the work.
 constexpr int kMaxNarrowM = 62;
 
-// One line of the result, then the sum moved on by a line: T gains the lines entering the box
-// and loses those leaving it (for odd widths the same line twice, as T counts weights doubled).
-template <typename Sum, typename Wide>
-void blurStep(uint8_t* __restrict out, Sum* __restrict t, const uint8_t* __restrict add1,
-              const uint8_t* __restrict sub1, const uint8_t* __restrict add2,
-              const uint8_t* __restrict sub2, size_t n, Wide bias, Wide recip, int shift) {
+// Each byte position keeps U, the plain sum over a window of W lines: [i - m, i + m] for odd
+// widths, [i - m - 1, i + m] for even ones. The doubled sum T is 2U for odd widths; for even
+// ones the mean of two neighbouring windows, U(i) + U(i + 1) = 2U + d, where d is what moves U
+// on by a line. Both need only the line entering and the line leaving.
+template <bool Even, typename Sum, typename Wide>
+void blurStep(uint8_t* __restrict out, Sum* __restrict u, const uint8_t* __restrict add,
+              const uint8_t* __restrict sub, size_t n, Wide bias, Wide recip, int shift) {
   for (size_t j = 0; j < n; ++j) {
-    Wide v = Wide((Wide(t[j]) + bias) * recip) >> shift;
+    Sum d = Sum(add[j] - sub[j]);
+    Sum t = Sum(2 * u[j] + (Even ? d : 0));
+    Wide v = Wide((Wide(t) + bias) * recip) >> shift;
     out[j] = uint8_t(v > 255 ? 255 : v);
-    t[j] = Sum(t[j] + add1[j] + add2[j] - sub1[j] - sub2[j]);
+    u[j] = Sum(u[j] + d);
   }
 }
 
-// The same in sixteen bits throughout: the multiply keeps only its high half. This loop is most
-// of a blur's time; on x86-64 it is also built for AVX2, taken when the processor has it.
+// The same in sixteen bits throughout (wrapping in between is harmless: T itself always fits);
+// the multiply keeps only its high half. These loops are most of a blur's time; on x86-64
+// they are also built for AVX2, taken when the processor has it.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define RV_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
 #else
 #define RV_WIDE_VECTORS
 #endif
-RV_WIDE_VECTORS
-void narrowStep(uint8_t* __restrict out, uint16_t* __restrict t, const uint8_t* __restrict add1,
-                const uint8_t* __restrict sub1, const uint8_t* __restrict add2,
-                const uint8_t* __restrict sub2, size_t n, uint16_t b, uint16_t r) {
+template <bool Even>
+inline void narrowLoop(uint8_t* __restrict out, uint16_t* __restrict u,
+                       const uint8_t* __restrict add, const uint8_t* __restrict sub, size_t n,
+                       uint16_t b, uint16_t r) {
   for (size_t j = 0; j < n; ++j) {
-    uint16_t x = uint16_t(t[j] + b);
+    uint16_t d = uint16_t(add[j] - sub[j]);
+    uint16_t x = uint16_t(2 * u[j] + (Even ? d : 0) + b);
     uint16_t v = uint16_t((uint32_t(x) * r) >> 16);
     out[j] = uint8_t(v > 255 ? 255 : v);
-    t[j] = uint16_t(t[j] + add1[j] + add2[j] - sub1[j] - sub2[j]);
+    u[j] = uint16_t(u[j] + d);
   }
 }
 
+RV_WIDE_VECTORS
+void narrowStepOdd(uint8_t* __restrict out, uint16_t* __restrict u, const uint8_t* __restrict add,
+                   const uint8_t* __restrict sub, size_t n, uint16_t b, uint16_t r) {
+  narrowLoop<false>(out, u, add, sub, n, b, r);
+}
+
+RV_WIDE_VECTORS
+void narrowStepEven(uint8_t* __restrict out, uint16_t* __restrict u, const uint8_t* __restrict add,
+                    const uint8_t* __restrict sub, size_t n, uint16_t b, uint16_t r) {
+  narrowLoop<true>(out, u, add, sub, n, b, r);
+}
+
 template <>
-void blurStep<uint16_t, uint32_t>(uint8_t* __restrict out, uint16_t* __restrict t,
-                                  const uint8_t* __restrict add1, const uint8_t* __restrict sub1,
-                                  const uint8_t* __restrict add2, const uint8_t* __restrict sub2,
-                                  size_t n, uint32_t bias, uint32_t recip, int) {
-  narrowStep(out, t, add1, sub1, add2, sub2, n, uint16_t(bias), uint16_t(recip));
+void blurStep<false, uint16_t, uint32_t>(uint8_t* __restrict out, uint16_t* __restrict u,
+                                         const uint8_t* __restrict add,
+                                         const uint8_t* __restrict sub, size_t n, uint32_t bias,
+                                         uint32_t recip, int) {
+  narrowStepOdd(out, u, add, sub, n, uint16_t(bias), uint16_t(recip));
+}
+
+template <>
+void blurStep<true, uint16_t, uint32_t>(uint8_t* __restrict out, uint16_t* __restrict u,
+                                        const uint8_t* __restrict add,
+                                        const uint8_t* __restrict sub, size_t n, uint32_t bias,
+                                        uint32_t recip, int) {
+  narrowStepEven(out, u, add, sub, n, uint16_t(bias), uint16_t(recip));
 }
 
 // Blurs along a run of lines: each line of the result is the box over the lines around it,
@@ -76,26 +101,23 @@ void blurStep<uint16_t, uint32_t>(uint8_t* __restrict out, uint16_t* __restrict 
 // runs its own sum, so the inner loops vectorise.
 template <typename Sum, typename Wide>
 void blurLines(const uint8_t* src, size_t srcStride, uint8_t* dst, size_t dstStride, int count,
-               size_t n, const Kernel& k, const uint8_t* outside, Sum* t, Wide recip, int shift) {
+               size_t n, const Kernel& k, const uint8_t* outside, Sum* u, Wide recip, int shift) {
   const int m = k.m;
   auto line = [&](int i) -> const uint8_t* {
     return i < 0 || i >= count ? outside : src + srcStride * size_t(i);
   };
-  std::fill(t, t + n, Sum(0));
-  for (int i = -m; i <= m; ++i) {
+  std::fill(u, u + n, Sum(0));
+  for (int i = k.even ? -m - 1 : -m; i <= m; ++i) {
     const uint8_t* l = line(i);
-    for (size_t j = 0; j < n; ++j) t[j] = Sum(t[j] + 2 * l[j]);
-  }
-  if (k.even) {
-    const uint8_t *a = line(-m - 1), *b = line(m + 1);
-    for (size_t j = 0; j < n; ++j) t[j] = Sum(t[j] + a[j] + b[j]);
+    for (size_t j = 0; j < n; ++j) u[j] = Sum(u[j] + l[j]);
   }
   const Wide bias = Wide(k.width);  // half of the divisor 2W, for rounding
   for (int i = 0; i < count; ++i) {
-    const uint8_t *add1 = line(i + m + 1), *sub1 = line(i - m);
-    const uint8_t *add2 = k.even ? line(i + m + 2) : add1, *sub2 = k.even ? line(i - m - 1) : sub1;
-    blurStep<Sum, Wide>(dst + dstStride * size_t(i), t, add1, sub1, add2, sub2, n, bias, recip,
-                        shift);
+    uint8_t* out = dst + dstStride * size_t(i);
+    if (k.even)
+      blurStep<true, Sum, Wide>(out, u, line(i + m + 1), line(i - m - 1), n, bias, recip, shift);
+    else
+      blurStep<false, Sum, Wide>(out, u, line(i + m + 1), line(i - m), n, bias, recip, shift);
   }
 }
 

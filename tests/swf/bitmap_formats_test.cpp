@@ -15,20 +15,6 @@
 namespace drawtest {
 namespace {
 
-const swf::BitmapCharacter& asBitmap(const std::shared_ptr<swf::Character>& c) {
-  return static_cast<const swf::BitmapCharacter&>(*c);
-}
-
-// Pixel (x, y) of a decoded bitmap, unpremultiplied.
-swf::RGBA pixel(const swf::BitmapCharacter& b, int x, int y) {
-  cairo_surface_t* s = b.surface();
-  const uint8_t* d = cairo_image_surface_get_data(s);
-  uint32_t p = reinterpret_cast<const uint32_t*>(d + cairo_image_surface_get_stride(s) * y)[x];
-  uint32_t a = p >> 24;
-  auto ch = [a](uint32_t c) { return uint8_t(a ? (c * 255 + a / 2) / a : 0); };
-  return {ch((p >> 16) & 0xff), ch((p >> 8) & 0xff), ch(p & 0xff), uint8_t(a)};
-}
-
 // A GIF with a four-colour global map (red, green, blue, white). Each row's codes follow a
 // clear code, so no code grows past three bits and the stream can be written by hand; the
 // codes go out in sub-blocks of `blockSize` bytes.

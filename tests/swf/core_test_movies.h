@@ -1,6 +1,8 @@
 #pragma once
 // Builds the small movies the engine's tests need, with our own authoring code.
 
+#include <cairo.h>
+
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -63,5 +65,18 @@ inline std::string displayList(const swf::Player& p) {
 
 // Advances by exactly one frame interval.
 inline bool step(swf::Player& p) { return p.advance(1000.0 / p.frameRate()); }
+
+// Pixel (x, y) of the player's picture drawn at 100 × 100 pixels.
+inline swf::RGBA pixelAt(const swf::Player& p, int x, int y) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
+  cairo_t* cr = cairo_create(s);
+  p.render(cr, 100, 100);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  uint32_t px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) +
+                                                  cairo_image_surface_get_stride(s) * y)[x];
+  cairo_surface_destroy(s);
+  return {uint8_t(px >> 16), uint8_t(px >> 8), uint8_t(px), uint8_t(px >> 24)};
+}
 
 }  // namespace rvtest

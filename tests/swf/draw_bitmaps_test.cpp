@@ -32,20 +32,6 @@ std::vector<uint8_t> losslessBody(int format, int w, int h, const std::vector<ui
   return b.data();
 }
 
-const swf::BitmapCharacter& asBitmap(const std::shared_ptr<swf::Character>& c) {
-  return static_cast<const swf::BitmapCharacter&>(*c);
-}
-
-// Pixel (x, y) of a decoded bitmap, unpremultiplied.
-swf::RGBA pixel(const swf::BitmapCharacter& b, int x, int y) {
-  cairo_surface_t* s = b.surface();
-  const uint8_t* d = cairo_image_surface_get_data(s);
-  uint32_t p = reinterpret_cast<const uint32_t*>(d + cairo_image_surface_get_stride(s) * y)[x];
-  uint32_t a = p >> 24;
-  auto ch = [a](uint32_t c) { return uint8_t(a ? (c * 255 + a / 2) / a : 0); };
-  return {ch((p >> 16) & 0xff), ch((p >> 8) & 0xff), ch(p & 0xff), uint8_t(a)};
-}
-
 TEST(DrawBitmaps, ColourMappedRowsArePaddedToFourBytes) {
   // 3 × 2 pixels: rows of 3 indexes padded to 4 bytes, after an RGB table of two entries.
   std::vector<uint8_t> raw = {255, 0, 0, 0, 0, 255,  // red, blue

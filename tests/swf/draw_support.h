@@ -11,6 +11,7 @@
 #include "swf/author/bit_writer.h"
 #include "swf/author/records.h"
 #include "swf/author/shape_builder.h"
+#include "swf/bitmaps/bitmap.h"
 #include "swf/movie/character.h"
 #include "swf/player/display_object.h"
 #include "swf/render/render_frame.h"
@@ -19,6 +20,20 @@ namespace drawtest {
 
 using swf::author::BitWriter;
 using swf::author::ShapeBuilder;
+
+inline const swf::BitmapCharacter& asBitmap(const std::shared_ptr<swf::Character>& c) {
+  return static_cast<const swf::BitmapCharacter&>(*c);
+}
+
+// Pixel (x, y) of a decoded bitmap, unpremultiplied.
+inline swf::RGBA pixel(const swf::BitmapCharacter& b, int x, int y) {
+  cairo_surface_t* s = b.surface();
+  const uint8_t* d = cairo_image_surface_get_data(s);
+  uint32_t p = reinterpret_cast<const uint32_t*>(d + cairo_image_surface_get_stride(s) * y)[x];
+  uint32_t a = p >> 24;
+  auto ch = [a](uint32_t c) { return uint8_t(a ? (c * 255 + a / 2) / a : 0); };
+  return {ch((p >> 16) & 0xff), ch((p >> 8) & 0xff), ch(p & 0xff), uint8_t(a)};
+}
 
 inline swf::ParseContext noContext() { return {}; }
 

@@ -54,18 +54,6 @@ std::vector<uint8_t> squareMovie(swf::RGBA color, int x, int y,
   return w.finish();
 }
 
-swf::RGBA pixelAt(const Player& p, int x, int y) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
-  cairo_t* cr = cairo_create(s);
-  p.render(cr, 100, 100);
-  cairo_destroy(cr);
-  cairo_surface_flush(s);
-  uint32_t px = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) +
-                                                  cairo_image_surface_get_stride(s) * y)[x];
-  cairo_surface_destroy(s);
-  return {uint8_t(px >> 16), uint8_t(px >> 8), uint8_t(px), uint8_t(px >> 24)};
-}
-
 TEST_F(TimelineLevels, LoadedMovieDrawsAboveTheMovieAndPlaysInStep) {
   write("top.swf", squareMovie(kBlue, 25, 25, ActionBuilder().stop().build(), {}, 3));
   Player p;

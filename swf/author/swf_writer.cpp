@@ -73,36 +73,40 @@ void TagList::showFrame() {
 
 void TagList::end() { tag(tag::End, std::span<const uint8_t>()); }
 
-void TagList::placeObject2(const PlaceParams& p) {
-  BitWriter w;
-  uint8_t flags = (p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
-                  (p.cxform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
-                  (p.move ? 0x01 : 0);
-  w.u8(flags);
-  w.u16(uint16_t(p.depth));
+namespace {
+
+uint8_t placeFlags(const PlaceParams& p) {
+  return uint8_t((p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
+                 (p.cxform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
+                 (p.move ? 0x01 : 0));
+}
+
+// The fields PlaceObject2 and 3 share, after the depth, in their order in the tag.
+void writePlaceFields(BitWriter& w, const PlaceParams& p) {
   if (p.character) w.u16(*p.character);
   if (p.matrix) writeMatrix(w, *p.matrix);
   if (p.cxform) writeColorTransform(w, *p.cxform, true);
   if (p.ratio) w.u16(uint16_t(*p.ratio));
   if (p.name) w.cstring(*p.name);
   if (p.clipDepth) w.u16(uint16_t(*p.clipDepth));
+}
+
+}  // namespace
+
+void TagList::placeObject2(const PlaceParams& p) {
+  BitWriter w;
+  w.u8(placeFlags(p));
+  w.u16(uint16_t(p.depth));
+  writePlaceFields(w, p);
   tag(tag::PlaceObject2, w);
 }
 
 void TagList::placeObject3(const PlaceParams& p) {
   BitWriter w;
-  uint8_t flags = (p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
-                  (p.cxform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
-                  (p.move ? 0x01 : 0);
-  w.u8(flags);
+  w.u8(placeFlags(p));
   w.u8((p.blendMode ? 0x02 : 0) | (p.filters ? 0x01 : 0));
   w.u16(uint16_t(p.depth));
-  if (p.character) w.u16(*p.character);
-  if (p.matrix) writeMatrix(w, *p.matrix);
-  if (p.cxform) writeColorTransform(w, *p.cxform, true);
-  if (p.ratio) w.u16(uint16_t(*p.ratio));
-  if (p.name) w.cstring(*p.name);
-  if (p.clipDepth) w.u16(uint16_t(*p.clipDepth));
+  writePlaceFields(w, p);
   if (p.filters) writeFilterList(w, *p.filters);
   if (p.blendMode) w.u8(uint8_t(*p.blendMode));
   tag(tag::PlaceObject3, w);

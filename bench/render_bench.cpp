@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_timing.h"
 #include "swf/author/swf_writer.h"
 #include "swf/movie/movie.h"
 #include "swf/player/player.h"
@@ -147,44 +148,13 @@ struct Result {
   double medianMs;
 };
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// The CPU time of this thread, in milliseconds: on a machine shared with builds the wall
-// clock mostly measures the others.
-double threadMs() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// Renders the player's current frame `reps` times; the median time of one frame. `first` gets
-// the time of the first one, which fills the caches of large fills.
-double timeFrames(const swf::Player& p, cairo_surface_t* target, int reps, double& first) {
-  std::vector<double> ms;
-  for (int i = 0; i < reps; ++i) {
-    cairo_t* cr = cairo_create(target);
-    double t0 = threadMs();
-    p.render(cr, kWidth, kHeight);
-    cairo_surface_flush(target);
-    double t1 = threadMs();
-    cairo_destroy(cr);
-    ms.push_back(t1 - t0);
-  }
-  first = ms.front();
-  return median(ms);
-}
-
 fs::path pngDir;  // --png: where to leave the last frame drawn of each movie
 
 void runMovie(swf::Player& p, cairo_surface_t* target, int reps, const std::string& name,
               std::vector<Result>& out) {
   double interval = 1000.0 / p.frameRate();
   for (int i = 0; i < 10; ++i) p.advance(interval);
-  double first = 0;
-  double ms = timeFrames(p, target, reps, first);
+  auto [ms, first] = rvbench::timeFrames(p, target, kWidth, kHeight, reps);
   if (!pngDir.empty()) {
     std::string file = name;
     for (char& c : file)
@@ -258,7 +228,7 @@ int main(int argc, char** argv) {
     for (const Result& r : suite) all.push_back(r.medianMs);
     long over = std::count_if(all.begin(), all.end(), [](double v) { return v > 5; });
     std::printf("\nsuite: %zu movies, median of medians %.2f ms, worst %.2f ms, %ld over 5 ms\n",
-                all.size(), median(all), *std::max_element(all.begin(), all.end()), over);
+                all.size(), rvbench::median(all), *std::max_element(all.begin(), all.end()), over);
   }
   cairo_surface_destroy(target);
   return 0;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_timing.h"
 #include "swf/author/swf_writer.h"
 #include "swf/movie/movie.h"
 #include "swf/player/player.h"
@@ -73,27 +74,11 @@ std::vector<uint8_t> fieldsMovie(bool embedded, int columns, int rows) {
   return w.finish();
 }
 
-double threadMs() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
 double medianFrameMs(const std::vector<uint8_t>& file, const char* name, int reps,
                      cairo_surface_t* target) {
   swf::Player p;
   p.load(swf::loadMovieFromMemory(file), name);
-  std::vector<double> ms;
-  for (int i = 0; i < reps; ++i) {
-    cairo_t* cr = cairo_create(target);
-    double t0 = threadMs();
-    p.render(cr, kWidth, kHeight);
-    cairo_surface_flush(target);
-    ms.push_back(threadMs() - t0);
-    cairo_destroy(cr);
-  }
-  std::sort(ms.begin(), ms.end());
-  return ms[ms.size() / 2];
+  return rvbench::timeFrames(p, target, kWidth, kHeight, reps).median;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "swf/render/filters/box_blur.h"
@@ -130,11 +131,11 @@ std::array<uint32_t, 256> gradientTable(const std::vector<FilterGradientStop>& s
   return t;
 }
 
-// Row y of the blurred alpha moved by (dx, dy), strengthened, into `out`.
-void shiftedRow(const BlurredAlpha& a, int y, int dx, int dy, const std::array<uint8_t, 256>& str,
+// Row y of the blurred alpha moved by (dx, dy), through `str` unless it is null (strength 1).
+void shiftedRow(const BlurredAlpha& a, int y, int dx, int dy, const uint8_t* str,
                 std::vector<uint8_t>& out) {
   int sy = y - dy;
-  uint8_t outside = str[a.outside];
+  uint8_t outside = str ? str[a.outside] : a.outside;
   if (sy < 0 || sy >= a.height) {
     std::fill(out.begin(), out.end(), outside);
     return;
@@ -142,7 +143,10 @@ void shiftedRow(const BlurredAlpha& a, int y, int dx, int dy, const std::array<u
   const uint8_t* src = a.plane.data() + size_t(sy) * a.width;
   int x0 = std::clamp(dx, 0, a.width), x1 = std::clamp(a.width + dx, 0, a.width);
   std::fill(out.begin(), out.begin() + x0, outside);
-  for (int x = x0; x < x1; ++x) out[size_t(x)] = str[src[x - dx]];
+  if (!str)
+    std::memcpy(out.data() + x0, src + (x0 - dx), size_t(x1 - x0));
+  else
+    for (int x = x0; x < x1; ++x) out[size_t(x)] = str[src[x - dx]];
   std::fill(out.begin() + x1, out.end(), outside);
 }
 
@@ -150,7 +154,10 @@ template <Side side>
 void combineRow(uint32_t* r, const uint8_t* v, int n, const std::array<uint32_t, 256>& colours,
                 const Placing& p) {
   for (int x = 0; x < n; ++x) {
-    if (v[x] == 0 && !p.knockout && !p.hideObject) continue;  // no effect: the object as it is
+    if (!p.knockout && !p.hideObject) {
+      if (v[x] == 0) continue;  // no effect: the object as it is
+      if (side == Side::Outer && px::alpha(r[x]) == 255) continue;  // it hides what is under it
+    }
     r[x] = combine(r[x], colours[v[x]], {side, p.knockout, p.hideObject});
   }
 }
@@ -165,7 +172,7 @@ void applyShifted(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s2
   bool clearAtZero = colours[0] == 0;
   std::vector<uint8_t> values(size_t(img.width));
   for (int y = 0; y < img.height; ++y) {
-    shiftedRow(a, y, dx, dy, str, values);
+    shiftedRow(a, y, dx, dy, s256 == 256 ? nullptr : str.data(), values);
     uint32_t* r = img.row(y);
     if (!clearAtZero) {
       for (int x = 0; x < img.width; ++x) r[x] = combine(r[x], colours[values[size_t(x)]], p);
@@ -190,12 +197,10 @@ void applyShifted(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s2
 template <typename Pick>
 void applyBevelLike(FilterImage img, const BlurredAlpha& a, int dx, int dy, int s256, Pick pick,
                     const Placing& placing) {
-  std::array<uint8_t, 256> same;
-  for (int v = 0; v < 256; ++v) same[size_t(v)] = uint8_t(v);
   std::vector<uint8_t> behind(size_t(img.width)), ahead(size_t(img.width));
   for (int y = 0; y < img.height; ++y) {
-    shiftedRow(a, y, dx, dy, same, behind);
-    shiftedRow(a, y, -dx, -dy, same, ahead);
+    shiftedRow(a, y, dx, dy, nullptr, behind);
+    shiftedRow(a, y, -dx, -dy, nullptr, ahead);
     uint32_t* r = img.row(y);
     for (int x = 0; x < img.width; ++x) {
       int d = int(behind[size_t(x)]) - int(ahead[size_t(x)]);

@@ -79,10 +79,13 @@ bool drawFiltered(const DrawState& s, const DisplayObject& obj,
   if (work.area() > kMaxFilterPixels) return false;
 
   int w = int(work.x1 - work.x0), h = int(work.y1 - work.y0);
-  // One buffer per nesting level, kept from frame to frame: a fresh one each time costs its
-  // page faults, which at full screen are a good part of the filter's time.
-  thread_local std::vector<uint32_t> buffers[kMaxFilterGroupDepth];
-  std::vector<uint32_t>& buffer = buffers[std::clamp(s.groups, 0, kMaxFilterGroupDepth - 1)];
+  // The outermost levels keep their buffer from frame to frame: a fresh one each time costs its
+  // page faults, which at full screen are a good part of the filter's time. Deeper levels are
+  // rare and get a buffer of their own, so that nested filters hold no memory between frames.
+  constexpr int kKeptLevels = 2;
+  thread_local std::vector<uint32_t> kept[kKeptLevels];
+  std::vector<uint32_t> own;
+  std::vector<uint32_t>& buffer = s.groups >= 0 && s.groups < kKeptLevels ? kept[s.groups] : own;
   size_t pixels = size_t(w) * size_t(h);
   if (buffer.size() < pixels) buffer.resize(pixels);
   std::fill(buffer.begin(), buffer.begin() + long(pixels), 0u);

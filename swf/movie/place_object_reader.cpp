@@ -31,6 +31,18 @@ FilterFlags readFlags(BitReader& r, bool withOnTop) {
   return f;
 }
 
+// Reads the flags byte into a filter; the filters that have onTop give the passes 4 bits.
+template <class F>
+void readFlagsInto(BitReader& r, F& filter) {
+  constexpr bool withOnTop = requires(F & x) { x.onTop; };
+  FilterFlags f = readFlags(r, withOnTop);
+  filter.inner = f.inner;
+  filter.knockout = f.knockout;
+  filter.compositeSource = f.compositeSource;
+  if constexpr (withOnTop) filter.onTop = f.onTop;
+  filter.blur.passes = f.passes;
+}
+
 GradientFilterParams readGradientFilter(BitReader& r) {
   GradientFilterParams p;
   unsigned count = r.u8();
@@ -41,12 +53,7 @@ GradientFilterParams readGradientFilter(BitReader& r) {
   p.angle = r.fixed16();
   p.distance = r.fixed16();
   p.strength = r.fixed8();
-  FilterFlags f = readFlags(r, true);
-  p.inner = f.inner;
-  p.knockout = f.knockout;
-  p.compositeSource = f.compositeSource;
-  p.onTop = f.onTop;
-  p.blur.passes = f.passes;
+  readFlagsInto(r, p);
   return p;
 }
 
@@ -77,11 +84,7 @@ Filter readFilter(BitReader& r) {
       d.angle = r.fixed16();
       d.distance = r.fixed16();
       d.strength = r.fixed8();
-      FilterFlags f = readFlags(r, false);
-      d.inner = f.inner;
-      d.knockout = f.knockout;
-      d.compositeSource = f.compositeSource;
-      d.blur.passes = f.passes;
+      readFlagsInto(r, d);
       return d;
     }
     case 1: {
@@ -96,11 +99,7 @@ Filter readFilter(BitReader& r) {
       g.color = readRGBA(r);
       g.blur = readBlur(r);
       g.strength = r.fixed8();
-      FilterFlags f = readFlags(r, false);
-      g.inner = f.inner;
-      g.knockout = f.knockout;
-      g.compositeSource = f.compositeSource;
-      g.blur.passes = f.passes;
+      readFlagsInto(r, g);
       return g;
     }
     case 3: {
@@ -111,12 +110,7 @@ Filter readFilter(BitReader& r) {
       b.angle = r.fixed16();
       b.distance = r.fixed16();
       b.strength = r.fixed8();
-      FilterFlags f = readFlags(r, true);
-      b.inner = f.inner;
-      b.knockout = f.knockout;
-      b.compositeSource = f.compositeSource;
-      b.onTop = f.onTop;
-      b.blur.passes = f.passes;
+      readFlagsInto(r, b);
       return b;
     }
     case 4:

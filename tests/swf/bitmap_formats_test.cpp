@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "draw_support.h"
+#include "jpeg_support.h"
 #include "swf/bitmaps/bitmap.h"
 #include "swf/bitmaps/jpeg_decode.h"
 
@@ -158,42 +159,6 @@ TEST(BitmapFormats, BrokenGifsDecodeToNothing) {
   huge.screenHeight = 65535;
   auto c = parse(swf::parseBitmapTag, 21, jpeg2Body(writeGif(huge)));
   EXPECT_EQ(asBitmap(c).surface(), nullptr);
-}
-
-// A JPEG of `components` samples a pixel (RGB, or CMYK stored as `stored`), row y given by `row`.
-template <typename Row>
-std::vector<uint8_t> encodeJpeg(int w, int h, int components, J_COLOR_SPACE stored, bool adobe,
-                                Row row) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = unsigned(w);
-  cinfo.image_height = unsigned(h);
-  cinfo.input_components = components;
-  cinfo.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_colorspace(&cinfo, stored);
-  cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
-  jpeg_set_quality(&cinfo, 100, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  for (int y = 0; y < h; ++y) {
-    std::vector<uint8_t> samples;
-    for (int x = 0; x < w; ++x) {
-      auto px = row(y);
-      samples.insert(samples.end(), px.begin(), px.begin() + components);
-    }
-    JSAMPROW r = samples.data();
-    jpeg_write_scanlines(&cinfo, &r, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> v(out, out + size);
-  free(out);
-  return v;
 }
 
 TEST(BitmapFormats, CmykAndYcckJpegsDecodeToTheirColours) {

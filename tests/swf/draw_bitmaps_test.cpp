@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 
 #include "draw_support.h"
+#include "jpeg_support.h"
 #include "swf/bitmaps/bitmap.h"
 #include "swf/bitmaps/jpeg_decode.h"
 
@@ -106,34 +107,6 @@ TEST(DrawBitmaps, CorruptCompressedDataDecodesToNothing) {
   w.bytes(std::vector<uint8_t>{1, 2, 3, 4, 5, 6});
   auto c = parse(swf::parseBitmapTag, 20, w.data());
   EXPECT_EQ(asBitmap(c).surface(), nullptr);
-}
-
-std::vector<uint8_t> encodeJpeg(int w, int h, swf::RGBA c) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = unsigned(w);
-  cinfo.image_height = unsigned(h);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row;
-  for (int x = 0; x < w; ++x) row.insert(row.end(), {c.r, c.g, c.b});
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&cinfo, &r, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> bytes(out, out + size);
-  free(out);
-  return bytes;
 }
 
 TEST(DrawBitmaps, JpegWithAStrayEndAndStartOfImageDecodes) {

@@ -301,11 +301,13 @@ void SwfWriter::defineButton2(uint16_t id, const std::vector<ButtonPart>& record
   size_t offsetAt = w.size();
   w.u16(0);  // action offset, patched below
   for (const auto& r : records) {
-    w.u8(r.states & 0x0f);
+    w.u8(uint8_t((r.states & 0x0f) | (r.filters ? 0x10 : 0) | (r.blendMode ? 0x20 : 0)));
     w.u16(r.character);
     w.u16(uint16_t(r.depth));
     writeMatrix(w, r.matrix);
     writeColorTransform(w, r.cxform, true);
+    if (r.filters) writeFilterList(w, *r.filters);
+    if (r.blendMode) w.u8(uint8_t(r.blendMode));
   }
   w.u8(0);
   if (!actions.empty()) {

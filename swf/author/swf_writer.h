@@ -118,11 +118,18 @@ struct EditTextDef {
 };
 
 struct ButtonPart {
+  ButtonPart() = default;
+  ButtonPart(uint8_t states, uint16_t character, int depth = 1, Matrix matrix = {},
+             ColorTransform cxform = {})
+      : states(states), character(character), depth(depth), matrix(matrix), cxform(cxform) {}
+
   uint8_t states = 0;  // ButtonStateFlag bits
   uint16_t character = 0;
   int depth = 1;
   Matrix matrix;
   ColorTransform cxform;
+  std::optional<FilterList> filters;  // DefineButton2 only
+  int blendMode = 0;                  // DefineButton2 only
 };
 
 struct ButtonHandler {

@@ -8,6 +8,7 @@
 
 #include "swf/model/geometry.h"
 #include "swf/movie/character.h"
+#include "swf/movie/filters.h"
 
 namespace swf {
 
@@ -25,6 +26,8 @@ struct ButtonRecord {
   int depth = 0;
   Matrix matrix;
   ColorTransform cxform;
+  FilterListPtr filters;  // DefineButton2 records of version 8 files may carry these two
+  int blendMode = 0;
 };
 
 // Transition bits of a DefineButton2 action condition (the 16-bit field read little-endian).

@@ -16,8 +16,8 @@ void readRecords(ButtonCharacter& b, BitReader& r, const CharacterLookup& lookup
     rec.matrix = readMatrix(r);
     if (b.version == 2) {
       rec.cxform = readColorTransform(r, true);
-      if (flags & 0x10) skipFilterList(r);
-      if (flags & 0x20) r.u8();  // blend mode
+      if (flags & 0x10) rec.filters = std::make_shared<const FilterList>(readFilterList(r));
+      if (flags & 0x20) rec.blendMode = r.u8();
     }
     rec.character = lookup(rec.characterId);
     b.records.push_back(std::move(rec));

@@ -16,7 +16,5 @@ PlaceCommand readPlaceObject(int tagCode, BitReader& body, const CharacterLookup
 RemoveCommand readRemoveObject(int tagCode, BitReader& body);
 std::shared_ptr<ButtonCharacter> readButton(int tagCode, BitReader& body,
                                             const CharacterLookup& lookup);
-// Skips a filter list (PlaceObject3, DefineButton2 records of version 8 and later).
-void skipFilterList(BitReader& r);
 
 }  // namespace swf

@@ -139,8 +139,6 @@ FilterList readFilterList(BitReader& r) {
   return list;
 }
 
-void skipFilterList(BitReader& r) { readFilterList(r); }
-
 PlaceCommand readPlaceObject(int tagCode, BitReader& r, const CharacterLookup& lookup) {
   PlaceCommand p;
   if (tagCode == tag::PlaceObject) {

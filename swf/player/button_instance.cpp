@@ -28,6 +28,8 @@ void ButtonInstance::build() {
     p.characterId = rec.characterId;
     p.matrix = rec.matrix;
     p.cxform = rec.cxform;
+    p.filters = rec.filters;
+    p.blendMode = rec.blendMode;
     if (auto o = instantiate(p, rec.depth, ctx_, parentTimeline(), nesting() + 1))
       children[rec.depth] = std::move(o);
   }

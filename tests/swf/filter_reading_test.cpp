@@ -4,6 +4,7 @@
 
 #include "core_test_movies.h"
 #include "swf/author/filter_records.h"
+#include "swf/movie/button.h"
 #include "swf/movie/tag_codes.h"
 
 namespace rvtest {
@@ -109,6 +110,23 @@ TEST(FilterReading, AnEmptyListClearsAndAnAbsentOneKeeps) {
   player.gotoFrame(0);
   ASSERT_TRUE(filtersNow());
   EXPECT_EQ(filtersNow()->size(), 1u);
+}
+
+TEST(FilterReading, ButtonRecordsCarryTheirFiltersAndBlendModeToWhatTheyShow) {
+  SwfWriter w(8, 100, 100, 12);
+  w.defineShape(1, square(400));
+  ButtonPart up{swf::kButtonUp | swf::kButtonHit, 1, 1, {}, {}};
+  up.filters = everyFilter();
+  up.blendMode = 4;
+  w.defineButton2(2, {up}, {});
+  w.placeObject2(placeNew(1, 2));
+  w.showFrame();
+  swf::Player player;
+  show(player, w.finish());
+  const swf::DisplayObject& shown = *player.root()->children.at(1)->children.at(1);
+  ASSERT_TRUE(shown.filters);
+  EXPECT_EQ(shown.filters->size(), everyFilter().size());
+  EXPECT_EQ(shown.blendMode, 4);
 }
 
 // The body of a PlaceObject3 tag placing character 1 at depth 1 with the given filter bytes.

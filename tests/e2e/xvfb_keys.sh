@@ -33,13 +33,28 @@ movie="$dir/demo/demo.swf"
 player=$!
 pids+=($player)
 
+# The main window, once the same one is found twice running: windows shown for a moment while the
+# player starts may match the search too, and be gone when keys are sent to them.
+find_window() { xdotool search --onlyvisible --name '^Reelvista$' 2>/dev/null | head -1 || true; }
 window=""
 for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Reelvista$' 2>/dev/null | head -1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.1
+  first=$(find_window)
+  sleep 0.2
+  window=$(find_window)
+  [[ -n "$window" && "$window" == "$first" ]] && break
+  window=""
 done
 [[ -n "$window" ]] || { cat "$work/out.log" >&2; echo "FAIL: no window" >&2; exit 1; }
+
+# Sends keys to the main window, finding it again if the one we had went away.
+send_key() {
+  for _ in $(seq 5); do
+    xdotool key --window "$window" "$1" 2>/dev/null && return 0
+    sleep 0.2
+    window=$(find_window)
+  done
+  return 1
+}
 
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -49,9 +64,9 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 [[ "$X" == 140 && "$Y" == 60 ]] || fail "window at $X,$Y, wanted 140,60"
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" ctrl+l   # "Movie loop" off
+send_key ctrl+l || fail "Ctrl+L could not be sent"  # "Movie loop" off
 sleep 0.3
-xdotool key --window "$window" ctrl+x
+send_key ctrl+x || fail "Ctrl+X could not be sent"
 for _ in $(seq 100); do
   kill -0 $player 2>/dev/null || break
   sleep 0.1

@@ -12,6 +12,8 @@ struct DrawState {
   Matrix toDevice;           // the object's twips to device pixels
   ColorTransform cxform;     // accumulated from the root
   double stageScale = 0.05;  // device pixels per stage twip, for strokes that do not scale
+  // Device pixels per stage pixel, the unit filters give their sizes in.
+  double pixelsPerStagePixel() const { return stageScale * 20; }
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
   bool inLayer = false;

@@ -56,7 +56,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
                     int nesting) {
   cairo_t* cr = s.cr;
   ActiveMask m{mask.clipDepth, nullptr,
-               objectBounds(mask, s.toDevice * mask.matrix, s.stageScale * 20)};
+               objectBounds(mask, s.toDevice * mask.matrix, s.pixelsPerStagePixel())};
   if (within) m.box = intersect(m.box, within->box);
   if (s.groups >= kMaxGroups) return m;  // no coverage: what it masks is not drawn
   cairo_save(cr);
@@ -252,7 +252,7 @@ void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nes
   cairo_identity_matrix(cr);
   // Alpha and erase act on the whole layer below them, not only where the object is.
   bool wholeLayer = mode == kAlpha || mode == kErase;
-  if (!wholeLayer && !clipToBox(cr, objectBounds(obj, s.toDevice, s.stageScale * 20))) {
+  if (!wholeLayer && !clipToBox(cr, objectBounds(obj, s.toDevice, s.pixelsPerStagePixel()))) {
     cairo_restore(cr);
     return;
   }
@@ -303,8 +303,10 @@ void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) 
   if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
   int mode = obj.blendMode;
   bool blended = !s.maskMode && mode >= kLayer && mode <= kHardLight;
-  bool separable = mode != kSubtract && mode != kInvert && mode != kAlpha && mode != kErase;
-  if (blended && separable && !pixelBlendFor(mode) && isSingleFillShape(obj)) {
+  // Add and layer blend as the fills are drawn when nothing overlaps; the other modes either
+  // need the whole layer or are combined faster by our own pixel code than by Cairo's fills.
+  bool blendsAsDrawn = mode == kAdd || mode == kLayer;
+  if (blended && blendsAsDrawn && isSingleFillShape(obj)) {
     s.fillOperator = operatorFor(mode);
     drawContent(s, obj, nesting);
   } else if (blended && s.groups < kMaxGroups)

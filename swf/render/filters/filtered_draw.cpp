@@ -52,7 +52,7 @@ bool drawFiltered(const DrawState& s, const DisplayObject& obj,
   if (s.maskMode || !hasVisibleFilters(obj.filters.get())) return false;
   if (s.groups >= kMaxFilterGroupDepth) return false;
   const FilterList& filters = *obj.filters;
-  double perStagePixel = s.stageScale * 20;
+  double perStagePixel = s.pixelsPerStagePixel();
   FilterScale scale{perStagePixel, perStagePixel};
   auto content = unfilteredBounds(obj, s.toDevice, perStagePixel);
   if (!content) return true;  // draws nothing, so neither do its filters

@@ -22,40 +22,50 @@ std::string directoryOf(const std::string& path) {
 
 }  // namespace
 
-void MainForm::FormClose() {
-  // A start-up that failed before it opened the settings restored nothing, so there is nothing
-  // to save: writing now would replace the last run's state and list with empty ones.
-  if (!settings) return;
-  SettingsFile& ini = *settings;
-
-  ini.writeInt("form", "left", left);
-  ini.writeInt("form", "top", top);
-  ini.writeInt("variables", "fileindex", fileindex);
-  ini.writeBool("variables", "viewbig", viewbig);
-  ini.writeBool("variables", "autoplayflash", autoplayflash);
-  ini.writeBool("variables", "movieloop", item("flashloop").checked);
-  ini.writeBool("variables", "listloop", item("listloop").checked);
-  ini.writeBool("variables", "preview", checkedIn(*this, "preview", true));
-  ini.writeString("variables", "openinitialdir", openinitialdir);
-  ini.writeString("variables", "saveinitialdir", saveinitialdir);
-  ini.writeInt("variables", "filterindex", filterindex);
-  ini.writeString("variables", "view",
-                  item("normalview").checked ? "normalview"
-                  : item("easyview").checked ? "easyview"
-                                             : "fullscreen");
-  ini.writeBool("variables", "alwaysonthetop", item("alwaysonthetop").checked);
-  if (!openDialogFileName.empty())
-    ini.writeString("variables", "openfile", directoryOf(openDialogFileName));
-  ini.writeBool("variables", "vautochecksameitem", autochecksameitem);
-  ini.writeBool("variables", "autosort", checkedIn(*this, "autosort", false));
-  if (const char* mode = checkedPlayMode()) ini.writeString("variables", "playmode", mode);
+std::vector<SavedSetting> MainForm::settingsToSave() {
+  std::vector<SavedSetting> out;
+  auto add = [&](const char* section, const char* key, std::string value) {
+    out.push_back({section, key, std::move(value)});
+  };
+  auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
+  add("form", "left", std::to_string(left));
+  add("form", "top", std::to_string(top));
+  add("variables", "fileindex", std::to_string(fileindex));
+  add("variables", "viewbig", flag(viewbig));
+  add("variables", "autoplayflash", flag(autoplayflash));
+  add("variables", "movieloop", flag(item("flashloop").checked));
+  add("variables", "listloop", flag(item("listloop").checked));
+  add("variables", "preview", flag(checkedIn(*this, "preview", true)));
+  add("variables", "openinitialdir", openinitialdir);
+  add("variables", "saveinitialdir", saveinitialdir);
+  add("variables", "filterindex", std::to_string(filterindex));
+  add("variables", "view",
+      item("normalview").checked ? "normalview"
+      : item("easyview").checked ? "easyview"
+                                 : "fullscreen");
+  add("variables", "alwaysonthetop", flag(item("alwaysonthetop").checked));
+  if (!openDialogFileName.empty()) add("variables", "openfile", directoryOf(openDialogFileName));
+  add("variables", "vautochecksameitem", flag(autochecksameitem));
+  add("variables", "autosort", flag(checkedIn(*this, "autosort", false)));
+  if (const char* mode = checkedPlayMode()) add("variables", "playmode", mode);
   if (toolBar) {
-    ini.writeInt("variables", "form6left", toolBar->left);
-    ini.writeInt("variables", "form6top", toolBar->top);
+    add("variables", "form6left", std::to_string(toolBar->left));
+    add("variables", "form6top", std::to_string(toolBar->top));
+  }
+  return out;
+}
+
+void MainForm::FormClose() {
+  // Only what start-up restored, or what this run changed since, is saved: a start-up that ended
+  // early leaves every setting and list it never read as the files hold them.
+  for (const SavedSetting& s : settingsToSave()) {
+    if (!startUp.mayWrite(s)) continue;
+    if (!settings) settings = std::make_unique<SettingsFile>(configPath());
+    settings->writeString(s.section, s.key, s.value);
   }
 
   // The persisted playlist is kept only where the file is already there.
-  writeListFile(*this);
+  if (startUp.mayWriteList()) writeListFile(*this);
 
   // Only a volume that start-up actually read is put back.
   if (startvolumeKnown) services.mixer->setVolume(startvolume);

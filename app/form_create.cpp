@@ -44,9 +44,44 @@ MenuItem* findItem(MainForm& form, const std::string& name) {
   return form.flash1pop.find(name);
 }
 
+// The settings file as start-up reads it: every key read is noted, so the close knows which
+// stored values this run has taken over.
+class RestoringReader {
+ public:
+  RestoringReader(const SettingsFile& ini, StartUpRecord& record) : ini_(ini), record_(record) {}
+  int readInt(const std::string& section, const std::string& key, int def) {
+    record_.noteRead(section, key);
+    return ini_.readInt(section, key, def);
+  }
+  bool readBool(const std::string& section, const std::string& key, bool def) {
+    record_.noteRead(section, key);
+    return ini_.readBool(section, key, def);
+  }
+  std::string readString(const std::string& section, const std::string& key,
+                         const std::string& def) {
+    record_.noteRead(section, key);
+    return ini_.readString(section, key, def);
+  }
+
+ private:
+  const SettingsFile& ini_;
+  StartUpRecord& record_;
+};
+
 }  // namespace
 
 void MainForm::FormCreate(const std::vector<std::string>& args) {
+  startUp.begin();
+  try {
+    restoreLastRun(args);
+  } catch (...) {
+    startUp.endEarly(settingsToSave());
+    throw;
+  }
+  startUp.complete();
+}
+
+void MainForm::restoreLastRun(const std::vector<std::string>& args) {
   // 1-4. Clean state; the hooks and the drop target are the Qt layer's wiring around this form.
   listwidth = 0;
   zoomsteps = 0;
@@ -58,6 +93,7 @@ void MainForm::FormCreate(const std::vector<std::string>& args) {
 
   // 6. The persisted playlist.
   readListFile(*this);
+  startUp.noteListRead();
 
   // 7-10. Skin, then the places the skin gave.
   viewbig = false;
@@ -71,7 +107,7 @@ void MainForm::FormCreate(const std::vector<std::string>& args) {
 
   // 11-13. Settings, place, show.
   settings = std::make_unique<SettingsFile>(configPath());
-  SettingsFile& ini = *settings;
+  RestoringReader ini(*settings, startUp);
   left = ini.readInt("form", "left", 100);
   top = ini.readInt("form", "top", 100);
   shown = true;

@@ -17,6 +17,7 @@
 #include "app/dialogs.h"
 #include "app/list_box.h"
 #include "app/menu.h"
+#include "app/start_up_record.h"
 #include "app/window_host.h"
 #include "platform/desktop.h"
 #include "platform/mixer.h"
@@ -86,6 +87,7 @@ class MainForm {
 
   // ---- state ---------------------------------------------------------------------------
   std::unique_ptr<SettingsFile> settings;  // open from start-up step 11 on
+  StartUpRecord startUp;                   // what start-up restored, and so what close saves
   int fileindex = -1;
   bool viewbig = false;
   bool autoplayflash = false;
@@ -114,9 +116,12 @@ class MainForm {
   // ---- start-up, shutdown, hooks (app/) --------------------------------------------------
   void FormCreate(const std::vector<std::string>& args);
   void FormClose();
+  // Every setting the close writes, in its order, as the form holds it now.
+  std::vector<SavedSetting> settingsToSave();
   bool appmessage(InputMessage message);  // true: handled, stop the dispatch
   void appexception();                    // the application error handler
-  void fatal(const std::string& message); // shows the message and ends the program (throws FatalExit)
+  // Shows the message and ends the program (throws FatalExit).
+  void fatal(const std::string& message);
 
   // ---- movie loading (playback/movie_loading.cpp) ---------------------------------------
   void playflash(const std::string& path);
@@ -214,8 +219,8 @@ class MainForm {
   void option2Click();
   void IE1Click();  // "Search IE cache" of the list menu
   // The list as the Qt layer draws it (playlist/list_display.cpp).
-  bool listhint = false;       // the pointer last moved over an entry
-  std::string flashlistHint;   // hint text of the list
+  bool listhint = false;                      // the pointer last moved over an entry
+  std::string flashlistHint;                  // hint text of the list
   std::string flashlistRowText(int i) const;  // "N.  path"
   bool flashlistRowIsCurrent(int i) const;    // drawn in red
   void flashlistMouseMove(int x, int y);      // list coordinates
@@ -255,6 +260,7 @@ class MainForm {
   void buildControls();
   void buildMainMenu();
   void buildListMenu();
+  void restoreLastRun(const std::vector<std::string>& args);  // the steps of FormCreate
 };
 
 }  // namespace rv

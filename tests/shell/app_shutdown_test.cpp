@@ -135,6 +135,63 @@ TEST_F(ShutdownTest, AStartUpThatFailedEarlySavesNothing) {
   EXPECT_TRUE(rig.mixer.sets.empty()) << "no volume was read, none is put back";
 }
 
+// Whatever step start-up ended at, the settings it had not read keep the user's values; what it
+// read, or what the user changed since, is saved.
+TEST_F(ShutdownTest, AStartUpThatEndedAtAnErrorKeepsTheSettingsItDidNotRead) {
+  const std::vector<std::pair<std::string, std::string>> stored = {
+      {"fileindex", "0"},
+      {"viewbig", "1"},
+      {"autoplayflash", "1"},
+      {"movieloop", "0"},
+      {"listloop", "1"},
+      {"preview", "0"},
+      {"openinitialdir", "/some/dir/"},
+      {"saveinitialdir", "/other/dir/"},
+      {"autosort", "1"},
+      {"playmode", "mtv_list"},
+      {"vautochecksameitem", "0"},
+      {"view", "easyview"},
+      {"alwaysonthetop", "1"}};
+  std::string config = "[form]\nleft=250\ntop=60\n[variables]\nfilterindex=2\n";
+  for (const auto& [key, value] : stored) config += key + "=" + value + "\n";
+
+  const std::string bad = rig.dir.path("bad.swf"), good = rig.dir.movie("good.swf");
+  rig.dir.write("bad.swf", "just text");
+  rig.flashes.unplayable.insert(bad);
+  rig.dir.write("unreadable.flt/x", "");
+  const std::string list = "2\n" + bad + "\n" + good + "\n";
+  struct Case {
+    const char* step;
+    std::string listFile;
+    std::vector<std::string> args;
+    bool allKept;  // start-up read nothing it could not give back as it was
+  } cases[] = {
+      {"persisted list", "not a number\n" + good + "\n", {}, true},
+      {"last movie", list, {}, true},
+      {"movie argument", list, {bad}, false},
+      {"list file argument", list, {rig.dir.path("unreadable.flt")}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    rig.dir.write("config/config.ini", config);
+    rig.dir.write("config/listfile.flt", c.listFile);
+    auto run = rig.form();
+    EXPECT_FALSE(dispatch(*run, [&] { run->FormCreate(c.args); }));
+    run->filterindex = 3;  // the user's choice after start-up
+    ASSERT_TRUE(dispatch(*run, [&] { run->FormClose(); }));
+
+    EXPECT_EQ(ini.readInt("form", "left", 0), 250);
+    EXPECT_EQ(ini.readInt("form", "top", 0), 60);
+    EXPECT_EQ(ini.readInt("variables", "filterindex", 0), 3);
+    EXPECT_EQ(ini.readString("variables", "fileindex", ""), "0") << "not read with an argument";
+    if (!c.allKept) continue;
+    for (const auto& [key, value] : stored)
+      EXPECT_EQ(ini.readString("variables", key, ""), value) << key;
+    EXPECT_EQ(rig.dir.read("config/listfile.flt"),
+              c.listFile == list ? "2\r\n" + bad + "\r\n" + good + "\r\n" : c.listFile);
+  }
+}
+
 TEST_F(ShutdownTest, TheNextStartFindsTheStateAgain) {
   std::string a = rig.dir.movie("a.swf"), b = rig.dir.movie("b.swf");
   rig.dir.write("config/listfile.flt", "2\n" + a + "\n" + b + "\n");

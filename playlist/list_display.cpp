@@ -2,6 +2,8 @@
 // mouse and keys.
 #include "playlist/list_display.h"
 
+#include <exception>
+
 #include "app/main_form.h"
 
 namespace rv {
@@ -46,9 +48,16 @@ void MainForm::flashlistClick() {
   int i = selectedEntry(*this);
   if (!listItem("preview").checked || i < 0 || !flashpreview) return;
   flashpreview->setMovie(kUnloadMovie);
-  flashpreview->setMovie(flashlist.items[static_cast<size_t>(i)]);
-  flashpreview->play();
-  flashpreview->stop();
+  // The preview is only a picture of the selected entry: one that is missing or cannot be played
+  // leaves it empty. It is no error of the movie being played, so the error handler, which
+  // would unload that movie and name it, never hears of it.
+  try {
+    flashpreview->setMovie(flashlist.items[static_cast<size_t>(i)]);
+    flashpreview->play();
+    flashpreview->stop();
+  } catch (const std::exception&) {
+    flashpreview->setMovie(kUnloadMovie);
+  }
 }
 
 void MainForm::previewClick() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dispatch.h"
 #include "playlist/list_file.h"
 #include "tests/shell/playlist_form_fixture.h"
 
@@ -260,6 +261,21 @@ TEST_F(PlaylistForm, PreviewShowsTheSelectedEntryPaused) {
   form->listItem("preview").click();  // on again: shows the selection
   EXPECT_EQ(preview.calls, (Strings{"Movie=<unload>", "Movie=" + a, "Play", "Stop"}));
   EXPECT_FALSE(preview.playing);
+}
+
+TEST_F(PlaylistForm, APreviewThatCannotLoadStaysEmptyAndTouchesNothingElse) {
+  const std::string s1 = movie("s1.swf"), broken = movie("broken.swf");
+  const std::string missing = rig.dir.path("missing.swf");
+  rig.flashes.unplayable = {broken, missing};
+  items() = {s1, missing, broken};
+  form->playflash(s1);
+  for (int row : {1, 2}) {
+    form->flashlist.itemIndex = row;
+    EXPECT_TRUE(dispatch(*form, [&] { form->flashlistClick(); }));
+    EXPECT_FALSE(form->flashpreview->hasMovie());
+    EXPECT_EQ(playing(), s1);
+    EXPECT_TRUE(rig.dialogs.log.empty());
+  }
 }
 
 TEST_F(PlaylistForm, PanelShowsAndHidesTheListAndWidensTheWindow) {

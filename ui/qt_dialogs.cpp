@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/lossless_text.h"
+
 namespace rv::ui {
 namespace {
 
@@ -82,11 +84,13 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& title, const s
   QInputDialog dialog(parent_);
   dialog.setWindowTitle(text(title));
   dialog.setLabelText(text(prompt));
-  dialog.setTextValue(text(initial));
+  // The text may be a file name that is not UTF-8: what the user leaves alone keeps its bytes.
+  const LosslessText offered(initial);
+  dialog.setTextValue(offered.shown());
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Cancel"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.textValue().toStdString();
+  return offered.bytesOf(dialog.textValue());
 }
 
 std::optional<FileDialogResult> QtDialogs::runFileDialog(const FileDialogRequest& request,

@@ -1,5 +1,6 @@
 #include "ui/playlist_view.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +18,12 @@ namespace rv::ui {
 namespace {
 const QColor kRowText(0, 128, 0);         // 0x008000
 const QColor kCurrentRowText(255, 0, 0);  // 255
+
+// Moves the window QToolTip shows its text in (Qt names it so; it may still be fading in).
+void moveToolTipTo(const QPoint& at) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("qtooltip_label")) w->move(at);
+}
 }  // namespace
 
 PlaylistView::PlaylistView(std::function<MainForm*()> form, Runner run, QWidget* parent)
@@ -170,8 +177,16 @@ void PlaylistView::showHint(const QPoint& pos) {
     return;
   }
   const MainForm::HintPlacement place = form().ApplicationEvents1ShowHint(pos.y());
-  const QPoint at = place.atListRow ? QPoint(place.x, place.y) : viewport()->mapToGlobal(pos);
+  if (!place.atListRow) {
+    QToolTip::showText(viewport()->mapToGlobal(pos), QString::fromStdString(shownHint_),
+                       viewport());
+    return;
+  }
+  // Qt puts a tip below and right of the point it is given, clear of the pointer; the list's
+  // hint belongs exactly on the row, so the tip is moved there once shown.
+  const QPoint at(place.x, place.y);
   QToolTip::showText(at, QString::fromStdString(shownHint_), viewport());
+  moveToolTipTo(at);
 }
 
 bool PlaylistView::viewportEvent(QEvent* event) {

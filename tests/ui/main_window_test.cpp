@@ -266,6 +266,9 @@ TEST_F(MainWindowTest, OutlineIsTheModelsRegionUntilItHasNone) {
 TEST_F(MainWindowTest, PlaylistHintShowsTheEntryUnderThePointerWithOneBlank) {
   addMovie("a.swf");
   const std::string b = addMovie("b.swf");
+  addMovie("c.swf");
+  form->left = 30;
+  form->top = 40;
   dispatch(*form, [&] { form->listbtnonClick(); });
   window->syncFromModel();
   QWidget* rows = window->playlist()->viewport();
@@ -276,6 +279,12 @@ TEST_F(MainWindowTest, PlaylistHintShowsTheEntryUnderThePointerWithOneBlank) {
   QCoreApplication::sendEvent(rows, &help);
   EXPECT_TRUE(QToolTip::isVisible());
   EXPECT_EQ(QToolTip::text().toStdString(), "2. " + b);
+  // On the hovered row itself, from its top-left corner, not below it over the next row.
+  QWidget* tip = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "qtooltip_label" && w->isVisible()) tip = w;
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->pos(), QPoint(30 + 516, 40 + 88 + 15));
   QToolTip::hideText();
 }
 

@@ -79,21 +79,25 @@ void PlaylistView::syncFromModel() {
 void PlaylistView::updateScrollBars() {
   const ListBox& list = form().flashlist;
   const int count = static_cast<int>(std::min<size_t>(list.items.size(), INT32_MAX));
+  // The bars keep their signals: the scroll area shows or hides a bar when its range changes.
+  // Only taking the bar's value back into the model waits while the model's values are set.
+  settingBars_ = true;
   QScrollBar* v = verticalScrollBar();
-  const QSignalBlocker blockV(v);
   v->setRange(0, std::max(0, count - visibleRows()));
   v->setPageStep(visibleRows());
   v->setValue(list.topIndex);
   QScrollBar* h = horizontalScrollBar();
-  const QSignalBlocker blockH(h);
   h->setRange(0, std::max(0, list.horizontalExtent - viewport()->width()));
   h->setPageStep(std::max(1, viewport()->width()));
+  settingBars_ = false;
 }
 
 void PlaylistView::scrollContentsBy(int, int) {
   // Scrolled by the user: the first visible row is the model's.
-  form().flashlist.topIndex = verticalScrollBar()->value();
-  last_.topIndex = form().flashlist.topIndex;
+  if (!settingBars_) {
+    form().flashlist.topIndex = verticalScrollBar()->value();
+    last_.topIndex = form().flashlist.topIndex;
+  }
   viewport()->update();
 }
 

@@ -52,6 +52,7 @@ class PlaylistView : public QAbstractScrollArea {
   std::function<MainForm*()> formOf_;
   Runner run_;
   Snapshot last_;
+  bool settingBars_ = false;  // updateScrollBars is setting the bars from the model
   std::string shownHint_;
 };
 

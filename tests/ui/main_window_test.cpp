@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QUrl>
 
@@ -286,6 +287,43 @@ TEST_F(MainWindowTest, PlaylistHintShowsTheEntryUnderThePointerWithOneBlank) {
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(tip->pos(), QPoint(30 + 516, 40 + 88 + 15));
   QToolTip::hideText();
+}
+
+TEST_F(MainWindowTest, PlaylistScrollBarsFollowTheRowsAndTheWidestEntry) {
+  dispatch(*form, [&] { form->listbtnonClick(); });
+  ui::PlaylistView* list = window->playlist();
+  QScrollBar* v = list->verticalScrollBar();
+  QScrollBar* h = list->horizontalScrollBar();
+  auto change = [&](int count, const std::string& name) {
+    dispatch(*form, [&] {
+      form->flashlist.items.assign(static_cast<size_t>(count), name);
+      form->checklistwidth();
+    });
+    window->syncFromModel();
+    processFor(50);  // the scroll area lays its bars out after their ranges change
+  };
+  change(5, "a.swf");
+  EXPECT_FALSE(v->isVisible());
+  EXPECT_FALSE(h->isVisible());
+  change(20, "a.swf");  // more rows than the box shows
+  EXPECT_TRUE(v->isVisible());
+  EXPECT_FALSE(h->isVisible());
+  change(50, std::string(120, 'n') + ".swf");  // and wider than the box
+  EXPECT_TRUE(v->isVisible());
+  EXPECT_TRUE(h->isVisible());
+  EXPECT_EQ(h->maximum() + list->viewport()->width(), form->flashlist.horizontalExtent);
+
+  dispatch(*form, [&] { form->listbtnoffClick(); });
+  window->syncFromModel();
+  dispatch(*form, [&] { form->listbtnonClick(); });
+  window->syncFromModel();
+  processFor(50);
+  EXPECT_TRUE(v->isVisible() && h->isVisible());
+
+  // Cleared: no rows to scroll; the horizontal extent is kept as it was.
+  change(0, "");
+  EXPECT_FALSE(v->isVisible());
+  EXPECT_TRUE(h->isVisible());
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ namespace rv {
 class SettingsFile;
 class AboutBox;
 class ToolBar;
+class PictureReader;
 
 // What the main window needs from outside; owned by the caller, outliving the form.
 struct Services {
@@ -37,6 +38,7 @@ struct Services {
   WindowHost* window = nullptr;  // the main window
   // Measures the width in pixels of a text in the playlist's font (11-pixel sans-serif).
   int (*textWidth)(const std::string& text) = nullptr;
+  PictureReader* pictures = nullptr;  // decodes skin pictures
 };
 
 // Input messages the application-wide filter looks at.
@@ -116,7 +118,8 @@ class MainForm {
   void FormClose();
   bool appmessage(InputMessage message);  // true: handled, stop the dispatch
   void appexception();                    // the application error handler
-  void fatal(const std::string& message); // shows the message and ends the program (throws FatalExit)
+  void fatal(
+      const std::string& message);  // shows the message and ends the program (throws FatalExit)
 
   // ---- movie loading (playback/movie_loading.cpp) ---------------------------------------
   void playflash(const std::string& path);
@@ -214,8 +217,8 @@ class MainForm {
   void option2Click();
   void IE1Click();  // "Search IE cache" of the list menu
   // The list as the Qt layer draws it (playlist/list_display.cpp).
-  bool listhint = false;       // the pointer last moved over an entry
-  std::string flashlistHint;   // hint text of the list
+  bool listhint = false;                      // the pointer last moved over an entry
+  std::string flashlistHint;                  // hint text of the list
   std::string flashlistRowText(int i) const;  // "N.  path"
   bool flashlistRowIsCurrent(int i) const;    // drawn in red
   void flashlistMouseMove(int x, int y);      // list coordinates
@@ -236,6 +239,8 @@ class MainForm {
   std::vector<std::string> backOrder;
   void sendToBack(const std::string& controlName);
   void changeskinini();
+  void changeskin(MenuItem& sender);  // applies the skin named by the entry's caption
+  void loadregion(const std::string& path, std::optional<Region>& target);
   void listbtnonClick();
   void listbtnoffClick();
   void normalviewClick();

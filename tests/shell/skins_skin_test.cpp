@@ -113,6 +113,14 @@ class SkinTest : public ::testing::Test {
     for (const auto& [file, w, h] : pictures)
       rig.dir.write("skin/" + name + "/" + file, FakePictureReader::picture(w, h));
   }
+  void fullSkin() {
+    skin("Full", kFullSkin,
+         {{"main.bmp", 504, 379},
+          {"list.bmp", 675, 379},
+          {"hover/open.bmp", 22, 23},
+          {"knob.bmp", 12, 20},
+          {"track.bmp", 300, 30}});
+  }
   void regions(const std::string& name, const std::vector<RegionRect>& off,
                const std::vector<RegionRect>& on) {
     rig.dir.write("skin/" + name + "/rgn1.rgn", regionText(off));
@@ -176,12 +184,7 @@ TEST_F(SkinTest, SavedNameMatchesOnlyExactlyAndNeverLeavesTheSkinDirectory) {
 }
 
 TEST_F(SkinTest, EveryKeyOfADescriptionIsApplied) {
-  skin("Full", kFullSkin,
-       {{"main.bmp", 504, 379},
-        {"list.bmp", 675, 379},
-        {"hover/open.bmp", 22, 23},
-        {"knob.bmp", 12, 20},
-        {"track.bmp", 300, 30}});
+  fullSkin();
   savedSkin("Full");
   ASSERT_TRUE(build());
   const std::string dir = rig.dir.path("skin/Full/");
@@ -227,12 +230,7 @@ TEST_F(SkinTest, EveryKeyOfADescriptionIsApplied) {
 }
 
 TEST_F(SkinTest, MissingKeysKeepThePreviousSkinExceptTheAlwaysAppliedOnes) {
-  skin("Full", kFullSkin,
-       {{"main.bmp", 504, 379},
-        {"list.bmp", 675, 379},
-        {"hover/open.bmp", 22, 23},
-        {"knob.bmp", 12, 20},
-        {"track.bmp", 300, 30}});
+  fullSkin();
   skin("Bare", "[flash1]\nwidth=-1\n");  // and a skin with no description at all
   std::filesystem::create_directories(rig.dir.path("skin/None"));
   ASSERT_TRUE(build());

@@ -111,6 +111,13 @@ void box(std::ostringstream& ini, Box b) {
   at(ini, b.x, b.y);
   ini << "width=" << b.w << "\nheight=" << b.h << "\n";
 }
+// A section naming a picture and where it goes.
+void picture(std::ostringstream& ini, const std::string& name, const std::string& file, int left,
+             int top) {
+  section(ini, name.c_str());
+  ini << "picture=" << file << "\n";
+  at(ini, left, top);
+}
 
 std::string skinIni(const Layout& l) {
   std::ostringstream ini;
@@ -135,30 +142,18 @@ std::string skinIni(const Layout& l) {
   section(ini, "lblframe");
   at(ini, l.frameLeft, l.frameTop);
   ini << "color=" << hex(l.labelColor) << "\n";
-  section(ini, "imageopenfile");
-  ini << "picture=openfile.bmp\n";
-  at(ini, l.open.x, l.open.y);
-  section(ini, "imageopendir");
-  ini << "picture=opendir.bmp\n";
-  at(ini, l.opendir.x, l.opendir.y);
+  picture(ini, "imageopenfile", "openfile.bmp", l.open.x, l.open.y);
+  picture(ini, "imageopendir", "opendir.bmp", l.opendir.x, l.opendir.y);
   for (int i = 1; i <= 5; ++i) {
     const std::string v = "v" + std::to_string(i);
-    section(ini, v.c_str());
-    ini << "picture=" << v << ".bmp\n";
-    at(ini, l.volume.x, l.volume.y);
+    picture(ini, v, v + ".bmp", l.volume.x, l.volume.y);
   }
   section(ini, "imagejct0");
   ini << "picture=track.bmp\n";
   box(ini, l.track);
-  section(ini, "jctcontrol");
-  ini << "picture=knob.bmp\n";
-  at(ini, l.track.x + 8, l.track.y + (l.track.h - l.knobHeight) / 2);
-  section(ini, "play2");
-  ini << "picture=play2.bmp\n";
-  at(ini, l.play.x, l.play.y);
-  section(ini, "stop2");
-  ini << "picture=stop2.bmp\n";
-  at(ini, l.pause.x, l.pause.y);
+  picture(ini, "jctcontrol", "knob.bmp", l.track.x + 8, l.track.y + (l.track.h - l.knobHeight) / 2);
+  picture(ini, "play2", "play2.bmp", l.play.x, l.play.y);
+  picture(ini, "stop2", "stop2.bmp", l.pause.x, l.pause.y);
   const struct {
     const char* name;
     Box b;

@@ -1,6 +1,8 @@
 #include "ui/skin_pictures.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -30,7 +32,12 @@ SkinPictures& SkinPictures::instance() {
 
 PictureReader::Size SkinPictures::load(const std::string& path, PictureFormat format) {
   const QString file = QFile::decodeName(path.c_str());
-  if (!QFile::exists(file)) throw AppError("The skin picture " + path + " is missing.");
+  const QFileInfo info(file);
+  if (!info.exists()) throw AppError("The skin picture " + path + " is missing.");
+  const long long modified = info.lastModified().toMSecsSinceEpoch(), bytes = info.size();
+  if (auto it = pictures_.find(path);
+      it != pictures_.end() && it->second.modified == modified && it->second.bytes == bytes)
+    return {it->second.pixmap.width(), it->second.pixmap.height()};
   QImageReader reader(file, formatName(format));
   const QSize size = reader.size();
   if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
@@ -41,15 +48,15 @@ PictureReader::Size SkinPictures::load(const std::string& path, PictureFormat fo
   if (image.isNull())
     throw AppError("The skin picture " + path + " cannot be read as a ." + formatName(format) +
                    " picture: " + reader.errorString().toStdString());
-  pixmaps_[path] = QPixmap::fromImage(image);
+  pictures_[path] = {QPixmap::fromImage(image), modified, bytes};
   return {image.width(), image.height()};
 }
 
 const QPixmap& SkinPictures::pixmap(const std::string& path) {
-  auto it = pixmaps_.find(path);
-  if (it == pixmaps_.end())
-    it = pixmaps_.emplace(path, QPixmap(QFile::decodeName(path.c_str()))).first;
-  return it->second;
+  auto it = pictures_.find(path);
+  if (it == pictures_.end())
+    it = pictures_.emplace(path, Decoded{QPixmap(QFile::decodeName(path.c_str()))}).first;
+  return it->second.pixmap;
 }
 
 }  // namespace rv::ui

@@ -19,12 +19,17 @@ class SkinPictures : public PictureReader {
   static constexpr int kMaxSide = 8192;
   static constexpr long long kMaxPixels = 16LL << 20;
 
+  // A file decoded before and unchanged since (time and size) is not decoded again.
   Size load(const std::string& path, PictureFormat format) override;
   // What `load` decoded for `path`; a path never loaded is read from its file now.
   const QPixmap& pixmap(const std::string& path);
 
  private:
-  std::map<std::string, QPixmap> pixmaps_;
+  struct Decoded {
+    QPixmap pixmap;
+    long long modified = -1, bytes = -1;  // the file as it was decoded; -1: read for drawing only
+  };
+  std::map<std::string, Decoded> pictures_;
 };
 
 }  // namespace rv::ui

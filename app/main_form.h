@@ -28,6 +28,7 @@ namespace rv {
 class SettingsFile;
 class AboutBox;
 class ToolBar;
+class PictureReader;
 
 // What the main window needs from outside; owned by the caller, outliving the form.
 struct Services {
@@ -38,6 +39,7 @@ struct Services {
   WindowHost* window = nullptr;  // the main window
   // Measures the width in pixels of a text in the playlist's font (11-pixel sans-serif).
   int (*textWidth)(const std::string& text) = nullptr;
+  PictureReader* pictures = nullptr;  // decodes skin pictures
 };
 
 // Input messages the application-wide filter looks at.
@@ -241,6 +243,8 @@ class MainForm {
   std::vector<std::string> backOrder;
   void sendToBack(const std::string& controlName);
   void changeskinini();
+  void changeskin(MenuItem& sender);  // applies the skin named by the entry's caption
+  void loadregion(const std::string& path, std::optional<Region>& target);
   void listbtnonClick();
   void listbtnoffClick();
   void normalviewClick();

@@ -13,6 +13,7 @@
 #include "ui/model_colors.h"
 #include "ui/mpris/mpris.h"
 #include "ui/side_windows.h"
+#include "ui/skin_pictures.h"
 
 namespace rv::ui {
 namespace {
@@ -47,6 +48,7 @@ AppShell::AppShell(std::string programDir, std::unique_ptr<Mixer> mixer)
   services.flashFactory = flashFactory_.get();
   services.window = main_.get();
   services.textWidth = &playlistTextWidth;
+  services.pictures = &SkinPictures::instance();
   program_ = std::make_unique<Program>(programDir_, services);
 }
 

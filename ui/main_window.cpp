@@ -20,6 +20,7 @@
 #include "ui/model_colors.h"
 #include "ui/playlist_view.h"
 #include "ui/popup_menu.h"
+#include "ui/skin_pictures.h"
 
 namespace rv::ui {
 namespace {
@@ -114,10 +115,7 @@ const Control* MainWindow::controlAt(const QPoint& pos) const {
 }
 
 const QPixmap& MainWindow::pixmap(const std::string& path) {
-  auto it = pixmaps_.find(path);
-  if (it == pixmaps_.end())
-    it = pixmaps_.emplace(path, QPixmap(QFile::decodeName(path.c_str()))).first;
-  return it->second;
+  return SkinPictures::instance().pixmap(path);
 }
 
 bool MainWindow::Drawn::sameLook(const Control& c) const {

@@ -97,7 +97,6 @@ class MainWindow : public QWidget, public WindowHost {
   Runner run_;
   std::vector<FlashWidget*> flash_;
   PlaylistView* playlist_ = nullptr;
-  std::map<std::string, QPixmap> pixmaps_;
   std::map<std::string, Drawn> drawn_;  // visible controls as last painted
   std::optional<std::vector<int>> lastOutline_;
   std::string pressedSpot_;

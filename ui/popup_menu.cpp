@@ -17,7 +17,9 @@ void fill(QMenu& menu, const MenuItem& parent) {
       menu.addSeparator();
       continue;
     }
-    QString text = QString::fromStdString(item->caption);
+    // Captions are shown as written: an '&' (a skin directory may have one) is no accelerator.
+    QString text =
+        QString::fromStdString(item->caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
     if (item->isSubmenu()) {
       QMenu* sub = menu.addMenu(text);
       sub->menuAction()->setEnabled(item->enabled);

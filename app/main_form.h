@@ -21,6 +21,7 @@
 #include "platform/desktop.h"
 #include "platform/mixer.h"
 #include "playback/flash_control.h"
+#include "skins/view_state.h"
 
 namespace rv {
 
@@ -116,7 +117,8 @@ class MainForm {
   void FormClose();
   bool appmessage(InputMessage message);  // true: handled, stop the dispatch
   void appexception();                    // the application error handler
-  void fatal(const std::string& message); // shows the message and ends the program (throws FatalExit)
+  void fatal(
+      const std::string& message);  // shows the message and ends the program (throws FatalExit)
 
   // ---- movie loading (playback/movie_loading.cpp) ---------------------------------------
   void playflash(const std::string& path);
@@ -214,8 +216,8 @@ class MainForm {
   void option2Click();
   void IE1Click();  // "Search IE cache" of the list menu
   // The list as the Qt layer draws it (playlist/list_display.cpp).
-  bool listhint = false;       // the pointer last moved over an entry
-  std::string flashlistHint;   // hint text of the list
+  bool listhint = false;                      // the pointer last moved over an entry
+  std::string flashlistHint;                  // hint text of the list
   std::string flashlistRowText(int i) const;  // "N.  path"
   bool flashlistRowIsCurrent(int i) const;    // drawn in red
   void flashlistMouseMove(int x, int y);      // list coordinates
@@ -248,6 +250,23 @@ class MainForm {
 
   // Guards the tick against re-entry from a modal box opened inside it.
   bool inTick = false;
+
+  // ---- views and window handling (skins/views.cpp, skins/window_pointer.cpp) -------------
+  ViewState view;
+  // The window's size: its visible controls' union, or what the view set.
+  int windowWidth() const;
+  int windowHeight() const;
+  void image1MouseDown(bool leftButton);  // dragging the window by its backgrounds
+  void ImagelistMouseDown(bool leftButton);
+  void image1DblClick();
+  void ImagelistDblClick();
+  // The pointer moved over these pictures: the hover pictures of the buttons light or go out.
+  void openMouseMove();
+  void opendirMouseMove();
+  void playMouseMove();
+  void stopMouseMove();
+  void image1MouseMove();
+  void ImagelistMouseMove();
 
  private:
   std::unique_ptr<FlashControl> newFlash(const std::string& name, int l, int t, int w, int h,

@@ -1,14 +1,8 @@
-// Skins and views are not built yet: these operations do nothing until they are.
+// Skins are not built yet: these operations do nothing until they are.
 #include "app/main_form.h"
 
 namespace rv {
 
 void MainForm::changeskinini() {}
-void MainForm::normalviewClick() {}
-void MainForm::easyviewClick() {}
-void MainForm::fullscreenClick() {}
-void MainForm::alwaysonthetopClick() {}
-void MainForm::windowsminClick() {}
-void MainForm::windowsmaxClick() {}
 
 }  // namespace rv

@@ -13,6 +13,7 @@
 #include "ui/model_colors.h"
 #include "ui/mpris/mpris.h"
 #include "ui/side_windows.h"
+#include "ui/tool_bar_window.h"
 
 namespace rv::ui {
 namespace {
@@ -82,7 +83,7 @@ void AppShell::start(const std::vector<std::string>& args) {
   about_ = std::make_unique<AboutWindow>(p.aboutBox(), run_);
   p.aboutBox().window = about_.get();
   options_ = std::make_unique<OptionsWindow>(p.optionsDialog());
-  toolBar_ = std::make_unique<ToolBarWindow>(p.toolBar());
+  toolBar_ = std::make_unique<ToolBarWindow>(p.toolBar(), run_);
   p.toolBar().window = toolBar_.get();
 
   filter_ = std::make_unique<InputFilter>(*main_, [this] { syncAll(); });

@@ -166,10 +166,15 @@ void MainWindow::repaintChangedControls() {
 
 void MainWindow::syncFromModel() {
   if (!hasForm()) return;
-  const int w = std::max(1, form().clientWidth());
-  const int h = std::max(1, form().clientHeight());
+  const int w = std::max(1, form().windowWidth());
+  const int h = std::max(1, form().windowHeight());
   if (pos() != QPoint(form().left, form().top)) move(form().left, form().top);
   if (size() != QSize(w, h)) resize(w, h);
+  // Wayland lets no window place itself: there full screen is the compositor's window state.
+  static const bool placedByCompositor =
+      QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  if (placedByCompositor && isVisible() && isFullScreen() != form().view.coversScreen)
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
   syncOutline();
   for (FlashWidget* f : flash_) f->syncFromModel();
   playlist_->syncFromModel();
@@ -271,8 +276,10 @@ void MainWindow::pressControl(const Control& c, QMouseEvent* event) {
   } else if (c.name == "jctcontrol") {
     draggingKnob_ = true;
     run_([&] { form().jctcontrolMouseDown(x); });
-  } else if ((c.name == "image1" || c.name == "Imagelist") && event->button() == Qt::LeftButton) {
-    startSystemMove();  // dragging the window by its background
+  } else if (c.name == "image1") {
+    run_([&, left = event->button() == Qt::LeftButton] { form().image1MouseDown(left); });
+  } else if (c.name == "Imagelist") {
+    run_([&, left = event->button() == Qt::LeftButton] { form().ImagelistMouseDown(left); });
   } else if (event->button() == Qt::LeftButton) {
     pressedSpot_ = c.name;
   }
@@ -292,12 +299,11 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   const Control* c = controlAt(event->position().toPoint());
   if (c && (c->name == "image1" || c->name == "Imagelist") && event->button() == Qt::LeftButton) {
     // Double clicks on the background switch between full screen and the normal view.
-    run_([this] {
-      if (form().item("fullscreen").checked)
-        form().item("normalview").invoke();
-      else
-        form().item("fullscreen").invoke();
-    });
+    drag_.cancel();
+    if (c->name == "image1")
+      run_([this] { form().image1DblClick(); });
+    else
+      run_([this] { form().ImagelistDblClick(); });
     syncFromModel();
     return;
   }
@@ -305,16 +311,51 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!hasForm()) return;
   if (draggingKnob_) {
     const Control& knob = form().ctl("jctcontrol");
     const int x = event->position().toPoint().x() - knob.left;
     const int screenX = static_cast<int>(event->globalPosition().x());
     run_([&] { form().jctcontrolMouseMove(x, screenX); });
     syncFromModel();
+    return;
   }
+  if (auto place = drag_.pointerMoved(*this, event->globalPosition().toPoint(),
+                                      event->buttons().testFlag(Qt::LeftButton))) {
+    form().left = place->x();
+    form().top = place->y();
+    move(*place);
+    return;
+  }
+  hover(event->position().toPoint());
+}
+
+void MainWindow::hover(const QPoint& pos) {
+  // Over the movie or the playlist the pointer belongs to them, not to the skin.
+  if (childAt(pos)) return;
+  const Control* c = controlAt(pos);
+  if (!c) return;
+  MainForm& f = form();
+  const std::string& name = c->name;
+  if (name == "open")
+    run_([&] { f.openMouseMove(); });
+  else if (name == "opendir")
+    run_([&] { f.opendirMouseMove(); });
+  else if (name == "play")
+    run_([&] { f.playMouseMove(); });
+  else if (name == "stop")
+    run_([&] { f.stopMouseMove(); });
+  else if (name == "image1")
+    run_([&] { f.image1MouseMove(); });
+  else if (name == "Imagelist")
+    run_([&] { f.ImagelistMouseMove(); });
+  else
+    return;
+  repaintChangedControls();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  drag_.cancel();
   const QPoint pos = event->position().toPoint();
   if (draggingKnob_) {
     draggingKnob_ = false;
@@ -405,24 +446,24 @@ void MainWindow::setTopmost(bool topmost) {
   if (wasVisible) QWidget::show();  // changing the flags hides the window
 }
 
-void MainWindow::startSystemMove() {
-  if (QWindow* w = windowHandle()) w->startSystemMove();
-}
+void MainWindow::startSystemMove() { drag_.arm(); }
 
 void MainWindow::minimize() { showMinimized(); }
 
 int MainWindow::cursorX() const { return QCursor::pos().x(); }
 int MainWindow::cursorY() const { return QCursor::pos().y(); }
 
-int MainWindow::screenWidth() const {
-  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->geometry().width() : 0;
+QRect MainWindow::screenArea() const {
+  // The screen under the window's middle: the one the user sees it on.
+  const QScreen* s = QGuiApplication::screenAt(geometry().center());
+  if (!s) s = screen() ? screen() : QGuiApplication::primaryScreen();
+  return s ? s->geometry() : QRect();
 }
 
-int MainWindow::screenHeight() const {
-  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->geometry().height() : 0;
-}
+int MainWindow::screenLeft() const { return screenArea().left(); }
+int MainWindow::screenTop() const { return screenArea().top(); }
+int MainWindow::screenWidth() const { return screenArea().width(); }
+int MainWindow::screenHeight() const { return screenArea().height(); }
 
 void MainWindow::popupMainMenu(int x, int y) {
   QTimer::singleShot(0, this, [this, x, y] { showMainMenu(QPoint(x, y)); });

@@ -291,7 +291,9 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     showMainMenu(event->globalPosition().toPoint());
     return;
   }
+  pressGlobal_ = event->globalPosition().toPoint();
   if (const Control* c = controlAt(event->position().toPoint())) pressControl(*c, event);
+  pressGlobal_.reset();
   syncFromModel();
 }
 
@@ -446,7 +448,9 @@ void MainWindow::setTopmost(bool topmost) {
   if (wasVisible) QWidget::show();  // changing the flags hides the window
 }
 
-void MainWindow::startSystemMove() { drag_.arm(); }
+// Pressed on the background: from the press's place. Pressed on the movie in the main-window-only
+// view (the input filter, before the window sees the press): from the pointer's next move.
+void MainWindow::startSystemMove() { drag_.arm(pressGlobal_, pos()); }
 
 void MainWindow::minimize() { showMinimized(); }
 

@@ -107,6 +107,7 @@ class MainWindow : public QWidget, public WindowHost {
   std::map<std::string, Drawn> drawn_;  // visible controls as last painted
   std::optional<std::vector<int>> lastOutline_;
   WindowDrag drag_;
+  std::optional<QPoint> pressGlobal_;  // where the press being handled went down
   std::string pressedSpot_;
   bool draggingKnob_ = false;
   bool closing_ = false;

@@ -58,7 +58,7 @@ void ToolBarWindow::hide() {
   QWidget::hide();
 }
 
-void ToolBarWindow::startSystemMove() { drag_.arm(); }
+void ToolBarWindow::startSystemMove() { drag_.arm(pressGlobal_, pos()); }
 
 void ToolBarWindow::syncFromModel() {
   if (pos() != QPoint(bar_.left, bar_.top)) move(bar_.left, bar_.top);
@@ -149,7 +149,9 @@ void ToolBarWindow::mousePressEvent(QMouseEvent* event) {
   } else if (c->name == "Image2") {
     run_([&] { bar_.Image2MouseDown(x); });
   } else if (c->name == "Image1") {
+    pressGlobal_ = event->globalPosition().toPoint();
     run_([&] { bar_.Image1MouseDown(left); });
+    pressGlobal_.reset();
     if (left) pressed_ = c->name;
   } else if (left) {
     pressed_ = c->name;

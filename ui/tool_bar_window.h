@@ -4,6 +4,7 @@
 // by its background; the model keeps its place.
 
 #include <QImage>
+#include <optional>
 #include <string>
 
 #include "ui/runner.h"
@@ -44,7 +45,8 @@ class ToolBarWindow : public HostedWindow {
   ToolBar& bar_;
   Runner run_;
   WindowDrag drag_;
-  std::string pressed_;  // the spot or picture a left press went down on
+  std::string pressed_;                // the spot or picture a left press went down on
+  std::optional<QPoint> pressGlobal_;  // where the press being handled went down
   bool draggingKnob_ = false;
   std::string lastSignature_;
   qreal picturesDpr_ = 0;

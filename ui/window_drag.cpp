@@ -16,7 +16,6 @@ std::optional<QPoint> WindowDrag::pointerMoved(QWidget& window, const QPoint& gl
   if (!started_) {
     started_ = true;
     pressGlobal_ = global;
-    windowStart_ = window.pos();
     return std::nullopt;
   }
   if (!following_) {

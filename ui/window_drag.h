@@ -14,12 +14,15 @@ namespace rv::ui {
 
 class WindowDrag {
  public:
-  // A press that may become a drag. The pointer's place is taken from the next move.
-  void arm() {
+  // A press that may become a drag, at `pressGlobal` (desktop pixels) on a window at
+  // `windowPos`; without the press's place it is taken from the next move.
+  void arm(std::optional<QPoint> pressGlobal, QPoint windowPos) {
     armed_ = true;
     following_ = false;
     dragged_ = false;
-    started_ = false;
+    started_ = pressGlobal.has_value();
+    pressGlobal_ = pressGlobal.value_or(QPoint());
+    windowStart_ = windowPos;
   }
   void cancel() { armed_ = following_ = started_ = false; }
   bool armed() const { return armed_; }

@@ -5,17 +5,18 @@
 #include <QCursor>
 #include <QFile>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
-#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <array>
 
 #include "app/main_form.h"
+#include "ui/control_hint.h"
 #include "ui/flash_widget.h"
 #include "ui/model_colors.h"
 #include "ui/playlist_view.h"
@@ -228,12 +229,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 bool MainWindow::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(e);
-    const Control* c = controlAt(help->pos());
-    if (c && !c->hint.empty())
-      QToolTip::showText(help->globalPos(), QString::fromStdString(c->hint), this, boundsOf(*c));
-    else
-      QToolTip::hideText();
+    const auto& help = static_cast<const QHelpEvent&>(*e);
+    showControlHint(*this, help, controlAt(help.pos()));
     return true;
   }
   return QWidget::event(e);

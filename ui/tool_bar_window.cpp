@@ -4,11 +4,11 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <array>
 #include <utility>
 
 #include "skins/tool_bar.h"
+#include "ui/control_hint.h"
 #include "ui/model_colors.h"
 #include "ui/tool_bar_pictures.h"
 
@@ -117,12 +117,8 @@ void ToolBarWindow::paintEvent(QPaintEvent*) {
 
 bool ToolBarWindow::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(e);
-    const Control* c = partAt(help->pos());
-    if (c && !c->hint.empty())
-      QToolTip::showText(help->globalPos(), QString::fromStdString(c->hint), this, rectOf(*c));
-    else
-      QToolTip::hideText();
+    const auto& help = static_cast<const QHelpEvent&>(*e);
+    showControlHint(*this, help, partAt(help.pos()));
     return true;
   }
   return HostedWindow::event(e);

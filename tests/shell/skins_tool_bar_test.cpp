@@ -2,9 +2,7 @@
 // buttons with and without a movie, showing and closing it.
 #include <gtest/gtest.h>
 
-#include "app/dispatch.h"
-#include "skins/tool_bar.h"
-#include "tests/shell/fakes/shell_rig.h"
+#include "tests/shell/views_rig.h"
 
 namespace rv {
 namespace {
@@ -13,28 +11,20 @@ using test::fake;
 
 class ToolBarTest : public ::testing::Test {
  protected:
-  test::ShellRig rig;
-  std::unique_ptr<MainForm> form = rig.form();
-  ToolBar bar{rig.dir.path()};
-  std::string movie;
+  test::ViewsRig views;
+  test::ShellRig& rig = views.rig;
+  std::unique_ptr<MainForm>& form = views.form;
+  ToolBar& bar = views.bar;
 
-  void SetUp() override {
-    bar.form = form.get();
-    form->toolBar = &bar;
-    bar.left = 300;  // the bar's place on the screen
-  }
-  void TearDown() override { form->toolBar = nullptr; }
+  void SetUp() override { bar.left = 300; }  // the bar's place on the screen
 
   // A movie of `frames` frames playing in full screen.
   void fullScreenWith(int frames) {
-    rig.flashes.defaultFrames = frames;
-    movie = rig.dir.movie("m.swf");
-    form->flashlist.items.push_back(movie);
-    form->playflash(movie);
-    ASSERT_TRUE(run([&] { form->item("fullscreen").invoke(); }));
+    views.play(frames);
+    ASSERT_TRUE(views.invoke("fullscreen"));
     flash2().calls.clear();
   }
-  bool run(const std::function<void()>& e) { return dispatch(*form, e); }
+  bool run(const std::function<void()>& e) { return views.run(e); }
   test::FakeFlashControl& flash2() { return fake(form->Flash2); }
   int knob() { return bar.ctl("imagejct").left; }
 };
@@ -51,19 +41,13 @@ TEST_F(ToolBarTest, TrackPressAtItsEdges) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.x);
-    test::ShellRig r;
-    auto f = r.form();
-    ToolBar b(r.dir.path());
-    b.form = f.get();
-    r.flashes.defaultFrames = row.frames;
-    const std::string m = r.dir.movie("m.swf");
-    f->flashlist.items.push_back(m);
-    f->playflash(m);
-    ASSERT_TRUE(dispatch(*f, [&] { f->item("fullscreen").invoke(); }));
-    ASSERT_TRUE(dispatch(*f, [&] { b.Image2MouseDown(row.x); }));
-    EXPECT_EQ(fake(f->Flash2).frame, row.frame);
-    EXPECT_EQ(b.ctl("imagejct").left, row.knob);
-    EXPECT_TRUE(fake(f->Flash2).playing);
+    test::ViewsRig v;
+    v.play(row.frames);
+    ASSERT_TRUE(v.invoke("fullscreen"));
+    ASSERT_TRUE(v.run([&] { v.bar.Image2MouseDown(row.x); }));
+    EXPECT_EQ(fake(v.form->Flash2).frame, row.frame);
+    EXPECT_EQ(v.bar.ctl("imagejct").left, row.knob);
+    EXPECT_TRUE(fake(v.form->Flash2).playing);
   }
 }
 
@@ -108,21 +92,16 @@ TEST_F(ToolBarTest, ReleasingTheKnobMovesItInsideWiderLimitsAndResumesAsThePlayM
   };
   for (const Row row : {Row{7, false}, Row{8, true}, Row{217, true}, Row{218, false}}) {
     SCOPED_TRACE(row.barX);
-    test::ShellRig r;
-    auto f = r.form();
-    ToolBar b(r.dir.path());
-    b.form = f.get();
-    b.left = 300;
-    const std::string m = r.dir.movie("m.swf");
-    f->flashlist.items.push_back(m);
-    f->playflash(m);
-    ASSERT_TRUE(dispatch(*f, [&] { f->item("fullscreen").invoke(); }));
-    b.imagejctMouseDown(2);
-    fake(f->Flash2).calls.clear();
-    ASSERT_TRUE(dispatch(*f, [&] { b.imagejctMouseUp(5, 300 + row.barX); }));
-    EXPECT_FALSE(b.capturing);
-    EXPECT_EQ(b.ctl("imagejct").left, row.moves ? 15 : 12);
-    EXPECT_EQ(fake(f->Flash2).calls, std::vector<std::string>{"Play"}) << "no new frame";
+    test::ViewsRig v;
+    v.bar.left = 300;
+    v.play();
+    ASSERT_TRUE(v.invoke("fullscreen"));
+    v.bar.imagejctMouseDown(2);
+    fake(v.form->Flash2).calls.clear();
+    ASSERT_TRUE(v.run([&] { v.bar.imagejctMouseUp(5, 300 + row.barX); }));
+    EXPECT_FALSE(v.bar.capturing);
+    EXPECT_EQ(v.bar.ctl("imagejct").left, row.moves ? 15 : 12);
+    EXPECT_EQ(fake(v.form->Flash2).calls, std::vector<std::string>{"Play"}) << "no new frame";
   }
 }
 
@@ -143,10 +122,14 @@ TEST_F(ToolBarTest, ReleaseWithoutAMovieKeepsCapturingAndTheTickLeavesTheKnob) {
 TEST_F(ToolBarTest, ButtonsWithNothingLoadedDoNothingAndReportNothing) {
   ASSERT_TRUE(run([&] { form->item("fullscreen").invoke(); }));
   flash2().calls.clear();
-  for (auto handler :
-       {&ToolBar::playClick, &ToolBar::stopClick, &ToolBar::rewindClick, &ToolBar::Image1Click,
-        &ToolBar::previousmovieClick, &ToolBar::nextmovieClick})
-    ASSERT_TRUE(run([&] { (bar.*handler)(); }));
+  ASSERT_TRUE(run([&] {
+    bar.playClick();
+    bar.stopClick();
+    bar.rewindClick();
+    bar.Image1Click();
+    bar.previousmovieClick();
+    bar.nextmovieClick();
+  }));
   EXPECT_TRUE(flash2().calls.empty());
   EXPECT_TRUE(rig.dialogs.messages.empty());
 }

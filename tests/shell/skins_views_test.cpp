@@ -5,9 +5,7 @@
 
 #include <array>
 
-#include "app/dispatch.h"
-#include "skins/tool_bar.h"
-#include "tests/shell/fakes/shell_rig.h"
+#include "tests/shell/views_rig.h"
 
 namespace rv {
 namespace {
@@ -39,14 +37,13 @@ std::optional<Rects> outline(const MainForm& form) {
 
 class ViewsTest : public ::testing::Test {
  protected:
-  test::ShellRig rig;
-  std::unique_ptr<MainForm> form = rig.form();
-  ToolBar bar{rig.dir.path()};
+  test::ViewsRig views;
+  test::ShellRig& rig = views.rig;
+  std::unique_ptr<MainForm>& form = views.form;
+  ToolBar& bar = views.bar;
   std::string movie;
 
   void SetUp() override {
-    bar.form = form.get();
-    form->toolBar = &bar;
     form->flash1left = form->Flash1->left;
     form->flash1top = form->Flash1->top;
     form->left = 30;
@@ -54,16 +51,9 @@ class ViewsTest : public ::testing::Test {
     form->listoffregion = region(kListOff);
     form->listonregion = region(kListOn);
   }
-  void TearDown() override { form->toolBar = nullptr; }
 
-  void load() {
-    movie = rig.dir.movie("m.swf");
-    form->flashlist.items.push_back(movie);
-    form->playflash(movie);
-  }
-  bool to(View v) {
-    return dispatch(*form, [&] { form->item(itemOf(v)).invoke(); });
-  }
+  void load() { movie = views.play(); }
+  bool to(View v) { return views.invoke(itemOf(v)); }
   test::FakeFlashControl& flash1() { return fake(form->Flash1); }
   test::FakeFlashControl& flash2() { return fake(form->Flash2); }
   // The control that holds the movie now, moved to `frame`.
@@ -293,14 +283,10 @@ TEST_F(ViewsTest, HoverPicturesLightOverTheButtonsAndTheCurrentLookStaysLit) {
       {Paused, &MainForm::ImagelistMouseMove, false, false, false, true},
   };
   for (const Row& row : rows) {
-    test::ShellRig r;
-    auto f = r.form();
-    if (row.state != NoMovie) {
-      const std::string m = r.dir.movie("m.swf");
-      f->flashlist.items.push_back(m);
-      f->playflash(m);
-      if (row.state == Paused) f->stopClick();
-    }
+    test::ViewsRig v;
+    auto& f = v.form;
+    if (row.state != NoMovie) v.play();
+    if (row.state == Paused) f->stopClick();
     f->listhint = true;
     (f.get()->*row.over)();
     SCOPED_TRACE(&row - rows);

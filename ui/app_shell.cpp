@@ -87,6 +87,7 @@ void AppShell::start(const std::vector<std::string>& args) {
   p.toolBar().window = toolBar_.get();
 
   filter_ = std::make_unique<InputFilter>(*main_, [this] { syncAll(); });
+  filter_->takeKeysOf(toolBar_.get());
   qApp->installEventFilter(filter_.get());
   mpris_ = Mpris::connectToSessionBus(p.mainForm(), run_);
   if (mpris_) {

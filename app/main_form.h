@@ -22,6 +22,7 @@
 #include "platform/desktop.h"
 #include "platform/mixer.h"
 #include "playback/flash_control.h"
+#include "skins/view_state.h"
 
 namespace rv {
 
@@ -257,6 +258,23 @@ class MainForm {
 
   // Guards the tick against re-entry from a modal box opened inside it.
   bool inTick = false;
+
+  // ---- views and window handling (skins/views.cpp, skins/window_pointer.cpp) -------------
+  ViewState view;
+  // The window's size: its visible controls' union, or what the view set.
+  int windowWidth() const;
+  int windowHeight() const;
+  void image1MouseDown(bool leftButton);  // dragging the window by its backgrounds
+  void ImagelistMouseDown(bool leftButton);
+  void image1DblClick();
+  void ImagelistDblClick();
+  // The pointer moved over these pictures: the hover pictures of the buttons light or go out.
+  void openMouseMove();
+  void opendirMouseMove();
+  void playMouseMove();
+  void stopMouseMove();
+  void image1MouseMove();
+  void ImagelistMouseMove();
 
  private:
   std::unique_ptr<FlashControl> newFlash(const std::string& name, int l, int t, int w, int h,

@@ -34,6 +34,7 @@ void Program::start(const std::vector<std::string>& args) {
 
   dispatch(form, [&] { toolBar_ = std::make_unique<ToolBar>(programDir_); });
   if (!toolBar_) toolBar_ = std::make_unique<ToolBar>(programDir_);
+  toolBar_->form = &form;
   form.toolBar = toolBar_.get();
 }
 

@@ -16,6 +16,9 @@ class WindowHost {
   virtual void minimize() = 0;
   virtual int cursorX() const = 0;
   virtual int cursorY() const = 0;
+  // The screen the window is on: its top-left corner on the desktop and its size.
+  virtual int screenLeft() const { return 0; }
+  virtual int screenTop() const { return 0; }
   virtual int screenWidth() const = 0;
   virtual int screenHeight() const = 0;
   // The model changed in a way the window should redraw now (outside the regular refresh).

@@ -2,18 +2,16 @@
 
 namespace rv {
 
-namespace {
-void setTopmost(MainForm& form, bool topmost) {
+void setWindowTopmost(MainForm& form, bool topmost) {
   form.alwaysOnTop = topmost;
   if (form.services.window) form.services.window->setTopmost(topmost);
 }
-}  // namespace
 
-TopmostPause::TopmostPause(MainForm& form) : form_(form) { setTopmost(form_, false); }
+TopmostPause::TopmostPause(MainForm& form) : form_(form) { setWindowTopmost(form_, false); }
 
 TopmostPause::~TopmostPause() {
   MenuItem* item = form_.flash1pop.find("alwaysonthetop");
-  if (item && item->checked) setTopmost(form_, true);
+  if (item && item->checked) setWindowTopmost(form_, true);
 }
 
 }  // namespace rv

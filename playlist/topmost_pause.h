@@ -6,6 +6,9 @@
 
 namespace rv {
 
+// Puts the main window into the always-on-top layer or takes it out, without moving it.
+void setWindowTopmost(MainForm& form, bool topmost);
+
 class TopmostPause {
  public:
   explicit TopmostPause(MainForm& form);

@@ -14,6 +14,7 @@
 #include "ui/mpris/mpris.h"
 #include "ui/side_windows.h"
 #include "ui/skin_pictures.h"
+#include "ui/tool_bar_window.h"
 
 namespace rv::ui {
 namespace {
@@ -84,10 +85,11 @@ void AppShell::start(const std::vector<std::string>& args) {
   about_ = std::make_unique<AboutWindow>(p.aboutBox(), run_);
   p.aboutBox().window = about_.get();
   options_ = std::make_unique<OptionsWindow>(p.optionsDialog());
-  toolBar_ = std::make_unique<ToolBarWindow>(p.toolBar());
+  toolBar_ = std::make_unique<ToolBarWindow>(p.toolBar(), run_);
   p.toolBar().window = toolBar_.get();
 
   filter_ = std::make_unique<InputFilter>(*main_, [this] { syncAll(); });
+  filter_->takeKeysOf(toolBar_.get());
   qApp->installEventFilter(filter_.get());
   mpris_ = Mpris::connectToSessionBus(p.mainForm(), run_);
   if (mpris_) {

@@ -2,10 +2,9 @@
 
 #include <cairo.h>
 
-#include <cstdio>
-
 #include <QMouseEvent>
 #include <QPainter>
+#include <cstdio>
 
 #include "playback/flash_control.h"
 #include "swf/player/player.h"
@@ -58,7 +57,11 @@ void FlashWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::black);
     return;
   }
-  if (frame_.size() != size()) frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+  // Drawn at the screen's own pixels, so full screen on a HiDPI display is sharp.
+  const qreal dpr = devicePixelRatioF();
+  const QSize pixels = size() * dpr;
+  if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+  frame_.setDevicePixelRatio(dpr);
   frame_.fill(Qt::black);
   // QImage's ARGB32 premultiplied is Cairo's ARGB32 on every byte order.
   cairo_surface_t* surface =
@@ -90,7 +93,7 @@ void FlashWidget::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (swf::Player* p = player()) {
-    const QPointF at = event->position();
+    const QPointF at = event->position() * devicePixelRatioF();  // in the pixels drawn
     run_([&] { p->mouseDown(at.x(), at.y()); });
     syncFromModel();
   }
@@ -98,7 +101,7 @@ void FlashWidget::mousePressEvent(QMouseEvent* event) {
 
 void FlashWidget::mouseMoveEvent(QMouseEvent* event) {
   if (swf::Player* p = player()) {
-    const QPointF at = event->position();
+    const QPointF at = event->position() * devicePixelRatioF();  // in the pixels drawn
     run_([&] { p->mouseMove(at.x(), at.y()); });
   }
   event->ignore();
@@ -110,7 +113,7 @@ void FlashWidget::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   if (swf::Player* p = player()) {
-    const QPointF at = event->position();
+    const QPointF at = event->position() * devicePixelRatioF();  // in the pixels drawn
     run_([&] { p->mouseUp(at.x(), at.y()); });
     syncFromModel();
   }

@@ -43,8 +43,15 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+bool InputFilter::keysForMain(QWindow* window) const {
+  if (window == main_.windowHandle()) return true;
+  for (QWidget* w : keyWindows_)
+    if (window == w->windowHandle()) return true;
+  return false;
+}
+
 bool InputFilter::keyPress(QWindow* window, QKeyEvent& event) {
-  if (window != main_.windowHandle() || !main_.hasForm()) return false;
+  if (!keysForMain(window) || !main_.hasForm()) return false;
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
   MainForm& form = main_.form();
   // A shortcut of a disabled item is no shortcut: the key goes on as an ordinary key.

@@ -6,8 +6,10 @@
 
 #include <QObject>
 #include <functional>
+#include <vector>
 
 class QKeyEvent;
+class QWidget;
 class QWindow;
 
 namespace rv {
@@ -23,6 +25,10 @@ class InputFilter : public QObject {
   // `afterEvent` runs after each event handed to the shell, to show what changed.
   InputFilter(MainWindow& main, std::function<void()> afterEvent);
 
+  // Keys typed while `window` has the keyboard count as the main window's: the full-screen tool
+  // bar, which the pointer may leave holding the keyboard where no window manager moves it.
+  void takeKeysOf(QWidget* window) { keyWindows_.push_back(window); }
+
   // The item whose shortcut this key press is, looking at the playlist's menu first while the
   // playlist has the focus; null when none.
   MenuItem* shortcutFor(const QKeyEvent& event) const;
@@ -34,8 +40,11 @@ class InputFilter : public QObject {
   bool keyPress(QWindow* window, QKeyEvent& event);
   bool mousePress(QEvent& event);
 
+  bool keysForMain(QWindow* window) const;
+
   MainWindow& main_;
   std::function<void()> afterEvent_;
+  std::vector<QWidget*> keyWindows_;
 };
 
 }  // namespace rv::ui

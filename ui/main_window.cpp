@@ -5,17 +5,18 @@
 #include <QCursor>
 #include <QFile>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
-#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <array>
 
 #include "app/main_form.h"
+#include "ui/control_hint.h"
 #include "ui/flash_widget.h"
 #include "ui/model_colors.h"
 #include "ui/playlist_view.h"
@@ -164,10 +165,15 @@ void MainWindow::repaintChangedControls() {
 
 void MainWindow::syncFromModel() {
   if (!hasForm()) return;
-  const int w = std::max(1, form().clientWidth());
-  const int h = std::max(1, form().clientHeight());
+  const int w = std::max(1, form().windowWidth());
+  const int h = std::max(1, form().windowHeight());
   if (pos() != QPoint(form().left, form().top)) move(form().left, form().top);
   if (size() != QSize(w, h)) resize(w, h);
+  // Wayland lets no window place itself: there full screen is the compositor's window state.
+  static const bool placedByCompositor =
+      QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  if (placedByCompositor && isVisible() && isFullScreen() != form().view.coversScreen)
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
   syncOutline();
   for (FlashWidget* f : flash_) f->syncFromModel();
   playlist_->syncFromModel();
@@ -221,12 +227,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 bool MainWindow::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(e);
-    const Control* c = controlAt(help->pos());
-    if (c && !c->hint.empty())
-      QToolTip::showText(help->globalPos(), QString::fromStdString(c->hint), this, boundsOf(*c));
-    else
-      QToolTip::hideText();
+    const auto& help = static_cast<const QHelpEvent&>(*e);
+    showControlHint(*this, help, controlAt(help.pos()));
     return true;
   }
   return QWidget::event(e);
@@ -269,8 +271,10 @@ void MainWindow::pressControl(const Control& c, QMouseEvent* event) {
   } else if (c.name == "jctcontrol") {
     draggingKnob_ = true;
     run_([&] { form().jctcontrolMouseDown(x); });
-  } else if ((c.name == "image1" || c.name == "Imagelist") && event->button() == Qt::LeftButton) {
-    startSystemMove();  // dragging the window by its background
+  } else if (c.name == "image1") {
+    run_([&, left = event->button() == Qt::LeftButton] { form().image1MouseDown(left); });
+  } else if (c.name == "Imagelist") {
+    run_([&, left = event->button() == Qt::LeftButton] { form().ImagelistMouseDown(left); });
   } else if (event->button() == Qt::LeftButton) {
     pressedSpot_ = c.name;
   }
@@ -282,7 +286,9 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     showMainMenu(event->globalPosition().toPoint());
     return;
   }
+  pressGlobal_ = event->globalPosition().toPoint();
   if (const Control* c = controlAt(event->position().toPoint())) pressControl(*c, event);
+  pressGlobal_.reset();
   syncFromModel();
 }
 
@@ -290,12 +296,11 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   const Control* c = controlAt(event->position().toPoint());
   if (c && (c->name == "image1" || c->name == "Imagelist") && event->button() == Qt::LeftButton) {
     // Double clicks on the background switch between full screen and the normal view.
-    run_([this] {
-      if (form().item("fullscreen").checked)
-        form().item("normalview").invoke();
-      else
-        form().item("fullscreen").invoke();
-    });
+    drag_.cancel();
+    if (c->name == "image1")
+      run_([this] { form().image1DblClick(); });
+    else
+      run_([this] { form().ImagelistDblClick(); });
     syncFromModel();
     return;
   }
@@ -303,16 +308,51 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!hasForm()) return;
   if (draggingKnob_) {
     const Control& knob = form().ctl("jctcontrol");
     const int x = event->position().toPoint().x() - knob.left;
     const int screenX = static_cast<int>(event->globalPosition().x());
     run_([&] { form().jctcontrolMouseMove(x, screenX); });
     syncFromModel();
+    return;
   }
+  if (auto place = drag_.pointerMoved(*this, event->globalPosition().toPoint(),
+                                      event->buttons().testFlag(Qt::LeftButton))) {
+    form().left = place->x();
+    form().top = place->y();
+    move(*place);
+    return;
+  }
+  hover(event->position().toPoint());
+}
+
+void MainWindow::hover(const QPoint& pos) {
+  // Over the movie or the playlist the pointer belongs to them, not to the skin.
+  if (childAt(pos)) return;
+  const Control* c = controlAt(pos);
+  if (!c) return;
+  MainForm& f = form();
+  const std::string& name = c->name;
+  if (name == "open")
+    run_([&] { f.openMouseMove(); });
+  else if (name == "opendir")
+    run_([&] { f.opendirMouseMove(); });
+  else if (name == "play")
+    run_([&] { f.playMouseMove(); });
+  else if (name == "stop")
+    run_([&] { f.stopMouseMove(); });
+  else if (name == "image1")
+    run_([&] { f.image1MouseMove(); });
+  else if (name == "Imagelist")
+    run_([&] { f.ImagelistMouseMove(); });
+  else
+    return;
+  repaintChangedControls();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  drag_.cancel();
   const QPoint pos = event->position().toPoint();
   if (draggingKnob_) {
     draggingKnob_ = false;
@@ -403,24 +443,26 @@ void MainWindow::setTopmost(bool topmost) {
   if (wasVisible) QWidget::show();  // changing the flags hides the window
 }
 
-void MainWindow::startSystemMove() {
-  if (QWindow* w = windowHandle()) w->startSystemMove();
-}
+// Pressed on the background: from the press's place. Pressed on the movie in the main-window-only
+// view (the input filter, before the window sees the press): from the pointer's next move.
+void MainWindow::startSystemMove() { drag_.arm(pressGlobal_, pos()); }
 
 void MainWindow::minimize() { showMinimized(); }
 
 int MainWindow::cursorX() const { return QCursor::pos().x(); }
 int MainWindow::cursorY() const { return QCursor::pos().y(); }
 
-int MainWindow::screenWidth() const {
-  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->geometry().width() : 0;
+QRect MainWindow::screenArea() const {
+  // The screen under the window's middle: the one the user sees it on.
+  const QScreen* s = QGuiApplication::screenAt(geometry().center());
+  if (!s) s = screen() ? screen() : QGuiApplication::primaryScreen();
+  return s ? s->geometry() : QRect();
 }
 
-int MainWindow::screenHeight() const {
-  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->geometry().height() : 0;
-}
+int MainWindow::screenLeft() const { return screenArea().left(); }
+int MainWindow::screenTop() const { return screenArea().top(); }
+int MainWindow::screenWidth() const { return screenArea().width(); }
+int MainWindow::screenHeight() const { return screenArea().height(); }
 
 void MainWindow::popupMainMenu(int x, int y) {
   QTimer::singleShot(0, this, [this, x, y] { showMainMenu(QPoint(x, y)); });

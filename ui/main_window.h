@@ -14,6 +14,7 @@
 
 #include "app/window_host.h"
 #include "ui/runner.h"
+#include "ui/window_drag.h"
 
 namespace rv {
 class MainForm;
@@ -56,6 +57,8 @@ class MainWindow : public QWidget, public WindowHost {
   void minimize() override;
   int cursorX() const override;
   int cursorY() const override;
+  int screenLeft() const override;
+  int screenTop() const override;
   int screenWidth() const override;
   int screenHeight() const override;
   void refresh() override;
@@ -92,6 +95,9 @@ class MainWindow : public QWidget, public WindowHost {
   void pressControl(const Control& c, QMouseEvent* event);
   void runClick(const std::string& name);
   void syncOutline();
+  // The pointer moved over the skin: the hover pictures follow it.
+  void hover(const QPoint& pos);
+  QRect screenArea() const;
 
   FormSource formOf_;
   Runner run_;
@@ -99,6 +105,8 @@ class MainWindow : public QWidget, public WindowHost {
   PlaylistView* playlist_ = nullptr;
   std::map<std::string, Drawn> drawn_;  // visible controls as last painted
   std::optional<std::vector<int>> lastOutline_;
+  WindowDrag drag_;
+  std::optional<QPoint> pressGlobal_;  // where the press being handled went down
   std::string pressedSpot_;
   bool draggingKnob_ = false;
   bool closing_ = false;

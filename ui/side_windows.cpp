@@ -3,14 +3,11 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
 #include "app/about_box.h"
-#include "skins/tool_bar.h"
 #include "ui/flash_widget.h"
-#include "ui/model_colors.h"
 
 namespace rv::ui {
 namespace {
@@ -88,64 +85,5 @@ void OptionsWindow::closeEvent(QCloseEvent* event) {
   dialog_.visible = false;
   event->accept();
 }
-
-// ---- tool bar -------------------------------------------------------------------------------
-
-ToolBarWindow::ToolBarWindow(ToolBar& bar)
-    : HostedWindow(nullptr, Qt::Tool | Qt::FramelessWindowHint), bar_(bar) {
-  setObjectName(QStringLiteral("TForm6"));
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  resize(225, 50);
-  move(bar_.left, bar_.top);
-}
-
-void ToolBarWindow::show() {
-  move(bar_.left, bar_.top);
-  QWidget::show();
-  raise();
-}
-
-void ToolBarWindow::hide() { QWidget::hide(); }
-
-void ToolBarWindow::syncFromModel() {
-  if (pos() != QPoint(bar_.left, bar_.top)) move(bar_.left, bar_.top);
-  if (bar_.topmost != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) setTopmost(bar_.topmost);
-  if (isVisible() != bar_.visible) bar_.visible ? show() : hide();
-  if (!isVisible()) return;
-  std::string signature;
-  for (const auto& [name, c] : bar_.controls)
-    signature += name + ':' + std::to_string(c.left) + ',' + c.caption + ';';
-  if (signature != lastSignature_) {
-    lastSignature_ = std::move(signature);
-    update();
-  }
-}
-
-void ToolBarWindow::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), QColor(32, 32, 32));
-  p.setFont(readoutFont());
-  for (const auto& [name, c] : bar_.controls) {
-    if (!c.visible) continue;
-    if (!c.caption.empty()) {
-      p.setPen(Qt::white);
-      p.drawText(QRect(c.left, c.top, c.width, c.height),
-                 Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                 QString::fromStdString(c.caption));
-    } else {
-      p.fillRect(QRect(c.left, c.top, c.width, c.height), QColor(160, 160, 160));
-    }
-  }
-}
-
-void ToolBarWindow::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  if (isVisible()) {
-    bar_.left = x();
-    bar_.top = y();
-  }
-}
-
-void ToolBarWindow::mousePressEvent(QMouseEvent*) { startSystemMove(); }
 
 }  // namespace rv::ui

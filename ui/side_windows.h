@@ -1,7 +1,7 @@
 #pragma once
-// The program's other windows: the about box (TForm2) that plays the about movie, the options
-// dialog (TForm5) and the full-screen tool bar (TForm6). Each draws its part of the model and
-// follows its visibility.
+// The program's other windows: the about box (TForm2) that plays the about movie and the options
+// dialog (TForm5); the full-screen tool bar (TForm6) is ui/tool_bar_window.h. Each draws its part
+// of the model and follows its visibility.
 
 #include <QWidget>
 
@@ -11,7 +11,6 @@
 namespace rv {
 class AboutBox;
 struct OptionsDialog;
-class ToolBar;
 }  // namespace rv
 
 namespace rv::ui {
@@ -58,23 +57,6 @@ class OptionsWindow : public HostedWindow {
 
  private:
   OptionsDialog& dialog_;
-};
-
-class ToolBarWindow : public HostedWindow {
- public:
-  explicit ToolBarWindow(ToolBar& bar);
-  void show() override;
-  void hide() override;
-  void syncFromModel();
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-
- private:
-  ToolBar& bar_;
-  std::string lastSignature_;
 };
 
 }  // namespace rv::ui

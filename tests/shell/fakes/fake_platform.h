@@ -36,7 +36,7 @@ class FakeWindowHost : public WindowHost {
   bool shown = false;
   bool topmost = false;
   int cursorX_ = 0, cursorY_ = 0;
-  int screenWidth_ = 1920, screenHeight_ = 1080;
+  int screenLeft_ = 0, screenTop_ = 0, screenWidth_ = 1920, screenHeight_ = 1080;
   std::function<void()> onClose;  // the normal close path, wired by the test
 
   void show() override {
@@ -59,6 +59,8 @@ class FakeWindowHost : public WindowHost {
   void minimize() override { calls.push_back("minimize"); }
   int cursorX() const override { return cursorX_; }
   int cursorY() const override { return cursorY_; }
+  int screenLeft() const override { return screenLeft_; }
+  int screenTop() const override { return screenTop_; }
   int screenWidth() const override { return screenWidth_; }
   int screenHeight() const override { return screenHeight_; }
   void refresh() override { calls.push_back("refresh"); }

@@ -14,8 +14,12 @@ namespace rv {
 // search adds a size rule); nullptr collects every one.
 using MovieFilter = std::function<bool(int dirFd, const char* name)>;
 
+// Called now and then while a long scan runs (every few hundred entries), so the window can
+// show that something is happening.
+using ScanProgress = std::function<void()>;
+
 // `dir` must end with '/'. Appends dir + name for every movie; true when it appended any.
 bool collectMovies(const std::string& dir, std::vector<std::string>& collected,
-                   const MovieFilter& filter = nullptr);
+                   const MovieFilter& filter = nullptr, const ScanProgress& progress = nullptr);
 
 }  // namespace rv

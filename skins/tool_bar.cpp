@@ -4,7 +4,7 @@
 
 namespace rv {
 
-ToolBar::ToolBar(const std::string& programDir) : settings(programDir + "config/config.ini") {
+ToolBar::ToolBar(const std::string& configDir) : settings(configDir + "config.ini") {
   left = settings.readInt("variables", "form6left", 226);
   top = settings.readInt("variables", "form6top", 10);
   for (const char* name : {"lblfilename", "lbltime", "lblframe", "imagejct"}) {

@@ -14,8 +14,9 @@ class WindowHost;
 
 class ToolBar {
  public:
-  // Creation: opens its own settings file on config/config.ini and takes its place from it.
-  explicit ToolBar(const std::string& programDir);
+  // Creation: opens its own settings file on config.ini in `configDir` (with a trailing '/') and
+  // takes its place from it.
+  explicit ToolBar(const std::string& configDir);
 
   SettingsFile settings;
   int left = 226, top = 10;

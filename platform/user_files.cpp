@@ -16,16 +16,6 @@ bool failed(std::string* error, const std::string& what, const std::string& path
   return false;
 }
 
-std::string resolveLink(const std::string& path) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string out(real);
-  std::free(real);
-  return out;
-}
-
 bool writeAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
@@ -40,6 +30,16 @@ bool writeAll(int fd, const char* data, size_t size) {
 }
 
 }  // namespace
+
+std::string resolveLink(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string out(real);
+  std::free(real);
+  return out;
+}
 
 bool readWholeFile(const std::string& path, std::string& content) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

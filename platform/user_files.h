@@ -6,6 +6,9 @@
 
 namespace rv {
 
+// What a symbolic link finally names (the path itself when it is no link, or a broken one):
+// replacing a link by a file would cut the user's link, so writes go to its target.
+std::string resolveLink(const std::string& path);
 // The whole file; false when it cannot be read (missing, a directory, no permission).
 bool readWholeFile(const std::string& path, std::string& content);
 // Replaces `path` whole: the content goes to a new file beside it, is flushed and renamed over

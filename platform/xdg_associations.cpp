@@ -147,13 +147,17 @@ class XdgAssociations : public Associations {
     }
   }
 
+  // mimeapps.list and the defaults we replaced, both to be edited.
+  static bool loadDefaults(KeyFileText& mimeapps, KeyFileText& replaced, std::string& error) {
+    return loadForEditing(mimeappsPath(), mimeapps, error) &&
+           loadForEditing(replacedPath(), replaced, error);
+  }
+
   // Makes our entry the default for `types`, remembering the defaults it replaces.
   std::string takeDefaults(std::initializer_list<const char*> types) const {
     KeyFileText mimeapps(""), replaced("");
     std::string error;
-    if (!loadForEditing(mimeappsPath(), mimeapps, error) ||
-        !loadForEditing(replacedPath(), replaced, error))
-      return error;
+    if (!loadDefaults(mimeapps, replaced, error)) return error;
     for (const char* type : types) {
       auto old = mimeapps.get(kDefaults, type);
       // Already ours: what was replaced stays remembered (repeated lines of ours still go).
@@ -175,9 +179,7 @@ class XdgAssociations : public Associations {
   std::string giveBackDefaults(std::initializer_list<const char*> types) const {
     KeyFileText mimeapps(""), replaced("");
     std::string error;
-    if (!loadForEditing(mimeappsPath(), mimeapps, error) ||
-        !loadForEditing(replacedPath(), replaced, error))
-      return error;
+    if (!loadDefaults(mimeapps, replaced, error)) return error;
     bool changed = false;
     for (const char* type : types) {
       auto now = mimeapps.get(kDefaults, type);

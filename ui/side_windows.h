@@ -1,7 +1,7 @@
 #pragma once
-// The program's other windows: the about box (TForm2) that plays the about movie, the options
-// dialog (TForm5) and the full-screen tool bar (TForm6). Each draws its part of the model and
-// follows its visibility.
+// The program's other windows: the about box (TForm2) that plays the about movie and the
+// full-screen tool bar (TForm6) (the options dialog TForm5 is ui/options_window.h). Each draws its
+// part of the model and follows its visibility.
 
 #include <QWidget>
 
@@ -10,7 +10,6 @@
 
 namespace rv {
 class AboutBox;
-struct OptionsDialog;
 class ToolBar;
 }  // namespace rv
 
@@ -46,18 +45,6 @@ class AboutWindow : public HostedWindow {
  private:
   AboutBox& box_;
   FlashWidget* flash_;
-};
-
-class OptionsWindow : public HostedWindow {
- public:
-  explicit OptionsWindow(OptionsDialog& dialog);
-  void syncFromModel();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  OptionsDialog& dialog_;
 };
 
 class ToolBarWindow : public HostedWindow {

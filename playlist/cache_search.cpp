@@ -1,8 +1,5 @@
 // "Search IE cache": collects the movies in the browser cache directory tree (the user's XDG
 // cache directory here) that are at least as big as the options ask, as one batch.
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <climits>
 
 #include "app/errors.h"
@@ -69,15 +66,8 @@ bool MainForm::searchcache(const std::string& dir, const std::string& pattern,
   std::string d = dir;
   if (d.empty() || d.back() != '/') d.push_back('/');
   if (pattern.find_first_not_of(' ') == std::string::npos) return false;
-  // Sizes as the listing gives them, links not followed; a directory named like a movie has none.
-  auto bigEnough = [threshold](int dirFd, const char* name) {
-    struct stat st;
-    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    const int64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
-    return size >= threshold;
-  };
   WindowHost* window = services.window;
-  return collectMovies(d, collected, bigEnough, [window] {
+  return collectCachedMovies(d, collected, threshold, [window] {
     if (window) window->keepPainting();
   });
 }

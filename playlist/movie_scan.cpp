@@ -106,6 +106,17 @@ bool collectMovies(const std::string& dir, std::vector<std::string>& collected,
   return collected.size() > before;
 }
 
+bool collectCachedMovies(const std::string& dir, std::vector<std::string>& collected,
+                         int64_t threshold, const ScanProgress& progress) {
+  auto bigEnough = [threshold](int dirFd, const char* name) {
+    struct stat st;
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    const int64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+    return size >= threshold;
+  };
+  return collectMovies(dir, collected, bigEnough, progress);
+}
+
 bool MainForm::searchswf(const std::string& dir, const std::string& pattern,
                          std::vector<std::string>& collected) {
   std::string d = dir;

@@ -51,10 +51,12 @@ std::optional<std::string> execLine(const std::string& program) {
   return value + " %f";
 }
 
-std::string desktopEntryText(const std::string& exec, const std::string& icon) {
-  std::string types;
-  for (const char* t : kFlashTypes) types += std::string(t) + ";";
-  types += std::string(kListType) + ";";
+std::vector<std::string> allTypes() { return {kFlashTypes[0], kFlashTypes[1], kListType}; }
+
+std::string desktopEntryText(const std::string& exec, const std::string& icon,
+                             const std::vector<std::string>& types) {
+  std::string mimeTypes;
+  for (const std::string& t : types) mimeTypes += t + ";";
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Reelvista\n"
@@ -66,10 +68,8 @@ std::string desktopEntryText(const std::string& exec, const std::string& icon) {
          "Icon=" +
          icon +
          "\n"
-         "Terminal=false\n"
-         "MimeType=" +
-         types +
-         "\n"
+         "Terminal=false\n" +
+         (mimeTypes.empty() ? std::string() : "MimeType=" + mimeTypes + "\n") +
          "Categories=AudioVideo;Player;\n";
 }
 

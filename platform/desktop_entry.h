@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rv {
 
@@ -21,7 +22,11 @@ inline constexpr const char* kDesktopFileId = "reelvista.desktop";
 
 inline constexpr const char* kListIcon = "application-x-reelvista-list";
 
-std::string desktopEntryText(const std::string& exec, const std::string& icon);
+// `types`: the MIME types the entry handles (MimeType); none leaves the key out.
+std::string desktopEntryText(const std::string& exec, const std::string& icon,
+                             const std::vector<std::string>& types);
+// Every type the program can open: the movie types and our list type.
+std::vector<std::string> allTypes();
 // The shared-mime-info package that gives list files (*.flt) their type, name and icon.
 const char* mimePackageText();
 

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include "platform/associations.h"
 #include "platform/desktop_entry.h"
@@ -57,30 +58,30 @@ class XdgAssociations : public Associations {
 
   std::string associateFlashFiles(bool on) override {
     std::string error;
-    if (on) {
-      if (!writeEntry(error)) return error;
-      return takeDefaults({kFlashTypes[0], kFlashTypes[1]});
-    }
-    return giveBackDefaults({kFlashTypes[0], kFlashTypes[1]});
+    if (on && !checkExec(error)) return error;
+    error = on ? takeDefaults({kFlashTypes[0], kFlashTypes[1]})
+               : giveBackDefaults({kFlashTypes[0], kFlashTypes[1]});
+    return error.empty() ? writeEntry(on) : error;
   }
 
   std::string associateListFiles(bool on) override {
     std::string error;
     const std::string mimeDir = xdgDataHome() + "/mime";
     if (on) {
-      if (!writeEntry(error)) return error;
-      if (!makeDirectories(mimeDir + "/packages", &error) ||
+      if (!checkExec(error) || !makeDirectories(mimeDir + "/packages", &error) ||
           !replaceFile(mimeDir + "/packages/reelvista.xml", mimePackageText(), &error))
         return error;
       copyListIcons();
       refresh("update-mime-database", mimeDir);
-      return takeDefaults({kListType});
+      error = takeDefaults({kListType});
+    } else {
+      // As the list class is deleted whole: the package, its icons and the default go.
+      std::remove((mimeDir + "/packages/reelvista.xml").c_str());
+      for (const char* size : kIconSizes) std::remove(iconPath(xdgDataHome(), size).c_str());
+      refresh("update-mime-database", mimeDir);
+      error = giveBackDefaults({kListType});
     }
-    // As the list class is deleted whole: the package, its icons and the default go.
-    std::remove((mimeDir + "/packages/reelvista.xml").c_str());
-    for (const char* size : kIconSizes) std::remove(iconPath(xdgDataHome(), size).c_str());
-    refresh("update-mime-database", mimeDir);
-    return giveBackDefaults({kListType});
+    return error.empty() ? writeEntry(on) : error;
   }
 
  private:
@@ -120,22 +121,37 @@ class XdgAssociations : public Associations {
     return exec && written && *written == *exec;
   }
 
-  bool writeEntry(std::string& error) const {
+  bool checkExec(std::string& error) const {
+    if (execLine(program_)) return true;
+    error = "The program's path " + program_ +
+            " cannot be written in a desktop entry (it holds control characters or is not "
+            "UTF-8); move the program to another directory.";
+    return false;
+  }
+
+  // (Re)writes our entry. It lists only the types whose default is ours: an entry that lists a
+  // type is a handler of it, and the desktop falls back on the user's handlers before the
+  // system's, so a listed type would keep opening here after it was given back. An entry that
+  // lists nothing is only rewritten where it exists (it is also the program's launcher).
+  std::string writeEntry(bool making) const {
     auto exec = execLine(program_);
-    if (!exec) {
-      error = "The program's path " + program_ +
-              " cannot be written in a desktop entry (it holds control characters or is not "
-              "UTF-8); move the program to another directory.";
-      return false;
+    if (!exec) return {};
+    const KeyFileText mimeapps = load(mimeappsPath());
+    std::vector<std::string> types;
+    for (const char* t : {kFlashTypes[0], kFlashTypes[1], kListType}) {
+      auto value = mimeapps.get(kDefaults, t);
+      if (value && firstListEntry(*value) == kDesktopFileId) types.emplace_back(t);
     }
+    if (!making && types.empty() && !isRegularFile(entryPath())) return {};
     const std::string ownIcon = programDir_ + "icons/hicolor/256x256/apps/reelvista.png";
     const std::string icon = isRegularFile(ownIcon) ? ownIcon : "reelvista";
     const std::string dir = xdgDataHome() + "/applications";
+    std::string error;
     if (!makeDirectories(dir, &error) ||
-        !replaceFile(entryPath(), desktopEntryText(*exec, icon), &error))
-      return false;
+        !replaceFile(entryPath(), desktopEntryText(*exec, icon, types), &error))
+      return error;
     refresh("update-desktop-database", dir);
-    return true;
+    return {};
   }
 
   void copyListIcons() const {

@@ -88,6 +88,10 @@ TEST_F(AssociationsTest, FlashFilesOpenWithUsAndGoBackToThePreviousHandler) {
   EXPECT_EQ(assoc->associateFlashFiles(false), "");
   EXPECT_FALSE(assoc->flashFilesAssociated());
   EXPECT_EQ(mimeapps(), before);  // the old default back, everything else as it was
+  // Nor does our entry stay a handler the desktop would fall back on.
+  if (have("xdg-mime")) {
+    EXPECT_NE(queryDefault("application/x-shockwave-flash"), "reelvista.desktop");
+  }
 }
 
 TEST_F(AssociationsTest, ListFilesGetATypeAndLoseItWhenCleared) {

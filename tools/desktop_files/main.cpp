@@ -103,7 +103,9 @@ int writeEntry(const std::string& program, const std::string& file) {
   auto exec = rv::execLine(program);
   std::string error;
   if (!exec) error = "a desktop entry cannot start " + program;
-  if (exec && rv::replaceFile(file, rv::desktopEntryText(*exec, "reelvista"), &error)) return 0;
+  if (exec &&
+      rv::replaceFile(file, rv::desktopEntryText(*exec, "reelvista", rv::allTypes()), &error))
+    return 0;
   std::fprintf(stderr, "rv-desktop-files: %s\n", error.c_str());
   return 1;
 }

@@ -1,5 +1,4 @@
 // Start-up of the main window: restores the last run's state in a fixed order.
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,22 +7,11 @@
 #include "app/errors.h"
 #include "app/main_form.h"
 #include "app/settings_file.h"
+#include "platform/xdg_dirs.h"
 #include "playlist/list_file.h"
 
 namespace rv {
 namespace {
-
-// The user's home directory with a trailing '/': where the dialogs start by default.
-std::string homeDirectory() {
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) {
-    const passwd* pw = getpwuid(getuid());
-    home = pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : "/";
-  }
-  std::string dir(home);
-  if (dir.back() != '/') dir.push_back('/');
-  return dir;
-}
 
 // The extension of the file-name part, from its last '.', dot included; "" when it has none.
 std::string extensionOf(const std::string& path) {

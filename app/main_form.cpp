@@ -55,6 +55,7 @@ constexpr Spot kLayout[] = {
 
 MainForm::MainForm(std::string dir, Services s) : programDir(std::move(dir)), services(s) {
   if (!programDir.empty() && programDir.back() != '/') programDir += '/';
+  configDir = programDir + "config/";
   buildMainMenu();
   buildListMenu();
   buildControls();

@@ -26,8 +26,10 @@
 
 namespace rv {
 
+class Associations;
 class SettingsFile;
 class AboutBox;
+class OptionsDialog;
 class ToolBar;
 class PictureReader;
 
@@ -37,7 +39,8 @@ struct Services {
   Mixer* mixer = nullptr;
   Desktop* desktop = nullptr;
   FlashFactory* flashFactory = nullptr;
-  WindowHost* window = nullptr;  // the main window
+  WindowHost* window = nullptr;          // the main window
+  Associations* associations = nullptr;  // the desktop's file associations; none when null
   // Measures the width in pixels of a text in the playlist's font (11-pixel sans-serif).
   int (*textWidth)(const std::string& text) = nullptr;
   PictureReader* pictures = nullptr;  // decodes skin pictures
@@ -58,11 +61,15 @@ class MainForm {
 
   // ---- identity and places -------------------------------------------------------------
   std::string programDir;  // directory of the executable, with a trailing '/'
-  std::string configPath() const { return programDir + "config/config.ini"; }
-  std::string listFilePath() const { return programDir + "config/listfile.flt"; }
+  // Where config.ini and listfile.flt live, with a trailing '/': programDir + "config/", or the
+  // user's own copy where the program directory cannot be written (platform/config_home.h).
+  std::string configDir;
+  std::string configPath() const { return configDir + "config.ini"; }
+  std::string listFilePath() const { return configDir + "listfile.flt"; }
   const std::string caption = "Reelvista";
   Services services;
   AboutBox* aboutBox = nullptr;  // the other windows, set by the program entry
+  OptionsDialog* options = nullptr;
   ToolBar* toolBar = nullptr;
 
   // ---- window ---------------------------------------------------------------------------
@@ -221,6 +228,11 @@ class MainForm {
   void saveasClick();
   void option2Click();
   void IE1Click();  // "Search IE cache" of the list menu
+  // The browser cache search (playlist/cache_search.cpp): the cache directory, or "" after
+  // telling the user there is none; the scan with its size rule (bytes).
+  std::string getcachedir();
+  bool searchcache(const std::string& dir, const std::string& pattern,
+                   std::vector<std::string>& collected, int64_t threshold);
   // The list as the Qt layer draws it (playlist/list_display.cpp).
   bool listhint = false;                      // the pointer last moved over an entry
   std::string flashlistHint;                  // hint text of the list

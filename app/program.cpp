@@ -7,12 +7,14 @@ namespace rv {
 Program::Program(std::string programDir, Services services)
     : programDir_(std::move(programDir)), services_(services) {
   if (!programDir_.empty() && programDir_.back() != '/') programDir_ += '/';
+  configDir_ = programDir_ + "config/";
 }
 
 Program::~Program() {
   // The main window holds plain pointers to the others.
   if (mainForm_) {
     mainForm_->aboutBox = nullptr;
+    mainForm_->options = nullptr;
     mainForm_->toolBar = nullptr;
   }
 }
@@ -20,6 +22,7 @@ Program::~Program() {
 void Program::start(const std::vector<std::string>& args) {
   mainForm_ = std::make_unique<MainForm>(programDir_, services_);
   MainForm& form = *mainForm_;
+  form.configDir = configDir_;
   // An error in start-up ends start-up there; the window is shown all the same.
   if (!dispatch(form, [&] { form.FormCreate(args); })) {
     form.shown = true;
@@ -30,10 +33,12 @@ void Program::start(const std::vector<std::string>& args) {
   form.aboutBox = aboutBox_.get();
   dispatch(form, [&] { aboutBox_->FormCreate(); });
 
-  options_ = std::make_unique<OptionsDialog>();
+  options_ = std::make_unique<OptionsDialog>(form.configPath(), *services_.dialogs,
+                                             services_.associations);
+  form.options = options_.get();
 
-  dispatch(form, [&] { toolBar_ = std::make_unique<ToolBar>(programDir_); });
-  if (!toolBar_) toolBar_ = std::make_unique<ToolBar>(programDir_);
+  dispatch(form, [&] { toolBar_ = std::make_unique<ToolBar>(configDir_); });
+  if (!toolBar_) toolBar_ = std::make_unique<ToolBar>(configDir_);
   toolBar_->form = &form;
   form.toolBar = toolBar_.get();
 }

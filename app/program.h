@@ -19,6 +19,10 @@ class Program {
   Program(std::string programDir, Services services);
   ~Program();
 
+  // Where config.ini and listfile.flt are kept when not in programDir + "config/"; before start.
+  void setConfigDir(std::string dir) { configDir_ = std::move(dir); }
+  const std::string& configDir() const { return configDir_; }
+
   // Creates the main window (running its start-up with the command-line arguments, argv[1..]),
   // the about box, the options dialog and the tool bar. A condition the program cannot run on
   // throws FatalExit after its message was shown: end the process then, saving nothing.
@@ -31,6 +35,7 @@ class Program {
 
  private:
   std::string programDir_;
+  std::string configDir_;
   Services services_;
   std::unique_ptr<MainForm> mainForm_;
   std::unique_ptr<AboutBox> aboutBox_;

@@ -23,6 +23,10 @@ class WindowHost {
   virtual int screenHeight() const = 0;
   // The model changed in a way the window should redraw now (outside the regular refresh).
   virtual void refresh() = 0;
+  // A long command runs: a busy pointer while `busy`, and keepPainting() now and then lets the
+  // window repaint (no input is handled meanwhile).
+  virtual void setBusy(bool /*busy*/) {}
+  virtual void keepPainting() {}
   // Pops up the main window's menu flash1pop at a screen position (main window only).
   virtual void popupMainMenu(int /*x*/, int /*y*/) {}
 };

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/errors.h"
+#include "platform/user_files.h"
 #include "playlist/path_text.h"
 
 namespace rv {
@@ -19,17 +20,6 @@ namespace {
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err) {
   throw AppError(what + " " + path + ": " + std::strerror(err));
-}
-
-// Replacing a symbolic link by a file would cut the user's link; write to what it points at.
-std::string resolveLink(const std::string& target) {
-  struct stat st;
-  if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-  char* real = realpath(target.c_str(), nullptr);
-  if (!real) return target;
-  std::string out(real);
-  free(real);
-  return out;
 }
 
 // Makes a rename in the directory of `path` durable.

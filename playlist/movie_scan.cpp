@@ -28,8 +28,9 @@ constexpr int kOpenLevels = 200;
 
 class Scanner {
  public:
-  Scanner(std::vector<std::string>& collected, const MovieFilter& filter)
-      : collected_(collected), filter_(filter) {}
+  Scanner(std::vector<std::string>& collected, const MovieFilter& filter,
+          const ScanProgress& progress)
+      : collected_(collected), filter_(filter), progress_(progress) {}
 
   // `fd` is an open directory (taken over and closed here); `path` its path with a '/'.
   void scan(int fd, std::string& path, int depth) {
@@ -41,6 +42,7 @@ class Scanner {
     std::vector<std::string> movies, subdirs;
     while (dirent* e = readdir(d)) {
       const char* name = e->d_name;
+      if (progress_ && ++entriesSeen_ % kEntriesPerProgress == 0) progress_();
       if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
       size_t len = std::strlen(name);
       unsigned char type = e->d_type;
@@ -85,20 +87,34 @@ class Scanner {
   }
 
  private:
+  static constexpr unsigned kEntriesPerProgress = 256;
   std::vector<std::string>& collected_;
   const MovieFilter& filter_;
+  const ScanProgress& progress_;
+  unsigned entriesSeen_ = 0;
 };
 
 }  // namespace
 
 bool collectMovies(const std::string& dir, std::vector<std::string>& collected,
-                   const MovieFilter& filter) {
+                   const MovieFilter& filter, const ScanProgress& progress) {
   size_t before = collected.size();
   int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   std::string path = dir;
-  Scanner(collected, filter).scan(fd, path, 0);
+  Scanner(collected, filter, progress).scan(fd, path, 0);
   return collected.size() > before;
+}
+
+bool collectCachedMovies(const std::string& dir, std::vector<std::string>& collected,
+                         int64_t threshold, const ScanProgress& progress) {
+  auto bigEnough = [threshold](int dirFd, const char* name) {
+    struct stat st;
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    const int64_t size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+    return size >= threshold;
+  };
+  return collectMovies(dir, collected, bigEnough, progress);
 }
 
 bool MainForm::searchswf(const std::string& dir, const std::string& pattern,

@@ -4,6 +4,7 @@
 // the order ignoring letter case, then by bytes. Symbolic links are never followed, and a
 // directory that cannot be read counts as an empty one.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,8 +15,17 @@ namespace rv {
 // search adds a size rule); nullptr collects every one.
 using MovieFilter = std::function<bool(int dirFd, const char* name)>;
 
+// Called now and then while a long scan runs (every few hundred entries), so the window can
+// show that something is happening.
+using ScanProgress = std::function<void()>;
+
 // `dir` must end with '/'. Appends dir + name for every movie; true when it appended any.
 bool collectMovies(const std::string& dir, std::vector<std::string>& collected,
-                   const MovieFilter& filter = nullptr);
+                   const MovieFilter& filter = nullptr, const ScanProgress& progress = nullptr);
+
+// The browser cache's rule on top: a movie is collected when its size in the listing (a link's
+// own, a directory's none) is at least `threshold` bytes.
+bool collectCachedMovies(const std::string& dir, std::vector<std::string>& collected,
+                         int64_t threshold, const ScanProgress& progress = nullptr);
 
 }  // namespace rv

@@ -37,7 +37,7 @@ void invokeMain(MainForm* form, const char* item) {
 
 }  // namespace
 
-ToolBar::ToolBar(const std::string& programDir) : settings(programDir + "config/config.ini") {
+ToolBar::ToolBar(const std::string& configDir) : settings(configDir + "config.ini") {
   left = settings.readInt("variables", "form6left", 226);
   top = settings.readInt("variables", "form6top", 10);
   for (const Part& p : kLayout) {

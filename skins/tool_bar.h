@@ -23,8 +23,9 @@ class ToolBar {
   // The seek track: where it starts in the bar and how many pixels long it is.
   static constexpr int kTrackLeft = 8, kTrackLength = 209;
 
-  // Creation: opens its own settings file on config/config.ini and takes its place from it.
-  explicit ToolBar(const std::string& programDir);
+  // Creation: opens its own settings file on config.ini in `configDir` (with a trailing '/') and
+  // takes its place from it.
+  explicit ToolBar(const std::string& configDir);
 
   SettingsFile settings;
   int left = 226, top = 10;

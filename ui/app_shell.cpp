@@ -7,11 +7,13 @@
 
 #include "app/dispatch.h"
 #include "app/errors.h"
+#include "platform/config_home.h"
 #include "ui/engine_factory.h"
 #include "ui/input_filter.h"
 #include "ui/main_window.h"
 #include "ui/model_colors.h"
 #include "ui/mpris/mpris.h"
+#include "ui/options_window.h"
 #include "ui/side_windows.h"
 #include "ui/skin_pictures.h"
 #include "ui/tool_bar_window.h"
@@ -32,10 +34,12 @@ int playlistTextWidth(const std::string& text) {
 
 }  // namespace
 
-AppShell::AppShell(std::string programDir, std::unique_ptr<Mixer> mixer)
+AppShell::AppShell(std::string programDir, std::unique_ptr<Mixer> mixer, std::string programPath)
     : programDir_(std::move(programDir)),
       mixer_(mixer ? std::move(mixer) : makeSystemMixer()),
-      flashFactory_(makeEngineFlashFactory()) {
+      flashFactory_(makeEngineFlashFactory()),
+      associations_(makeXdgAssociations(programPath.empty() ? programDir_ + "reelvista"
+                                                            : std::move(programPath))) {
   run_ = [this](const std::function<void()>& event) { return runEvent(event); };
   main_ = std::make_unique<MainWindow>(
       [this]() -> MainForm* { return program_ && started_ ? &program_->mainForm() : nullptr; },
@@ -50,7 +54,9 @@ AppShell::AppShell(std::string programDir, std::unique_ptr<Mixer> mixer)
   services.window = main_.get();
   services.textWidth = &playlistTextWidth;
   services.pictures = &SkinPictures::instance();
+  services.associations = associations_.get();
   program_ = std::make_unique<Program>(programDir_, services);
+  program_->setConfigDir(configDirectory(programDir_));
 }
 
 AppShell::~AppShell() {
@@ -84,7 +90,8 @@ void AppShell::start(const std::vector<std::string>& args) {
   Program& p = *program_;
   about_ = std::make_unique<AboutWindow>(p.aboutBox(), run_);
   p.aboutBox().window = about_.get();
-  options_ = std::make_unique<OptionsWindow>(p.optionsDialog());
+  options_ = std::make_unique<OptionsWindow>(p.optionsDialog(), main_.get(), run_);
+  p.optionsDialog().window = options_.get();
   toolBar_ = std::make_unique<ToolBarWindow>(p.toolBar(), run_);
   p.toolBar().window = toolBar_.get();
 

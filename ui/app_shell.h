@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/associations.h"
 #include "platform/mixer.h"
 #include "ui/qt_desktop.h"
 #include "ui/qt_dialogs.h"
@@ -26,9 +27,11 @@ class Mpris;
 
 class AppShell {
  public:
-  // programDir: the directory of the executable with a trailing '/'. The mixer defaults to the
-  // system's; tests pass their own.
-  explicit AppShell(std::string programDir, std::unique_ptr<Mixer> mixer = nullptr);
+  // programDir: the directory of the executable with a trailing '/'; programPath: the executable
+  // itself (programDir + "reelvista" when empty). The mixer defaults to the system's; tests pass
+  // their own.
+  explicit AppShell(std::string programDir, std::unique_ptr<Mixer> mixer = nullptr,
+                    std::string programPath = {});
   ~AppShell();
   AppShell(const AppShell&) = delete;
   AppShell& operator=(const AppShell&) = delete;
@@ -41,6 +44,7 @@ class AppShell {
   MainForm& form() { return program_->mainForm(); }
   MainWindow& mainWindow() { return *main_; }
   AboutWindow* aboutWindow() { return about_.get(); }
+  OptionsWindow* optionsWindow() { return options_.get(); }
   const Runner& runner() const { return run_; }
   Mixer& mixer() { return *mixer_; }
 
@@ -57,6 +61,7 @@ class AppShell {
   QtDesktop desktop_;
   std::unique_ptr<Mixer> mixer_;
   std::unique_ptr<FlashFactory> flashFactory_;
+  std::unique_ptr<Associations> associations_;
   Runner run_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<Program> program_;

@@ -473,4 +473,21 @@ void MainWindow::refresh() {
   update();
 }
 
+void MainWindow::setBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busyPaint_.start();
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void MainWindow::keepPainting() {
+  // A few times a second is enough to look alive; input waits until the command is over.
+  if (busyPaint_.isValid() && busyPaint_.elapsed() < 50) return;
+  busyPaint_.restart();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                  QEventLoop::ExcludeSocketNotifiers);
+}
+
 }  // namespace rv::ui

@@ -4,6 +4,7 @@
 // drops into the shell's handlers. It holds no state of the model's: after every event it reads
 // the model again.
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
@@ -62,6 +63,8 @@ class MainWindow : public QWidget, public WindowHost {
   int screenWidth() const override;
   int screenHeight() const override;
   void refresh() override;
+  void setBusy(bool busy) override;
+  void keepPainting() override;
   // Asked from inside a shell event: the menu opens once that event has ended.
   void popupMainMenu(int x, int y) override;
 
@@ -79,6 +82,7 @@ class MainWindow : public QWidget, public WindowHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  QElapsedTimer busyPaint_;  // since the window last painted during a long command
   // Controls in the order they are drawn: backgrounds, pictures, labels, click spots.
   std::vector<const Control*> paintOrder() const;
   const QPixmap& pixmap(const std::string& path);

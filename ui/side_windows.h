@@ -1,7 +1,7 @@
 #pragma once
-// The program's other windows: the about box (TForm2) that plays the about movie and the options
-// dialog (TForm5); the full-screen tool bar (TForm6) is ui/tool_bar_window.h. Each draws its part
-// of the model and follows its visibility.
+// The program's other windows: the about box (TForm2) that plays the about movie; the options
+// dialog (TForm5) is ui/options_window.h and the full-screen tool bar (TForm6) ui/tool_bar_window.h.
+// Each draws its part of the model and follows its visibility.
 
 #include <QWidget>
 
@@ -10,7 +10,6 @@
 
 namespace rv {
 class AboutBox;
-struct OptionsDialog;
 }  // namespace rv
 
 namespace rv::ui {
@@ -47,16 +46,6 @@ class AboutWindow : public HostedWindow {
   FlashWidget* flash_;
 };
 
-class OptionsWindow : public HostedWindow {
- public:
-  explicit OptionsWindow(OptionsDialog& dialog);
-  void syncFromModel();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  OptionsDialog& dialog_;
 };
 
 }  // namespace rv::ui

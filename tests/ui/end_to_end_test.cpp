@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 #include <filesystem>
@@ -12,11 +15,14 @@
 #include <sstream>
 
 #include "app/main_form.h"
+#include "app/options_dialog.h"
 #include "platform/mixer.h"
+#include "tests/shell/fakes/scoped_env.h"
 #include "tests/ui/qt_test_app.h"
 #include "ui/app_shell.h"
 #include "ui/flash_widget.h"
 #include "ui/main_window.h"
+#include "ui/options_window.h"
 #include "ui/side_windows.h"
 
 namespace fs = std::filesystem;
@@ -137,6 +143,74 @@ TEST(EndToEnd, MovieOnTheCommandLinePlaysAndCtrlXSavesTheSession) {
   const std::string list = readFile(program.path("config/listfile.flt"));
   EXPECT_TRUE(hasLine(list, "1")) << list;
   EXPECT_TRUE(hasLine(list, movie)) << list;
+}
+
+// As a new user would: "Option..." associates both kinds of files with the program (what a file
+// manager opens, asked of xdg-mime), unticking gives movies back; F3 collects the cache's movies.
+TEST(EndToEnd, OptionsAssociateAndTheCacheSearchCollects) {
+  qtApp();
+  if (!fs::exists(fs::path(RV_PROGRAM_DIR) / "config/about.swf"))
+    GTEST_SKIP() << "the program directory has not been built (target rv_program_dir)";
+  CopiedProgramDir program;
+  ScopedEnv env;
+  for (const char* v : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+    env.set(v, program.dir() + "xdg/" + v);
+  env.set("XDG_DATA_DIRS", program.dir() + "xdg/none");
+  env.set("XDG_CONFIG_DIRS", program.dir() + "xdg/none");
+  env.unset("XDG_CURRENT_DESKTOP");
+  fs::create_directories(program.path("xdg/XDG_CACHE_HOME/site"));
+  fs::copy_file(program.path("demo/demo.swf"), program.path("xdg/XDG_CACHE_HOME/site/a.swf"));
+  BoxWatcher boxes;
+
+  ui::AppShell shell(program.dir(), makeSoftwareMixer(), program.dir() + "reelvista");
+  shell.start({});
+  MainForm& form = shell.form();
+  ui::OptionsWindow& options = *shell.optionsWindow();
+  auto box = [&](const char* name) { return qobject_cast<QCheckBox*>(options.control(name)); };
+  auto ok = [&] { qobject_cast<QPushButton*>(options.control("Button2"))->click(); };
+  auto query = [](const char* type) {
+    std::string out;
+    if (FILE* p =
+            popen((std::string("xdg-mime query default ") + type + " 2>/dev/null").c_str(), "r")) {
+      char buf[256];
+      while (fgets(buf, sizeof buf, p)) out += buf;
+      pclose(p);
+    }
+    return out;
+  };
+  const bool haveXdgMime = std::system("command -v xdg-mime >/dev/null") == 0;
+
+  shell.runner()([&] { form.item("option1").invoke(); });
+  shell.syncAll();
+  ASSERT_TRUE(processUntil([&] { return options.isVisible(); }));
+  EXPECT_FALSE(box("swffile")->isChecked());
+  box("swffile")->setChecked(true);
+  box("listfile")->setChecked(true);
+  box("cachelistclear")->setChecked(false);
+  ok();
+  EXPECT_TRUE(processUntil([&] { return !options.isVisible(); }));
+  if (haveXdgMime) {
+    EXPECT_EQ(query("application/x-shockwave-flash"), "reelvista.desktop\n");
+    EXPECT_EQ(query("application/x-reelvista-list"), "reelvista.desktop\n");
+  }
+
+  shell.runner()([&] { form.listItem("option2").invoke(); });
+  shell.syncAll();
+  ASSERT_TRUE(processUntil([&] { return options.isVisible(); }));
+  EXPECT_TRUE(box("swffile")->isChecked());
+  EXPECT_FALSE(box("cachelistclear")->isChecked());
+  box("swffile")->setChecked(false);
+  ok();
+  if (haveXdgMime) {
+    EXPECT_EQ(query("application/x-shockwave-flash"), "");
+    EXPECT_EQ(query("application/x-reelvista-list"), "reelvista.desktop\n");
+  }
+
+  shell.runner()([&] { form.IE2Click(); });
+  const std::string cached = program.dir() + "xdg/XDG_CACHE_HOME/site/a.swf";
+  EXPECT_EQ(form.flashlist.items, std::vector<std::string>{cached});
+  EXPECT_EQ(form.Flash1->movie(), cached);
+  EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
 }
 
 }  // namespace

@@ -64,6 +64,9 @@ class FakeWindowHost : public WindowHost {
   int screenWidth() const override { return screenWidth_; }
   int screenHeight() const override { return screenHeight_; }
   void refresh() override { calls.push_back("refresh"); }
+  int paints = 0;  // keepPainting() calls, not logged one by one
+  void setBusy(bool busy) override { calls.push_back(busy ? "busy=1" : "busy=0"); }
+  void keepPainting() override { ++paints; }
   void popupMainMenu(int x, int y) override {
     calls.push_back("popup " + std::to_string(x) + "," + std::to_string(y));
   }

@@ -15,6 +15,7 @@
 
 #include "child_run.h"
 #include "swf/player/player.h"
+#include "swf/sound/sound_engine.h"
 
 namespace fs = std::filesystem;
 

@@ -9,6 +9,7 @@
 #include "swf/author/sound_tags.h"
 #include "swf/movie/tag_codes.h"
 #include "swf/sound/sound_clip.h"
+#include "swf/sound/sound_engine.h"
 
 namespace rvtest {
 

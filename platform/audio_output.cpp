@@ -18,8 +18,8 @@ void AudioChannel::push(const float* stereo, size_t frames) {
   ring_.write(stereo, frames);
 }
 
-AudioOutput::AudioOutput(bool allowDevice) {
-  if (!allowDevice) return;
+AudioOutput::AudioOutput(Mode mode) : pulled_(mode == Mode::Pulled) {
+  if (mode != Mode::Device) return;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   SDL_AudioSpec want{}, have{};
   want.freq = kRate;
@@ -45,7 +45,7 @@ AudioOutput::~AudioOutput() {
 }
 
 std::shared_ptr<AudioChannel> AudioOutput::addChannel() {
-  std::shared_ptr<AudioChannel> c(new AudioChannel(device_ != 0));
+  std::shared_ptr<AudioChannel> c(new AudioChannel(device_ != 0 || pulled_));
   if (device_) SDL_LockAudioDevice(device_);
   channels_.push_back(c);
   if (device_) SDL_UnlockAudioDevice(device_);

@@ -36,8 +36,12 @@ class AudioOutput {
   // Frames kept queued ahead of the device: covers a late tick without adding much latency.
   static constexpr size_t kLeadFrames = 1024;
 
-  // Opens the default device; `allowDevice` false (tests) never touches one.
-  explicit AudioOutput(bool allowDevice = true);
+  enum class Mode {
+    Device,  // the default device, or silence when there is none
+    Silent,  // no device, channels drop what they get
+    Pulled,  // no device, channels fill and the owner calls pull() (tests)
+  };
+  explicit AudioOutput(Mode mode = Mode::Device);
   ~AudioOutput();
   AudioOutput(const AudioOutput&) = delete;
   AudioOutput& operator=(const AudioOutput&) = delete;
@@ -53,6 +57,7 @@ class AudioOutput {
  private:
   static void callback(void* self, unsigned char* stream, int bytes);
 
+  bool pulled_ = false;
   unsigned device_ = 0;
   std::vector<std::shared_ptr<AudioChannel>> channels_;  // changed only under the device lock
   std::vector<float> scratch_;

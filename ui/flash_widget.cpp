@@ -26,7 +26,8 @@ FlashWidget::~FlashWidget() { sharedAudioOutput().removeChannel(audio_); }
 // One sound device for the whole program, opened with the first movie control; silent where
 // the machine has none.
 AudioOutput& FlashWidget::sharedAudioOutput() {
-  static AudioOutput output(!qEnvironmentVariableIsSet("RV_NO_AUDIO"));
+  static AudioOutput output(qEnvironmentVariableIsSet("RV_NO_AUDIO") ? AudioOutput::Mode::Silent
+                                                                     : AudioOutput::Mode::Device);
   return output;
 }
 

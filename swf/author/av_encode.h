@@ -13,8 +13,10 @@ extern "C" {
 
 namespace swf::author {
 
+// The packets one after another; `packets`, when given, receives them one by one.
 inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
-                                     const std::vector<int16_t>& samples, int bitRate = 0) {
+                                     const std::vector<int16_t>& samples, int bitRate = 0,
+                                     std::vector<std::vector<uint8_t>>* packets = nullptr) {
   std::vector<uint8_t> out;
   const AVCodec* codec = avcodec_find_encoder(id);
   if (!codec) return out;
@@ -34,6 +36,7 @@ inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
   auto drain = [&] {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
       out.insert(out.end(), pkt->data, pkt->data + pkt->size);
+      if (packets) packets->emplace_back(pkt->data, pkt->data + pkt->size);
       av_packet_unref(pkt);
     }
   };

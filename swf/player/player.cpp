@@ -24,9 +24,8 @@ constexpr int kMaxTicksPerAdvance = 1000;
 constexpr size_t kMaxActionBlocksPerTick = 10000;
 // More sound than this owed in one call (a suspended machine waking up) is skipped, not made.
 constexpr double kMaxMixPerAdvance = 2.0 * sound::kOutputRate;
-// A stream sound asks for its next frame this many output frames before it runs dry, so the
-// resampler never reads past what the blocks brought.
-constexpr double kStreamLead = 64;
+// A stream sound asks for its next frame a little before it runs dry.
+constexpr double kStreamLead = 8;
 // A stream may pull its timeline on at most this much faster than the frame rate, and hold it
 // back at most this many intervals, so a stream of empty or oversized blocks cannot race or stall.
 constexpr double kStreamFastest = 0.5;

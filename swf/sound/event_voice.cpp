@@ -49,11 +49,16 @@ size_t EventVoice::pull(float* stereo, size_t frames) {
 
 float EventVoice::envelopeAt(uint64_t pos44, int channel) const {
   const auto& e = info_.envelope;
-  auto level = [&](const EnvelopePoint& p) { return (channel ? p.right : p.left) / 32768.0f; };
+  // Levels above full (the field allows twice that) play at full; points out of order act
+  // as steps.
+  auto level = [&](const EnvelopePoint& p) {
+    return std::min(channel ? p.right : p.left, uint16_t(32768)) / 32768.0f;
+  };
   if (pos44 <= e.front().pos44) return level(e.front());
   for (size_t i = 1; i < e.size(); ++i) {
     if (pos44 < e[i].pos44) {
-      float t = float(pos44 - e[i - 1].pos44) / float(e[i].pos44 - e[i - 1].pos44);
+      double span = double(e[i].pos44) - double(e[i - 1].pos44);
+      float t = span > 0 ? float(std::clamp((double(pos44) - e[i - 1].pos44) / span, 0.0, 1.0)) : 1;
       return level(e[i - 1]) + t * (level(e[i]) - level(e[i - 1]));
     }
   }

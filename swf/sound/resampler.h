@@ -34,6 +34,8 @@ class Resampler {
   double pending() const;
 
   double ratio() const { return step_; }
+  // Input frames the kernel reads beyond the output position.
+  int lookahead() const { return taps_ + 1; }
 
  private:
   void fill(FrameSource& source, size_t upTo);

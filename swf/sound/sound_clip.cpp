@@ -49,6 +49,15 @@ SoundClip::SoundClip(std::span<const uint8_t> body, std::shared_ptr<const void> 
 
 SoundClip::~SoundClip() = default;
 
+std::shared_ptr<SoundClip> SoundClip::fromMp3File(
+    std::shared_ptr<const std::vector<uint8_t>> file) {
+  // A DefineSound header in front: MP3, stereo (mono files are widened), no count, no delay.
+  auto body =
+      std::make_shared<std::vector<uint8_t>>(std::vector<uint8_t>{0, 0, 0x2f, 0, 0, 0, 0, 0, 0});
+  body->insert(body->end(), file->begin(), file->end());
+  return std::make_shared<SoundClip>(*body, body);
+}
+
 size_t SoundClip::ensure(size_t frames) {
   frames = std::min(frames, kMaxClipFrames);
   while (!done_ && decodedFrames() < frames) decodeSome();
@@ -89,7 +98,8 @@ void SoundClip::finish() {
   scratch_ = {};
 }
 
-double SoundClip::durationSeconds() const {
+double SoundClip::durationSeconds() {
+  if (declared_ == 0) ensure(kMaxClipFrames);
   double frames =
       done_ ? double(decodedFrames()) : double(std::min<size_t>(declared_, kMaxClipFrames));
   return rate_ > 0 ? frames / rate_ : 0;

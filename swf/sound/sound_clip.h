@@ -24,6 +24,8 @@ class SoundClip {
   // `body` is the DefineSound body from its id on; `owner` keeps the bytes it points into alive.
   // Throws nothing: a body too short for its header gives an empty sound.
   SoundClip(std::span<const uint8_t> body, std::shared_ptr<const void> owner);
+  // An MP3 file of its own (the Sound object's loadSound), decoded like an event sound.
+  static std::shared_ptr<SoundClip> fromMp3File(std::shared_ptr<const std::vector<uint8_t>> file);
   ~SoundClip();
   SoundClip(const SoundClip&) = delete;
   SoundClip& operator=(const SoundClip&) = delete;
@@ -39,8 +41,9 @@ class SoundClip {
   bool complete() const { return done_; }
   const int16_t* frame(size_t i) const { return samples_.data() + i * size_t(channels()); }
 
-  // Length in seconds: exact once decoded, else what the header declares.
-  double durationSeconds() const;
+  // Length in seconds: exact once decoded, else what the header declares; a sound that declares
+  // nothing (a loaded MP3 file) is decoded to its end to know.
+  double durationSeconds();
 
  private:
   void decodeSome();

@@ -71,13 +71,25 @@ SoundEngine::VoiceId SoundEngine::start(uint16_t soundId, const SoundInfo& info,
       if (v.soundId == soundId) return 0;
   auto c = clip(soundId);
   if (!c) return 0;
-  if (voices_.size() >= kMaxVoices) voices_.erase(voices_.begin());
   if (started_.size() < 256 &&
       std::find(started_.begin(), started_.end(), soundId) == started_.end())
     started_.push_back(soundId);
+  return add(soundId, std::move(c), info, owner, offsetSeconds);
+}
+
+SoundEngine::VoiceId SoundEngine::start(std::shared_ptr<SoundClip> clip, const SoundInfo& info,
+                                        const void* owner, double offsetSeconds) {
+  return clip ? add(0, std::move(clip), info, owner, offsetSeconds) : 0;
+}
+
+SoundEngine::VoiceId SoundEngine::add(uint16_t soundId, std::shared_ptr<SoundClip> clip,
+                                      const SoundInfo& info, const void* owner,
+                                      double offsetSeconds) {
+  if (voices_.size() >= kMaxVoices) voices_.erase(voices_.begin());
   VoiceId id = nextId_++;
-  voices_.push_back(
-      {id, soundId, owner, std::make_unique<EventVoice>(c, info, kOutputRate, offsetSeconds)});
+  voices_.push_back({id, soundId, owner,
+                     std::make_unique<EventVoice>(std::move(clip), info, kOutputRate,
+                                                  offsetSeconds)});
   return id;
 }
 

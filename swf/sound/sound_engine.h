@@ -46,6 +46,9 @@ class SoundEngine {
   // plays. Returns the new voice, 0 when none started.
   VoiceId start(uint16_t soundId, const SoundInfo& info, const void* owner,
                 double offsetSeconds = 0);
+  // The same for a sound that is not in a dictionary (a loaded MP3 file); id 0 in its voices.
+  VoiceId start(std::shared_ptr<SoundClip> clip, const SoundInfo& info, const void* owner,
+                double offsetSeconds = 0);
   // A StartSound or StartSound2 tag of a frame.
   void startTag(int code, std::span<const uint8_t> body, const void* owner);
   void stopVoice(VoiceId v);
@@ -86,6 +89,8 @@ class SoundEngine {
     const void* owner;
     std::unique_ptr<EventVoice> voice;
   };
+  VoiceId add(uint16_t soundId, std::shared_ptr<SoundClip> clip, const SoundInfo& info,
+              const void* owner, double offsetSeconds);
   ChannelMatrix gainFor(const void* owner) const;
   const StreamIndex& indexFor(const Timeline& tl);
 

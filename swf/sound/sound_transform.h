@@ -25,8 +25,9 @@ struct SoundTransform {
   double pan() const { return ll == rr ? 0 : ll > rr ? -(100 - rr) : 100 - ll; }
 };
 
-// A level from a script: finite and bounded, so setVolume(1e308) cannot scream and NaN is mute.
-inline double saneLevel(double v) { return std::isfinite(v) ? std::clamp(v, -1000.0, 1000.0) : 0; }
+// A level from a script: finite and never above full (a negative one turns the phase), so
+// setVolume(1e308) cannot scream and NaN is mute.
+inline double saneLevel(double v) { return std::isfinite(v) ? std::clamp(v, -100.0, 100.0) : 0; }
 
 // The gains one transform applies: out left = in left * ll + in right * lr, out right = in left
 // * rl + in right * rr.

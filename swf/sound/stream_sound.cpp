@@ -63,6 +63,7 @@ void StreamVoice::start(const StreamIndex::Head& head) {
 void StreamVoice::enterFrame(const StreamIndex& index, int frame, bool continuous) {
   if (frame < 0 || size_t(frame) >= index.headAt.size()) return;
   int head = index.headAt[size_t(frame)];
+  fed_ = false;
   bool follows = continuous && lastFrame_ >= 0 && head == head_;
   lastFrame_ = frame;
   if (head < 0) {  // a block before any head plays nothing
@@ -98,6 +99,7 @@ void StreamVoice::enterFrame(const StreamIndex& index, int frame, bool continuou
     read_ = 0;
   }
   queue_.insert(queue_.end(), scratch_.begin() + long(drop), scratch_.end());
+  fed_ = scratch_.size() > drop;
   size_t max = size_t(kMaxQueuedSeconds * decoder_->rate()) * size_t(channels_);
   if (queue_.size() - read_ > max) read_ = queue_.size() - max;
 }
@@ -120,8 +122,8 @@ double StreamVoice::outputLeft() const {
   if (!decoder_) return 0;
   double rate = decoder_->rate();
   double src = double((queue_.size() - read_) / size_t(channels_));
-  if (resampler_) src += resampler_->pending();
-  return rate > 0 ? src * outRate_ / rate : 0;
+  if (resampler_) src += resampler_->pending() - resampler_->lookahead();
+  return rate > 0 ? std::max(0.0, src * outRate_ / rate) : 0;
 }
 
 void StreamVoice::mixInto(float* out, size_t frames, float ll, float lr, float rl, float rr) {

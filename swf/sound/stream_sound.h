@@ -42,10 +42,11 @@ class StreamVoice : public FrameSource {
   void clear();
 
   void mixInto(float* out, size_t frames, float ll, float lr, float rl, float rr);
-  // Output frames still to play of what the blocks brought.
+  // Output frames that can still be made from what the blocks brought, before the resampler
+  // would read past it.
   double outputLeft() const;
-  // True while the stream has a head and a decoder (it may be between blocks).
-  bool active() const { return decoder_ != nullptr; }
+  // True while the last frame entered brought samples: the stream then paces its timeline.
+  bool active() const { return decoder_ != nullptr && fed_; }
 
   size_t pull(float* stereo, size_t frames) override;
 
@@ -63,6 +64,7 @@ class StreamVoice : public FrameSource {
   std::vector<int16_t> queue_;  // decoded frames, interleaved
   size_t read_ = 0;             // samples of queue_ already pulled
   int skip_ = 0;                // MP3: frames still to drop after a (re)start
+  bool fed_ = false;
   std::vector<int16_t> scratch_;
   std::vector<float> mix_;
 };

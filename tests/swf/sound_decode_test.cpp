@@ -79,7 +79,8 @@ TEST(SoundDecode, Mp3EveryMpegVersionAndChannelMode) {
                          &r);
     EXPECT_EQ(r, c.rate);
     ASSERT_GT(got.size(), size_t(c.rate / 4) * size_t(c.channels));
-    EXPECT_GT(sineSnr(got, c.channels, 440, c.rate), 20);
+    // LAME keeps less of a tone at the lowest rates and bit rates.
+    EXPECT_GT(sineSnr(got, c.channels, 440, c.rate), c.rate >= 16000 ? 20 : 10);
   }
 }
 
@@ -113,10 +114,16 @@ TEST(SoundDecode, NellymoserEveryRateAndSpeex) {
     ASSERT_GT(got.size(), size_t(rate / 2));
     EXPECT_GT(sineSnr(got, 1, 500, rate), 10);
   }
-  auto speex = avEncode(AV_CODEC_ID_SPEEX, 16000, 1, tone(500, 16000, 16000));
-  if (speex.empty()) GTEST_SKIP() << "no Speex encoder";
-  auto got = decodeAll(defineSoundBody(1, soundFormatByte(11, 0, true, false), 0, speex));
-  ASSERT_GT(got.size(), 4000u);
+  // Speex comes in stream blocks of one packet each.
+  std::vector<std::vector<uint8_t>> packets;
+  avEncode(AV_CODEC_ID_SPEEX, 16000, 1, tone(500, 16000, 16000), 0, &packets);
+  if (packets.empty()) GTEST_SKIP() << "no Speex encoder";
+  auto speex =
+      snd::makePacketDecoder(snd::soundFormatFromByte(soundFormatByte(11, 0, true, false)));
+  ASSERT_TRUE(speex);
+  std::vector<int16_t> got;
+  for (const auto& p : packets) speex->decode(p, got);
+  ASSERT_GT(got.size(), 12000u);
   EXPECT_GT(sineSnr(got, 1, 500, 16000), 3);
 }
 

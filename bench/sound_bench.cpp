@@ -52,6 +52,8 @@ void mixCost(const char* what, double rate) {
   auto movie = swf::loadMovieFromMemory(w.finish());
   std::vector<double> percent;
   std::vector<float> out(441 * 2);
+  size_t voices = 0;
+  double energy = 0;
   for (int rep = 0; rep < 5; ++rep) {
     snd::SoundEngine e;
     e.addMovie(movie);
@@ -64,9 +66,12 @@ void mixCost(const char* what, double rate) {
     for (int tick = 0; tick < 100 * 10; ++tick) e.mix(out.data(), 441);  // 10 s in 10 ms ticks
     double ms = rvbench::threadMs() - t0;
     percent.push_back(ms / 10000 * 100);
+    voices = e.voiceCount();
+    energy = 0;
+    for (float v : out) energy += double(v) * v;
   }
-  std::printf("mix 8 stereo sounds at %-15s %8.2f %% of one core\n", what,
-              rvbench::median(percent));
+  std::printf("mix 8 stereo sounds at %-15s %8.2f %% of one core (%zu still playing, %s)\n",
+              what, rvbench::median(percent), voices, energy > 0 ? "sounding" : "silent");
 }
 
 void drift() {

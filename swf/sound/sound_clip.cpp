@@ -52,9 +52,10 @@ SoundClip::~SoundClip() = default;
 std::shared_ptr<SoundClip> SoundClip::fromMp3File(
     std::shared_ptr<const std::vector<uint8_t>> file) {
   // A DefineSound header in front: MP3, stereo (mono files are widened), no count, no delay.
-  auto body =
-      std::make_shared<std::vector<uint8_t>>(std::vector<uint8_t>{0, 0, 0x2f, 0, 0, 0, 0, 0, 0});
-  body->insert(body->end(), file->begin(), file->end());
+  static constexpr uint8_t kHeader[9] = {0, 0, 0x2f, 0, 0, 0, 0, 0, 0};
+  auto body = std::make_shared<std::vector<uint8_t>>(file->size() + sizeof kHeader);
+  std::copy(std::begin(kHeader), std::end(kHeader), body->begin());
+  std::copy(file->begin(), file->end(), body->begin() + sizeof kHeader);
   return std::make_shared<SoundClip>(*body, body);
 }
 

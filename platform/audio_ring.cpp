@@ -4,17 +4,15 @@
 
 namespace rv {
 
+// Each side copies at most two runs: up to the end of the buffer, then from its start.
 size_t AudioRing::write(const float* stereo, size_t frames) {
   const size_t n = buf_.size() / 2;
   size_t w = write_.load(std::memory_order_relaxed);
   size_t r = read_.load(std::memory_order_acquire);
-  size_t room = (r + n - w - 1) % n;
-  frames = std::min(frames, room);
-  for (size_t i = 0; i < frames; ++i) {
-    size_t at = (w + i) % n;
-    buf_[2 * at] = stereo[2 * i];
-    buf_[2 * at + 1] = stereo[2 * i + 1];
-  }
+  frames = std::min(frames, (r + n - w - 1) % n);
+  size_t first = std::min(frames, n - w);
+  std::copy_n(stereo, first * 2, buf_.begin() + long(w * 2));
+  std::copy_n(stereo + first * 2, (frames - first) * 2, buf_.begin());
   write_.store((w + frames) % n, std::memory_order_release);
   return frames;
 }
@@ -24,11 +22,9 @@ size_t AudioRing::read(float* stereo, size_t frames) {
   size_t r = read_.load(std::memory_order_relaxed);
   size_t w = write_.load(std::memory_order_acquire);
   frames = std::min(frames, (w + n - r) % n);
-  for (size_t i = 0; i < frames; ++i) {
-    size_t at = (r + i) % n;
-    stereo[2 * i] = buf_[2 * at];
-    stereo[2 * i + 1] = buf_[2 * at + 1];
-  }
+  size_t first = std::min(frames, n - r);
+  std::copy_n(buf_.begin() + long(r * 2), first * 2, stereo);
+  std::copy_n(buf_.begin(), (frames - first) * 2, stereo + first * 2);
   read_.store((r + frames) % n, std::memory_order_release);
   return frames;
 }

@@ -44,13 +44,14 @@ AdpcmReader::AdpcmReader(std::span<const uint8_t> data, int channels)
 }
 
 uint32_t AdpcmReader::bits(int n) {
-  uint32_t v = 0;
-  for (int i = 0; i < n; ++i) {
-    uint8_t byte = data_[bitPos_ >> 3];
-    v = (v << 1) | ((byte >> (7 - (bitPos_ & 7))) & 1);
-    ++bitPos_;
-  }
-  return v;
+  // At most 16 bits from a bit offset of at most 7: four bytes hold them. Callers check that
+  // the bits exist; bytes past the end read as 0.
+  const size_t at = bitPos_ >> 3;
+  uint32_t word = 0;
+  for (size_t i = 0; i < 4; ++i) word = (word << 8) | (at + i < data_.size() ? data_[at + i] : 0);
+  word <<= bitPos_ & 7;
+  bitPos_ += size_t(n);
+  return word >> (32 - n);
 }
 
 size_t AdpcmReader::read(std::vector<int16_t>& out, size_t maxFrames) {

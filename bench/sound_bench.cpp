@@ -70,8 +70,8 @@ void mixCost(const char* what, double rate) {
     energy = 0;
     for (float v : out) energy += double(v) * v;
   }
-  std::printf("mix 8 stereo sounds at %-15s %8.2f %% of one core (%zu still playing, %s)\n",
-              what, rvbench::median(percent), voices, energy > 0 ? "sounding" : "silent");
+  std::printf("mix 8 stereo sounds at %-15s %8.2f %% of one core (%zu still playing, %s)\n", what,
+              rvbench::median(percent), voices, energy > 0 ? "sounding" : "silent");
 }
 
 void drift() {

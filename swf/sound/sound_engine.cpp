@@ -87,9 +87,9 @@ SoundEngine::VoiceId SoundEngine::add(uint16_t soundId, std::shared_ptr<SoundCli
                                       double offsetSeconds) {
   if (voices_.size() >= kMaxVoices) voices_.erase(voices_.begin());
   VoiceId id = nextId_++;
-  voices_.push_back({id, soundId, owner,
-                     std::make_unique<EventVoice>(std::move(clip), info, kOutputRate,
-                                                  offsetSeconds)});
+  voices_.push_back(
+      {id, soundId, owner,
+       std::make_unique<EventVoice>(std::move(clip), info, kOutputRate, offsetSeconds)});
   return id;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <utility>
 
 #include "swf/movie/raw_character.h"
@@ -39,16 +40,38 @@ void SoundEngine::clear() {
   paused_ = false;
 }
 
-std::shared_ptr<SoundClip> SoundEngine::clip(uint16_t soundId) {
-  auto it = clips_.find(soundId);
-  if (it != clips_.end()) return it->second;
+namespace {
+
+const RawCharacter* soundIn(const Movie& m, uint16_t id) {
+  auto* raw = dynamic_cast<const RawCharacter*>(m.character(id).get());
+  return raw && raw->kind() == CharacterKind::Sound && raw->tagCode == tag::DefineSound ? raw
+                                                                                        : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<SoundClip> SoundEngine::clip(uint16_t soundId, const Movie* in) {
+  const Movie* from = nullptr;
+  const RawCharacter* raw = nullptr;
   for (const auto& m : movies_) {
-    auto c = m->character(soundId);
-    auto* raw = dynamic_cast<const RawCharacter*>(c.get());
-    if (!raw || raw->kind() != CharacterKind::Sound || raw->tagCode != tag::DefineSound) continue;
-    auto clip = std::make_shared<SoundClip>(raw->body, m->data);
-    clips_[soundId] = clip;
-    return clip;
+    if (in && m.get() != in) continue;
+    if ((raw = soundIn(*m, soundId))) {
+      from = m.get();
+      break;
+    }
+  }
+  if (!raw) return nullptr;
+  auto& c = clips_[{from, soundId}];
+  if (!c) c = std::make_shared<SoundClip>(raw->body, from->data);
+  return c;
+}
+
+const Movie* SoundEngine::movieHolding(std::span<const uint8_t> bytes) const {
+  for (const auto& m : movies_) {
+    const auto& d = *m->data;
+    std::less<const uint8_t*> before;  // a total order across unrelated buffers
+    if (!d.empty() && !before(bytes.data(), d.data()) && before(bytes.data(), d.data() + d.size()))
+      return m.get();
   }
   return nullptr;
 }
@@ -61,7 +84,7 @@ uint16_t SoundEngine::exportedSound(const std::string& name) const {
 }
 
 SoundEngine::VoiceId SoundEngine::start(uint16_t soundId, const SoundInfo& info, const void* owner,
-                                        double offsetSeconds) {
+                                        double offsetSeconds, const Movie* in) {
   if (info.stop) {
     stopSound(soundId);
     return 0;
@@ -69,7 +92,7 @@ SoundEngine::VoiceId SoundEngine::start(uint16_t soundId, const SoundInfo& info,
   if (info.noMultiple)
     for (const Voice& v : voices_)
       if (v.soundId == soundId) return 0;
-  auto c = clip(soundId);
+  auto c = clip(soundId, in);
   if (!c) return 0;
   if (started_.size() < 256 &&
       std::find(started_.begin(), started_.end(), soundId) == started_.end())
@@ -97,7 +120,8 @@ void SoundEngine::startTag(int code, std::span<const uint8_t> body, const void* 
   auto t = readStartSound(code, body);
   if (!t) return;
   uint16_t id = code == tag::StartSound2 ? exportedSound(t->className) : t->soundId;
-  if (id) start(id, t->info, owner);
+  // The sound of the movie the tag is in: movies loaded into levels reuse ids.
+  if (id) start(id, t->info, owner, 0, movieHolding(body));
 }
 
 void SoundEngine::stopVoice(VoiceId v) {

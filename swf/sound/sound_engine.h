@@ -37,15 +37,15 @@ class SoundEngine {
   void clear();
 
   // --- event sounds
-  // The decoded sound of a DefineSound id (null when there is none).
-  std::shared_ptr<SoundClip> clip(uint16_t soundId);
+  // The decoded sound of a DefineSound id in movie `in` (null: the first movie that has one).
+  std::shared_ptr<SoundClip> clip(uint16_t soundId, const Movie* in = nullptr);
   // The id exported under `name` (compared without case); 0 when none.
   uint16_t exportedSound(const std::string& name) const;
   // Starts a sound for `owner` (the clip whose settings apply; null for none). With the stop
   // flag it stops the sound's instances instead; with no-multiple it starts nothing while one
   // plays. Returns the new voice, 0 when none started.
   VoiceId start(uint16_t soundId, const SoundInfo& info, const void* owner,
-                double offsetSeconds = 0);
+                double offsetSeconds = 0, const Movie* in = nullptr);
   // The same for a sound that is not in a dictionary (a loaded MP3 file); id 0 in its voices.
   VoiceId start(std::shared_ptr<SoundClip> clip, const SoundInfo& info, const void* owner,
                 double offsetSeconds = 0);
@@ -95,7 +95,10 @@ class SoundEngine {
   const StreamIndex& indexFor(const Timeline& tl);
 
   std::vector<std::shared_ptr<const Movie>> movies_;
-  std::map<uint16_t, std::shared_ptr<SoundClip>> clips_;
+  // The movie among movies_ whose bytes hold `bytes` (a tag body); null for none.
+  const Movie* movieHolding(std::span<const uint8_t> bytes) const;
+
+  std::map<std::pair<const Movie*, uint16_t>, std::shared_ptr<SoundClip>> clips_;
   std::vector<Voice> voices_;
   VoiceId nextId_ = 1;
   std::vector<VoiceId> finished_;

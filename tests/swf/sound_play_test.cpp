@@ -2,6 +2,9 @@
 // and stream sounds that pace their timeline.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "sound_support.h"
 #include "swf/author/av_encode.h"
 #include "swf/sound/resampler.h"
@@ -157,6 +160,31 @@ TEST(SoundPlay, PositionDurationAndCompletionForScripts) {
   cap.run(100);
   EXPECT_TRUE(e.isPlaying(loaded));
   EXPECT_NEAR(clip->durationSeconds(), 1.0, 0.1);
+}
+
+TEST(SoundPlay, AMovieInALevelPlaysItsOwnSoundOfTheSameId) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::path(::testing::TempDir()) / "rv_sound_levels";
+  fs::create_directories(dir);
+  auto level = eventSoundMovie(pcm44Body(std::vector<int16_t>(4410, 3000)));
+  std::ofstream(dir / "level.swf", std::ios::binary)
+      .write(reinterpret_cast<const char*>(level.data()), std::streamsize(level.size()));
+  SwfWriter w(6, 100, 100, 10);
+  w.tag(swf::tag::DefineSound, pcm44Body(std::vector<int16_t>(44100, -7000)));
+  w.doAction(ActionBuilder().getURL("level.swf", "_level1").build());
+  w.showFrame();
+  w.tag(swf::tag::DoAction, ActionBuilder().stop().build());
+  w.showFrame();
+  auto root = w.finish();
+  std::ofstream(dir / "root.swf", std::ios::binary)
+      .write(reinterpret_cast<const char*>(root.data()), std::streamsize(root.size()));
+  std::vector<float> made;
+  swf::Player p;
+  p.onAudio = [&](const float* st, size_t n) { made.insert(made.end(), st, st + 2 * n); };
+  p.load((dir / "root.swf").string());
+  p.advance(50);
+  ASSERT_GT(made.size(), 200u);
+  EXPECT_EQ(std::lround(made[200] * 32768), 3000);  // the level's sound 1, not the root's
 }
 
 // Reads a vector as the resampler's source.

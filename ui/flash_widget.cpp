@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "platform/audio_output.h"
 #include "playback/flash_control.h"
 #include "swf/player/player.h"
 #include "ui/flash_engine_bridge.h"
@@ -17,6 +18,17 @@ FlashWidget::FlashWidget(Source source, Runner run, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   clock_.start();
+  audio_ = sharedAudioOutput().addChannel();
+}
+
+FlashWidget::~FlashWidget() { sharedAudioOutput().removeChannel(audio_); }
+
+// One sound device for the whole program, opened with the first movie control; silent where
+// the machine has none.
+AudioOutput& FlashWidget::sharedAudioOutput() {
+  static AudioOutput output(qEnvironmentVariableIsSet("RV_NO_AUDIO") ? AudioOutput::Mode::Silent
+                                                                     : AudioOutput::Mode::Device);
+  return output;
 }
 
 swf::Player* FlashWidget::player() const {
@@ -39,6 +51,12 @@ void FlashWidget::syncFromModel() {
 
   const bool hasMovie = c && c->hasMovie();
   bool changed = c != bound_ || hasMovie != hadMovie_;
+  if (c != bound_) {
+    if (swf::Player* p = playerOf(c))
+      p->onAudio = [channel = audio_](const float* stereo, size_t frames) {
+        channel->push(stereo, frames);
+      };
+  }
   bound_ = c;
   hadMovie_ = hasMovie;
   if (swf::Player* p = player()) {

@@ -8,12 +8,15 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "ui/runner.h"
 
 namespace rv {
+class AudioChannel;
+class AudioOutput;
 class FlashControl;
-}
+}  // namespace rv
 namespace swf {
 class Player;
 }
@@ -25,6 +28,7 @@ class FlashWidget : public QWidget {
   using Source = std::function<FlashControl*()>;
   // Calls into the player run through `run`: they may raise the movie's FSCommands.
   FlashWidget(Source source, Runner run, QWidget* parent = nullptr);
+  ~FlashWidget() override;
 
   // Takes place and visibility from the control, gives the player the time since the last call
   // and repaints when the picture changed. Call it after every event and every tick.
@@ -43,6 +47,7 @@ class FlashWidget : public QWidget {
 
  private:
   static void reportFirstPaint(const swf::Player& player);
+  static AudioOutput& sharedAudioOutput();
   swf::Player* player() const;
 
   Source source_;
@@ -53,6 +58,8 @@ class FlashWidget : public QWidget {
   QElapsedTimer clock_;
   qint64 lastMs_ = 0;
   QImage frame_;
+  // Where this control's movie sound goes: the shared sound device.
+  std::shared_ptr<AudioChannel> audio_;
   int repaints_ = 0;
 };
 

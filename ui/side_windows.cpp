@@ -68,22 +68,4 @@ void AboutWindow::syncFromModel() {
   flash_->syncFromModel();
 }
 
-// ---- options dialog -------------------------------------------------------------------------
-
-OptionsWindow::OptionsWindow(OptionsDialog& dialog)
-    : HostedWindow(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint), dialog_(dialog) {
-  setObjectName(QStringLiteral("TForm5"));
-  setWindowTitle(QString::fromStdString(dialog.caption));
-  resize(321, 295);
-}
-
-void OptionsWindow::syncFromModel() {
-  if (isVisible() != dialog_.visible) dialog_.visible ? show() : hide();
-}
-
-void OptionsWindow::closeEvent(QCloseEvent* event) {
-  dialog_.visible = false;
-  event->accept();
-}
-
 }  // namespace rv::ui

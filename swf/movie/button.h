@@ -55,6 +55,9 @@ struct ButtonCharacter : Character {
   bool trackAsMenu = false;
   std::vector<ButtonRecord> records;
   std::vector<ButtonAction> actions;  // DefineButton's single block has the release condition
+  // DefineButtonSound: the sound id and SOUNDINFO of roll out, roll over, press and release,
+  // each as written (empty: none).
+  std::span<const uint8_t> sounds[4];
 };
 
 }  // namespace swf

@@ -10,6 +10,7 @@
 #include "swf/movie/raw_character.h"
 #include "swf/movie/sprite.h"
 #include "swf/movie/tag_codes.h"
+#include "swf/sound/sound_info.h"
 #include "swf/text/font_table.h"
 
 namespace swf {
@@ -159,6 +160,11 @@ class MovieParser {
         }
         return false;
       }
+      case tag::DefineButtonSound: {
+        uint16_t id = body.u16();
+        if (auto it = buttons_.find(id); it != buttons_.end()) readButtonSounds(body, *it->second);
+        return false;
+      }
       case tag::DefineButtonCxform: {
         uint16_t id = body.u16();
         ColorTransform cx = readColorTransform(body, false);
@@ -183,6 +189,21 @@ class MovieParser {
       default:
         defineDrawable(h, body);
         return false;
+    }
+  }
+
+  // Four entries: a sound id, and when it is not 0 the SOUNDINFO that follows it. A button
+  // whose sounds cannot be read is silent; the movie still loads.
+  static void readButtonSounds(BitReader& body, ButtonCharacter& b) {
+    try {
+      for (auto& entry : b.sounds) {
+        if (body.remaining() < 2) return;
+        size_t start = body.pos();
+        if (body.u16() == 0) continue;
+        sound::readSoundInfo(body);
+        entry = body.data().subspan(start, body.pos() - start);
+      }
+    } catch (const ReadError&) {
     }
   }
 

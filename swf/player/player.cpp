@@ -4,12 +4,14 @@
 #include <cmath>
 
 #include "swf/avm1/action_runner.h"
+#include "swf/movie/tag_codes.h"
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/player/timeline_action_host.h"
 #include "swf/render/render_frame.h"
+#include "swf/sound/sound_engine.h"
 
 namespace swf {
 namespace {
@@ -20,10 +22,18 @@ constexpr double kDefaultFrameRate = 12;
 constexpr int kMaxTicksPerAdvance = 1000;
 // Actions that keep jumping to frames with actions end here for the tick.
 constexpr size_t kMaxActionBlocksPerTick = 10000;
+// More sound than this owed in one call (a suspended machine waking up) is skipped, not made.
+constexpr double kMaxMixPerAdvance = 2.0 * sound::kOutputRate;
+// A stream sound asks for its next frame a little before it runs dry.
+constexpr double kStreamLead = 8;
+// A stream may pull its timeline on at most this much faster than the frame rate, and hold it
+// back at most this many intervals, so a stream of empty or oversized blocks cannot race or stall.
+constexpr double kStreamFastest = 0.5;
+constexpr double kStreamSlowest = 3.0;
 
 }  // namespace
 
-Player::Player() = default;
+Player::Player() : sound_(std::make_unique<sound::SoundEngine>()) {}
 
 Player::~Player() {
   stage_.reset();  // its objects report to the context on destruction
@@ -41,6 +51,8 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   path_ = path;
   ctx_ = std::make_unique<PlayerContext>();
   ctx_->movie = movie_.get();
+  ctx_->sound = sound_.get();
+  sound_->addMovie(movie_);
   stage_ = std::make_unique<DisplayObject>();
   auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_ = root.get();
@@ -68,9 +80,11 @@ void Player::unload() {
   pendingLoads_.clear();
   background_.reset();
   ctx_.reset();
+  sound_->clear();
   movie_.reset();
   path_.clear();
-  clockMs_ = 0;
+  clock_ = lastTick_ = 0;
+  audioMixed_ = framesSkipped_ = 0;
   pendingEvents_.clear();
   changed_ = true;
 }
@@ -102,17 +116,24 @@ void Player::requireLoaded() const {
   if (!root_) throw RangeError("no movie loaded");
 }
 
+// The control's Stop (and the frame steps and jumps, which stop too) silence the movie at once;
+// Play lets its sounds go on where they were.
 void Player::play() {
   if (root_) root_->setPlaying(true);
+  sound_->setPaused(false);
 }
 
 void Player::stop() {
   if (root_) root_->setPlaying(false);
+  sound_->setPaused(true);
 }
+
+void Player::stopSounds() { sound_->stopAll(); }
 
 void Player::back() {
   if (!root_) return;
   root_->setPlaying(false);
+  sound_->setPaused(true);
   if (root_->currentFrame() > 0) root_->gotoFrame(root_->currentFrame() - 1);
   runActions();
   flushEvents();
@@ -121,6 +142,7 @@ void Player::back() {
 void Player::forward() {
   if (!root_) return;
   root_->setPlaying(false);
+  sound_->setPaused(true);
   if (root_->currentFrame() + 1 < root_->frameCount()) root_->gotoFrame(root_->currentFrame() + 1);
   runActions();
   flushEvents();
@@ -139,6 +161,7 @@ void Player::gotoFrame(int frame) {
     throw RangeError("frame " + std::to_string(frame) + " is outside 0.." +
                      std::to_string(root_->frameCount() - 1));
   root_->setPlaying(false);
+  sound_->setPaused(true);
   root_->gotoFrame(frame);
   runActions();
   flushEvents();
@@ -210,23 +233,50 @@ bool Player::advance(double ms) {
     changed_ = false;
     return c;
   }
-  if (ms > 0 && std::isfinite(ms)) clockMs_ += ms;
-  double interval = 1000.0 / frameRate();
+  if (ms > 0 && std::isfinite(ms)) clock_ += std::min(ms, 1e9) * (sound::kOutputRate / 1000.0);
+  if (clock_ - double(audioMixed_) > kMaxMixPerAdvance)
+    audioMixed_ = uint64_t(clock_ - kMaxMixPerAdvance);
   int ticks = 0;
   // The small allowance keeps sums of exact frame intervals from falling a hair short.
-  while (root_ && clockMs_ + 1e-6 >= interval) {
-    clockMs_ -= interval;
+  for (double next = nextTickAt(); root_ && next <= clock_ + 1e-4; next = nextTickAt()) {
+    mixTo(next);
+    lastTick_ = next;
     tick();
     if (++ticks >= kMaxTicksPerAdvance) {
-      clockMs_ = 0;
+      lastTick_ = clock_;
       break;
     }
   }
+  mixTo(clock_);
+  if (ticks > 1) framesSkipped_ += uint64_t(ticks - 1);
   flushEvents();
   bool c = changed_ || (ctx_ && ctx_->changed);
   changed_ = false;
   if (ctx_) ctx_->changed = false;
   return c;
+}
+
+double Player::nextTickAt() const {
+  double interval = sound::kOutputRate / frameRate();
+  double next = lastTick_ + interval;
+  // A playing stream sound on the root sets the pace: the next frame comes when the sound has
+  // played what the frames so far brought, within bounds of the frame rate.
+  if (root_ && root_->playing() && !sound_->paused() && sound_->streamActive(root_)) {
+    double due = double(audioMixed_) + sound_->streamOutputLeft(root_) - kStreamLead;
+    next = std::clamp(due, lastTick_ + kStreamFastest * interval,
+                      lastTick_ + kStreamSlowest * interval);
+  }
+  return next;
+}
+
+void Player::mixTo(double at) {
+  if (at <= double(audioMixed_)) return;
+  size_t frames = size_t(uint64_t(at) - audioMixed_);
+  if (frames == 0) return;
+  mixBuffer_.resize(frames * 2);
+  sound_->mix(mixBuffer_.data(), frames);
+  audioMixed_ += frames;
+  if (onAudio) onAudio(mixBuffer_.data(), frames);
 }
 
 void Player::tick() {
@@ -298,6 +348,11 @@ void Player::mouseUp(double x, double y) { updateButtons(x, y, false, true); }
 void Player::fire(ButtonInstance& b, uint16_t condition) {
   SpriteInstance* t = b.parentTimeline();
   if (!t) return;
+  static constexpr uint16_t kSoundConditions[4] = {kCondOverUpToIdle, kCondIdleToOverUp,
+                                                   kCondOverUpToOverDown, kCondOverDownToOverUp};
+  for (int i = 0; i < 4; ++i)
+    if (condition == kSoundConditions[i] && !b.button().sounds[i].empty())
+      sound_->startTag(tag::StartSound, b.button().sounds[i], t);
   for (const ButtonAction& a : b.button().actions)
     if (a.conditions & 0x1ff & condition) ctx_->actions.push_back({t->lifeToken(), t, a.actions});
 }

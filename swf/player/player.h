@@ -21,6 +21,10 @@
 
 namespace swf {
 
+namespace sound {
+class SoundEngine;
+}
+
 struct RangeError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
@@ -86,6 +90,18 @@ class Player {
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
   std::function<void(const std::string& text)> onTrace;
+  // The movie's sound as advance() makes it: stereo frames at sound::kOutputRate, interleaved,
+  // in step with the frames. Without a receiver the sound is made and dropped, so the timing
+  // (a stream sound pacing its timeline) is the same with or without a device.
+  std::function<void(const float* stereo, size_t frames)> onAudio;
+
+  // The sounds of the movie, for scripts (the Sound object) and tests.
+  sound::SoundEngine& sound() { return *sound_; }
+  // Output frames of sound made since the movie was loaded.
+  uint64_t audioFramesMade() const { return audioMixed_; }
+  // Frames the clock stepped without their picture being asked for (several steps in one call
+  // to advance() show only the last).
+  uint64_t framesSkipped() const { return framesSkipped_; }
 
   // The display tree of the movie (null when nothing is loaded); movies loaded into levels
   // above it are drawn over it.
@@ -96,6 +112,7 @@ class Player {
   // Used by the action host.
   void fsCommand(const std::string& command, const std::string& args);
   void trace(const std::string& text);
+  void stopSounds();
   void toggleQuality() { setQuality(quality_ ? 0 : 1); }
   // Loads the movie at `url` (relative to the movie's own directory) into level `n` >= 1,
   // replacing what the level holds, once the running actions are done; an empty url empties
@@ -104,6 +121,10 @@ class Player {
 
  private:
   void tick();
+  // When the next frame is due, in output sound frames since loading.
+  double nextTickAt() const;
+  // Makes the sound up to `at` output frames since loading.
+  void mixTo(double at);
   void runActions();
   void flushEvents();
   void fire(ButtonInstance& b, uint16_t condition);
@@ -120,6 +141,7 @@ class Player {
   bool pointToStage(double x, double y, double& sx, double& sy) const;
   void updateButtons(double x, double y, bool down, bool up);
 
+  std::unique_ptr<sound::SoundEngine> sound_;  // outlives the display tree
   std::shared_ptr<const Movie> movie_;
   std::string path_;
   std::unique_ptr<PlayerContext> ctx_;
@@ -135,7 +157,13 @@ class Player {
   };
   std::map<int, Level> levels_;  // level 0 included
   std::vector<std::pair<int, std::string>> pendingLoads_;
-  double clockMs_ = 0;
+  // The clock counts output sound frames (sound::kOutputRate a second), so frames and sound
+  // share one time line.
+  double clock_ = 0;         // time given so far
+  double lastTick_ = 0;      // when the last frame step happened
+  uint64_t audioMixed_ = 0;  // sound made so far
+  uint64_t framesSkipped_ = 0;
+  std::vector<float> mixBuffer_;
   bool loop_ = true;
   int quality_ = 1;
   int scaleMode_ = 2;

@@ -11,6 +11,9 @@ namespace swf {
 
 struct Movie;
 class SpriteInstance;
+namespace sound {
+class SoundEngine;
+}
 
 // Deeper nesting of sprites than this is shown empty; the authoring tool's own limit is far lower.
 inline constexpr int kMaxNesting = 128;
@@ -27,7 +30,8 @@ struct PlayerContext {
   const Movie* movie = nullptr;
   uint64_t tick = 0;
   int liveObjects = 0;
-  bool changed = false;  // something drawn changed since the last look
+  bool changed = false;                 // something drawn changed since the last look
+  sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
   std::vector<QueuedActions> actions;
 };
 

@@ -3,6 +3,7 @@
 
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/sound/sound_engine.h"
 
 namespace swf {
 namespace {
@@ -65,6 +66,7 @@ int Player::loadPendingLevels(int budget) {
       continue;  // what cannot be loaded leaves the level as it was
     }
     stage_->children.erase(n);
+    sound_->addMovie(movie);
     auto root = std::make_unique<SpriteInstance>(movie->root, *ctx_, nullptr, 0);
     SpriteInstance* r = root.get();
     r->depth = n;

@@ -2,13 +2,34 @@
 
 #include <algorithm>
 
+#include "swf/movie/tag_codes.h"
 #include "swf/player/depth_stack.h"
+#include "swf/sound/sound_engine.h"
 
 namespace swf {
 
 SpriteInstance::SpriteInstance(const Timeline& timeline, PlayerContext& ctx,
                                SpriteInstance* parentTimeline, int nesting)
     : PlacedObject(ctx, parentTimeline, nesting), timeline_(timeline) {}
+
+SpriteInstance::~SpriteInstance() {
+  if (ctx_.sound) ctx_.sound->ownerGone(this);
+}
+
+void SpriteInstance::setPlaying(bool on) {
+  playing_ = on;
+  if (ctx_.sound) ctx_.sound->streamPlaying(this, on);
+}
+
+void SpriteInstance::enterSounds(int previous) {
+  if (!ctx_.sound) return;
+  for (const RawTag& t : timeline_.frames[frame_].sound)
+    if (t.code == tag::StartSound || t.code == tag::StartSound2)
+      ctx_.sound->startTag(t.code, t.body, this);
+  // The blocks of frames entered one after another play back to back; any other jump starts
+  // the stream again at this frame.
+  ctx_.sound->streamFrame(this, timeline_, frame_, wrapping_ || frame_ == previous + 1);
+}
 
 void SpriteInstance::start() {
   if (frame_ < 0) gotoFrame(0);
@@ -53,8 +74,10 @@ void SpriteInstance::gotoFrame(int target) {
   }
   if (from == 0 || target < frame_)
     for (const auto& [depth, _] : state_) touched.push_back(depth);
+  int previous = frame_;
   frame_ = target;
   ctx_.changed = true;
+  enterSounds(previous);
   // This timeline's actions run before those of the children its frame creates.
   for (auto code : timeline_.frames[target].actions)
     ctx_.actions.push_back({lifeToken(), this, code});
@@ -109,7 +132,11 @@ bool SpriteInstance::step(bool loop) {
   } else if (!timeline_.complete && loop) {
     return false;  // still waiting for the frames the header promised
   } else if (loop) {
-    if (frameCount() > 1) gotoFrame(0);
+    if (frameCount() > 1) {
+      wrapping_ = true;
+      gotoFrame(0);
+      wrapping_ = false;
+    }
     return frameCount() > 1;
   } else {
     playing_ = false;

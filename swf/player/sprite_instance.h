@@ -13,6 +13,7 @@ class SpriteInstance : public PlacedObject {
  public:
   SpriteInstance(const Timeline& timeline, PlayerContext& ctx, SpriteInstance* parentTimeline,
                  int nesting);
+  ~SpriteInstance() override;
 
   // Shows the first frame and queues its actions; called once after construction.
   void start();
@@ -21,7 +22,7 @@ class SpriteInstance : public PlacedObject {
   int currentFrame() const { return frame_; }
   int frameCount() const { return timeline_.frameCount(); }
   bool playing() const { return playing_; }
-  void setPlaying(bool on) { playing_ = on; }
+  void setPlaying(bool on);
 
   // Goes to `frame` (clamped to the timeline), builds its display list, queues its actions.
   // Going to the frame already shown does nothing.
@@ -34,10 +35,13 @@ class SpriteInstance : public PlacedObject {
 
  private:
   void reconcile(DepthList& depths);
+  // Starts the event sounds of the frame just entered and feeds its stream block.
+  void enterSounds(int previous);
 
   const Timeline& timeline_;
   int frame_ = -1;
   bool playing_ = true;
+  bool wrapping_ = false;  // the step from the last frame back to the first
   DepthState state_;
   std::map<int, DepthState> snapshots_;  // frame → its list (the root only)
   size_t snapshotPlacements_ = 0;

@@ -104,6 +104,8 @@ void TimelineActionHost::getURL(const std::string& url, const std::string& targe
 
 void TimelineActionHost::toggleQuality() { player_.toggleQuality(); }
 
+void TimelineActionHost::stopSounds() { player_.stopSounds(); }
+
 bool TimelineActionHost::setTarget(const std::string& path) {
   if (path.empty()) {
     target_ = original_;

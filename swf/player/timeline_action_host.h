@@ -20,7 +20,7 @@ class TimelineActionHost : public avm1::ActionHost {
   void gotoLabel(const std::string& label) override;
   void getURL(const std::string& url, const std::string& target) override;
   void toggleQuality() override;
-  void stopSounds() override {}
+  void stopSounds() override;
   bool setTarget(const std::string& path) override;
   bool frameLoaded(int frame) override;
   void trace(const std::string& text) override;

@@ -3,10 +3,6 @@
 // process with a time limit, so a crash or a hang costs one test, not the run.
 
 #include <cairo.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "child_run.h"
 #include "image_compare.h"
+#include "sound_conformance.h"
 #include "swf/player/player.h"
 
 namespace fs = std::filesystem;
@@ -89,47 +87,13 @@ Outcome runOne(const fs::path& swfPath, const Options& opt) {
 
 // Runs one movie in a child; a crash or the time limit yields a failed outcome.
 Outcome runIsolated(const fs::path& swfPath, const Options& opt) {
-  int fds[2];
-  if (pipe(fds) != 0) return runOne(swfPath, opt);
-  std::fflush(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    Outcome o = runOne(swfPath, opt);
-    ssize_t n = write(fds[1], &o, sizeof o);
-    (void)n;
-    _exit(0);
-  }
-  close(fds[1]);
-  Outcome o;
-  size_t got = 0;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(opt.timeLimit);
-  bool timedOut = false;
-  while (got < sizeof o) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      timedOut = true;
-      break;
-    }
-    pollfd p{fds[0], POLLIN, 0};
-    if (poll(&p, 1, int(left.count())) <= 0) continue;
-    ssize_t n = read(fds[0], reinterpret_cast<char*>(&o) + got, sizeof o - got);
-    if (n <= 0) break;
-    got += size_t(n);
-  }
-  close(fds[0]);
-  if (timedOut) kill(pid, SIGKILL);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (got < sizeof o) {
-    o = Outcome{};
-    std::snprintf(o.error, sizeof o.error, "%s",
-                  timedOut              ? "time limit"
-                  : WIFSIGNALED(status) ? "crashed"
-                                        : "no result");
-  }
-  return o;
+  return rv::conformance::runInChild<Outcome>([&] { return runOne(swfPath, opt); }, opt.timeLimit,
+                                              [](const char* reason) {
+                                                Outcome o;
+                                                std::snprintf(o.error, sizeof o.error, "%s",
+                                                              reason);
+                                                return o;
+                                              });
 }
 
 std::map<std::string, long> readCounts(const fs::path& p) {
@@ -227,9 +191,13 @@ int main(int argc, char** argv) {
   std::cout << "image: " << allPassed << " of " << all << " pass; without actions: " << plainPassed
             << " of " << plain << " (" << seconds << " s)\n";
 
+  std::map<std::string, long> sounds;
+  rv::conformance::runSoundConformance(opt.data / "sound", opt.only, opt.timeLimit, opt.verbose,
+                                       sounds);
   if (opt.counts.empty() || !opt.only.empty()) return 0;
   std::map<std::string, long> reached = {{"image.all", allPassed},
                                          {"image.noactions", plainPassed}};
+  reached.insert(sounds.begin(), sounds.end());
   std::map<std::string, long> committed = readCounts(opt.counts);
   if (opt.update) {
     for (const auto& [k, v] : reached) committed[k] = v;

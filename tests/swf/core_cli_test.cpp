@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "core_test_movies.h"
+#include "sound_support.h"
 
 namespace {
 
@@ -110,6 +110,27 @@ TEST_F(CoreCli, TracePrintsTraceOutput) {
   CliResult r = run("trace '" + path + "' --frames 1");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "hello\nworld\n");
+}
+
+TEST_F(CoreCli, SoundWritesWhatTheMovieMakesAsWav) {
+  std::vector<int16_t> tone440 = tone(440, 44100, 4410);
+  auto movie = eventSoundMovie(
+      defineSoundBody(1, soundFormatByte(3, 3, true, false), 4410, pcm16Bytes(tone440)), {}, 5, 10);
+  auto path = writeMovie("core_cli_sound.swf", movie);
+  std::string out = ::testing::TempDir() + "core_cli_sound.wav";
+  CliResult r = run("sound '" + path + "' -o '" + out + "' --frames 2");
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::ifstream in(out, std::ios::binary);
+  std::vector<char> wav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The first frame's interval and two more: 0.3 s of 44.1 kHz 16-bit stereo after the header.
+  ASSERT_EQ(wav.size(), 44u + 13230 * 4);
+  EXPECT_EQ(std::string(wav.data(), 4), "RIFF");
+  auto sample = [&](size_t i) {
+    return int16_t(uint8_t(wav[44 + 2 * i]) | (wav[45 + 2 * i] << 8));
+  };
+  for (size_t i : {1u, 100u, 4000u}) EXPECT_EQ(sample(2 * i), tone440[i]) << i;
+  EXPECT_EQ(sample(2 * 5000), 0);
+  EXPECT_EQ(run("sound '" + path + "'").status, 1);
 }
 
 }  // namespace

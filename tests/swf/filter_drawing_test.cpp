@@ -151,8 +151,9 @@ TEST(FilterDrawing, HostileNumbersDrawSomethingSane) {
   swf::GradientFilterParams empty;  // no stops at all
   Stage st;
   auto& o = shadowedSquare(st);
-  o.filters = std::make_shared<const swf::FilterList>(swf::FilterList{
-      shadow, bevel, matrix, conv, swf::GradientGlowFilter{empty}, swf::GradientBevelFilter{empty}});
+  o.filters = std::make_shared<const swf::FilterList>(
+      swf::FilterList{shadow, bevel, matrix, conv, swf::GradientGlowFilter{empty},
+                      swf::GradientBevelFilter{empty}});
   Frame f(st.root, 40, 40);
   ASSERT_EQ(f.status(), CAIRO_STATUS_SUCCESS);
   EXPECT_TRUE(near(f.at(15, 15), kBlue));  // filters that mean nothing leave the object alone

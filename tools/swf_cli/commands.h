@@ -9,6 +9,7 @@ namespace rvswf {
 int infoCommand(const std::vector<std::string>& args);
 int renderCommand(const std::vector<std::string>& args);
 int traceCommand(const std::vector<std::string>& args);
+int soundCommand(const std::vector<std::string>& args);
 
 // Runs the conformance rule: the first frame, then `frames` more frame intervals.
 struct RunOptions {

@@ -13,7 +13,8 @@ void usage() {
                "usage: reelvista-swf info FILE\n"
                "       reelvista-swf render FILE -o OUT.png [--frames N] [--size WxH] "
                "[--quality low|high]\n"
-               "       reelvista-swf trace FILE [--frames N]\n");
+               "       reelvista-swf trace FILE [--frames N]\n"
+               "       reelvista-swf sound FILE -o OUT.wav [--frames N]\n");
 }
 
 }  // namespace
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     if (command == "info") return rvswf::infoCommand(args);
     if (command == "render") return rvswf::renderCommand(args);
     if (command == "trace") return rvswf::traceCommand(args);
+    if (command == "sound") return rvswf::soundCommand(args);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "reelvista-swf: %s\n", e.what());
     return 1;

@@ -1,0 +1,80 @@
+#pragma once
+// Encodes signals with FFmpeg's encoders (MP3 through LAME, Nellymoser, Speex where the
+// library has them): what the movies we write for tests and benchmarks carry. Empty when an encoder
+// is absent.
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/channel_layout.h>
+}
+
+#include <cstdint>
+#include <vector>
+
+namespace swf::author {
+
+// The packets one after another; `packets`, when given, receives them one by one.
+inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
+                                     const std::vector<int16_t>& samples, int bitRate = 0,
+                                     std::vector<std::vector<uint8_t>>* packets = nullptr) {
+  std::vector<uint8_t> out;
+  const AVCodec* codec = avcodec_find_encoder(id);
+  if (!codec) return out;
+  AVCodecContext* ctx = avcodec_alloc_context3(codec);
+  ctx->sample_rate = rate;
+  av_channel_layout_default(&ctx->ch_layout, channels);
+  ctx->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+  if (bitRate) ctx->bit_rate = bitRate;
+  if (avcodec_open2(ctx, codec, nullptr) < 0) {
+    avcodec_free_context(&ctx);
+    return out;
+  }
+  AVFrame* frame = av_frame_alloc();
+  AVPacket* pkt = av_packet_alloc();
+  const size_t total = samples.size() / size_t(channels);
+  const int chunk = ctx->frame_size > 0 ? ctx->frame_size : 1024;
+  auto drain = [&] {
+    while (avcodec_receive_packet(ctx, pkt) == 0) {
+      out.insert(out.end(), pkt->data, pkt->data + pkt->size);
+      if (packets) packets->emplace_back(pkt->data, pkt->data + pkt->size);
+      av_packet_unref(pkt);
+    }
+  };
+  for (size_t at = 0; at < total; at += size_t(chunk)) {
+    frame->nb_samples = chunk;  // the last one padded with silence
+    frame->format = ctx->sample_fmt;
+    av_channel_layout_copy(&frame->ch_layout, &ctx->ch_layout);
+    frame->sample_rate = rate;
+    av_frame_get_buffer(frame, 0);
+    bool planar = av_sample_fmt_is_planar(ctx->sample_fmt);
+    for (int i = 0; i < chunk; ++i)
+      for (int c = 0; c < channels; ++c) {
+        size_t src = at + size_t(i);
+        int16_t v = src < total ? samples[src * size_t(channels) + size_t(c)] : 0;
+        int plane = planar ? c : 0, idx = planar ? i : i * channels + c;
+        switch (ctx->sample_fmt) {
+          case AV_SAMPLE_FMT_FLT:
+          case AV_SAMPLE_FMT_FLTP:
+            reinterpret_cast<float*>(frame->data[plane])[idx] = v / 32768.0f;
+            break;
+          case AV_SAMPLE_FMT_S32:
+          case AV_SAMPLE_FMT_S32P:
+            reinterpret_cast<int32_t*>(frame->data[plane])[idx] = int32_t(v) << 16;
+            break;
+          default:
+            reinterpret_cast<int16_t*>(frame->data[plane])[idx] = v;
+            break;
+        }
+      }
+    if (avcodec_send_frame(ctx, frame) == 0) drain();
+    av_frame_unref(frame);
+  }
+  avcodec_send_frame(ctx, nullptr);
+  drain();
+  av_packet_free(&pkt);
+  av_frame_free(&frame);
+  avcodec_free_context(&ctx);
+  return out;
+}
+
+}  // namespace swf::author

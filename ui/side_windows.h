@@ -46,6 +46,4 @@ class AboutWindow : public HostedWindow {
   FlashWidget* flash_;
 };
 
-};
-
 }  // namespace rv::ui

@@ -44,7 +44,14 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
   o->character = p.character;
   o->serial = p.serial;
   o->applyPlacement(p);
-  if (sprite) sprite->start();
+  if (sprite) {
+    if (!p.clipActions.empty() && parentTimeline) {
+      sprite->clipEvents = readClipEvents(p.clipActions, parentTimeline->timeline().swfVersion);
+      sprite->queueEvent(kEventInitialize | kEventConstruct, nullptr);
+    }
+    sprite->start();
+    if (!sprite->clipEvents.empty()) sprite->queueEvent(kEventLoad, nullptr);
+  }
   return o;
 }
 

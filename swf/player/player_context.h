@@ -3,7 +3,9 @@
 // waiting to run, and the counters that bound how much a movie may instantiate.
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -21,6 +23,8 @@ struct QueuedActions {
   std::weak_ptr<const char> alive;  // the target's life token
   SpriteInstance* target = nullptr;
   std::span<const uint8_t> code;
+  // Instead of code: the clip's handler method of this name ("onEnterFrame"), if it has one.
+  const char* handler = nullptr;
 };
 
 struct PlayerContext {
@@ -29,6 +33,10 @@ struct PlayerContext {
   int liveObjects = 0;
   bool changed = false;  // something drawn changed since the last look
   std::vector<QueuedActions> actions;
+  // DoInitAction runs once per sprite definition.
+  std::set<uint16_t> initActionsDone;
+  // The file data of each level's movie, by its root: scripts keep what they run alive.
+  std::map<const SpriteInstance*, std::shared_ptr<const void>> levelData;
 };
 
 }  // namespace swf

@@ -491,6 +491,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         if (auto* t = targetNode()) t->stop();
         break;
       case op::ToggleQuality:
+        vm.host().toggleQuality();
+        break;
       case op::StopSounds:
         break;
       case op::GotoFrame:
@@ -578,7 +580,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value index = pop(), target = pop();
         DisplayNode* t = nodeOf(target);
         double i = vm.toNumber(index);
-        if (t && i >= 0 && i < PropCount)
+        if (t && i >= 0 && i < double(PropCount))
           push(t->getProperty(vm, int(i)));
         else
           push(Value());
@@ -588,7 +590,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value v = pop(), index = pop(), target = pop();
         DisplayNode* t = nodeOf(target);
         double i = vm.toNumber(index);
-        if (t && i >= 0 && i < PropCount) t->setProperty(vm, int(i), v);
+        if (t && i >= 0 && i < double(PropCount)) t->setProperty(vm, int(i), v);
         break;
       }
 
@@ -625,7 +627,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         }
         Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
         if (pa.isString() || pb.isString())
-          push(Value(vm.str(vm.toString(pa) + vm.toString(pb))));
+          push(Value(vm.concat(vm.toString(pa), vm.toString(pb))));
         else
           push(Value(vm.toNumber(pa) + vm.toNumber(pb)));
         break;
@@ -751,7 +753,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::StringAdd: {
         std::string b = vm.toString(pop()), a = vm.toString(pop());
-        push(Value(vm.str(a + b)));
+        push(Value(vm.concat(a, b)));
         break;
       }
       case op::StringLength:

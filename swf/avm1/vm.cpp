@@ -144,6 +144,15 @@ String* Vm::str(std::string text) {
   return s;
 }
 
+String* Vm::concat(const std::string& a, const std::string& b) {
+  if (a.size() + b.size() > kMaxStringLength) throw ScriptAbort{"string too long"};
+  std::string s;
+  s.reserve(a.size() + b.size());
+  s += a;
+  s += b;
+  return str(std::move(s));
+}
+
 String* Vm::key(String* s) {
   if (!s->interned) s = intern(s->text);
   return caseSensitive() ? s : s->lower;

@@ -26,6 +26,7 @@ struct VmHost {
   virtual void getURL(const std::string& url, const std::string& target, int method) = 0;
   virtual double timerMs() = 0;  // milliseconds since the movie started
   virtual DisplayNode* levelNode(int n) = 0;
+  virtual void toggleQuality() {}
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.
@@ -70,6 +71,9 @@ class Vm {
   // ---- strings ----
   String* intern(std::string_view text);
   String* str(std::string text);  // a fresh, uninterned string
+  // a + b; a result past kMaxStringLength ends the script instead of exhausting memory.
+  String* concat(const std::string& a, const std::string& b);
+  static constexpr size_t kMaxStringLength = 64u << 20;
   String* key(String* s);         // the property key for a name
   String* key(std::string_view text) { return key(intern(text)); }
 

@@ -42,6 +42,8 @@ void ScriptHost::getURL(const std::string& url, const std::string& target, int) 
 
 double ScriptHost::timerMs() { return player_.elapsedMs(); }
 
+void ScriptHost::toggleQuality() { player_.toggleQuality(); }
+
 avm1::DisplayNode* ScriptHost::levelNode(int n) { return player_.levelRoot(n); }
 
 }  // namespace swf

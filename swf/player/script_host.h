@@ -14,6 +14,7 @@ class ScriptHost : public avm1::VmHost {
   void getURL(const std::string& url, const std::string& target, int method) override;
   double timerMs() override;
   avm1::DisplayNode* levelNode(int n) override;
+  void toggleQuality() override;
 
  private:
   Player& player_;

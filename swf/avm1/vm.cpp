@@ -207,6 +207,7 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   put(c, names_->proto, Value(movieClipProto ? movieClipProto : objectProto), DontEnum);
   node->scriptObject = c;
   clips_.push_back(c);
+  if (!node->parentNode()) put(c, "$version", Value(intern(kPlayerVersion)));
   return c;
 }
 
@@ -482,15 +483,14 @@ Value Vm::toPrimitive(const Value& v, bool preferString) {
   if (!v.isObject()) return v;
   Object* o = v.o;
   if (ClipObject* c = o->asClip()) return Value(str(c->targetPath()));
-  String* first = preferString ? names_->toString : names_->valueOf;
-  String* second = preferString ? names_->valueOf : names_->toString;
-  for (String* m : {first, second}) {
-    Value fn = get(o, m);
-    if (!fn.object() || !fn.o->isFunction()) continue;
-    Value r = call(fn, o, {});
-    if (!r.isObject()) return r;
+  // One method is asked, as the original did: what it returns is the value, object or not.
+  Value fn = get(o, preferString ? names_->toString : names_->valueOf);
+  if (!fn.object() || !fn.o->isFunction()) {
+    if (preferString) return v;
+    fn = get(o, names_->toString);
+    if (!fn.object() || !fn.o->isFunction()) return v;
   }
-  return v;
+  return call(fn, o, {});
 }
 
 Object* Vm::toObject(const Value& v) {

@@ -31,6 +31,7 @@ struct PlayerContext {
   const Movie* movie = nullptr;
   uint64_t tick = 0;
   int liveObjects = 0;
+  int instanceCount = 0;  // unnamed sprites made so far ("instance1", ...)
   bool changed = false;  // something drawn changed since the last look
   std::vector<QueuedActions> actions;
   // DoInitAction runs once per sprite definition.

@@ -207,7 +207,6 @@ void installGlobals(Vm& vm) {
   vm.define(g, "ASSetPropFlags", asSetPropFlags);
   vm.put(g, "NaN", Value(NAN), DontEnum);
   vm.put(g, "Infinity", Value(INFINITY), DontEnum);
-  vm.put(g, "$version", Value(vm.intern(kPlayerVersion)), DontEnum);
 }
 
 }  // namespace swf::avm1

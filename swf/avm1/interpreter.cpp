@@ -625,11 +625,17 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
           push(Value(a.n + b.n));
           break;
         }
+        // valueOf first; only when text is involved is an object that stayed one asked for
+        // its toString.
         Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
-        if (pa.isString() || pb.isString())
-          push(Value(vm.concat(vm.toString(pa), vm.toString(pb))));
-        else
-          push(Value(vm.toNumber(pa) + vm.toNumber(pb)));
+        if (pa.isString() || pb.isString()) {
+          std::string sa = pa.isObject() && !pa.o->asClip() ? vm.toString(a) : vm.toString(pa);
+          std::string sb = pb.isObject() && !pb.o->asClip() ? vm.toString(b) : vm.toString(pb);
+          push(Value(vm.concat(sa, sb)));
+        } else {
+          push(Value(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
+                     vm.toNumber(pb.isObject() ? Value(NAN) : pb)));
+        }
         break;
       }
       case op::Increment:

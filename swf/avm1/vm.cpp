@@ -422,7 +422,7 @@ double Vm::toNumber(const Value& v) {
     case Value::Str:
       return stringToNumber(v.s->text, version_);
     case Value::Obj: {
-      if (v.o->asClip() && version_ < 7) return NAN;
+      if (v.o->asClip()) return NAN;
       Value p = toPrimitive(v);
       if (p.isObject()) return NAN;
       return toNumber(p);
@@ -482,15 +482,19 @@ bool Vm::toBoolean(const Value& v) {
 Value Vm::toPrimitive(const Value& v, bool preferString) {
   if (!v.isObject()) return v;
   Object* o = v.o;
-  if (ClipObject* c = o->asClip()) return Value(str(c->targetPath()));
-  // One method is asked, as the original did: what it returns is the value, object or not.
+  // One method is asked, as the original did (the other only when the first is missing): what
+  // it returns is the value, object or not.
   Value fn = get(o, preferString ? names_->toString : names_->valueOf);
   if (!fn.object() || !fn.o->isFunction()) {
-    if (preferString) return v;
-    fn = get(o, names_->toString);
+    fn = get(o, preferString ? names_->valueOf : names_->toString);
     if (!fn.object() || !fn.o->isFunction()) return v;
   }
   return call(fn, o, {});
+}
+
+std::string Vm::primitiveToString(const Value& p) {
+  if (p.isObject() && !p.o->asClip()) return p.o->isFunction() ? "[type Function]" : "[type Object]";
+  return toString(p);
 }
 
 Object* Vm::toObject(const Value& v) {

@@ -492,11 +492,6 @@ Value Vm::toPrimitive(const Value& v, bool preferString) {
   return call(fn, o, {});
 }
 
-std::string Vm::primitiveToString(const Value& p) {
-  if (p.isObject() && !p.o->asClip()) return p.o->isFunction() ? "[type Function]" : "[type Object]";
-  return toString(p);
-}
-
 Object* Vm::toObject(const Value& v) {
   Object* proto = nullptr;
   switch (v.type) {

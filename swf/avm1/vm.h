@@ -118,8 +118,6 @@ class Vm {
   String* toStr(const Value& v);
   bool toBoolean(const Value& v);
   Value toPrimitive(const Value& v, bool preferString = false);
-  // The text of what toPrimitive gave: an object left over calls nothing more.
-  std::string primitiveToString(const Value& p);
   Object* toObject(const Value& v);  // wraps primitives; null for undefined and null
   int32_t toInt32(const Value& v);
   std::string typeOf(const Value& v);

@@ -32,6 +32,7 @@ struct DisplayNode {
   virtual std::string nodeName() const = 0;
   virtual int levelNumber() const { return 0; }   // for roots
   virtual bool isTimeline() const { return true; }
+  virtual int nodeDepth() const { return 0; }  // as scripts number depths (timeline ones < 0)
 
   virtual void play() = 0;
   virtual void stop() = 0;

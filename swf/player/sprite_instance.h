@@ -46,6 +46,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::DisplayNode* rootNode() override;
   std::string nodeName() const override { return name; }
   int levelNumber() const override { return depth; }
+  int nodeDepth() const override { return depth - 16384; }
   void play() override { playing_ = true; }
   void stop() override { playing_ = false; }
   void gotoFrame(int frame, bool play) override;

@@ -154,12 +154,17 @@ TraceOutcome runTrace(const fs::path& swfPath) {
   std::string traced;
   try {
     swf::Player player;
+    // FSCommand "quit" ends the movie, as in the original player; nothing after it counts.
+    bool quit = false;
     player.onTrace = [&](const std::string& t) {
-      if (traced.size() < (64u << 20)) traced += t + "\n";
+      if (!quit && traced.size() < (64u << 20)) traced += t + "\n";
+    };
+    player.onFSCommand = [&](const std::string& command, const std::string&) {
+      if (command == "quit") quit = true;
     };
     player.load(swfPath.string());
     double interval = 1000.0 / player.frameRate();
-    for (int i = 0; i < 10; ++i) player.advance(interval);
+    for (int i = 0; i < 10 && !quit; ++i) player.advance(interval);
   } catch (const std::exception& e) {
     std::snprintf(out.error, sizeof out.error, "%s", e.what());
   }

@@ -21,9 +21,16 @@ int traceCommand(const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError("trace needs FILE");
   swf::Player player;
-  player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
+  // FSCommand "quit" ends the movie, as in the original player; nothing after it is printed.
+  bool quit = false;
+  player.onTrace = [&](const std::string& text) {
+    if (!quit) std::printf("%s\n", text.c_str());
+  };
+  player.onFSCommand = [&](const std::string& command, const std::string&) {
+    if (command == "quit") quit = true;
+  };
   player.load(loadNamed(file), file);
-  for (int i = 0; i < frames; ++i) player.advance(1000.0 / player.frameRate());
+  for (int i = 0; i < frames && !quit; ++i) player.advance(1000.0 / player.frameRate());
   return 0;
 }
 

@@ -227,7 +227,7 @@ Value sort(Vm& vm, Object* self, Args args) {
 
 Value sortOn(Vm& vm, Object* self, Args args) {
   ArrayObject* a = arrayOf(self);
-  if (!a) return Value();
+  if (!a || args.size() == 0) return Value();
   std::vector<String*> fields;
   std::vector<int> fieldFlags;
   if (ArrayObject* f = args.at(0).object() ? args.at(0).o->asArray() : nullptr) {

@@ -71,6 +71,11 @@ Value clipToString(Vm& vm, Object* self, Args) {
   return c ? text(vm, c->targetPath()) : Value(vm.intern("[object Object]"));
 }
 
+Value getDepth(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->nodeDepth()) : Value();
+}
+
 Value movieClipCtor(Vm&, Object* self, Args) { return obj(self); }
 
 }  // namespace
@@ -86,6 +91,7 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "prevFrame", prevFrame);
   vm.define(p, "removeMovieClip", removeMovieClip);
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
+  vm.define(p, "getDepth", getDepth);
   (void)clipToString;
   vm.defineClass("MovieClip", movieClipCtor, p);
 }

@@ -154,10 +154,10 @@ TraceOutcome runTrace(const fs::path& swfPath) {
   std::string traced;
   try {
     swf::Player player;
-    // FSCommand "quit" ends the movie, as in the original player; nothing after it counts.
+    // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
     bool quit = false;
     player.onTrace = [&](const std::string& t) {
-      if (!quit && traced.size() < (64u << 20)) traced += t + "\n";
+      if (traced.size() < (64u << 20)) traced += t + "\n";
     };
     player.onFSCommand = [&](const std::string& command, const std::string&) {
       if (command == "quit") quit = true;

@@ -21,11 +21,9 @@ int traceCommand(const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError("trace needs FILE");
   swf::Player player;
-  // FSCommand "quit" ends the movie, as in the original player; nothing after it is printed.
+  // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
   bool quit = false;
-  player.onTrace = [&](const std::string& text) {
-    if (!quit) std::printf("%s\n", text.c_str());
-  };
+  player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
   player.onFSCommand = [&](const std::string& command, const std::string&) {
     if (command == "quit") quit = true;
   };

@@ -3,9 +3,9 @@
 // prints the median time of five runs and operations per second.
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
   long scale = argc > 1 ? std::max(1L, std::atol(argv[1])) : 1;
   const long n = 10000000 / scale;
   std::vector<Loop> loops = {
-      {"s += i (numbers)", n, "push c:1, c:1\ngetVariable\npush c:0\ngetVariable\nadd2\nsetVariable\n"},
+      {"s += i (numbers)", n,
+       "push c:1, c:1\ngetVariable\npush c:0\ngetVariable\nadd2\nsetVariable\n"},
       {"s += 'x' (string, 1e6)", 1000000 / scale,
        "push c:1, c:1\ngetVariable\npush 'x'\nadd2\nsetVariable\n"},
       {"o.x = o.x + 1 (members)", 2000000 / scale,
@@ -88,15 +89,16 @@ int main(int argc, char** argv) {
   if (!only.empty()) return 0;
   // Sorting what the push loop built: 1e6 numbers, numerically.
   std::vector<double> times;
-  std::string sortSrc = loop(1000000 / scale,
-                             "push c:0\ngetVariable\npush 1, c:4\ngetVariable\npush c:6\ncallMethod\npop\n",
-                             setup) +
-                        "push 16, 1, c:4\ngetVariable\npush c:7\ncallMethod\npop\n";
-  double pushOnly = runMs(loop(1000000 / scale,
-                               "push c:0\ngetVariable\npush 1, c:4\ngetVariable\npush c:6\ncallMethod\npop\n",
-                               setup));
+  std::string sortSrc =
+      loop(1000000 / scale,
+           "push c:0\ngetVariable\npush 1, c:4\ngetVariable\npush c:6\ncallMethod\npop\n", setup) +
+      "push 16, 1, c:4\ngetVariable\npush c:7\ncallMethod\npop\n";
+  double pushOnly = runMs(
+      loop(1000000 / scale,
+           "push c:0\ngetVariable\npush 1, c:4\ngetVariable\npush c:6\ncallMethod\npop\n", setup));
   for (int r = 0; r < 5; ++r) times.push_back(runMs(sortSrc) - pushOnly);
   std::sort(times.begin(), times.end());
-  std::printf("%-28s %10d elements    median %8.1f ms\n", "a.sort(NUMERIC)", 1000000 / scale, times[2]);
+  std::printf("%-28s %10d elements    median %8.1f ms\n", "a.sort(NUMERIC)", 1000000 / scale,
+              times[2]);
   return 0;
 }

@@ -41,8 +41,8 @@ ClipObject* Vm::currentClip() {
   return nullptr;
 }
 
-void Vm::runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> keep,
-                  ClipObject* clip, int swfVersion) {
+void Vm::runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> keep, ClipObject* clip,
+                  int swfVersion) {
   if (!clip || frames.size() >= size_t(kMaxCallDepth)) return;
   ExecFrame f;
   f.code = code;
@@ -175,9 +175,8 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     };
     preload(PreloadThis, [&] { return self ? Value(self) : Value(); });
     preload(PreloadArguments, [&] { return fr.arguments ? Value(fr.arguments) : Value(); });
-    preload(PreloadSuper, [&] {
-      return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self)));
-    });
+    preload(PreloadSuper,
+            [&] { return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self))); });
     preload(PreloadRoot, [&] {
       ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;
       DisplayNode* n = c ? c->node() : nullptr;
@@ -186,8 +185,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     preload(PreloadParent, [&] {
       ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;
       DisplayNode* n = c ? c->node() : nullptr;
-      return n && n->parentNode() ? Value(static_cast<Object*>(clipFor(n->parentNode())))
-                                  : Value();
+      return n && n->parentNode() ? Value(static_cast<Object*>(clipFor(n->parentNode()))) : Value();
     });
     preload(PreloadGlobal, [&] { return Value(global); });
     for (size_t i = 0; i < b.params.size(); ++i) {

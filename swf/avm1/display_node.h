@@ -16,21 +16,40 @@ class Vm;
 
 // GetProperty/SetProperty numbers.
 enum ClipProperty {
-  PropX, PropY, PropXScale, PropYScale, PropCurrentFrame, PropTotalFrames, PropAlpha,
-  PropVisible, PropWidth, PropHeight, PropRotation, PropTarget, PropFramesLoaded, PropName,
-  PropDropTarget, PropUrl, PropHighQuality, PropFocusRect, PropSoundBufTime, PropQuality,
-  PropXMouse, PropYMouse, PropCount
+  PropX,
+  PropY,
+  PropXScale,
+  PropYScale,
+  PropCurrentFrame,
+  PropTotalFrames,
+  PropAlpha,
+  PropVisible,
+  PropWidth,
+  PropHeight,
+  PropRotation,
+  PropTarget,
+  PropFramesLoaded,
+  PropName,
+  PropDropTarget,
+  PropUrl,
+  PropHighQuality,
+  PropFocusRect,
+  PropSoundBufTime,
+  PropQuality,
+  PropXMouse,
+  PropYMouse,
+  PropCount
 };
 
 struct DisplayNode {
   virtual ~DisplayNode() = default;
 
   virtual std::weak_ptr<const char> nodeLife() const = 0;
-  virtual DisplayNode* parentNode() = 0;          // null for a level's root
+  virtual DisplayNode* parentNode() = 0;  // null for a level's root
   virtual DisplayNode* childNode(const std::string& name, bool caseSensitive) = 0;
-  virtual DisplayNode* rootNode() = 0;            // the root of its level
+  virtual DisplayNode* rootNode() = 0;  // the root of its level
   virtual std::string nodeName() const = 0;
-  virtual int levelNumber() const { return 0; }   // for roots
+  virtual int levelNumber() const { return 0; }  // for roots
   virtual bool isTimeline() const { return true; }
   virtual int nodeDepth() const { return 0; }  // as scripts number depths (timeline ones < 0)
 

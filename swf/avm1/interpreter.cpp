@@ -772,8 +772,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::MBStringExtract: {
         double count = vm.toNumber(pop()), index = vm.toNumber(pop());
         std::string s = vm.toString(pop());
-        push(Value(vm.str(extractString(s, index, count,
-                                        c == op::MBStringExtract || f.version >= 6))));
+        push(Value(
+            vm.str(extractString(s, index, count, c == op::MBStringExtract || f.version >= 6))));
         break;
       }
       case op::CharToAscii:
@@ -1006,25 +1006,17 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         }
         break;
       }
-      case op::With: {
-        size_t size = r.u16();
-        if (next + size > code.size()) bad("with length");
-        size_t where;
-        Exit e = doWith(next, next + size, where);
-        if (e == Returned) {
-          out = end;
-          return Returned;
-        }
-        next = where;
-        if (next < start || next >= end) {
-          out = next;
-          return next == end ? Fell : Left;
-        }
-        break;
-      }
+      case op::With:
       case op::Try: {
         size_t where;
-        Exit e = doTry(r, next, where);
+        Exit e;
+        if (c == op::With) {
+          size_t size = r.u16();
+          if (next + size > code.size()) bad("with length");
+          e = doWith(next, next + size, where);
+        } else {
+          e = doTry(r, next, where);
+        }
         if (e == Returned) {
           out = end;
           return Returned;

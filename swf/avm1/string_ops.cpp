@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/text/text_content.h"
+
 namespace swf::avm1 {
 
 size_t utf8Length(const std::string& s) {
@@ -36,25 +38,7 @@ uint32_t utf8CodeAt(const std::string& s, size_t i) {
   return cp;
 }
 
-std::string utf8Encode(uint32_t cp) {
-  std::string out;
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
+std::string utf8Encode(uint32_t cp) { return encodeUtf8(std::u32string(1, char32_t(cp))); }
 
 std::string extractString(const std::string& s, double index, double count, bool utf8) {
   size_t len = utf8 ? utf8Length(s) : s.size();

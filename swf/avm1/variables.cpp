@@ -27,9 +27,7 @@ int levelNumber(const std::string& name) {
   return level;
 }
 
-bool isPath(const std::string& s) {
-  return s.find_first_of(":/.") != std::string::npos;
-}
+bool isPath(const std::string& s) { return s.find_first_of(":/.") != std::string::npos; }
 
 }  // namespace
 

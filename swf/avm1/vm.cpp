@@ -70,14 +70,14 @@ void Vm::maybeCollect() {
 
 void Vm::markRoots(Tracer& t) {
   t.mark(global);
-  for (Object* o : {objectProto, functionProto, arrayProto, stringProto, numberProto,
-                    booleanProto, errorProto, movieClipProto})
+  for (Object* o : {objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
+                    errorProto, movieClipProto})
     t.mark(o);
-  for (String* s : {names_->proto, names_->prototype, names_->constructor, names_->ctor2,
-                    names_->length, names_->toString, names_->valueOf, names_->thisName,
-                    names_->arguments, names_->super, names_->global, names_->root,
-                    names_->parent, names_->callee, names_->caller, names_->empty,
-                    names_->undefined, names_->message, names_->name, names_->resolve})
+  for (String* s : {names_->proto,     names_->prototype, names_->constructor, names_->ctor2,
+                    names_->length,    names_->toString,  names_->valueOf,     names_->thisName,
+                    names_->arguments, names_->super,     names_->global,      names_->root,
+                    names_->parent,    names_->callee,    names_->caller,      names_->empty,
+                    names_->undefined, names_->message,   names_->name,        names_->resolve})
     t.mark(s);
   for (const Value& v : stack) v.trace(t);
   for (const Value& v : pinned_) v.trace(t);
@@ -593,8 +593,8 @@ Value Vm::less(const Value& a, const Value& b) {
 
 // ---- timers ----
 
-int Vm::addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args,
-                 double ms, bool repeat) {
+int Vm::addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args, double ms,
+                 bool repeat) {
   if (!std::isfinite(ms) || ms < 0) ms = 0;
   int id = nextTimerId_++;
   timers_.push_back(Timer{id, fn, self, method, std::move(args), ms, nowMs_ + ms, repeat});
@@ -628,8 +628,9 @@ void Vm::runTimers(double nowMs) {
     }
     stack.clear();
   }
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const Timer& t) { return t.id < 0; }),
-                timers_.end());
+  timers_.erase(
+      std::remove_if(timers_.begin(), timers_.end(), [](const Timer& t) { return t.id < 0; }),
+      timers_.end());
   maybeCollect();
 }
 

@@ -74,7 +74,7 @@ class Vm {
   // a + b; a result past kMaxStringLength ends the script instead of exhausting memory.
   String* concat(const std::string& a, const std::string& b);
   static constexpr size_t kMaxStringLength = 64u << 20;
-  String* key(String* s);         // the property key for a name
+  String* key(String* s);  // the property key for a name
   String* key(std::string_view text) { return key(intern(text)); }
 
   // ---- objects ----
@@ -187,6 +187,7 @@ class Vm {
   void adopt(GcCell* c);
   void markRoots(Tracer& t);
   Value getWithThis(Object* o, String* name, Object* self);
+
  public:
   // Finds `name` on `o` or its prototypes; getters run with `self` as this.
   bool lookup(Object* o, String* name, Object* self, Value& out);
@@ -220,8 +221,8 @@ class Vm {
 // Interned names the machine uses often, made once.
 struct Vm::Names {
   String *proto, *prototype, *constructor, *ctor2, *length, *toString, *valueOf, *thisName,
-      *arguments, *super, *global, *root, *parent, *callee, *caller, *empty, *undefined,
-      *message, *name, *resolve;
+      *arguments, *super, *global, *root, *parent, *callee, *caller, *empty, *undefined, *message,
+      *name, *resolve;
 };
 
 }  // namespace swf::avm1

@@ -10,8 +10,8 @@ std::vector<ClipEvent> readClipEvents(std::span<const uint8_t> data, int swfVers
   BitReader r(data);
   bool wide = swfVersion >= 6;
   try {
-    r.u16();                      // reserved
-    wide ? r.u32() : r.u16();     // every event used
+    r.u16();                   // reserved
+    wide ? r.u32() : r.u16();  // every event used
     while (!r.atEnd()) {
       uint32_t flags = wide ? r.u32() : r.u16();
       if (flags == 0) break;

@@ -7,8 +7,8 @@
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/matrix_math.h"
-#include "swf/player/sprite_instance.h"
 #include "swf/player/script_host.h"
+#include "swf/player/sprite_instance.h"
 #include "swf/render/render_frame.h"
 
 namespace swf {
@@ -282,7 +282,8 @@ void collectFrameEvents(DisplayObject& node, std::vector<QueuedActions>& out) {
 void Player::queueFrameEvents() {
   std::vector<QueuedActions> events;
   for (auto& [n, level] : levels_) {
-    if (level.root->scriptObject) events.push_back({level.root->lifeToken(), level.root, {}, "onEnterFrame"});
+    if (level.root->scriptObject)
+      events.push_back({level.root->lifeToken(), level.root, {}, "onEnterFrame"});
     collectFrameEvents(*level.root, events);
   }
   // They run before the actions of the frames just entered.

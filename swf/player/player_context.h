@@ -32,7 +32,7 @@ struct PlayerContext {
   uint64_t tick = 0;
   int liveObjects = 0;
   int instanceCount = 0;  // unnamed sprites made so far ("instance1", ...)
-  bool changed = false;  // something drawn changed since the last look
+  bool changed = false;   // something drawn changed since the last look
   std::vector<QueuedActions> actions;
   // DoInitAction runs once per sprite definition.
   std::set<uint16_t> initActionsDone;

@@ -14,14 +14,15 @@ namespace {
 
 // The sprite among `parent`'s children called `name`, looking into the holders of depths that
 // several objects share.
-SpriteInstance* findNamedSprite(DisplayObject& parent, const std::string& name, bool caseSensitive) {
+SpriteInstance* findNamedSprite(DisplayObject& parent, const std::string& name,
+                                bool caseSensitive) {
   for (auto& [depth, child] : parent.children) {
     if (static_cast<PlacedObject&>(*child).holdsStack) {
       if (auto* s = findNamedSprite(*child, name, caseSensitive)) return s;
       continue;
     }
-    bool same = caseSensitive ? child->name == name
-                              : strcasecmp(child->name.c_str(), name.c_str()) == 0;
+    bool same =
+        caseSensitive ? child->name == name : strcasecmp(child->name.c_str(), name.c_str()) == 0;
     if (same)
       if (auto* s = dynamic_cast<SpriteInstance*>(child.get())) return s;
   }

@@ -172,7 +172,8 @@ TraceOutcome runTrace(const fs::path& swfPath) {
   out.passed = traced == expected;
   if (!out.passed) {
     int line = 1;
-    for (size_t i = 0; i < std::min(traced.size(), expected.size()) && traced[i] == expected[i]; ++i)
+    for (size_t i = 0; i < std::min(traced.size(), expected.size()) && traced[i] == expected[i];
+         ++i)
       if (traced[i] == '\n') ++line;
     out.firstDifference = line;
   }
@@ -304,7 +305,6 @@ void runImageSuite(const Options& opt, std::map<std::string, long>& reached) {
             << " of " << plain << " (" << seconds << " s)\n";
   reached["image.all"] = allPassed;
   reached["image.noactions"] = plainPassed;
-
 }
 
 }  // namespace

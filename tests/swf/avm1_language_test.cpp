@@ -31,7 +31,8 @@ TEST(Avm1Language, ConversionsFollowTheFileVersion) {
       // Numbers print with 15 digits and the original's exponent forms.
       {6, "push 1e21\ntrace\npush 0.000001\ntrace\npush 0.1, 0.2\nadd2\ntrace\npush -0.0\ntrace",
        "1e+21\n1e-6\n0.3\n0\n"},
-      {6, "push 123456789012345680000.0\ntrace\npush 0.00001\ntrace", "1.23456789012346e+20\n0.00001\n"},
+      {6, "push 123456789012345680000.0\ntrace\npush 0.00001\ntrace",
+       "1.23456789012346e+20\n0.00001\n"},
       // Strings as booleans: non-zero numbers below 7, non-empty from 7.
       {6, "push 'abc'\nnot\ntrace", "true\n"},
       {7, "push 'abc'\nnot\ntrace", "false\n"},
@@ -43,9 +44,13 @@ TEST(Avm1Language, ConversionsFollowTheFileVersion) {
       {7, "push 'Foo', 1\nsetVariable\npush 'foo'\ngetVariable\ntrace", "undefined\n"},
       // Number to string in other radixes; parseInt's octal rule.
       {6, "push 16, 1, 255, 1, 'Number'\nnewObject\npush 'toString'\ncallMethod\ntrace", "ff\n"},
-      {6, "push '010', 1, 'parseInt'\ncallFunction\ntrace\npush '09', 1, 'parseInt'\ncallFunction\ntrace",
+      {6,
+       "push '010', 1, 'parseInt'\ncallFunction\ntrace\npush '09', 1, "
+       "'parseInt'\ncallFunction\ntrace",
        "8\n9\n"},
-      {6, "push 'b', 2\nequals2\ntrace\npush '1', 1\nequals2\ntrace\npush null, undefined\nequals2\ntrace",
+      {6,
+       "push 'b', 2\nequals2\ntrace\npush '1', 1\nequals2\ntrace\npush null, "
+       "undefined\nequals2\ntrace",
        "false\ntrue\ntrue\n"},
   });
 }
@@ -113,7 +118,9 @@ TEST(Avm1Language, ScopesClosuresAndArguments) {
              trace)",
        "3\nundefined\n"},
       // Paths name timeline variables.
-      {6, "push '/:v', 4\nsetVariable\npush '_root.v'\ngetVariable\ntrace\npush 'this'\ngetVariable\ntargetPath\ntrace",
+      {6,
+       "push '/:v', 4\nsetVariable\npush '_root.v'\ngetVariable\ntrace\npush "
+       "'this'\ngetVariable\ntargetPath\ntrace",
        "4\n_level0\n"},
   });
 }
@@ -257,7 +264,10 @@ TEST(Avm1Language, TryCatchFinallyAndThrow) {
 
 TEST(Avm1Language, CoreClasses) {
   runCases({
-      {6, "push 1, 2, 3, 3, 'Array'\nnewObject\nstore 1\npop\npush 0, r:1, 'reverse'\ncallMethod\ntrace", "1,2,3\n"},
+      {6,
+       "push 1, 2, 3, 3, 'Array'\nnewObject\nstore 1\npop\npush 0, r:1, "
+       "'reverse'\ncallMethod\ntrace",
+       "1,2,3\n"},
       {6, R"(push 'b', 'a', 'C', 3
              initArray
              store 1
@@ -273,7 +283,8 @@ TEST(Avm1Language, CoreClasses) {
              callMethod
              trace)",
        "a,b,C\n9,10,100\n"},
-      {6, "push ',', 1, 'a,b,,c'\npush 'split'\ncallMethod\npush 'length'\ngetMember\ntrace", "4\n"},
+      {6, "push ',', 1, 'a,b,,c'\npush 'split'\ncallMethod\npush 'length'\ngetMember\ntrace",
+       "4\n"},
       {6, "push 2, -3, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "de\n"},
       {6, "push 10, 2, 2, 'Math'\ngetVariable\npush 'pow'\ncallMethod\ntrace", "1024\n"},
   });

@@ -13,13 +13,13 @@ TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
   for (int i = 0; i < 1000; ++i) deepWith += "push 'Math'\ngetVariable\nwith\n";
   for (int i = 0; i < 1000; ++i) deepWith += "end\n";
   const std::vector<std::string> bad = {
-      "raw 0x99 0x02 0x00 0xff 0x7f",                    // a jump far past the block
-      "raw 0x99 0x02 0x00 0x00 0x80",                    // a jump before its start
-      "raw 0x99 0x02 0x00 0xfd 0xff\npush 'never'",      // into its own header
-      "push c:5\ntrace",                                 // no constant 5
-      "push r:9\ntrace",                                 // blocks have 4 registers
+      "raw 0x99 0x02 0x00 0xff 0x7f",                      // a jump far past the block
+      "raw 0x99 0x02 0x00 0x00 0x80",                      // a jump before its start
+      "raw 0x99 0x02 0x00 0xfd 0xff\npush 'never'",        // into its own header
+      "push c:5\ntrace",                                   // no constant 5
+      "push r:9\ntrace",                                   // blocks have 4 registers
       "raw 0x9b 0x07 0x00 0x66 0x00 0x00 0x00 0xff 0xff",  // a function longer than the block
-      "raw 0x96 0x05 0x00 0x00 0x61",                    // a push cut short
+      "raw 0x96 0x05 0x00 0x00 0x61",                      // a push cut short
       "push 1000000000\ninitArray\npop\npush 1000000000\ninitObject\npop",
       "push 1e300\ninitArray\npush 'length'\ngetMember\ntrace",
       deepWith,
@@ -47,7 +47,8 @@ TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
                              "push 'next'\ntrace"});
   EXPECT_EQ(deep.traced, "next\n");
   // A string doubling itself stops at the time limit or the length bound, not out of memory.
-  auto grow = runScripts(6, {R"(push 's', 'x'
+  auto grow = runScripts(6,
+                         {R"(push 's', 'x'
                                 setVariable
                                 loop:
                                 push 's', 's'
@@ -57,7 +58,7 @@ TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
                                 add2
                                 setVariable
                                 jump loop)",
-                             "push 'next'\ntrace"},
+                          "push 'next'\ntrace"},
                          0, 2000);
   EXPECT_EQ(grow.traced, "next\n");
 }

@@ -1,9 +1,10 @@
 // Array and its methods, sort and sortOn with their option flags.
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <strings.h>
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -11,7 +12,13 @@
 namespace swf::avm1 {
 namespace {
 
-enum SortFlags { CaseInsensitive = 1, Descending = 2, UniqueSort = 4, ReturnIndexedArray = 8, Numeric = 16 };
+enum SortFlags {
+  CaseInsensitive = 1,
+  Descending = 2,
+  UniqueSort = 4,
+  ReturnIndexedArray = 8,
+  Numeric = 16
+};
 
 ArrayObject* arrayOf(Object* self) { return self ? self->asArray() : nullptr; }
 

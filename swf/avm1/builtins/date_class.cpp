@@ -149,8 +149,14 @@ Value setter(Vm& vm, Object* o, Args args) {
   Parts p = split(std::isnan(t) ? 0 : t + offset);
   double* fields[] = {&p.year, &p.month, &p.date, &p.hours, &p.minutes, &p.seconds, &p.ms};
   int first = F == FullYearShort ? 0 : int(F);
-  int count = F == Year ? 3 : F == Month ? 2 : F == Hours ? 4 : F == Minutes ? 3 : F == Seconds ? 2 : 1;
-  for (int i = 0; i < count && size_t(i) < args.size(); ++i) *fields[first + i] = vm.toNumber(args.at(size_t(i)));
+  int count = F == Year      ? 3
+              : F == Month   ? 2
+              : F == Hours   ? 4
+              : F == Minutes ? 3
+              : F == Seconds ? 2
+                             : 1;
+  for (int i = 0; i < count && size_t(i) < args.size(); ++i)
+    *fields[first + i] = vm.toNumber(args.at(size_t(i)));
   if (F == FullYearShort && p.year >= 0 && p.year <= 99) p.year += 1900;
   double nt = makeTime(p.year, p.month, p.date, p.hours, p.minutes, p.seconds, p.ms);
   if (!Utc) nt -= localOffset(nt);

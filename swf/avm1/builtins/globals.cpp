@@ -15,7 +15,9 @@ const char* const kPlayerVersion = "LNX 9,0,100,0";
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 int digitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -85,7 +87,9 @@ Value parseFloatFn(Vm& vm, Object*, Args args) {
   return Value(std::strtod(s.substr(i, j - i).c_str(), nullptr));
 }
 
-Value isNaNFn(Vm& vm, Object*, Args args) { return Value(bool(std::isnan(vm.toNumber(args.at(0))))); }
+Value isNaNFn(Vm& vm, Object*, Args args) {
+  return Value(bool(std::isnan(vm.toNumber(args.at(0)))));
+}
 Value isFiniteFn(Vm& vm, Object*, Args args) {
   return Value(bool(std::isfinite(vm.toNumber(args.at(0)))));
 }

@@ -142,7 +142,8 @@ Value substr(Vm& vm, Object* o, Args args) {
 Value split(Vm& vm, Object* o, Args args) {
   ArrayObject* out = vm.newArray();
   Chars c = self(vm, o);
-  double limit = args.size() > 1 && !args.at(1).isUndefined() ? vm.toNumber(args.at(1)) : 4294967295.0;
+  double limit =
+      args.size() > 1 && !args.at(1).isUndefined() ? vm.toNumber(args.at(1)) : 4294967295.0;
   if (std::isnan(limit) || limit < 0) limit = 4294967295.0;
   auto add = [&](std::string s) {
     if (double(out->items.size()) < limit) out->items.push_back(text(vm, std::move(s)));

@@ -16,6 +16,7 @@ struct String : GcCell {
   std::string text;
   String* lower = nullptr;
   bool interned = false;
+  int8_t hasPathChars = -1;  // whether the text holds ':', '/' or '.' (-1: not looked yet)
   void traceChildren(Tracer& t) override {
     if (lower != this) t.mark(lower);
   }

@@ -27,7 +27,10 @@ int levelNumber(const std::string& name) {
   return level;
 }
 
-bool isPath(const std::string& s) { return s.find_first_of(":/.") != std::string::npos; }
+bool isPath(String* s) {
+  if (s->hasPathChars < 0) s->hasPathChars = s->text.find_first_of(":/.") != std::string::npos;
+  return s->hasPathChars;
+}
 
 }  // namespace
 
@@ -76,7 +79,7 @@ DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
 
 Value Vm::getVariable(ExecFrame& f, String* name) {
   const std::string& text = name->text;
-  if (isPath(text) && !text.empty()) {
+  if (isPath(name)) {
     ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
     size_t colon = text.rfind(':');
     if (colon != std::string::npos) {
@@ -128,7 +131,7 @@ Value Vm::getVariable(ExecFrame& f, String* name) {
 
 void Vm::setVariable(ExecFrame& f, String* name, const Value& v) {
   const std::string& text = name->text;
-  if (isPath(text)) {
+  if (isPath(name)) {
     ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
     size_t colon = text.rfind(':');
     size_t dot = text.rfind('.');

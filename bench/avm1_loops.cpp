@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
            "push c:0\ngetVariable\npush 1, c:4\ngetVariable\npush c:6\ncallMethod\npop\n", setup));
   for (int r = 0; r < 5; ++r) times.push_back(runMs(sortSrc) - pushOnly);
   std::sort(times.begin(), times.end());
-  std::printf("%-28s %10d elements    median %8.1f ms\n", "a.sort(NUMERIC)", 1000000 / scale,
+  std::printf("%-28s %10ld elements    median %8.1f ms\n", "a.sort(NUMERIC)", 1000000 / scale,
               times[2]);
   return 0;
 }

@@ -8,15 +8,17 @@
 namespace swf {
 
 bool PlacedObject::applyPlacement(const Placement& p) {
+  // Unnamed sprites keep the "instanceN" name they were given.
+  const std::string& newName = p.name.empty() && autoNamed ? name : p.name;
   bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
-                 clipDepth != p.clipDepth || visible != p.visible || name != p.name ||
+                 clipDepth != p.clipDepth || visible != p.visible || name != newName ||
                  blendMode != p.blendMode || filters != p.filters;
   matrix = p.matrix;
   cxform = p.cxform;
   ratio = p.ratio;
   clipDepth = p.clipDepth;
   visible = p.visible;
-  name = p.name;
+  name = newName;
   blendMode = p.blendMode;
   filters = p.filters;
   return changed;
@@ -44,7 +46,19 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
   o->character = p.character;
   o->serial = p.serial;
   o->applyPlacement(p);
-  if (sprite) sprite->start();
+  if (sprite && o->name.empty()) {
+    // Scripts see unnamed sprites by a name of their own, numbered through the player's life.
+    o->name = "instance" + std::to_string(++ctx.instanceCount);
+    o->autoNamed = true;
+  }
+  if (sprite) {
+    if (!p.clipActions.empty() && parentTimeline) {
+      sprite->clipEvents = readClipEvents(p.clipActions, parentTimeline->timeline().swfVersion);
+      sprite->queueEvent(kEventInitialize | kEventConstruct, nullptr);
+    }
+    sprite->start();
+    if (!sprite->clipEvents.empty()) sprite->queueEvent(kEventLoad, nullptr);
+  }
   return o;
 }
 

@@ -29,6 +29,7 @@ class PlacedObject : public DisplayObject {
   int serial = -1;  // the placement that created it (-1: a button's state record)
   // A holder of the objects that share one depth (no character of its own; see depth_stack.h).
   bool holdsStack = false;
+  bool autoNamed = false;  // named "instanceN" by the player, not by the file
   SpriteInstance* parentTimeline() const { return parentTimeline_; }
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }

@@ -46,6 +46,7 @@ void place(const PlaceCommand& p, int swfVersion, DepthState& state, DepthList& 
     s.character = p.character;
     s.characterId = p.characterId;
     s.serial = p.serial;
+    s.clipActions = p.clipActions;
     setProperties(p, s);
     s.beneath = std::move(it->second.beneath);
     it->second.beneath.clear();
@@ -67,6 +68,7 @@ void place(const PlaceCommand& p, int swfVersion, DepthState& state, DepthList& 
   s.character = p.character;
   s.characterId = p.characterId;
   s.serial = p.serial;
+  s.clipActions = p.clipActions;
   setProperties(p, s);
   state[p.depth] = std::move(s);
   touched.push_back(p.depth);

@@ -25,6 +25,7 @@ struct Placement {
   bool visible = true;
   int blendMode = 0;
   FilterListPtr filters;
+  std::span<const uint8_t> clipActions;  // PlaceObject2/3 clip events, as stored
   // Older objects placed at the same depth, newest first. A placement without the move flag on
   // an occupied depth adds an object beneath those already there; the newest is the one that
   // later moves and removals at the depth address.

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "swf/avm1/action_runner.h"
+#include "swf/avm1/vm.h"
 #include "swf/movie/tag_codes.h"
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/matrix_math.h"
+#include "swf/player/script_host.h"
 #include "swf/player/sprite_instance.h"
-#include "swf/player/timeline_action_host.h"
 #include "swf/render/render_frame.h"
 #include "swf/sound/sound_engine.h"
 
@@ -37,6 +37,13 @@ Player::Player() : sound_(std::make_unique<sound::SoundEngine>()) {}
 
 Player::~Player() {
   stage_.reset();  // its objects report to the context on destruction
+  vm_.reset();
+}
+
+void Player::setScriptTimeLimit(double ms) {
+  if (!(ms > 0)) return;
+  scriptTimeLimitMs_ = ms;
+  if (vm_) vm_->timeLimit = std::chrono::milliseconds(int64_t(std::min(ms, 1e9)));
 }
 
 void Player::load(const std::string& path) {
@@ -53,9 +60,16 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   ctx_->movie = movie_.get();
   ctx_->sound = sound_.get();
   sound_->addMovie(movie_);
+  scriptHost_ = std::make_unique<ScriptHost>(*this);
+  vm_ = std::make_unique<avm1::Vm>(*scriptHost_, movie_->version);
+  setScriptTimeLimit(scriptTimeLimitMs_);
+  vm_->onScriptTimeout = [this] {
+    if (onScriptTimeout) onScriptTimeout();
+  };
   stage_ = std::make_unique<DisplayObject>();
   auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_ = root.get();
+  ctx_->levelData[root_] = movie_->data;
   stage_->children.emplace(0, std::move(root));
   levels_[0] = Level{movie_, path_, root_, firstBackgroundFrame(movie_->root)};
   root_->setPlaying(true);
@@ -75,6 +89,7 @@ void Player::unload() {
   pressedAlive_.reset();
   mouseIsDown_ = false;
   stage_.reset();
+  vm_.reset();
   root_ = nullptr;
   levels_.clear();
   pendingLoads_.clear();
@@ -85,6 +100,7 @@ void Player::unload() {
   path_.clear();
   clock_ = lastTick_ = 0;
   audioMixed_ = framesSkipped_ = 0;
+  elapsedMs_ = 0;
   pendingEvents_.clear();
   changed_ = true;
 }
@@ -233,7 +249,10 @@ bool Player::advance(double ms) {
     changed_ = false;
     return c;
   }
-  if (ms > 0 && std::isfinite(ms)) clock_ += std::min(ms, 1e9) * (sound::kOutputRate / 1000.0);
+  if (ms > 0 && std::isfinite(ms)) {
+    clock_ += std::min(ms, 1e9) * (sound::kOutputRate / 1000.0);
+    elapsedMs_ += ms;
+  }
   if (clock_ - double(audioMixed_) > kMaxMixPerAdvance)
     audioMixed_ = uint64_t(clock_ - kMaxMixPerAdvance);
   int ticks = 0;
@@ -287,7 +306,38 @@ void Player::tick() {
   // Movies loaded into levels loop whatever the control's setting.
   for (auto& [n, level] : levels_)
     if (n > 0) level.root->advanceTree(true);
+  queueFrameEvents();
   runActions();
+  if (vm_) {
+    vm_->runTimers(elapsedMs_);
+    runActions();
+  }
+}
+
+namespace {
+
+void collectFrameEvents(DisplayObject& node, std::vector<QueuedActions>& out) {
+  for (auto& [depth, child] : node.children) {
+    if (auto* s = dynamic_cast<SpriteInstance*>(child.get())) {
+      for (const ClipEvent& e : s->clipEvents)
+        if (e.flags & kEventEnterFrame) out.push_back({s->lifeToken(), s, e.actions, nullptr});
+      if (s->scriptObject) out.push_back({s->lifeToken(), s, {}, "onEnterFrame"});
+    }
+    if (!child->children.empty()) collectFrameEvents(*child, out);
+  }
+}
+
+}  // namespace
+
+void Player::queueFrameEvents() {
+  std::vector<QueuedActions> events;
+  for (auto& [n, level] : levels_) {
+    if (level.root->scriptObject)
+      events.push_back({level.root->lifeToken(), level.root, {}, "onEnterFrame"});
+    collectFrameEvents(*level.root, events);
+  }
+  // They run before the actions of the frames just entered.
+  ctx_->actions.insert(ctx_->actions.begin(), events.begin(), events.end());
 }
 
 void Player::runActions() {
@@ -302,8 +352,13 @@ void Player::runActions() {
       if (q.alive.expired()) continue;
       int version = movie_->version;
       SpriteInstance* levelRoot = levelOf(q.target, version);
-      TimelineActionHost host(*this, levelRoot ? *levelRoot : *root_, *q.target);
-      avm1::runActions(q.code, host, version);
+      avm1::ClipObject* clip = vm_->clipFor(q.target);
+      if (q.handler) {
+        vm_->callHandler(clip, q.handler);
+        continue;
+      }
+      auto keep = levelRoot ? ctx_->levelData[levelRoot] : movie_->data;
+      vm_->runBlock(q.code, keep, clip, version);
     }
     queue.clear();
     if (pendingLoads_.empty() || loadBudget <= 0) break;

@@ -31,6 +31,10 @@ struct RangeError : std::runtime_error {
 
 class SpriteInstance;
 class ButtonInstance;
+class ScriptHost;
+namespace avm1 {
+class Vm;
+}
 
 // The first frame of `tl` that sets the background colour; -1 when none does.
 int firstBackgroundFrame(const Timeline& tl);
@@ -103,6 +107,15 @@ class Player {
   // to advance() show only the last).
   uint64_t framesSkipped() const { return framesSkipped_; }
 
+  // A script ran past the time limit and was stopped; the movie goes on.
+  std::function<void()> onScriptTimeout;
+  // How long one block of actions may run before it is stopped.
+  void setScriptTimeLimit(double ms);
+  // Milliseconds of movie time given to the player since the movie loaded (getTimer).
+  double elapsedMs() const { return elapsedMs_; }
+  // The script machine of the loaded movie (null when nothing is loaded).
+  avm1::Vm* scripts() const { return vm_.get(); }
+
   // The display tree of the movie (null when nothing is loaded); movies loaded into levels
   // above it are drawn over it.
   const DisplayObject* root() const;
@@ -144,6 +157,11 @@ class Player {
   std::unique_ptr<sound::SoundEngine> sound_;  // outlives the display tree
   std::shared_ptr<const Movie> movie_;
   std::string path_;
+  std::unique_ptr<ScriptHost> scriptHost_;
+  std::unique_ptr<avm1::Vm> vm_;
+  double scriptTimeLimitMs_ = 15000;
+  double elapsedMs_ = 0;
+  void queueFrameEvents();
   std::unique_ptr<PlayerContext> ctx_;
   // Holds each level's root timeline as its child at the level's number, so one drawing pass
   // shows them all, level 0 lowest.

@@ -52,7 +52,11 @@ int Player::loadPendingLevels(int budget) {
   for (const auto& [n, url] : loads) {
     if (loaded >= budget) break;  // the rest are dropped
     if (url.empty()) {
-      if (levels_.erase(n)) stage_->children.erase(n);
+      if (auto it = levels_.find(n); it != levels_.end()) {
+        ctx_->levelData.erase(it->second.root);
+        levels_.erase(it);
+        stage_->children.erase(n);
+      }
       ctx_->changed = true;
       continue;
     }
@@ -65,10 +69,12 @@ int Player::loadPendingLevels(int budget) {
     } catch (const LoadError&) {
       continue;  // what cannot be loaded leaves the level as it was
     }
+    if (auto it = levels_.find(n); it != levels_.end()) ctx_->levelData.erase(it->second.root);
     stage_->children.erase(n);
     sound_->addMovie(movie);
     auto root = std::make_unique<SpriteInstance>(movie->root, *ctx_, nullptr, 0);
     SpriteInstance* r = root.get();
+    ctx_->levelData[r] = movie->data;
     r->depth = n;
     r->setPlaying(true);
     stage_->children.emplace(n, std::move(root));

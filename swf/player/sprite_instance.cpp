@@ -77,10 +77,15 @@ void SpriteInstance::gotoFrame(int target) {
   int previous = frame_;
   frame_ = target;
   ctx_.changed = true;
+  // Definitions' init actions run once, before the frame actions of the frame that holds them.
+  for (int f = std::max(from, 0); f <= target; ++f)
+    for (const InitAction& ia : timeline_.frames[size_t(f)].initActions)
+      if (ctx_.initActionsDone.insert(ia.spriteId).second)
+        ctx_.actions.push_back({lifeToken(), this, ia.actions, nullptr});
   enterSounds(previous);
   // This timeline's actions run before those of the children its frame creates.
   for (auto code : timeline_.frames[target].actions)
-    ctx_.actions.push_back({lifeToken(), this, code});
+    ctx_.actions.push_back({lifeToken(), this, code, nullptr});
   reconcile(touched);
 }
 

@@ -4,12 +4,14 @@
 
 #include <map>
 
+#include "swf/avm1/display_node.h"
 #include "swf/movie/timeline.h"
+#include "swf/player/clip_events.h"
 #include "swf/player/placed_object.h"
 
 namespace swf {
 
-class SpriteInstance : public PlacedObject {
+class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
  public:
   SpriteInstance(const Timeline& timeline, PlayerContext& ctx, SpriteInstance* parentTimeline,
                  int nesting);
@@ -19,7 +21,7 @@ class SpriteInstance : public PlacedObject {
   void start();
 
   const Timeline& timeline() const { return timeline_; }
-  int currentFrame() const { return frame_; }
+  int currentFrame() const override { return frame_; }
   int frameCount() const { return timeline_.frameCount(); }
   bool playing() const { return playing_; }
   void setPlaying(bool on);
@@ -32,6 +34,31 @@ class SpriteInstance : public PlacedObject {
   bool step(bool loop);
   // Steps this timeline and every nested one that existed before this tick.
   void advanceTree(bool loop);
+
+  // Clip events from the placement that made it.
+  std::vector<ClipEvent> clipEvents;
+  // Queues the clip events (and handler method) of one kind for this sprite.
+  void queueEvent(uint32_t flag, const char* handler);
+
+  // What scripts see (sprite_script.cpp).
+  std::weak_ptr<const char> nodeLife() const override { return lifeToken(); }
+  avm1::DisplayNode* parentNode() override { return parentTimeline(); }
+  avm1::DisplayNode* childNode(const std::string& name, bool caseSensitive) override;
+  avm1::DisplayNode* rootNode() override;
+  std::string nodeName() const override { return name; }
+  int levelNumber() const override { return depth; }
+  int nodeDepth() const override { return depth - 16384; }
+  void play() override { playing_ = true; }
+  void stop() override { playing_ = false; }
+  void gotoFrame(int frame, bool play) override;
+  bool gotoLabel(const std::string& label, bool play) override;
+  int totalFrames() const override { return frameCount(); }
+  int findLabel(const std::string& label) const override { return timeline_.findLabel(label); }
+  std::vector<std::span<const uint8_t>> frameCode(int frame) override;
+  std::shared_ptr<const void> codeOwner() const override;
+  avm1::Value getProperty(avm1::Vm& vm, int index) override;
+  void setProperty(avm1::Vm& vm, int index, const avm1::Value& v) override;
+  void removeNode() override;
 
  private:
   void reconcile(DepthList& depths);

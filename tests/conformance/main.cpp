@@ -31,7 +31,8 @@ constexpr int kTolerance = 3;
 struct Options {
   fs::path data, counts, saveDir;
   std::string only;
-  bool update = false, verbose = false;
+  bool update = false, verbose = false, listFailures = false;
+  std::string suite = "all";  // image, trace, gnash or all
   double timeLimit = 20;
 };
 
@@ -85,15 +86,96 @@ Outcome runOne(const fs::path& swfPath, const Options& opt) {
   return out;
 }
 
-// Runs one movie in a child; a crash or the time limit yields a failed outcome.
-Outcome runIsolated(const fs::path& swfPath, const Options& opt) {
-  return rv::conformance::runInChild<Outcome>([&] { return runOne(swfPath, opt); }, opt.timeLimit,
-                                              [](const char* reason) {
-                                                Outcome o;
-                                                std::snprintf(o.error, sizeof o.error, "%s",
-                                                              reason);
-                                                return o;
-                                              });
+// Runs `fn` in a child; a crash or the time limit yields a default result with `error` set.
+template <class R, class F>
+R runIsolated(F fn, double timeLimit) {
+  return rv::conformance::runInChild<R>(fn, timeLimit, [](const char* reason) {
+    R o{};
+    std::snprintf(o.error, sizeof o.error, "%s", reason);
+    return o;
+  });
+}
+
+// ---- traces ----
+
+struct TraceOutcome {
+  int passed = 0;
+  int firstDifference = -1;  // line number
+  char error[160] = {};
+};
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TraceOutcome runTrace(const fs::path& swfPath) {
+  TraceOutcome out;
+  std::string traced;
+  try {
+    swf::Player player;
+    // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
+    bool quit = false;
+    player.onTrace = [&](const std::string& t) {
+      if (traced.size() < (64u << 20)) traced += t + "\n";
+    };
+    player.onFSCommand = [&](const std::string& command, const std::string&) {
+      if (command == "quit") quit = true;
+    };
+    player.load(swfPath.string());
+    double interval = 1000.0 / player.frameRate();
+    for (int i = 0; i < 10 && !quit; ++i) player.advance(interval);
+  } catch (const std::exception& e) {
+    std::snprintf(out.error, sizeof out.error, "%s", e.what());
+  }
+  std::string expected = readFile(swfPath.string() + ".trace");
+  out.passed = traced == expected;
+  if (!out.passed) {
+    int line = 1;
+    for (size_t i = 0; i < std::min(traced.size(), expected.size()) && traced[i] == expected[i];
+         ++i)
+      if (traced[i] == '\n') ++line;
+    out.firstDifference = line;
+  }
+  return out;
+}
+
+// Runs every movie with a recorded trace under `dir` (recursively when asked); returns passes.
+long runTraceSuite(const std::string& suite, const fs::path& dir, bool recursive,
+                   const Options& opt) {
+  std::vector<fs::path> movies;
+  auto consider = [&](const fs::path& p) {
+    if (p.extension() != ".swf" || !fs::exists(p.string() + ".trace")) return;
+    if (!opt.only.empty() && p.filename().string().find(opt.only) == std::string::npos) return;
+    movies.push_back(p);
+  };
+  if (recursive) {
+    for (const auto& e : fs::recursive_directory_iterator(dir)) consider(e.path());
+  } else {
+    for (const auto& e : fs::directory_iterator(dir)) consider(e.path());
+  }
+  std::sort(movies.begin(), movies.end());
+  long passed = 0;
+  auto started = std::chrono::steady_clock::now();
+  for (const fs::path& m : movies) {
+    TraceOutcome o = runIsolated<TraceOutcome>([&] { return runTrace(m); }, opt.timeLimit);
+    passed += o.passed;
+    if (opt.verbose || (!o.passed && opt.listFailures)) {
+      std::cout << (o.passed ? "pass " : "FAIL ") << fs::relative(m, dir).string();
+      if (o.error[0])
+        std::cout << "  (" << o.error << ")";
+      else if (!o.passed)
+        std::cout << "  (line " << o.firstDifference << ")";
+      std::cout << '\n';
+    }
+  }
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::cout << suite << ": " << passed << " of " << movies.size() << " pass (" << seconds
+            << " s)\n";
+  return passed;
 }
 
 std::map<std::string, long> readCounts(const fs::path& p) {
@@ -134,26 +216,19 @@ bool parseArgs(int argc, char** argv, Options& o) {
       o.update = true;
     else if (a == "--verbose")
       o.verbose = true;
+    else if (a == "--failures")
+      o.listFailures = true;
+    else if (a == "--suite")
+      o.suite = value();
     else
       return false;
   }
   return !o.data.empty() && o.timeLimit > 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options opt;
-  if (!parseArgs(argc, argv, opt)) {
-    std::cerr << "usage: rv-conformance --data DIR [--counts FILE] [--update] [--only TEXT]\n"
-                 "                      [--save DIR] [--time-limit SECONDS] [--verbose]\n";
-    return 2;
-  }
+// Compares every movie's picture with its recorded one.
+void runImageSuite(const Options& opt, std::map<std::string, long>& reached) {
   fs::path imageDir = opt.data / "image";
-  if (!fs::is_directory(imageDir)) {
-    std::cout << "conformance data not found at " << imageDir.string() << ": skipping\n";
-    return 0;
-  }
   if (!opt.saveDir.empty()) fs::create_directories(opt.saveDir);
   std::vector<fs::path> movies;
   for (const auto& e : fs::directory_iterator(imageDir)) {
@@ -167,7 +242,7 @@ int main(int argc, char** argv) {
   long all = 0, allPassed = 0, plain = 0, plainPassed = 0;
   auto started = std::chrono::steady_clock::now();
   for (const fs::path& m : movies) {
-    Outcome o = runIsolated(m, opt);
+    Outcome o = runIsolated<Outcome>([&] { return runOne(m, opt); }, opt.timeLimit);
     ++all;
     allPassed += o.passed;
     if (o.noActions) {
@@ -190,14 +265,36 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::cout << "image: " << allPassed << " of " << all << " pass; without actions: " << plainPassed
             << " of " << plain << " (" << seconds << " s)\n";
+  reached["image.all"] = allPassed;
+  reached["image.noactions"] = plainPassed;
+}
 
-  std::map<std::string, long> sounds;
-  rv::conformance::runSoundConformance(opt.data / "sound", opt.only, opt.timeLimit, opt.verbose,
-                                       sounds);
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  if (!parseArgs(argc, argv, opt)) {
+    std::cerr << "usage: rv-conformance --data DIR [--counts FILE] [--update] [--only TEXT]\n"
+                 "                      [--suite image|trace|gnash|all] [--save DIR]\n"
+                 "                      [--time-limit SECONDS] [--verbose] [--failures]\n";
+    return 2;
+  }
+  if (!fs::is_directory(opt.data / "image") || !fs::is_directory(opt.data / "trace")) {
+    std::cout << "conformance data not found at " << opt.data.string() << ": skipping\n";
+    return 0;
+  }
+  std::map<std::string, long> reached;
+  if (opt.suite == "all" || opt.suite == "image") runImageSuite(opt, reached);
+  if (opt.suite == "all" || opt.suite == "trace")
+    reached["trace.all"] = runTraceSuite("trace", opt.data / "trace", false, opt);
+  if ((opt.suite == "all" || opt.suite == "gnash") && fs::is_directory(opt.data / "gnash"))
+    reached["gnash.all"] = runTraceSuite("gnash", opt.data / "gnash", true, opt);
+
+  // The sound streams run with the image suite, whose test is the plain "conformance".
+  if (opt.suite == "all" || opt.suite == "image")
+    rv::conformance::runSoundConformance(opt.data / "sound", opt.only, opt.timeLimit, opt.verbose,
+                                         reached);
   if (opt.counts.empty() || !opt.only.empty()) return 0;
-  std::map<std::string, long> reached = {{"image.all", allPassed},
-                                         {"image.noactions", plainPassed}};
-  reached.insert(sounds.begin(), sounds.end());
   std::map<std::string, long> committed = readCounts(opt.counts);
   if (opt.update) {
     for (const auto& [k, v] : reached) committed[k] = v;

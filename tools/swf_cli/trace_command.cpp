@@ -21,9 +21,14 @@ int traceCommand(const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError("trace needs FILE");
   swf::Player player;
+  // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
+  bool quit = false;
   player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
+  player.onFSCommand = [&](const std::string& command, const std::string&) {
+    if (command == "quit") quit = true;
+  };
   player.load(loadNamed(file), file);
-  for (int i = 0; i < frames; ++i) player.advance(1000.0 / player.frameRate());
+  for (int i = 0; i < frames && !quit; ++i) player.advance(1000.0 / player.frameRate());
   return 0;
 }
 

@@ -1,0 +1,64 @@
+#include "swf/avm1/array_object.h"
+
+#include <cmath>
+
+#include "swf/avm1/vm.h"
+
+namespace swf::avm1 {
+
+bool arrayIndex(const std::string& name, size_t& index) {
+  if (name.empty() || name.size() > 10) return false;
+  if (name.size() > 1 && name[0] == '0') return false;
+  size_t v = 0;
+  for (char c : name) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + size_t(c - '0');
+  }
+  index = v;
+  return true;
+}
+
+bool ArrayObject::getNative(Vm& vm, String* key, Value& out) {
+  if (key == vm.key(vm.names().length)) {
+    out = Value(double(items.size()));
+    return true;
+  }
+  size_t i;
+  if (arrayIndex(key->text, i) && i < items.size()) {
+    out = items[i];
+    return true;
+  }
+  return false;
+}
+
+bool ArrayObject::setNative(Vm& vm, String* key, const Value& v) {
+  if (key == vm.key(vm.names().length)) {
+    double d = vm.toNumber(v);
+    if (std::isfinite(d) && d >= 0) setLength(size_t(d));
+    return true;
+  }
+  size_t i;
+  if (!arrayIndex(key->text, i) || i >= kMaxArrayLength) return false;
+  if (i >= items.size()) items.resize(i + 1);
+  items[i] = v;
+  return true;
+}
+
+bool ArrayObject::deleteNative(Vm& vm, String* key) {
+  size_t i;
+  (void)vm;
+  if (!arrayIndex(key->text, i) || i >= items.size()) return false;
+  items[i] = Value();
+  return true;
+}
+
+void ArrayObject::enumerateNative(Vm& vm, std::vector<String*>& names) {
+  for (size_t i = items.size(); i-- > 0;) names.push_back(vm.intern(std::to_string(i)));
+}
+
+void ArrayObject::traceChildren(Tracer& t) {
+  Object::traceChildren(t);
+  for (const Value& v : items) v.trace(t);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,298 @@
+// Array and its methods, sort and sortOn with their option flags.
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+enum SortFlags {
+  CaseInsensitive = 1,
+  Descending = 2,
+  UniqueSort = 4,
+  ReturnIndexedArray = 8,
+  Numeric = 16
+};
+
+ArrayObject* arrayOf(Object* self) { return self ? self->asArray() : nullptr; }
+
+Value arrayValue(ArrayObject* a) { return Value(static_cast<Object*>(a)); }
+
+Object* allocateArray(Vm& vm) { return vm.make<ArrayObject>(); }
+
+Value arrayCtor(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = vm.isConstructing ? arrayOf(self) : nullptr;
+  if (!a) a = vm.newArray();
+  if (args.size() == 1 && args.at(0).isNumber()) {
+    double n = args.at(0).n;
+    if (n >= 0 && n == std::floor(n)) a->setLength(size_t(n));
+  } else {
+    a->items.assign(args.v, args.v + args.n);
+  }
+  return arrayValue(a);
+}
+
+Value push(Vm&, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a) return Value();
+  for (size_t i = 0; i < args.size() && a->items.size() < kMaxArrayLength; ++i)
+    a->items.push_back(args.at(i));
+  return Value(double(a->items.size()));
+}
+
+Value pop(Vm&, Object* self, Args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a || a->items.empty()) return Value();
+  Value v = a->items.back();
+  a->items.pop_back();
+  return v;
+}
+
+Value shift(Vm&, Object* self, Args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a || a->items.empty()) return Value();
+  Value v = a->items.front();
+  a->items.erase(a->items.begin());
+  return v;
+}
+
+Value unshift(Vm&, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a) return Value();
+  if (a->items.size() + args.size() <= kMaxArrayLength)
+    a->items.insert(a->items.begin(), args.v, args.v + args.n);
+  return Value(double(a->items.size()));
+}
+
+// A relative index as slice and splice read it: negative counts from the end.
+size_t relIndex(Vm& vm, const Value& v, size_t len, size_t fallback) {
+  if (v.isUndefined()) return fallback;
+  double d = vm.toNumber(v);
+  if (std::isnan(d)) return 0;
+  d = std::trunc(d);
+  if (d < 0) d = std::max(0.0, double(len) + d);
+  return size_t(std::min(d, double(len)));
+}
+
+Value slice(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  ArrayObject* out = vm.newArray();
+  if (!a) return arrayValue(out);
+  size_t len = a->items.size();
+  size_t s = relIndex(vm, args.at(0), len, 0), e = relIndex(vm, args.at(1), len, len);
+  if (s < e) out->items.assign(a->items.begin() + long(s), a->items.begin() + long(e));
+  return arrayValue(out);
+}
+
+Value splice(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a || args.size() == 0) return Value();
+  size_t len = a->items.size();
+  size_t s = relIndex(vm, args.at(0), len, 0);
+  size_t count = len - s;
+  if (args.size() > 1) {
+    double d = vm.toNumber(args.at(1));
+    if (std::isnan(d) || d < 0) d = 0;
+    count = size_t(std::min(d, double(len - s)));
+  }
+  ArrayObject* removed = vm.newArray();
+  removed->items.assign(a->items.begin() + long(s), a->items.begin() + long(s + count));
+  a->items.erase(a->items.begin() + long(s), a->items.begin() + long(s + count));
+  if (args.size() > 2 && a->items.size() + args.size() <= kMaxArrayLength)
+    a->items.insert(a->items.begin() + long(s), args.v + 2, args.v + args.n);
+  return arrayValue(removed);
+}
+
+Value concat(Vm& vm, Object* self, Args args) {
+  ArrayObject* out = vm.newArray();
+  if (ArrayObject* a = arrayOf(self)) out->items = a->items;
+  for (size_t i = 0; i < args.size(); ++i) {
+    ArrayObject* b = args.at(i).object() ? args.at(i).o->asArray() : nullptr;
+    if (b)
+      out->items.insert(out->items.end(), b->items.begin(), b->items.end());
+    else
+      out->items.push_back(args.at(i));
+    if (out->items.size() > kMaxArrayLength) out->setLength(kMaxArrayLength);
+  }
+  return arrayValue(out);
+}
+
+std::string joinItems(Vm& vm, ArrayObject* a, const std::string& sep) {
+  std::string out;
+  // A cycle (an array holding itself) prints empty the second time round.
+  static thread_local std::vector<ArrayObject*> active;
+  if (std::find(active.begin(), active.end(), a) != active.end() || active.size() > 64) return "";
+  active.push_back(a);
+  try {
+    for (size_t i = 0; i < a->items.size(); ++i) {
+      if (i) out += sep;
+      out += vm.toString(a->items[i]);
+      if (out.size() > (256u << 20)) break;
+    }
+  } catch (...) {
+    active.pop_back();
+    throw;
+  }
+  active.pop_back();
+  return out;
+}
+
+Value join(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a) return Value();
+  std::string sep = args.size() > 0 && !args.at(0).isUndefined() ? vm.toString(args.at(0)) : ",";
+  return text(vm, joinItems(vm, a, sep));
+}
+
+Value arrayToString(Vm& vm, Object* self, Args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a) return Value(vm.intern("[object Object]"));
+  return text(vm, joinItems(vm, a, ","));
+}
+
+Value reverse(Vm&, Object* self, Args) {
+  ArrayObject* a = arrayOf(self);
+  if (a) std::reverse(a->items.begin(), a->items.end());
+  return obj(self);
+}
+
+// Compares two values by the flags; <0, 0, >0.
+int compareValues(Vm& vm, const Value& x, const Value& y, int flags) {
+  if (flags & Numeric) {
+    double a = vm.toNumber(x), b = vm.toNumber(y);
+    if (std::isnan(a) || std::isnan(b)) {
+      if (std::isnan(a) && std::isnan(b)) return 0;
+      return std::isnan(a) ? 1 : -1;
+    }
+    return a < b ? -1 : a > b ? 1 : 0;
+  }
+  std::string a = vm.toString(x), b = vm.toString(y);
+  int r = (flags & CaseInsensitive) ? strcasecmp(a.c_str(), b.c_str()) : a.compare(b);
+  return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
+
+// Sorts `values`, returning the order as indexes; false when UNIQUESORT found equal elements.
+bool sortOrder(Vm& vm, const std::vector<Value>& keys, int flags,
+               const std::function<int(size_t, size_t)>& cmp, std::vector<size_t>& order) {
+  order.resize(keys.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  bool equal = false;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    int r = cmp(a, b);
+    if (r == 0) equal = true;
+    if (flags & Descending) r = -r;
+    return r < 0;
+  });
+  (void)vm;
+  return !(equal && (flags & UniqueSort));
+}
+
+Value finishSort(Vm& vm, ArrayObject* a, const std::vector<size_t>& order, int flags) {
+  if (flags & ReturnIndexedArray) {
+    ArrayObject* out = vm.newArray();
+    for (size_t i : order) out->items.push_back(Value(double(i)));
+    return arrayValue(out);
+  }
+  std::vector<Value> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(i < a->items.size() ? a->items[i] : Value());
+  a->items = std::move(sorted);
+  return arrayValue(a);
+}
+
+Value sort(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a) return Value();
+  Value fn;
+  int flags = 0;
+  size_t i = 0;
+  if (isCallable(args.at(0))) fn = args.at(i++);
+  if (args.size() > i) flags = int(vm.toNumber(args.at(i)));
+  std::vector<Value> keys = a->items;
+  std::vector<size_t> order;
+  Vm::Pin pin(vm, fn);
+  ArrayObject* holder = vm.newArray();  // keeps the copies alive while comparators run
+  holder->items = keys;
+  Vm::Pin pin2(vm, arrayValue(holder));
+  auto cmp = [&](size_t x, size_t y) -> int {
+    if (fn.isObject()) {
+      Value pair[2] = {keys[x], keys[y]};
+      double r = vm.toNumber(vm.call(fn, nullptr, pair));
+      return r < 0 ? -1 : r > 0 ? 1 : 0;
+    }
+    return compareValues(vm, keys[x], keys[y], flags);
+  };
+  if (!sortOrder(vm, keys, flags, cmp, order)) return Value(0);
+  return finishSort(vm, a, order, flags);
+}
+
+Value sortOn(Vm& vm, Object* self, Args args) {
+  ArrayObject* a = arrayOf(self);
+  if (!a || args.size() == 0) return Value();
+  std::vector<String*> fields;
+  std::vector<int> fieldFlags;
+  if (ArrayObject* f = args.at(0).object() ? args.at(0).o->asArray() : nullptr) {
+    for (const Value& v : f->items) fields.push_back(vm.intern(vm.toString(v)));
+  } else {
+    fields.push_back(vm.intern(vm.toString(args.at(0))));
+  }
+  int flags = 0;
+  if (ArrayObject* fl = args.at(1).object() ? args.at(1).o->asArray() : nullptr) {
+    for (const Value& v : fl->items) fieldFlags.push_back(int(vm.toNumber(v)));
+    if (fieldFlags.size() != fields.size()) fieldFlags.clear();
+  } else if (args.size() > 1) {
+    flags = int(vm.toNumber(args.at(1)));
+  }
+  std::vector<Value> keys = a->items;
+  std::vector<size_t> order;
+  auto cmp = [&](size_t x, size_t y) -> int {
+    for (size_t k = 0; k < fields.size(); ++k) {
+      int fflags = fieldFlags.empty() ? flags : fieldFlags[k];
+      Value vx = keys[x].object() ? vm.get(keys[x], fields[k]) : Value();
+      Value vy = keys[y].object() ? vm.get(keys[y], fields[k]) : Value();
+      int r = compareValues(vm, vx, vy, fflags);
+      if (!fieldFlags.empty() && (fflags & Descending)) r = -r;
+      if (r) return r;
+    }
+    return 0;
+  };
+  if (!sortOrder(vm, keys, fieldFlags.empty() ? flags : (flags | (fieldFlags[0] & ~Descending)),
+                 cmp, order))
+    return Value(0);
+  return finishSort(vm, a, order, fieldFlags.empty() ? flags : fieldFlags[0] & ~Descending);
+}
+
+}  // namespace
+
+void installArray(Vm& vm) {
+  Object* p = vm.make<ArrayObject>();
+  vm.arrayProto = p;
+  vm.put(p, vm.names().proto, Value(vm.objectProto), DontEnum);
+  vm.define(p, "push", push);
+  vm.define(p, "pop", pop);
+  vm.define(p, "shift", shift);
+  vm.define(p, "unshift", unshift);
+  vm.define(p, "slice", slice);
+  vm.define(p, "splice", splice);
+  vm.define(p, "concat", concat);
+  vm.define(p, "join", join);
+  vm.define(p, "reverse", reverse);
+  vm.define(p, "sort", sort);
+  vm.define(p, "sortOn", sortOn);
+  vm.define(p, "toString", arrayToString);
+  Function* ctor = vm.defineClass("Array", arrayCtor, p, allocateArray);
+  const std::pair<const char*, int> constants[] = {{"CASEINSENSITIVE", CaseInsensitive},
+                                                   {"DESCENDING", Descending},
+                                                   {"UNIQUESORT", UniqueSort},
+                                                   {"RETURNINDEXEDARRAY", ReturnIndexedArray},
+                                                   {"NUMERIC", Numeric}};
+  for (auto [name, v] : constants) vm.put(ctor, name, Value(v), DontEnum | DontDelete | ReadOnly);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,246 @@
+// Date: a time in milliseconds since 1970 (UTC), shown in the system's time zone or in UTC.
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+constexpr double kMsPerDay = 86400000.0;
+
+double day(double t) { return std::floor(t / kMsPerDay); }
+double daysInYear(double y) {
+  if (std::fmod(y, 4) != 0) return 365;
+  if (std::fmod(y, 100) != 0) return 366;
+  if (std::fmod(y, 400) != 0) return 365;
+  return 366;
+}
+double dayFromYear(double y) {
+  return 365 * (y - 1970) + std::floor((y - 1969) / 4) - std::floor((y - 1901) / 100) +
+         std::floor((y - 1601) / 400);
+}
+double yearFromTime(double t) {
+  double y = std::floor(t / (kMsPerDay * 365.2425)) + 1970;
+  while (dayFromYear(y) * kMsPerDay > t) --y;
+  while (dayFromYear(y + 1) * kMsPerDay <= t) ++y;
+  return y;
+}
+bool leap(double y) { return daysInYear(y) == 366; }
+const int kMonthStart[2][13] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
+                                {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366}};
+
+struct Parts {
+  double year, month, date, hours, minutes, seconds, ms, weekday;
+};
+
+Parts split(double t) {
+  Parts p;
+  p.year = yearFromTime(t);
+  double dayInYear = day(t) - dayFromYear(p.year);
+  int l = leap(p.year) ? 1 : 0;
+  int m = 0;
+  while (m < 11 && dayInYear >= kMonthStart[l][m + 1]) ++m;
+  p.month = m;
+  p.date = dayInYear - kMonthStart[l][m] + 1;
+  double msInDay = t - day(t) * kMsPerDay;
+  p.hours = std::floor(msInDay / 3600000);
+  p.minutes = std::fmod(std::floor(msInDay / 60000), 60);
+  p.seconds = std::fmod(std::floor(msInDay / 1000), 60);
+  p.ms = std::fmod(msInDay, 1000);
+  p.weekday = std::fmod(std::fmod(day(t) + 4, 7) + 7, 7);
+  return p;
+}
+
+double makeTime(double year, double month, double date, double h, double mi, double s, double ms) {
+  if (!std::isfinite(year) || !std::isfinite(month) || !std::isfinite(date) || !std::isfinite(h) ||
+      !std::isfinite(mi) || !std::isfinite(s) || !std::isfinite(ms))
+    return NAN;
+  double y = year + std::floor(month / 12);
+  double m = std::fmod(month, 12);
+  if (m < 0) m += 12;
+  double days = dayFromYear(y) + kMonthStart[leap(y) ? 1 : 0][int(m)] + date - 1;
+  return days * kMsPerDay + h * 3600000 + mi * 60000 + s * 1000 + ms;
+}
+
+// The local zone's offset from UTC at `t`, in milliseconds.
+double localOffset(double t) {
+  if (!std::isfinite(t)) return 0;
+  time_t secs = time_t(std::floor(t / 1000));
+  struct tm local;
+  if (!localtime_r(&secs, &local)) return 0;
+  return double(local.tm_gmtoff) * 1000;
+}
+
+double now() {
+  using namespace std::chrono;
+  return double(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+double timeOf(Object* o) {
+  return o && o->hasPrimitive && o->primitive.isNumber() ? o->primitive.n : NAN;
+}
+
+void setTime(Object* o, double t) {
+  if (!o) return;
+  if (std::fabs(t) > 8.64e15) t = NAN;
+  o->primitive = Value(t);
+  o->hasPrimitive = true;
+}
+
+Object* allocateDate(Vm& vm) { return vm.make<Object>(); }
+
+Value dateCtor(Vm& vm, Object* o, Args args) {
+  if (!vm.isConstructing || !o) return Value(vm.intern("date"));
+  double t;
+  if (args.size() == 0) {
+    t = now();
+  } else if (args.size() == 1) {
+    t = vm.toNumber(args.at(0));
+  } else {
+    double f[7] = {0, 0, 1, 0, 0, 0, 0};
+    for (size_t i = 0; i < 7 && i < args.size(); ++i) f[i] = vm.toNumber(args.at(i));
+    if (f[0] >= 0 && f[0] <= 99) f[0] += 1900;
+    t = makeTime(f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
+    t -= localOffset(t);
+  }
+  setTime(o, t);
+  return Value(o);
+}
+
+enum Field { Year, Month, Date, Hours, Minutes, Seconds, Ms, Weekday, FullYearShort };
+
+template <Field F, bool Utc>
+Value getter(Vm&, Object* o, Args) {
+  double t = timeOf(o);
+  if (std::isnan(t)) return Value(NAN);
+  Parts p = split(Utc ? t : t + localOffset(t));
+  switch (F) {
+    case Year:
+      return Value(p.year);
+    case FullYearShort:
+      return Value(p.year - 1900);
+    case Month:
+      return Value(p.month);
+    case Date:
+      return Value(p.date);
+    case Hours:
+      return Value(p.hours);
+    case Minutes:
+      return Value(p.minutes);
+    case Seconds:
+      return Value(p.seconds);
+    case Ms:
+      return Value(p.ms);
+    case Weekday:
+      return Value(p.weekday);
+  }
+  return Value();
+}
+
+// Setters take the field and the ones after it (setHours(h, m, s, ms)).
+template <Field F, bool Utc>
+Value setter(Vm& vm, Object* o, Args args) {
+  double t = timeOf(o);
+  double offset = Utc ? 0 : localOffset(std::isnan(t) ? 0 : t);
+  Parts p = split(std::isnan(t) ? 0 : t + offset);
+  double* fields[] = {&p.year, &p.month, &p.date, &p.hours, &p.minutes, &p.seconds, &p.ms};
+  int first = F == FullYearShort ? 0 : int(F);
+  int count = F == Year      ? 3
+              : F == Month   ? 2
+              : F == Hours   ? 4
+              : F == Minutes ? 3
+              : F == Seconds ? 2
+                             : 1;
+  for (int i = 0; i < count && size_t(i) < args.size(); ++i)
+    *fields[first + i] = vm.toNumber(args.at(size_t(i)));
+  if (F == FullYearShort && p.year >= 0 && p.year <= 99) p.year += 1900;
+  double nt = makeTime(p.year, p.month, p.date, p.hours, p.minutes, p.seconds, p.ms);
+  if (!Utc) nt -= localOffset(nt);
+  setTime(o, nt);
+  return Value(timeOf(o));
+}
+
+Value getTime(Vm&, Object* o, Args) { return Value(timeOf(o)); }
+Value setTimeFn(Vm& vm, Object* o, Args args) {
+  setTime(o, vm.toNumber(args.at(0)));
+  return Value(timeOf(o));
+}
+Value getTimezoneOffset(Vm&, Object* o, Args) {
+  double t = timeOf(o);
+  return Value(-localOffset(std::isnan(t) ? now() : t) / 60000);
+}
+
+Value dateToString(Vm& vm, Object* o, Args) {
+  double t = timeOf(o);
+  if (std::isnan(t)) return Value(vm.intern("Invalid Date"));
+  double off = localOffset(t);
+  Parts p = split(t + off);
+  static const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  int offMin = int(off / 60000);
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s %s %d %02d:%02d:%02d GMT%c%02d%02d %.0f", days[int(p.weekday)],
+                months[int(p.month)], int(p.date), int(p.hours), int(p.minutes), int(p.seconds),
+                offMin < 0 ? '-' : '+', std::abs(offMin) / 60, std::abs(offMin) % 60, p.year);
+  return text(vm, buf);
+}
+
+Value dateUtc(Vm& vm, Object*, Args args) {
+  double f[7] = {0, 0, 1, 0, 0, 0, 0};
+  for (size_t i = 0; i < 7 && i < args.size(); ++i) f[i] = vm.toNumber(args.at(i));
+  if (f[0] >= 0 && f[0] <= 99) f[0] += 1900;
+  return Value(makeTime(f[0], f[1], f[2], f[3], f[4], f[5], f[6]));
+}
+
+}  // namespace
+
+void installDate(Vm& vm) {
+  Object* p = vm.newObject();
+  vm.define(p, "getTime", getTime);
+  vm.define(p, "valueOf", getTime);
+  vm.define(p, "setTime", setTimeFn);
+  vm.define(p, "toString", dateToString);
+  vm.define(p, "getTimezoneOffset", getTimezoneOffset);
+  vm.define(p, "getFullYear", getter<Year, false>);
+  vm.define(p, "getYear", getter<FullYearShort, false>);
+  vm.define(p, "getMonth", getter<Month, false>);
+  vm.define(p, "getDate", getter<Date, false>);
+  vm.define(p, "getDay", getter<Weekday, false>);
+  vm.define(p, "getHours", getter<Hours, false>);
+  vm.define(p, "getMinutes", getter<Minutes, false>);
+  vm.define(p, "getSeconds", getter<Seconds, false>);
+  vm.define(p, "getMilliseconds", getter<Ms, false>);
+  vm.define(p, "getUTCFullYear", getter<Year, true>);
+  vm.define(p, "getUTCYear", getter<FullYearShort, true>);
+  vm.define(p, "getUTCMonth", getter<Month, true>);
+  vm.define(p, "getUTCDate", getter<Date, true>);
+  vm.define(p, "getUTCDay", getter<Weekday, true>);
+  vm.define(p, "getUTCHours", getter<Hours, true>);
+  vm.define(p, "getUTCMinutes", getter<Minutes, true>);
+  vm.define(p, "getUTCSeconds", getter<Seconds, true>);
+  vm.define(p, "getUTCMilliseconds", getter<Ms, true>);
+  vm.define(p, "setFullYear", setter<Year, false>);
+  vm.define(p, "setYear", setter<FullYearShort, false>);
+  vm.define(p, "setMonth", setter<Month, false>);
+  vm.define(p, "setDate", setter<Date, false>);
+  vm.define(p, "setHours", setter<Hours, false>);
+  vm.define(p, "setMinutes", setter<Minutes, false>);
+  vm.define(p, "setSeconds", setter<Seconds, false>);
+  vm.define(p, "setMilliseconds", setter<Ms, false>);
+  vm.define(p, "setUTCFullYear", setter<Year, true>);
+  vm.define(p, "setUTCMonth", setter<Month, true>);
+  vm.define(p, "setUTCDate", setter<Date, true>);
+  vm.define(p, "setUTCHours", setter<Hours, true>);
+  vm.define(p, "setUTCMinutes", setter<Minutes, true>);
+  vm.define(p, "setUTCSeconds", setter<Seconds, true>);
+  vm.define(p, "setUTCMilliseconds", setter<Ms, true>);
+  Function* ctor = vm.defineClass("Date", dateCtor, p, allocateDate);
+  vm.define(ctor, "UTC", dateUtc);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,133 @@
+// Error, AsBroadcaster and System.
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+Value errorCtor(Vm& vm, Object* o, Args args) {
+  if (!vm.isConstructing || !o) o = vm.newObject(vm.errorProto);
+  if (args.size() && !args.at(0).isUndefined()) vm.set(o, vm.names().message, args.at(0));
+  return Value(o);
+}
+
+Value errorToString(Vm& vm, Object* o, Args) { return vm.get(o, vm.names().message); }
+
+// ---- AsBroadcaster ----
+
+Value addListener(Vm& vm, Object* self, Args args) {
+  Object* list = vm.get(self, vm.intern("_listeners")).object();
+  ArrayObject* a = list ? list->asArray() : nullptr;
+  if (!a) return Value(false);
+  for (const Value& v : a->items)
+    if (vm.strictEquals(v, args.at(0))) return Value(true);
+  a->items.push_back(args.at(0));
+  return Value(true);
+}
+
+Value removeListener(Vm& vm, Object* self, Args args) {
+  Object* list = vm.get(self, vm.intern("_listeners")).object();
+  ArrayObject* a = list ? list->asArray() : nullptr;
+  if (!a) return Value(false);
+  for (size_t i = 0; i < a->items.size(); ++i)
+    if (vm.strictEquals(a->items[i], args.at(0))) {
+      a->items.erase(a->items.begin() + long(i));
+      return Value(true);
+    }
+  return Value(false);
+}
+
+Value broadcastMessage(Vm& vm, Object* self, Args args) {
+  Object* list = vm.get(self, vm.intern("_listeners")).object();
+  ArrayObject* a = list ? list->asArray() : nullptr;
+  if (!a || args.size() == 0) return Value();
+  String* name = vm.intern(vm.toString(args.at(0)));
+  std::vector<Value> rest(args.v + 1, args.v + args.n);
+  std::vector<Value> listeners = a->items;  // listeners may remove themselves
+  ArrayObject* keep = vm.newArray();
+  keep->items = listeners;
+  Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));
+  for (const Value& l : listeners)
+    if (Object* o = vm.toObject(l)) vm.callMethod(o, name, rest);
+  return Value(true);
+}
+
+Value initialize(Vm& vm, Object*, Args args) {
+  Object* o = args.at(0).object();
+  if (!o) return Value();
+  Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
+  for (const char* m : {"broadcastMessage", "addListener", "removeListener"})
+    vm.put(o, m, bc ? vm.get(bc, vm.intern(m)) : Value(), DontEnum);
+  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), DontEnum);
+  return Value();
+}
+
+Value broadcasterCtor(Vm& vm, Object* o, Args) { return obj(o ? o : vm.newObject()); }
+
+Value inert(Vm&, Object*, Args) { return Value(); }
+
+}  // namespace
+
+void installError(Vm& vm) {
+  Object* p = vm.newObject();
+  vm.errorProto = p;
+  vm.put(p, "message", Value(vm.intern("Error")), DontEnum);
+  vm.put(p, "name", Value(vm.intern("Error")), DontEnum);
+  vm.define(p, "toString", errorToString);
+  vm.defineClass("Error", errorCtor, p);
+}
+
+void installBroadcaster(Vm& vm) {
+  Function* bc = vm.defineClass("AsBroadcaster", broadcasterCtor, vm.newObject());
+  vm.define(bc, "initialize", initialize);
+  vm.define(bc, "addListener", addListener);
+  vm.define(bc, "removeListener", removeListener);
+  vm.define(bc, "broadcastMessage", broadcastMessage);
+}
+
+void installSystem(Vm& vm) {
+  Object* sys = vm.newObject();
+  vm.put(vm.global, "System", Value(sys), DontEnum);
+  Object* caps = vm.newObject();
+  vm.put(sys, "capabilities", Value(caps), DontEnum);
+  auto s = [&](const char* k, const char* v) { vm.put(caps, k, Value(vm.intern(v))); };
+  auto b = [&](const char* k, bool v) { vm.put(caps, k, Value(v)); };
+  s("version", kPlayerVersion);
+  s("os", "Linux");
+  s("manufacturer", "Reelvista");
+  s("playerType", "StandAlone");
+  s("language", "en");
+  s("serverString", "");
+  b("hasAudio", true);
+  b("hasMP3", true);
+  b("hasVideoEncoder", false);
+  b("hasAudioEncoder", false);
+  b("hasStreamingAudio", true);
+  b("hasStreamingVideo", false);
+  b("hasEmbeddedVideo", false);
+  b("hasPrinting", false);
+  b("hasAccessibility", false);
+  b("hasScreenBroadcast", false);
+  b("hasScreenPlayback", false);
+  b("isDebugger", false);
+  b("localFileReadDisable", false);
+  b("avHardwareDisable", true);
+  vm.put(caps, "screenResolutionX", Value(1920));
+  vm.put(caps, "screenResolutionY", Value(1080));
+  vm.put(caps, "screenDPI", Value(72));
+  vm.put(caps, "pixelAspectRatio", Value(1));
+  s("screenColor", "color");
+  Object* sec = vm.newObject();
+  vm.put(sys, "security", Value(sec), DontEnum);
+  vm.define(sec, "allowDomain", inert);
+  vm.define(sec, "allowInsecureDomain", inert);
+  vm.define(sec, "loadPolicyFile", inert);
+  vm.define(sys, "setClipboard", inert);
+  vm.define(sys, "showSettings", inert);
+  vm.put(sys, "useCodepage", Value(false));
+  vm.put(sys, "exactSettings", Value(true));
+}
+
+}  // namespace swf::avm1

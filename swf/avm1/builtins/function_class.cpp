@@ -1,0 +1,47 @@
+// Function.prototype.call and apply.
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+Object* thisArg(Vm& vm, const Value& v) {
+  if (v.isNullish()) return nullptr;
+  return vm.toObject(v);
+}
+
+Value callFn(Vm& vm, Object* self, Args args) {
+  if (!self || !self->isFunction()) return Value();
+  std::vector<Value> rest;
+  for (size_t i = 1; i < args.size(); ++i) rest.push_back(args.at(i));
+  return vm.call(Value(self), thisArg(vm, args.at(0)), rest);
+}
+
+Value applyFn(Vm& vm, Object* self, Args args) {
+  if (!self || !self->isFunction()) return Value();
+  std::vector<Value> rest;
+  if (Object* list = args.at(1).object()) {
+    if (ArrayObject* a = list->asArray()) {
+      rest = a->items;
+    } else {
+      double n = vm.toNumber(vm.get(list, vm.names().length));
+      for (size_t i = 0; n > 0 && i < size_t(std::min(n, 65536.0)); ++i)
+        rest.push_back(vm.get(list, vm.intern(std::to_string(i))));
+    }
+  }
+  return vm.call(Value(self), thisArg(vm, args.at(0)), rest);
+}
+
+Value functionCtor(Vm& vm, Object*, Args) { return Value(vm.newObject()); }
+
+}  // namespace
+
+void installFunction(Vm& vm) {
+  Object* p = vm.functionProto;
+  vm.define(p, "call", callFn, DontEnum | Version6);
+  vm.define(p, "apply", applyFn, DontEnum | Version6);
+  vm.defineClass("Function", functionCtor, p);
+}
+
+}  // namespace swf::avm1

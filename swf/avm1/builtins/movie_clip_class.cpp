@@ -1,0 +1,99 @@
+// The first MovieClip methods: timeline control. The rest of the class builds on these.
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+DisplayNode* nodeOf(Object* self) {
+  ClipObject* c = self ? self->asClip() : nullptr;
+  return c ? c->node() : nullptr;
+}
+
+Value gotoFrame(Vm& vm, Object* self, Args args, bool play) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() == 0) return Value();
+  Value f = args.at(0);
+  if (f.isString()) {
+    double num = stringToNumber(f.s->text, 7);
+    if (std::isnan(num)) {
+      n->gotoLabel(f.s->text, play);
+      return Value();
+    }
+    f = Value(num);
+  }
+  double d = vm.toNumber(f);
+  if (std::isfinite(d) && d >= 1) n->gotoFrame(int(std::min(d, 1e9)) - 1, play);
+  return Value();
+}
+
+Value gotoAndPlay(Vm& vm, Object* self, Args args) { return gotoFrame(vm, self, args, true); }
+Value gotoAndStop(Vm& vm, Object* self, Args args) { return gotoFrame(vm, self, args, false); }
+
+Value play(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->play();
+  return Value();
+}
+
+Value stop(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->stop();
+  return Value();
+}
+
+Value nextFrame(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->gotoFrame(n->currentFrame() + 1, false);
+  return Value();
+}
+
+Value prevFrame(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->gotoFrame(std::max(n->currentFrame() - 1, 0), false);
+  return Value();
+}
+
+Value removeMovieClip(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->removeNode();
+  return Value();
+}
+
+Value duplicateMovieClip(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n) return Value();
+  DisplayNode* d = n->duplicateNode(vm.toString(args.at(0)), int(vm.toNumber(args.at(1))));
+  return d ? Value(static_cast<Object*>(vm.clipFor(d))) : Value();
+}
+
+Value clipToString(Vm& vm, Object* self, Args) {
+  ClipObject* c = self ? self->asClip() : nullptr;
+  return c ? text(vm, c->targetPath()) : Value(vm.intern("[object Object]"));
+}
+
+Value getDepth(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->nodeDepth()) : Value();
+}
+
+Value movieClipCtor(Vm&, Object* self, Args) { return obj(self); }
+
+}  // namespace
+
+void installMovieClip(Vm& vm) {
+  Object* p = vm.newObject();
+  vm.movieClipProto = p;
+  vm.define(p, "gotoAndPlay", gotoAndPlay);
+  vm.define(p, "gotoAndStop", gotoAndStop);
+  vm.define(p, "play", play);
+  vm.define(p, "stop", stop);
+  vm.define(p, "nextFrame", nextFrame);
+  vm.define(p, "prevFrame", prevFrame);
+  vm.define(p, "removeMovieClip", removeMovieClip);
+  vm.define(p, "duplicateMovieClip", duplicateMovieClip);
+  vm.define(p, "getDepth", getDepth);
+  (void)clipToString;
+  vm.defineClass("MovieClip", movieClipCtor, p);
+}
+
+}  // namespace swf::avm1

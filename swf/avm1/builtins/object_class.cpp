@@ -1,0 +1,112 @@
+// Object and its prototype's methods.
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+Value objectCtor(Vm& vm, Object* self, Args args) {
+  if (args.size() > 0 && args.at(0).isObject()) return args.at(0);
+  if (vm.isConstructing && self) return Value(self);
+  return Value(vm.newObject());
+}
+
+Value objectToString(Vm& vm, Object* self, Args) {
+  if (self && self->isFunction()) return Value(vm.intern("[type Function]"));
+  return Value(vm.intern("[object Object]"));
+}
+
+Value objectValueOf(Vm&, Object* self, Args) { return obj(self); }
+
+Value hasOwnProperty(Vm& vm, Object* self, Args args) {
+  if (!self || args.size() == 0) return Value(false);
+  String* name = vm.toStr(args.at(0));
+  Property* p = vm.findOwn(self, name);
+  if (p) return Value(true);
+  Value out;
+  return Value(self->getNative(vm, vm.key(name), out));
+}
+
+Value isPropertyEnumerable(Vm& vm, Object* self, Args args) {
+  if (!self) return Value(false);
+  Property* p = vm.findOwn(self, vm.toStr(args.at(0)));
+  return Value(p && !(p->flags & DontEnum));
+}
+
+Value isPrototypeOf(Vm& vm, Object* self, Args args) {
+  Object* o = args.at(0).object();
+  int depth = 0;
+  for (Object* p = o ? vm.protoOf(o) : nullptr; p && depth < 256; p = vm.protoOf(p), ++depth)
+    if (p == self) return Value(true);
+  return Value(false);
+}
+
+Value addProperty(Vm& vm, Object* self, Args args) {
+  if (!self || args.size() < 2) return Value(false);
+  String* name = vm.toStr(args.at(0));
+  Value getter = args.at(1), setter = args.at(2);
+  if (name->text.empty() || !isCallable(getter)) return Value(false);
+  if (!setter.isNull() && !setter.isUndefined() && !isCallable(setter)) return Value(false);
+  String* k = vm.key(name);
+  Property* p = self->props.find(k);
+  if (!p) p = &self->props.add(k, vm.intern(name->text));
+  p->getter = getter.o;
+  p->setter = isCallable(setter) ? setter.o : nullptr;
+  p->value = Value();
+  p->flags &= uint16_t(~ReadOnly);
+  return Value(true);
+}
+
+Value watch(Vm& vm, Object* self, Args args) {
+  if (!self || args.size() < 2 || !isCallable(args.at(1))) return Value(false);
+  String* k = vm.key(vm.toStr(args.at(0)));
+  if (!self->watches) self->watches = std::make_unique<std::vector<Watch>>();
+  for (Watch& w : *self->watches)
+    if (w.key == k) {
+      w.callback = args.at(1).o;
+      w.userData = args.at(2);
+      return Value(true);
+    }
+  self->watches->push_back(Watch{k, args.at(1).o, args.at(2)});
+  return Value(true);
+}
+
+Value unwatch(Vm& vm, Object* self, Args args) {
+  if (!self || !self->watches) return Value(false);
+  String* k = vm.key(vm.toStr(args.at(0)));
+  auto& ws = *self->watches;
+  for (size_t i = 0; i < ws.size(); ++i)
+    if (ws[i].key == k) {
+      ws.erase(ws.begin() + long(i));
+      return Value(true);
+    }
+  return Value(false);
+}
+
+Value registerClass(Vm&, Object*, Args args) {
+  return Value(args.size() >= 2 && isCallable(args.at(1)));
+}
+
+}  // namespace
+
+void installObject(Vm& vm) {
+  vm.objectProto = vm.make<Object>();
+  vm.global = vm.make<Object>();
+  vm.functionProto = vm.make<Object>();
+  vm.put(vm.functionProto, vm.names().proto, Value(vm.objectProto), DontEnum);
+  vm.put(vm.global, vm.names().proto, Value(vm.objectProto), DontEnum);
+  Object* p = vm.objectProto;
+  vm.define(p, "toString", objectToString);
+  vm.define(p, "valueOf", objectValueOf);
+  vm.define(p, "hasOwnProperty", hasOwnProperty, DontEnum | Version6);
+  vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | Version6);
+  vm.define(p, "isPrototypeOf", isPrototypeOf, DontEnum | Version6);
+  vm.define(p, "addProperty", addProperty);
+  vm.define(p, "watch", watch, DontEnum | Version6);
+  vm.define(p, "unwatch", unwatch, DontEnum | Version6);
+  Function* ctor = vm.defineClass("Object", objectCtor, p);
+  vm.define(ctor, "registerClass", registerClass);
+}
+
+}  // namespace swf::avm1

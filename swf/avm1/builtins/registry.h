@@ -1,0 +1,26 @@
+#pragma once
+// The built-in classes and functions, installed into each new machine.
+
+namespace swf::avm1 {
+
+class Vm;
+
+void installBuiltins(Vm& vm);
+
+// The version string movies see ($version, getVersion(), System.capabilities.version).
+extern const char* const kPlayerVersion;
+
+void installObject(Vm& vm);
+void installFunction(Vm& vm);
+void installGlobals(Vm& vm);
+void installArray(Vm& vm);
+void installString(Vm& vm);
+void installNumberAndBoolean(Vm& vm);
+void installMath(Vm& vm);
+void installError(Vm& vm);
+void installBroadcaster(Vm& vm);
+void installSystem(Vm& vm);
+void installDate(Vm& vm);
+void installMovieClip(Vm& vm);
+
+}  // namespace swf::avm1

@@ -1,0 +1,210 @@
+// Calls, constructors, blocks, and the time and depth limits around them.
+
+#include <cmath>
+
+#include "swf/avm1/array_object.h"
+#include "swf/avm1/exec_frame.h"
+#include "swf/avm1/super_object.h"
+#include "swf/avm1/vm.h"
+
+namespace swf::avm1 {
+
+Object* ExecFrame::timeline() const {
+  if (target) return target;
+  return scope.empty() ? nullptr : scope[0];
+}
+
+void ExecFrame::trace(Tracer& t) const {
+  if (pool)
+    for (String* s : *pool) t.mark(s);
+  for (const Value& v : regs) v.trace(t);
+  for (Object* o : scope) t.mark(o);
+  t.mark(self);
+  t.mark(activation);
+  t.mark(callee);
+  t.mark(arguments);
+  t.mark(superHolder);
+  t.mark(target);
+  result.trace(t);
+}
+
+void Vm::checkTime() {
+  if (std::chrono::steady_clock::now() - blockStart <= timeLimit) return;
+  if (onScriptTimeout) onScriptTimeout();
+  throw ScriptAbort{"script time limit"};
+}
+
+ClipObject* Vm::currentClip() {
+  for (auto it = frames.rbegin(); it != frames.rend(); ++it)
+    if (Object* t = (*it)->timeline())
+      if (ClipObject* c = t->asClip()) return c;
+  return nullptr;
+}
+
+void Vm::runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> keep, ClipObject* clip,
+                  int swfVersion) {
+  if (!clip || frames.size() >= size_t(kMaxCallDepth)) return;
+  ExecFrame f;
+  f.code = code;
+  f.keep = std::move(keep);
+  f.pool = std::make_shared<ConstantPool>();
+  f.regs.resize(4);
+  f.scope.push_back(clip);
+  f.self = clip;
+  f.version = swfVersion;
+  f.stackBase = stack.size();
+  bool outermost = frames.empty();
+  if (outermost) blockStart = std::chrono::steady_clock::now();
+  try {
+    execute(*this, f);
+  } catch (const ScriptThrow&) {
+    // An uncaught throw ends the block quietly.
+  } catch (const ScriptAbort&) {
+  }
+  stack.resize(f.stackBase);
+  if (outermost) maybeCollect();
+}
+
+void Vm::callHandler(Object* o, std::string_view name) {
+  if (!o || !frames.empty()) return;
+  Value fn = get(o, intern(name));
+  if (!fn.object() || !fn.o->isFunction()) return;
+  blockStart = std::chrono::steady_clock::now();
+  try {
+    call(fn, o, {});
+  } catch (const ScriptThrow&) {
+  } catch (const ScriptAbort&) {
+  }
+  stack.clear();
+  maybeCollect();
+}
+
+Value Vm::call(const Value& fn, Object* self, std::span<const Value> args) {
+  Object* o = fn.object();
+  if (!o) return Value();
+  if (auto* s = dynamic_cast<SuperObject*>(o)) {
+    Value ctor = get(s->holder, names_->ctor2);
+    if (auto* f = dynamic_cast<Function*>(ctor.object()))
+      return callFunction(f, s->self, args, protoOf(s->holder), false);
+    return Value();
+  }
+  if (!o->isFunction()) return Value();
+  return callFunction(static_cast<Function*>(o), self, args, nullptr, false);
+}
+
+Value Vm::callMethod(Object* self, String* name, std::span<const Value> args) {
+  if (!self) return Value();
+  Value fn = get(self, name);
+  return call(fn, self, args);
+}
+
+Object* Vm::superOf(Function*, Object* self) { return self ? protoOf(self) : nullptr; }
+
+Value Vm::construct(const Value& fnv, std::span<const Value> args) {
+  auto* f = dynamic_cast<Function*>(fnv.object());
+  if (!f) return Value();
+  Object* proto = get(f, names_->prototype).object();
+  Object* o = f->allocate ? f->allocate(*this) : make<Object>();
+  Pin pin(*this, Value(o));
+  put(o, names_->proto, proto ? Value(proto) : Value(objectProto), DontEnum);
+  put(o, names_->ctor2, Value(static_cast<Object*>(f)), DontEnum);
+  if (version_ < 6) put(o, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
+  Value r = callFunction(f, o, args, proto, true);
+  // A native constructor may hand back an object of its own (a wrapper, a clip).
+  if (f->native && r.isObject()) return r;
+  return Value(o);
+}
+
+namespace {
+
+struct DepthGuard {
+  explicit DepthGuard(int& d) : d_(d) { ++d_; }
+  ~DepthGuard() { --d_; }
+  int& d_;
+};
+
+}  // namespace
+
+Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, Object* holder,
+                       bool constructing) {
+  if (frames.size() + size_t(nativeDepth) >= size_t(kMaxCallDepth))
+    throw ScriptAbort{"too deep a recursion"};
+  if (f->native) {
+    DepthGuard g(nativeDepth);
+    bool saved = isConstructing;
+    isConstructing = constructing;
+    try {
+      Value r = f->native(*this, self, Args{args.data(), args.size()});
+      isConstructing = saved;
+      return r;
+    } catch (...) {
+      isConstructing = saved;
+      throw;
+    }
+  }
+  if (!f->body) return Value();
+  const ScriptBody& b = *f->body;
+  ExecFrame fr;
+  fr.code = b.code;
+  fr.keep = b.keep;
+  fr.pool = f->pool;
+  fr.regs.resize(size_t(std::clamp(b.registerCount, 4, 256)));
+  fr.scope = f->scope;
+  fr.self = self;
+  fr.callee = f;
+  fr.version = b.version;
+  fr.superHolder = holder ? holder : (self ? protoOf(self) : nullptr);
+  fr.stackBase = stack.size();
+  Object* act = make<Object>();
+  fr.activation = act;
+  fr.scope.push_back(act);
+  // The arguments array: made now so that closures and `arguments` see the same one.
+  bool wantArguments = !b.function2 || !(b.flags & SuppressArguments);
+  if (wantArguments) {
+    ArrayObject* a = newArray();
+    a->items.assign(args.begin(), args.end());
+    put(a, names_->callee, Value(static_cast<Object*>(f)), DontEnum);
+    Object* caller = frames.empty() ? nullptr : frames.back()->callee;
+    put(a, names_->caller, caller ? Value(caller) : Value::null(), DontEnum);
+    fr.arguments = a;
+  }
+  if (b.function2) {
+    size_t r = 1;
+    auto preload = [&](uint16_t flag, auto make) {
+      if ((b.flags & flag) && r < fr.regs.size()) fr.regs[r++] = make();
+    };
+    preload(PreloadThis, [&] { return self ? Value(self) : Value(); });
+    preload(PreloadArguments, [&] { return fr.arguments ? Value(fr.arguments) : Value(); });
+    preload(PreloadSuper,
+            [&] { return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self))); });
+    preload(PreloadRoot, [&] {
+      ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;
+      DisplayNode* n = c ? c->node() : nullptr;
+      return n ? Value(static_cast<Object*>(clipFor(n->rootNode()))) : Value();
+    });
+    preload(PreloadParent, [&] {
+      ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;
+      DisplayNode* n = c ? c->node() : nullptr;
+      return n && n->parentNode() ? Value(static_cast<Object*>(clipFor(n->parentNode()))) : Value();
+    });
+    preload(PreloadGlobal, [&] { return Value(global); });
+    for (size_t i = 0; i < b.params.size(); ++i) {
+      Value v = i < args.size() ? args[i] : Value();
+      uint8_t reg = i < b.paramRegisters.size() ? b.paramRegisters[i] : 0;
+      if (reg && reg < fr.regs.size())
+        fr.regs[reg] = v;
+      else
+        put(act, b.params[i], v);
+    }
+  } else {
+    for (size_t i = 0; i < b.params.size(); ++i)
+      put(act, b.params[i], i < args.size() ? args[i] : Value());
+  }
+  if (fr.arguments && (!b.function2 || !(b.flags & PreloadArguments)))
+    put(act, names_->arguments, Value(fr.arguments));
+  Value r = execute(*this, fr);
+  stack.resize(fr.stackBase);
+  return r;
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,58 @@
+#include "swf/avm1/clip_object.h"
+
+#include <strings.h>
+
+#include "swf/avm1/vm.h"
+
+namespace swf::avm1 {
+namespace {
+
+const char* const kPropertyNames[PropCount] = {
+    "_x",           "_y",           "_xscale",       "_yscale",       "_currentframe",
+    "_totalframes", "_alpha",       "_visible",      "_width",        "_height",
+    "_rotation",    "_target",      "_framesloaded", "_name",         "_droptarget",
+    "_url",         "_highquality", "_focusrect",    "_soundbuftime", "_quality",
+    "_xmouse",      "_ymouse"};
+
+}  // namespace
+
+int clipPropertyIndex(const std::string& name) {
+  if (name.empty() || name[0] != '_') return -1;
+  for (int i = 0; i < PropCount; ++i)
+    if (strcasecmp(name.c_str(), kPropertyNames[i]) == 0) return i;
+  return -1;
+}
+
+bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
+  const std::string& k = key->text;
+  if (k.empty() || k[0] != '_') return false;
+  DisplayNode* n = node();
+  if (!n) return false;
+  if (int i = clipPropertyIndex(k); i >= 0) {
+    out = n->getProperty(vm, i);
+    return true;
+  }
+  if (strcasecmp(k.c_str(), "_root") == 0) {
+    out = Value(static_cast<Object*>(vm.clipFor(n->rootNode())));
+    return true;
+  }
+  if (strcasecmp(k.c_str(), "_parent") == 0) {
+    DisplayNode* p = n->parentNode();
+    out = p ? Value(static_cast<Object*>(vm.clipFor(p))) : Value();
+    return true;
+  }
+  return false;
+}
+
+bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
+  const std::string& k = key->text;
+  if (k.empty() || k[0] != '_') return false;
+  DisplayNode* n = node();
+  if (!n) return false;
+  int i = clipPropertyIndex(k);
+  if (i < 0) return false;
+  n->setProperty(vm, i, v);
+  return true;
+}
+
+}  // namespace swf::avm1

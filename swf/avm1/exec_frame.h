@@ -1,0 +1,40 @@
+#pragma once
+// One running block or call: its code, registers, scope chain and operand stack base.
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "swf/avm1/function.h"
+
+namespace swf::avm1 {
+
+class ClipObject;
+class Vm;
+
+struct ExecFrame {
+  std::span<const uint8_t> code;
+  std::shared_ptr<const void> keep;
+  std::shared_ptr<ConstantPool> pool;
+  std::vector<Value> regs;
+  // scope[0] is the timeline (replaced by `target` after SetTarget); with-objects and
+  // activations follow, innermost last. The global object is looked at after all of them.
+  std::vector<Object*> scope;
+  Object* self = nullptr;
+  Object* activation = nullptr;
+  Function* callee = nullptr;
+  Object* arguments = nullptr;
+  Object* superHolder = nullptr;  // where the running method was found
+  ClipObject* target = nullptr;   // SetTarget's; null means scope[0]
+  int version = 6;
+  size_t stackBase = 0;
+  Value result;
+
+  Object* timeline() const;
+  void trace(Tracer& t) const;
+};
+
+// Runs the frame's code from the start; returns what Return left (undefined otherwise).
+Value execute(Vm& vm, ExecFrame& frame);
+
+}  // namespace swf::avm1

@@ -1,0 +1,1059 @@
+// The action loop: decodes each action of a frame's code and does what it says. Nothing in the
+// bytes is trusted; a length, jump, register or constant that does not fit ends the block.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "swf/avm1/action_codes.h"
+#include "swf/avm1/array_object.h"
+#include "swf/avm1/exec_frame.h"
+#include "swf/avm1/string_ops.h"
+#include "swf/avm1/super_object.h"
+#include "swf/avm1/vm.h"
+#include "swf/io/bit_reader.h"
+
+namespace swf::avm1 {
+namespace {
+
+constexpr size_t kMaxStack = 1 << 20;
+constexpr int kMaxWithDepth = 64;
+
+struct FramePush {
+  FramePush(Vm& vm, ExecFrame& f) : vm_(vm), saved_(vm.version()) {
+    vm.frames.push_back(&f);
+    vm.setVersion(f.version);
+  }
+  ~FramePush() {
+    vm_.frames.pop_back();
+    vm_.setVersion(saved_);
+  }
+  Vm& vm_;
+  int saved_;
+};
+
+[[noreturn]] void bad(const char* why) { throw ScriptAbort{why}; }
+
+class Interpreter {
+ public:
+  Interpreter(Vm& vm, ExecFrame& f) : vm(vm), f(f), code(f.code), n(vm.names()) {}
+
+  enum Exit { Fell, Returned, Left };
+  Exit run(size_t start, size_t end, size_t& out);
+
+ private:
+  Value pop() {
+    if (vm.stack.size() <= f.stackBase) return Value();
+    Value v = vm.stack.back();
+    vm.stack.pop_back();
+    return v;
+  }
+  Value& top() {
+    if (vm.stack.size() <= f.stackBase) push(Value());
+    return vm.stack.back();
+  }
+  void push(const Value& v) {
+    if (vm.stack.size() - f.stackBase >= kMaxStack) bad("stack overflow");
+    vm.stack.push_back(v);
+  }
+  void pushBool(bool b) {
+    if (f.version < 5)
+      push(Value(b ? 1.0 : 0.0));
+    else
+      push(Value(b));
+  }
+  std::vector<Value> popArgs() {
+    double count = vm.toNumber(pop());
+    size_t avail = vm.stack.size() - f.stackBase;
+    size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
+    std::vector<Value> args(k);
+    for (size_t i = 0; i < k; ++i) args[i] = pop();
+    return args;
+  }
+  DisplayNode* targetNode() {
+    if (targetLost_) return nullptr;
+    Object* t = f.timeline();
+    ClipObject* c = t ? t->asClip() : nullptr;
+    return c ? c->node() : nullptr;
+  }
+  ClipObject* timelineClip() {
+    Object* t = f.scope.empty() ? nullptr : f.scope[0];
+    return t ? t->asClip() : nullptr;
+  }
+  DisplayNode* nodeOf(const Value& v) {
+    if (ClipObject* c = v.object() ? v.o->asClip() : nullptr) return c->node();
+    std::string path = vm.toString(v);
+    if (path.empty()) return targetNode();
+    return vm.resolveTarget(f.target ? f.target : timelineClip(), path);
+  }
+  String* constant(size_t i) {
+    if (!f.pool || i >= f.pool->size()) bad("constant index");
+    return (*f.pool)[i];
+  }
+  Value& reg(size_t i) {
+    if (i >= f.regs.size()) bad("register number");
+    return f.regs[i];
+  }
+
+  void doPush(BitReader& r);
+  void binaryNumber(int op);
+  void gotoFrame2(BitReader& r);
+  size_t skipActions(size_t pc, size_t end, int count);
+  Value callValue(const Value& fn, Object* self, std::vector<Value>& args, Object* holder);
+  void callMethod();
+  void newMethod();
+  void defineFunction(BitReader& r, size_t bodyStart, size_t& next, bool v2);
+  Exit doWith(size_t start, size_t end, size_t& out);
+  Exit doTry(BitReader& r, size_t next, size_t& out);
+  void enumerate(const Value& v);
+  void setTarget(const Value& v);
+
+  Vm& vm;
+  ExecFrame& f;
+  std::span<const uint8_t> code;
+  const Vm::Names& n;
+  bool targetLost_ = false;
+  int withDepth_ = 0;
+};
+
+void Interpreter::doPush(BitReader& r) {
+  while (!r.atEnd()) {
+    int type = r.u8();
+    switch (type) {
+      case 0:
+        push(Value(vm.intern(r.cstring())));
+        break;
+      case 1: {
+        uint32_t bits = r.u32();
+        float fl;
+        std::memcpy(&fl, &bits, sizeof fl);
+        push(Value(double(fl)));
+        break;
+      }
+      case 2:
+        push(Value::null());
+        break;
+      case 3:
+        push(Value());
+        break;
+      case 4:
+        push(reg(r.u8()));
+        break;
+      case 5:
+        push(Value(r.u8() != 0));
+        break;
+      case 6: {
+        // Doubles are stored as two little-endian words, high word first.
+        uint64_t hi = r.u32(), lo = r.u32();
+        uint64_t bits = (hi << 32) | lo;
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        push(Value(d));
+        break;
+      }
+      case 7:
+        push(Value(double(int32_t(r.u32()))));
+        break;
+      case 8:
+        push(Value(constant(r.u8())));
+        break;
+      case 9:
+        push(Value(constant(r.u16())));
+        break;
+      default:
+        bad("push type");
+    }
+  }
+}
+
+void Interpreter::binaryNumber(int code) {
+  Value bv = pop(), av = pop();
+  double b = vm.toNumber(bv), a = vm.toNumber(av);
+  switch (code) {
+    case op::Add:
+      push(Value(a + b));
+      break;
+    case op::Subtract:
+      push(Value(a - b));
+      break;
+    case op::Multiply:
+      push(Value(a * b));
+      break;
+    case op::Divide:
+      if (b == 0 && f.version < 5)
+        push(Value(vm.intern("#ERROR#")));
+      else
+        push(Value(a / b));
+      break;
+    case op::Modulo:
+      push(Value(std::fmod(a, b)));
+      break;
+  }
+}
+
+size_t Interpreter::skipActions(size_t pc, size_t end, int count) {
+  for (int i = 0; i < count && pc < end; ++i) {
+    uint8_t c = code[pc];
+    if (c >= 0x80) {
+      if (pc + 3 > end) return end;
+      pc += 3 + size_t(code[pc + 1] | (code[pc + 2] << 8));
+    } else {
+      pc += 1;
+    }
+  }
+  return std::min(pc, end);
+}
+
+void Interpreter::gotoFrame2(BitReader& r) {
+  int flags = r.u8();
+  int bias = (flags & 2) ? r.u16() : 0;
+  bool play = flags & 1;
+  Value frame = pop();
+  DisplayNode* t = targetNode();
+  if (frame.isString()) {
+    std::string s = frame.s->text;
+    // "target:frame" or "target:label"
+    size_t colon = s.rfind(':');
+    if (colon != std::string::npos) {
+      t = vm.resolveTarget(f.target ? f.target : timelineClip(), s.substr(0, colon));
+      s = s.substr(colon + 1);
+    }
+    if (!t) return;
+    double num = stringToNumber(s, 7);
+    if (std::isfinite(num) && !s.empty()) {
+      if (num >= 1) t->gotoFrame(int(num) - 1 + bias, play);
+    } else {
+      t->gotoLabel(s, play);
+    }
+    return;
+  }
+  if (!t) return;
+  double num = vm.toNumber(frame);
+  if (!std::isfinite(num)) return;
+  int target = int(std::clamp(num, -1e9, 1e9)) - 1 + bias;
+  if (target >= 0) t->gotoFrame(target, play);
+}
+
+Value Interpreter::callValue(const Value& fn, Object* self, std::vector<Value>& args,
+                             Object* holder) {
+  Object* o = fn.object();
+  if (!o) return Value();
+  if (o->isFunction()) return vm.callFunction(static_cast<Function*>(o), self, args, holder, false);
+  return vm.call(fn, self, args);  // super() and non-functions
+}
+
+void Interpreter::callMethod() {
+  Value name = pop();
+  Value target = pop();
+  std::vector<Value> args = popArgs();
+  Vm::Pin p1(vm, target);
+  Value result;
+  if (name.isUndefined() || (name.isString() && name.s->text.empty())) {
+    result = vm.call(target, nullptr, args);
+    push(result);
+    return;
+  }
+  String* method = vm.toStr(name);
+  Vm::Pin p2(vm, Value(method));
+  Object* self = nullptr;
+  Object* start = nullptr;
+  if (auto* s = dynamic_cast<SuperObject*>(target.object())) {
+    self = s->self;
+    start = vm.protoOf(s->holder);
+  } else {
+    self = vm.toObject(target);
+    start = self;
+  }
+  if (!self || !start) {
+    push(Value());
+    return;
+  }
+  Vm::Pin p3(vm, Value(self));
+  // Find the object in the chain that holds the method: `super` inside it starts above.
+  Object* holder = nullptr;
+  Value fn;
+  int depth = 0;
+  for (Object* o = start; o && depth < 256; o = vm.protoOf(o), ++depth) {
+    if (vm.hasOwn(o, method) || (o == start && o->asClip())) {
+      if (vm.lookup(o, method, self, fn)) {
+        holder = o;
+        break;
+      }
+    }
+  }
+  if (!holder) {
+    // __resolve stands in for missing methods.
+    Value resolver = vm.get(self, n.resolve);
+    if (resolver.object() && resolver.o->isFunction()) {
+      Value nm(method);
+      fn = vm.call(resolver, self, std::span<const Value>(&nm, 1));
+    }
+  }
+  push(callValue(fn, self, args, holder));
+}
+
+void Interpreter::newMethod() {
+  Value name = pop();
+  Value target = pop();
+  std::vector<Value> args = popArgs();
+  Vm::Pin p1(vm, target);
+  Value ctor;
+  if (name.isUndefined() || (name.isString() && name.s->text.empty()))
+    ctor = target;
+  else
+    ctor = vm.get(target, vm.toStr(name));
+  push(vm.construct(ctor, args));
+}
+
+void Interpreter::defineFunction(BitReader& r, size_t bodyStart, size_t& next, bool v2) {
+  auto body = std::make_shared<ScriptBody>();
+  std::string name = r.cstring();
+  unsigned count = r.u16();
+  if (v2) {
+    body->function2 = true;
+    body->registerCount = r.u8();
+    body->flags = r.u16();
+  }
+  for (unsigned i = 0; i < count; ++i) {
+    if (v2) body->paramRegisters.push_back(r.u8());
+    body->params.push_back(vm.intern(r.cstring()));
+  }
+  size_t size = r.u16();
+  if (bodyStart + r.pos() != next || next + size > code.size()) bad("function length");
+  body->keep = f.keep;
+  body->code = code.subspan(next, size);
+  body->version = f.version;
+  next += size;
+  Function* fn = vm.make<Function>();
+  fn->body = std::move(body);
+  fn->pool = f.pool;
+  fn->scope = f.scope;
+  if (f.target) fn->scope[0] = f.target;
+  fn->name = name.empty() ? nullptr : vm.intern(name);
+  vm.put(fn, n.proto, Value(vm.functionProto), DontEnum);
+  Object* proto = vm.newObject();
+  vm.put(proto, n.constructor, Value(static_cast<Object*>(fn)), DontEnum);
+  vm.put(fn, n.prototype, Value(proto), DontEnum);
+  if (name.empty()) {
+    push(Value(static_cast<Object*>(fn)));
+  } else if (f.activation) {
+    vm.put(f.activation, fn->name, Value(static_cast<Object*>(fn)));
+  } else {
+    vm.setVariable(f, fn->name, Value(static_cast<Object*>(fn)));
+  }
+}
+
+Interpreter::Exit Interpreter::doWith(size_t start, size_t end, size_t& out) {
+  Value v = pop();
+  Object* o = vm.toObject(v);
+  if (!o) {
+    out = end;
+    return Left;  // nothing to look in: the body is skipped
+  }
+  if (++withDepth_ > kMaxWithDepth) bad("with nesting");
+  f.scope.push_back(o);
+  size_t depth = f.scope.size();
+  Exit e;
+  try {
+    e = run(start, end, out);
+  } catch (...) {
+    f.scope.resize(depth - 1);
+    --withDepth_;
+    throw;
+  }
+  f.scope.resize(depth - 1);
+  --withDepth_;
+  if (e == Fell) {
+    out = end;
+    return Left;
+  }
+  return e;
+}
+
+Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
+  int flags = r.u8();
+  size_t trySize = r.u16(), catchSize = r.u16(), finallySize = r.u16();
+  bool catchInRegister = flags & 4;
+  String* catchName = nullptr;
+  int catchReg = 0;
+  if (catchInRegister)
+    catchReg = r.u8();
+  else
+    catchName = vm.intern(r.cstring());
+  size_t tryStart = next, catchStart = tryStart + trySize, finallyStart = catchStart + catchSize,
+         end = finallyStart + finallySize;
+  if (end > code.size()) bad("try length");
+  bool hasCatch = flags & 1, hasFinally = flags & 2;
+  size_t height = vm.stack.size();
+  Exit e = Fell;
+  size_t where = catchStart;
+  bool pending = false;
+  Value thrown;
+  try {
+    e = run(tryStart, catchStart, where);
+  } catch (const ScriptThrow& t) {
+    pending = true;
+    thrown = t.value;
+  }
+  if (pending && hasCatch) {
+    pending = false;
+    vm.stack.resize(std::max(height, f.stackBase));
+    if (catchInRegister)
+      reg(size_t(catchReg)) = thrown;
+    else if (f.activation)
+      vm.put(f.activation, catchName, thrown);
+    else
+      vm.setVariable(f, catchName, thrown);
+    try {
+      where = finallyStart;
+      e = run(catchStart, finallyStart, where);
+    } catch (const ScriptThrow& t) {
+      if (!hasFinally) throw;
+      pending = true;
+      thrown = t.value;
+    }
+  }
+  if (hasFinally) {
+    Value saved = f.result;
+    size_t w2 = end;
+    Exit fe = run(finallyStart, end, w2);
+    if (fe == Returned) return Returned;  // a return in finally wins
+    if (fe == Left) {
+      out = w2;
+      return Left;
+    }
+    f.result = saved;
+  }
+  if (pending) throw ScriptThrow{thrown};
+  if (e == Returned) return Returned;
+  if (e == Left && where != catchStart && where != finallyStart) {
+    out = where;
+    return Left;
+  }
+  out = end;
+  return Left;
+}
+
+void Interpreter::enumerate(const Value& v) {
+  push(Value::null());
+  Object* o = v.object();
+  if (!o) return;
+  std::vector<String*> names = vm.enumerate(o);
+  for (auto it = names.rbegin(); it != names.rend(); ++it) push(Value(*it));
+}
+
+void Interpreter::setTarget(const Value& v) {
+  if (v.isString() && v.s->text.empty()) {
+    f.target = nullptr;
+    targetLost_ = false;
+    return;
+  }
+  DisplayNode* node = nullptr;
+  if (ClipObject* c = v.object() ? v.o->asClip() : nullptr)
+    node = c->node();
+  else
+    node = vm.resolveTarget(timelineClip(), vm.toString(v));
+  targetLost_ = node == nullptr;
+  f.target = node ? vm.clipFor(node) : nullptr;
+}
+
+Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
+  size_t pc = start;
+  while (pc < end) {
+    if ((++vm.steps & 0x1fff) == 0) vm.checkTime();
+    int c = code[pc];
+    if (c == op::End) {
+      out = end;
+      return Returned;
+    }
+    size_t bodyStart = pc + 1, len = 0;
+    if (c >= 0x80) {
+      if (pc + 3 > code.size()) bad("action header");
+      len = size_t(code[pc + 1] | (code[pc + 2] << 8));
+      bodyStart = pc + 3;
+    }
+    size_t next = bodyStart + len;
+    if (next > code.size()) bad("action length");
+    BitReader r(code.subspan(bodyStart, len));
+    switch (c) {
+      // ---- timeline ----
+      case op::NextFrame:
+        if (auto* t = targetNode()) t->gotoFrame(t->currentFrame() + 1, false);
+        break;
+      case op::PreviousFrame:
+        if (auto* t = targetNode()) t->gotoFrame(std::max(t->currentFrame() - 1, 0), false);
+        break;
+      case op::Play:
+        if (auto* t = targetNode()) t->play();
+        break;
+      case op::Stop:
+        if (auto* t = targetNode()) t->stop();
+        break;
+      case op::ToggleQuality:
+        vm.host().toggleQuality();
+        break;
+      case op::StopSounds:
+        vm.host().stopSounds();
+        break;
+      case op::GotoFrame:
+        if (auto* t = targetNode()) t->gotoFrame(r.u16(), false);
+        break;
+      case op::GotoLabel:
+        if (auto* t = targetNode()) t->gotoLabel(r.cstring(), false);
+        break;
+      case op::GetURL: {
+        std::string url = r.cstring();
+        std::string target = r.cstring();
+        vm.host().getURL(url, target, 0);
+        break;
+      }
+      case op::WaitForFrame: {
+        int frame = r.u16();
+        int skip = r.u8();
+        DisplayNode* t = targetNode();
+        if (!t || frame >= t->framesLoaded()) next = skipActions(next, end, skip);
+        break;
+      }
+      case op::WaitForFrame2: {
+        int skip = r.u8();
+        Value fr = pop();
+        DisplayNode* t = targetNode();
+        double num = vm.toNumber(fr);
+        if (!t || !(num - 1 < t->framesLoaded())) next = skipActions(next, end, skip);
+        break;
+      }
+      case op::SetTarget: {
+        std::string path = r.cstring();
+        setTarget(Value(vm.intern(path)));
+        break;
+      }
+      case op::SetTarget2:
+        setTarget(pop());
+        break;
+      case op::GotoFrame2:
+        gotoFrame2(r);
+        break;
+      case op::GetURL2: {
+        int method = r.u8();
+        Value target = pop(), url = pop();
+        vm.host().getURL(vm.toString(url), vm.toString(target), method);
+        break;
+      }
+      case op::Call: {
+        Value fr = pop();
+        DisplayNode* t = targetNode();
+        if (!t) break;
+        int frame = -1;
+        std::string s = vm.toString(fr);
+        size_t colon = s.rfind(':');
+        if (colon != std::string::npos) {
+          t = vm.resolveTarget(timelineClip(), s.substr(0, colon));
+          s = s.substr(colon + 1);
+          if (!t) break;
+        }
+        double num = stringToNumber(s, 7);
+        frame = std::isfinite(num) ? int(std::clamp(num, -1.0, 1e9)) - 1 : t->findLabel(s);
+        if (frame < 0 || frame >= t->totalFrames()) break;
+        ClipObject* clip = vm.clipFor(t);
+        for (auto block : t->frameCode(frame)) vm.runBlock(block, t->codeOwner(), clip, f.version);
+        break;
+      }
+      case op::CloneSprite: {
+        Value depth = pop(), name = pop(), source = pop();
+        if (DisplayNode* s = nodeOf(source))
+          s->duplicateNode(vm.toString(name), int(vm.toNumber(depth)) - 16384);
+        break;
+      }
+      case op::RemoveSprite:
+        if (DisplayNode* s = nodeOf(pop())) s->removeNode();
+        break;
+      case op::StartDrag: {
+        pop();
+        pop();
+        if (vm.toBoolean(pop()))
+          for (int i = 0; i < 4; ++i) pop();
+        break;
+      }
+      case op::EndDrag:
+        break;
+      case op::GetProperty: {
+        Value index = pop(), target = pop();
+        DisplayNode* t = nodeOf(target);
+        double i = vm.toNumber(index);
+        if (t && i >= 0 && i < double(PropCount))
+          push(t->getProperty(vm, int(i)));
+        else
+          push(Value());
+        break;
+      }
+      case op::SetProperty: {
+        Value v = pop(), index = pop(), target = pop();
+        DisplayNode* t = nodeOf(target);
+        double i = vm.toNumber(index);
+        if (t && i >= 0 && i < double(PropCount)) t->setProperty(vm, int(i), v);
+        break;
+      }
+
+      // ---- stack and arithmetic ----
+      case op::Push:
+        doPush(r);
+        break;
+      case op::Pop:
+        pop();
+        break;
+      case op::PushDuplicate: {
+        Value v = top();
+        push(v);
+        break;
+      }
+      case op::StackSwap: {
+        Value b = pop(), a = pop();
+        push(b);
+        push(a);
+        break;
+      }
+      case op::Add:
+      case op::Subtract:
+      case op::Multiply:
+      case op::Divide:
+      case op::Modulo:
+        binaryNumber(c);
+        break;
+      case op::Add2: {
+        Value b = pop(), a = pop();
+        if (a.isNumber() && b.isNumber()) {
+          push(Value(a.n + b.n));
+          break;
+        }
+        // valueOf first; only when text is involved is an object that stayed one asked for
+        // its toString.
+        Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
+        if (pa.isString() || pb.isString()) {
+          std::string sa = pa.isObject() && !pa.o->asClip() ? vm.toString(a) : vm.toString(pa);
+          std::string sb = pb.isObject() && !pb.o->asClip() ? vm.toString(b) : vm.toString(pb);
+          push(Value(vm.concat(sa, sb)));
+        } else {
+          push(Value(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
+                     vm.toNumber(pb.isObject() ? Value(NAN) : pb)));
+        }
+        break;
+      }
+      case op::Increment:
+        top() = Value(vm.toNumber(top()) + 1);
+        break;
+      case op::Decrement:
+        top() = Value(vm.toNumber(top()) - 1);
+        break;
+      case op::Equals: {
+        double b = vm.toNumber(pop()), a = vm.toNumber(pop());
+        pushBool(a == b);
+        break;
+      }
+      case op::Less: {
+        double b = vm.toNumber(pop()), a = vm.toNumber(pop());
+        pushBool(a < b);
+        break;
+      }
+      case op::And: {
+        bool b = vm.toBoolean(pop()), a = vm.toBoolean(pop());
+        pushBool(a && b);
+        break;
+      }
+      case op::Or: {
+        bool b = vm.toBoolean(pop()), a = vm.toBoolean(pop());
+        pushBool(a || b);
+        break;
+      }
+      case op::Not:
+        pushBool(!vm.toBoolean(pop()));
+        break;
+      case op::Equals2: {
+        Value b = pop(), a = pop();
+        push(Value(vm.looseEquals(a, b)));
+        break;
+      }
+      case op::StrictEquals: {
+        Value b = pop(), a = pop();
+        push(Value(vm.strictEquals(a, b)));
+        break;
+      }
+      case op::Less2: {
+        Value b = pop(), a = pop();
+        push(vm.less(a, b));
+        break;
+      }
+      case op::Greater: {
+        Value b = pop(), a = pop();
+        Value r2 = vm.less(b, a);
+        push(r2.isUndefined() ? Value(false) : r2);
+        break;
+      }
+      case op::ToInteger: {
+        double d = vm.toNumber(pop());
+        push(Value(std::isnan(d) ? 0.0 : std::trunc(d)));
+        break;
+      }
+      case op::ToNumber:
+        top() = Value(vm.toNumber(top()));
+        break;
+      case op::ToString:
+        top() = Value(vm.toStr(top()));
+        break;
+      case op::BitAnd:
+      case op::BitOr:
+      case op::BitXor:
+      case op::BitLShift:
+      case op::BitRShift:
+      case op::BitURShift: {
+        int32_t b = vm.toInt32(pop()), a = vm.toInt32(pop());
+        double res = 0;
+        switch (c) {
+          case op::BitAnd:
+            res = a & b;
+            break;
+          case op::BitOr:
+            res = a | b;
+            break;
+          case op::BitXor:
+            res = a ^ b;
+            break;
+          case op::BitLShift:
+            res = int32_t(uint32_t(a) << (b & 31));
+            break;
+          case op::BitRShift:
+            res = a >> (b & 31);
+            break;
+          default:
+            res = uint32_t(a) >> (b & 31);
+            break;
+        }
+        push(Value(res));
+        break;
+      }
+      case op::RandomNumber: {
+        double max = vm.toNumber(pop());
+        static std::mt19937 rng(std::random_device{}());
+        int m = std::isfinite(max) && max >= 1 ? int(std::min(max, 2147483647.0)) : 1;
+        push(Value(double(std::uniform_int_distribution<int>(0, m - 1)(rng))));
+        break;
+      }
+      case op::GetTime:
+        push(Value(std::floor(vm.host().timerMs())));
+        break;
+
+      // ---- strings ----
+      case op::StringEquals: {
+        std::string b = vm.toString(pop()), a = vm.toString(pop());
+        pushBool(a == b);
+        break;
+      }
+      case op::StringLess: {
+        std::string b = vm.toString(pop()), a = vm.toString(pop());
+        pushBool(a < b);
+        break;
+      }
+      case op::StringGreater: {
+        std::string b = vm.toString(pop()), a = vm.toString(pop());
+        pushBool(a > b);
+        break;
+      }
+      case op::StringAdd: {
+        std::string b = vm.toString(pop()), a = vm.toString(pop());
+        push(Value(vm.concat(a, b)));
+        break;
+      }
+      case op::StringLength:
+      case op::MBStringLength: {
+        std::string s = vm.toString(pop());
+        push(Value(double(c == op::MBStringLength || f.version >= 6 ? utf8Length(s) : s.size())));
+        break;
+      }
+      case op::StringExtract:
+      case op::MBStringExtract: {
+        double count = vm.toNumber(pop()), index = vm.toNumber(pop());
+        std::string s = vm.toString(pop());
+        push(Value(
+            vm.str(extractString(s, index, count, c == op::MBStringExtract || f.version >= 6))));
+        break;
+      }
+      case op::CharToAscii:
+      case op::MBCharToAscii: {
+        std::string s = vm.toString(pop());
+        if (s.empty())
+          push(Value(0));
+        else if (c == op::MBCharToAscii || f.version >= 6)
+          push(Value(double(utf8CodeAt(s, 0))));
+        else
+          push(Value(double(static_cast<unsigned char>(s[0]))));
+        break;
+      }
+      case op::AsciiToChar:
+      case op::MBAsciiToChar: {
+        double code2 = vm.toNumber(pop());
+        uint32_t cp = std::isfinite(code2) ? uint32_t(int64_t(code2) & 0xffff) : 0;
+        if (c == op::AsciiToChar && f.version < 6) cp &= 0xff;
+        push(Value(vm.str(cp ? utf8Encode(cp) : std::string())));
+        break;
+      }
+      case op::Trace: {
+        Value v = pop();
+        vm.host().trace(v.isUndefined() ? std::string("undefined") : vm.toString(v));
+        break;
+      }
+
+      // ---- variables ----
+      case op::GetVariable: {
+        Value name = pop();
+        push(vm.getVariable(f, vm.toStr(name)));
+        break;
+      }
+      case op::SetVariable: {
+        Value v = pop(), name = pop();
+        vm.setVariable(f, vm.toStr(name), v);
+        break;
+      }
+      case op::DefineLocal: {
+        Value v = pop(), name = pop();
+        String* s = vm.toStr(name);
+        if (f.activation)
+          vm.put(f.activation, s, v);
+        else
+          vm.setVariable(f, s, v);
+        break;
+      }
+      case op::DefineLocal2: {
+        String* s = vm.toStr(pop());
+        Object* where = f.activation ? f.activation : f.timeline();
+        if (where && !vm.hasOwn(where, s)) vm.put(where, s, Value());
+        break;
+      }
+      case op::Delete: {
+        Value name = pop(), obj = pop();
+        push(Value(vm.remove(obj.object(), vm.toStr(name))));
+        break;
+      }
+      case op::Delete2: {
+        String* s = vm.toStr(pop());
+        bool done = false;
+        for (size_t i = f.scope.size(); i-- > 0 && !done;) {
+          Object* o = i == 0 ? f.timeline() : f.scope[i];
+          if (vm.hasOwn(o, s)) {
+            done = true;
+            push(Value(vm.remove(o, s)));
+          }
+        }
+        if (!done) push(Value(vm.remove(vm.global, s)));
+        break;
+      }
+      case op::StoreRegister:
+        reg(r.u8()) = top();
+        break;
+      case op::ConstantPool: {
+        auto pool = std::make_shared<ConstantPool>();
+        unsigned count = r.u16();
+        pool->reserve(count);
+        for (unsigned i = 0; i < count; ++i) pool->push_back(vm.intern(r.cstring()));
+        f.pool = std::move(pool);
+        break;
+      }
+
+      // ---- objects ----
+      case op::GetMember: {
+        Value name = pop(), obj = pop();
+        if (ArrayObject* a = obj.object() ? obj.o->asArray() : nullptr;
+            a && name.isNumber() && name.n >= 0 && name.n < double(a->items.size()) &&
+            name.n == std::floor(name.n)) {
+          push(a->items[size_t(name.n)]);
+          break;
+        }
+        Vm::Pin pin(vm, obj);
+        push(vm.get(obj, vm.toStr(name)));
+        break;
+      }
+      case op::SetMember: {
+        Value v = pop(), name = pop(), obj = pop();
+        Object* o = obj.object();
+        if (!o) break;
+        if (ArrayObject* a = o->asArray(); a && name.isNumber() && name.n >= 0 &&
+                                           name.n < double(a->items.size()) &&
+                                           name.n == std::floor(name.n) && !a->watches) {
+          a->items[size_t(name.n)] = v;
+          break;
+        }
+        Vm::Pin pin(vm, obj), pin2(vm, v);
+        vm.set(o, vm.toStr(name), v);
+        break;
+      }
+      case op::CallFunction: {
+        Value name = pop();
+        std::vector<Value> args = popArgs();
+        Value fn;
+        Object* self = nullptr;
+        if (name.isObject()) {
+          fn = name;
+        } else {
+          String* s = vm.toStr(name);
+          fn = vm.getVariable(f, s);
+        }
+        Vm::Pin pin(vm, fn);
+        if (auto* sup = dynamic_cast<SuperObject*>(fn.object())) {
+          push(vm.call(fn, sup->self, args));
+          break;
+        }
+        push(callValue(fn, self, args, nullptr));
+        break;
+      }
+      case op::CallMethod:
+        callMethod();
+        break;
+      case op::NewObject: {
+        Value name = pop();
+        std::vector<Value> args = popArgs();
+        Value ctor = vm.getVariable(f, vm.toStr(name));
+        push(vm.construct(ctor, args));
+        break;
+      }
+      case op::NewMethod:
+        newMethod();
+        break;
+      case op::InitArray: {
+        std::vector<Value> items = popArgs();
+        ArrayObject* a = vm.newArray();
+        a->items = std::move(items);
+        push(Value(static_cast<Object*>(a)));
+        break;
+      }
+      case op::InitObject: {
+        double count = vm.toNumber(pop());
+        size_t avail = (vm.stack.size() - f.stackBase) / 2;
+        size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
+        Object* o = vm.newObject();
+        Vm::Pin pin(vm, Value(o));
+        for (size_t i = 0; i < k; ++i) {
+          Value v = pop(), name = pop();
+          vm.set(o, vm.toStr(name), v);
+        }
+        push(Value(o));
+        break;
+      }
+      case op::TypeOf:
+        push(Value(vm.intern(vm.typeOf(pop()))));
+        break;
+      case op::TargetPath: {
+        Value v = pop();
+        if (ClipObject* cl = v.object() ? v.o->asClip() : nullptr)
+          push(Value(vm.str(cl->targetPath())));
+        else
+          push(Value());
+        break;
+      }
+      case op::Enumerate: {
+        Value name = pop();
+        enumerate(vm.getVariable(f, vm.toStr(name)));
+        break;
+      }
+      case op::Enumerate2:
+        enumerate(pop());
+        break;
+      case op::InstanceOf: {
+        Value ctor = pop(), obj = pop();
+        push(Value(vm.instanceOf(obj.object(), ctor.object())));
+        break;
+      }
+      case op::Extends: {
+        Value super = pop(), sub = pop();
+        Object* sp = super.object();
+        Object* sb = sub.object();
+        if (!sp || !sb) break;
+        Object* proto = vm.make<Object>();
+        vm.put(proto, n.proto, vm.get(sp, n.prototype), DontEnum);
+        vm.put(proto, n.ctor2, super, DontEnum);
+        vm.set(sb, n.prototype, Value(proto));
+        break;
+      }
+      case op::CastOp: {
+        Value obj = pop(), ctor = pop();
+        push(vm.instanceOf(obj.object(), ctor.object()) ? obj : Value::null());
+        break;
+      }
+      case op::ImplementsOp: {
+        Value ctor = pop();
+        std::vector<Value> ifaces = popArgs();
+        (void)ctor;
+        break;
+      }
+      case op::Throw:
+        throw ScriptThrow{pop()};
+      case op::Return:
+        f.result = pop();
+        out = end;
+        return Returned;
+
+      // ---- control ----
+      case op::Jump:
+      case op::If: {
+        int offset = int16_t(r.u16());
+        bool taken = c == op::Jump || vm.toBoolean(pop());
+        if (!taken) break;
+        long target = long(next) + offset;
+        if (target < 0 || size_t(target) > code.size()) bad("jump target");
+        if (offset < 0 && vm.frames.size() == 1 && !f.callee && vm.nativeDepth == 0)
+          vm.maybeCollect();  // a safe point: nothing is held outside the frame
+        next = size_t(target);
+        if (next < start || next >= end) {
+          out = next;
+          return next == end ? Fell : Left;
+        }
+        break;
+      }
+      case op::With:
+      case op::Try: {
+        size_t where;
+        Exit e;
+        if (c == op::With) {
+          size_t size = r.u16();
+          if (next + size > code.size()) bad("with length");
+          e = doWith(next, next + size, where);
+        } else {
+          e = doTry(r, next, where);
+        }
+        if (e == Returned) {
+          out = end;
+          return Returned;
+        }
+        next = where;
+        if (next < start || next >= end) {
+          out = next;
+          return next == end ? Fell : Left;
+        }
+        break;
+      }
+      case op::DefineFunction:
+      case op::DefineFunction2:
+        defineFunction(r, bodyStart, next, c == op::DefineFunction2);
+        break;
+      default:
+        break;  // unknown actions are skipped by their length
+    }
+    pc = next;
+  }
+  out = pc;
+  return Fell;
+}
+
+}  // namespace
+
+Value execute(Vm& vm, ExecFrame& f) {
+  FramePush guard(vm, f);
+  Interpreter in(vm, f);
+  size_t out = 0;
+  try {
+    in.run(0, f.code.size(), out);
+  } catch (const ReadError&) {
+    throw ScriptAbort{"action cut short"};
+  }
+  return f.result;
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,115 @@
+// Numbers to text and back, by the original player's rules.
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "swf/avm1/value.h"
+
+namespace swf::avm1 {
+
+std::string numberToString(double d) {
+  if (std::isnan(d)) return "NaN";
+  if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
+  if (d == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", d);  // 15 significant digits
+  char* e = std::strchr(buf, 'e');
+  int exp = std::atoi(e + 1);
+  *e = 0;
+  std::string mant = buf;  // "-1.23450000000000"
+  bool neg = mant[0] == '-';
+  if (neg) mant.erase(0, 1);
+  std::string digits = mant.substr(0, 1) + mant.substr(2);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = neg ? "-" : "";
+  if (exp < -5 || exp >= 15) {
+    out += digits[0];
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    out += exp < 0 ? "e-" : "e+";
+    out += std::to_string(std::abs(exp));
+  } else if (exp < 0) {
+    out += "0." + std::string(size_t(-exp - 1), '0') + digits;
+  } else if (size_t(exp) + 1 >= digits.size()) {
+    out += digits + std::string(size_t(exp) + 1 - digits.size(), '0');
+  } else {
+    out += digits.substr(0, size_t(exp) + 1) + "." + digits.substr(size_t(exp) + 1);
+  }
+  return out;
+}
+
+std::string numberToRadix(double d, int radix) {
+  if (radix == 10 || radix < 2 || radix > 36) return numberToString(d);
+  if (!std::isfinite(d)) return numberToString(d);
+  double t = std::trunc(d);
+  if (std::fabs(t) >= 2147483648.0) t = double(int32_t(int64_t(std::fmod(t, 4294967296.0))));
+  long long v = (long long)t;
+  bool neg = v < 0;
+  unsigned long long u = neg ? (unsigned long long)(-v) : (unsigned long long)v;
+  std::string s;
+  do {
+    int digit = int(u % radix);
+    s.insert(s.begin(), char(digit < 10 ? '0' + digit : 'a' + digit - 10));
+    u /= radix;
+  } while (u);
+  return neg ? "-" + s : s;
+}
+
+namespace {
+
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+}  // namespace
+
+double stringToNumber(const std::string& s, int swfVersion) {
+  size_t i = 0, n = s.size();
+  while (i < n && isSpace(s[i])) ++i;
+  if (i == n) return swfVersion >= 5 ? NAN : 0;
+  // Hexadecimal: "0x1F", with an optional sign in front.
+  size_t h = i;
+  bool negHex = false;
+  if (h < n && (s[h] == '-' || s[h] == '+')) negHex = s[h++] == '-';
+  if (swfVersion >= 6 && h + 1 < n && s[h] == '0' && (s[h + 1] == 'x' || s[h + 1] == 'X')) {
+    h += 2;
+    if (h == n) return NAN;
+    double v = 0;
+    for (; h < n; ++h) {
+      char c = s[h];
+      int d = c >= '0' && c <= '9'   ? c - '0'
+              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                     : -1;
+      if (d < 0) return NAN;
+      v = v * 16 + d;
+    }
+    // Eight hex digits wrap to a signed 32-bit value, as the original's conversion did.
+    if (v >= 2147483648.0 && v < 4294967296.0) v -= 4294967296.0;
+    return negHex ? -v : v;
+  }
+  size_t j = i;
+  if (j < n && (s[j] == '-' || s[j] == '+')) ++j;
+  size_t digits = 0;
+  while (j < n && std::isdigit(static_cast<unsigned char>(s[j]))) ++j, ++digits;
+  if (j < n && s[j] == '.') {
+    ++j;
+    while (j < n && std::isdigit(static_cast<unsigned char>(s[j]))) ++j, ++digits;
+  }
+  if (digits == 0) return NAN;
+  if (j < n && (s[j] == 'e' || s[j] == 'E')) {
+    size_t k = j + 1;
+    if (k < n && (s[k] == '-' || s[k] == '+')) ++k;
+    size_t expDigits = 0;
+    while (k < n && std::isdigit(static_cast<unsigned char>(s[k]))) ++k, ++expDigits;
+    if (expDigits) j = k;
+  }
+  size_t end = j;
+  while (end < n && isSpace(s[end])) ++end;
+  if (end != n) return NAN;
+  return std::strtod(s.substr(i, j - i).c_str(), nullptr);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,57 @@
+#include "swf/avm1/string_ops.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/text/text_content.h"
+
+namespace swf::avm1 {
+
+size_t utf8Length(const std::string& s) {
+  size_t n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+size_t utf8Offset(const std::string& s, size_t index) {
+  size_t i = 0, seen = 0;
+  while (i < s.size()) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+      if (seen == index) return i;
+      ++seen;
+    }
+    ++i;
+  }
+  return s.size();
+}
+
+uint32_t utf8CodeAt(const std::string& s, size_t i) {
+  if (i >= s.size()) return 0;
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+  uint32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    if (i + size_t(k) >= s.size()) return c;
+    cp = (cp << 6) | (static_cast<unsigned char>(s[i + size_t(k)]) & 0x3F);
+  }
+  return cp;
+}
+
+std::string utf8Encode(uint32_t cp) { return encodeUtf8(std::u32string(1, char32_t(cp))); }
+
+std::string extractString(const std::string& s, double index, double count, bool utf8) {
+  size_t len = utf8 ? utf8Length(s) : s.size();
+  if (!std::isfinite(index)) index = 0;
+  long start = long(std::clamp(index, -1e9, 1e9)) - 1;
+  if (start < 0) start = 0;
+  if (size_t(start) >= len) return "";
+  size_t n = len - size_t(start);
+  if (std::isfinite(count) && count >= 0 && count < double(n)) n = size_t(count);
+  if (std::isnan(count)) n = 0;
+  if (!utf8) return s.substr(size_t(start), n);
+  size_t b = utf8Offset(s, size_t(start)), e = utf8Offset(s, size_t(start) + n);
+  return s.substr(b, e - b);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,637 @@
+#include "swf/avm1/vm.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <unordered_set>
+
+#include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/exec_frame.h"
+
+namespace swf::avm1 {
+namespace {
+
+std::string lowerCase(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace
+
+Vm::Vm(VmHost& host, int swfVersion)
+    : host_(host), rootVersion_(swfVersion), version_(swfVersion), names_(new Names) {
+  Names& n = *names_;
+  n.proto = intern("__proto__");
+  n.prototype = intern("prototype");
+  n.constructor = intern("constructor");
+  n.ctor2 = intern("__constructor__");
+  n.length = intern("length");
+  n.toString = intern("toString");
+  n.valueOf = intern("valueOf");
+  n.thisName = intern("this");
+  n.arguments = intern("arguments");
+  n.super = intern("super");
+  n.global = intern("_global");
+  n.root = intern("_root");
+  n.parent = intern("_parent");
+  n.callee = intern("callee");
+  n.caller = intern("caller");
+  n.empty = intern("");
+  n.undefined = intern("undefined");
+  n.message = intern("message");
+  n.name = intern("name");
+  n.resolve = intern("__resolve");
+  installBuiltins(*this);
+}
+
+Vm::~Vm() {
+  GcCell* c = cells_;
+  while (c) {
+    GcCell* next = c->gcNext;
+    delete c;
+    c = next;
+  }
+}
+
+// ---- heap ----
+
+void Vm::adopt(GcCell* c) {
+  c->gcNext = cells_;
+  cells_ = c;
+  ++liveCells_;
+  ++allocatedSinceCollect_;
+}
+
+void Vm::maybeCollect() {
+  if (allocatedSinceCollect_ >= collectThreshold_) collect();
+}
+
+void Vm::markRoots(Tracer& t) {
+  t.mark(global);
+  for (Object* o : {objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
+                    errorProto, movieClipProto})
+    t.mark(o);
+  for (String* s : {names_->proto,     names_->prototype, names_->constructor, names_->ctor2,
+                    names_->length,    names_->toString,  names_->valueOf,     names_->thisName,
+                    names_->arguments, names_->super,     names_->global,      names_->root,
+                    names_->parent,    names_->callee,    names_->caller,      names_->empty,
+                    names_->undefined, names_->message,   names_->name,        names_->resolve})
+    t.mark(s);
+  for (const Value& v : stack) v.trace(t);
+  for (const Value& v : pinned_) v.trace(t);
+  for (ExecFrame* f : frames) f->trace(t);
+  // Clips still on the display tree; the others are ordinary objects from now on.
+  clips_.erase(std::remove_if(clips_.begin(), clips_.end(),
+                              [&](ClipObject* c) {
+                                if (!c->alive()) return true;
+                                t.mark(c);
+                                return false;
+                              }),
+               clips_.end());
+  for (const Timer& tm : timers_) {
+    tm.fn.trace(t);
+    t.mark(tm.self);
+    t.mark(tm.method);
+    for (const Value& v : tm.args) v.trace(t);
+  }
+}
+
+void Vm::collect() {
+  Tracer t;
+  markRoots(t);
+  t.drain();
+  // The intern table is weak: unmarked names leave it before their cells go.
+  for (auto it = interned_.begin(); it != interned_.end();)
+    it = it->second->gcMarked ? std::next(it) : interned_.erase(it);
+  GcCell** link = &cells_;
+  size_t live = 0;
+  while (GcCell* c = *link) {
+    if (c->gcMarked) {
+      c->gcMarked = false;
+      link = &c->gcNext;
+      ++live;
+    } else {
+      *link = c->gcNext;
+      delete c;
+    }
+  }
+  liveCells_ = live;
+  allocatedSinceCollect_ = 0;
+  collectThreshold_ = std::max<size_t>(20000, live);
+}
+
+// ---- strings ----
+
+String* Vm::intern(std::string_view text) {
+  auto it = interned_.find(text);
+  if (it != interned_.end()) return it->second;
+  auto* s = new String;
+  s->text = std::string(text);
+  s->interned = true;
+  adopt(s);
+  interned_.emplace(std::string_view(s->text), s);
+  std::string low = lowerCase(text);
+  s->lower = low == s->text ? s : intern(low);
+  return s;
+}
+
+String* Vm::str(std::string text) {
+  auto* s = new String;
+  s->text = std::move(text);
+  adopt(s);
+  return s;
+}
+
+String* Vm::concat(const std::string& a, const std::string& b) {
+  if (a.size() + b.size() > kMaxStringLength) throw ScriptAbort{"string too long"};
+  std::string s;
+  s.reserve(a.size() + b.size());
+  s += a;
+  s += b;
+  return str(std::move(s));
+}
+
+String* Vm::key(String* s) {
+  if (!s->interned) s = intern(s->text);
+  return caseSensitive() ? s : s->lower;
+}
+
+// ---- objects ----
+
+Object* Vm::newObject() { return newObject(objectProto); }
+
+Object* Vm::newObject(Object* proto) {
+  Object* o = make<Object>();
+  if (proto) put(o, names_->proto, Value(proto), DontEnum);
+  return o;
+}
+
+ArrayObject* Vm::newArray() {
+  ArrayObject* a = make<ArrayObject>();
+  put(a, names_->proto, Value(arrayProto), DontEnum);
+  return a;
+}
+
+Function* Vm::newNative(NativeFn fn, Object* proto) {
+  Function* f = make<Function>();
+  f->native = fn;
+  put(f, names_->proto, Value(functionProto), DontEnum);
+  if (proto) {
+    put(f, names_->prototype, Value(proto), DontEnum);
+    put(proto, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
+  }
+  return f;
+}
+
+Function* Vm::define(Object* o, std::string_view name, NativeFn fn, uint16_t flags) {
+  Function* f = newNative(fn);
+  put(o, name, Value(static_cast<Object*>(f)), flags);
+  return f;
+}
+
+Function* Vm::defineClass(std::string_view name, NativeFn ctor, Object* proto,
+                          AllocateFn allocate) {
+  Function* f = newNative(ctor, proto);
+  f->allocate = allocate;
+  put(global, name, Value(static_cast<Object*>(f)), DontEnum);
+  return f;
+}
+
+ClipObject* Vm::clipFor(DisplayNode* node) {
+  if (!node) return nullptr;
+  if (node->scriptObject) return node->scriptObject;
+  ClipObject* c = make<ClipObject>(node);
+  c->setPath(targetPathOf(node));
+  put(c, names_->proto, Value(movieClipProto ? movieClipProto : objectProto), DontEnum);
+  node->scriptObject = c;
+  clips_.push_back(c);
+  if (!node->parentNode()) put(c, "$version", Value(intern(kPlayerVersion)));
+  return c;
+}
+
+std::string Vm::targetPathOf(DisplayNode* node) {
+  std::vector<std::string> parts;
+  DisplayNode* n = node;
+  int guard = 0;
+  while (n && n->parentNode() && ++guard < 1000) {
+    parts.push_back(n->nodeName());
+    n = n->parentNode();
+  }
+  std::string out = "_level" + std::to_string(n ? n->levelNumber() : 0);
+  for (auto it = parts.rbegin(); it != parts.rend(); ++it) out += "." + *it;
+  return out;
+}
+
+void Vm::put(Object* o, String* name, const Value& v, uint16_t flags) {
+  String* k = key(name);
+  Property* p = o->props.find(k);
+  if (!p) p = &o->props.add(k, name->interned ? name : intern(name->text));
+  p->value = v;
+  p->flags = flags;
+  p->getter = p->setter = nullptr;
+}
+
+Property* Vm::findOwn(Object* o, String* name) {
+  Property* p = o->props.find(key(name));
+  return p && visibleIn(p->flags, version_) ? p : nullptr;
+}
+
+Object* Vm::protoOf(Object* o) {
+  Property* p = o->props.find(names_->proto);
+  return p && !p->getter ? p->value.object() : nullptr;
+}
+
+bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
+  String* k = key(name);
+  if (o->getNative(*this, k, out)) return true;
+  int depth = 0;
+  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
+    if (Property* p = obj->props.find(k); p && visibleIn(p->flags, version_)) {
+      out = p->getter ? call(Value(p->getter), self, {}) : p->value;
+      return true;
+    }
+    if (obj == o && obj->asClip()) {
+      // Instance names of the clip's children come after its own variables.
+      if (DisplayNode* n = obj->asClip()->node())
+        if (DisplayNode* child = n->childNode(name->text, caseSensitive())) {
+          out = Value(static_cast<Object*>(clipFor(child)));
+          return true;
+        }
+    }
+  }
+  out = Value();
+  return false;
+}
+
+Value Vm::getWithThis(Object* o, String* name, Object* self) {
+  Value out;
+  lookup(o, name, self, out);
+  return out;
+}
+
+Value Vm::get(Object* o, String* name) {
+  if (!o) return Value();
+  return getWithThis(o, name, o);
+}
+
+Value Vm::get(const Value& v, String* name) {
+  switch (v.type) {
+    case Value::Obj:
+      return get(v.o, name);
+    case Value::Str:
+      if (key(name) == key(names_->length)) return Value(double(v.s->text.size()));
+      return getWithThis(stringProto, name, toObject(v));
+    case Value::Number:
+      return getWithThis(numberProto, name, toObject(v));
+    case Value::Boolean:
+      return getWithThis(booleanProto, name, toObject(v));
+    default:
+      return Value();
+  }
+}
+
+void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled) {
+  handled = false;
+  if (!o->watches) return;
+  String* k = key(name);
+  for (const Watch& w : *o->watches) {
+    if (w.key != k) continue;
+    Value old = p ? p->value : Value();
+    Value args[4] = {Value(name), old, v, w.userData};
+    Object* cb = w.callback;
+    // A watcher's own assignment to the property does not call it again.
+    auto saved = std::move(o->watches);
+    v = call(Value(cb), o, args);
+    o->watches = std::move(saved);
+    handled = true;
+    return;
+  }
+}
+
+void Vm::set(Object* o, String* name, const Value& v) {
+  if (!o) return;
+  String* k = key(name);
+  if (o->setNative(*this, k, v)) return;
+  Property* p = o->props.find(k);
+  if (p && !visibleIn(p->flags, version_)) p = nullptr;
+  if (!p) {
+    int depth = 0;
+    for (Object* obj = protoOf(o); obj && depth < 256; obj = protoOf(obj), ++depth) {
+      Property* q = obj->props.find(k);
+      if (!q || !visibleIn(q->flags, version_)) continue;
+      if (q->setter) {
+        call(Value(q->setter), o, std::span<const Value>(&v, 1));
+        return;
+      }
+      if (q->getter) return;  // a read-only property further up
+      break;
+    }
+  } else {
+    if (p->setter) {
+      call(Value(p->setter), o, std::span<const Value>(&v, 1));
+      return;
+    }
+    if (p->getter || (p->flags & ReadOnly)) return;
+  }
+  Value value = v;
+  if (o->watches) {
+    bool handled;
+    callWatch(o, p, name, value, handled);
+    p = o->props.find(k);  // the watcher may have changed the table
+  }
+  if (!p) {
+    p = &o->props.add(k, name->interned ? name : intern(name->text));
+  } else if (!visibleIn(p->flags, version_)) {
+    p->flags = 0;
+  }
+  if (p->flags & ReadOnly) return;
+  p->value = value;
+}
+
+bool Vm::hasOwn(Object* o, String* name) {
+  if (!o) return false;
+  Value out;
+  String* k = key(name);
+  if (o->getNative(*this, k, out)) return true;
+  Property* p = o->props.find(k);
+  return p && visibleIn(p->flags, version_);
+}
+
+bool Vm::has(Object* o, String* name) {
+  int depth = 0;
+  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth)
+    if (hasOwn(obj, name)) return true;
+  if (o && o->asClip())
+    if (DisplayNode* n = o->asClip()->node())
+      return n->childNode(name->text, caseSensitive()) != nullptr;
+  return false;
+}
+
+bool Vm::remove(Object* o, String* name) {
+  if (!o) return false;
+  String* k = key(name);
+  if (o->deleteNative(*this, k)) return true;
+  Property* p = o->props.find(k);
+  if (!p || !visibleIn(p->flags, version_) || (p->flags & DontDelete)) return false;
+  return o->props.remove(k);
+}
+
+std::vector<String*> Vm::enumerate(Object* o) {
+  std::vector<String*> out;
+  std::unordered_set<String*> seen;
+  int depth = 0;
+  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
+    std::vector<String*> natives;
+    obj->enumerateNative(*this, natives);
+    for (String* n : natives)
+      if (seen.insert(key(n)).second) out.push_back(n);
+    auto& list = obj->props.list();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+      if (!seen.insert(it->key).second) continue;
+      if ((it->flags & DontEnum) || !visibleIn(it->flags, version_)) continue;
+      out.push_back(it->name);
+    }
+  }
+  return out;
+}
+
+bool Vm::instanceOf(Object* o, Object* ctor) {
+  if (!o || !ctor) return false;
+  Object* proto = get(ctor, names_->prototype).object();
+  if (!proto) return false;
+  int depth = 0;
+  for (Object* p = protoOf(o); p && depth < 256; p = protoOf(p), ++depth) {
+    if (p == proto) return true;
+  }
+  return false;
+}
+
+// ---- conversions ----
+
+double Vm::toNumber(const Value& v) {
+  switch (v.type) {
+    case Value::Undefined:
+    case Value::Null:
+      return version_ >= 7 ? NAN : 0;
+    case Value::Boolean:
+      return v.b ? 1 : 0;
+    case Value::Number:
+      return v.n;
+    case Value::Str:
+      return stringToNumber(v.s->text, version_);
+    case Value::Obj: {
+      if (v.o->asClip()) return NAN;
+      Value p = toPrimitive(v);
+      if (p.isObject()) return NAN;
+      return toNumber(p);
+    }
+  }
+  return NAN;
+}
+
+std::string Vm::toString(const Value& v) {
+  switch (v.type) {
+    case Value::Undefined:
+      return version_ >= 7 ? "undefined" : "";
+    case Value::Null:
+      return "null";
+    case Value::Boolean:
+      return v.b ? "true" : "false";
+    case Value::Number:
+      return numberToString(v.n);
+    case Value::Str:
+      return v.s->text;
+    case Value::Obj: {
+      if (ClipObject* c = v.o->asClip()) return c->targetPath();
+      Value p = toPrimitive(v, true);
+      if (p.isObject()) return v.o->isFunction() ? "[type Function]" : "[type Object]";
+      return toString(p);
+    }
+  }
+  return "";
+}
+
+String* Vm::toStr(const Value& v) {
+  if (v.isString()) return v.s;
+  if (v.isUndefined() && version_ < 7) return names_->empty;
+  return str(toString(v));
+}
+
+bool Vm::toBoolean(const Value& v) {
+  switch (v.type) {
+    case Value::Undefined:
+    case Value::Null:
+      return false;
+    case Value::Boolean:
+      return v.b;
+    case Value::Number:
+      return v.n != 0 && !std::isnan(v.n);
+    case Value::Str: {
+      if (version_ >= 7) return !v.s->text.empty();
+      double d = stringToNumber(v.s->text, version_);
+      return d != 0 && !std::isnan(d);
+    }
+    case Value::Obj:
+      return true;
+  }
+  return false;
+}
+
+Value Vm::toPrimitive(const Value& v, bool preferString) {
+  if (!v.isObject()) return v;
+  Object* o = v.o;
+  // One method is asked, as the original did (the other only when the first is missing): what
+  // it returns is the value, object or not.
+  Value fn = get(o, preferString ? names_->toString : names_->valueOf);
+  if (!fn.object() || !fn.o->isFunction()) {
+    fn = get(o, preferString ? names_->valueOf : names_->toString);
+    if (!fn.object() || !fn.o->isFunction()) return v;
+  }
+  return call(fn, o, {});
+}
+
+Object* Vm::toObject(const Value& v) {
+  Object* proto = nullptr;
+  switch (v.type) {
+    case Value::Obj:
+      return v.o;
+    case Value::Str:
+      proto = stringProto;
+      break;
+    case Value::Number:
+      proto = numberProto;
+      break;
+    case Value::Boolean:
+      proto = booleanProto;
+      break;
+    default:
+      return nullptr;
+  }
+  Object* o = newObject(proto);
+  o->primitive = v;
+  o->hasPrimitive = true;
+  return o;
+}
+
+int32_t Vm::toInt32(const Value& v) {
+  double d = toNumber(v);
+  if (!std::isfinite(d)) return 0;
+  d = std::trunc(std::fmod(d, 4294967296.0));
+  if (d < 0) d += 4294967296.0;
+  return int32_t(uint32_t(d));
+}
+
+std::string Vm::typeOf(const Value& v) {
+  switch (v.type) {
+    case Value::Undefined:
+      return "undefined";
+    case Value::Null:
+      return "null";
+    case Value::Boolean:
+      return "boolean";
+    case Value::Number:
+      return "number";
+    case Value::Str:
+      return "string";
+    case Value::Obj:
+      return v.o->typeName();
+  }
+  return "undefined";
+}
+
+bool Vm::strictEquals(const Value& a, const Value& b) {
+  if (a.type != b.type) return false;
+  switch (a.type) {
+    case Value::Undefined:
+    case Value::Null:
+      return true;
+    case Value::Boolean:
+      return a.b == b.b;
+    case Value::Number:
+      return a.n == b.n;
+    case Value::Str:
+      return a.s == b.s || a.s->text == b.s->text;
+    case Value::Obj:
+      return a.o == b.o;
+  }
+  return false;
+}
+
+bool Vm::looseEquals(const Value& a, const Value& b) {
+  if (a.type == b.type) return strictEquals(a, b);
+  if (a.isNullish() && b.isNullish()) return true;
+  if (a.isNullish() || b.isNullish()) {
+    // Below 6 an object compares with undefined by its primitive value... keep it simple:
+    return false;
+  }
+  if (a.isNumber() && b.isString()) return a.n == toNumber(b);
+  if (a.isString() && b.isNumber()) return toNumber(a) == b.n;
+  if (a.isBool()) return looseEquals(Value(a.b ? 1.0 : 0.0), b);
+  if (b.isBool()) return looseEquals(a, Value(b.b ? 1.0 : 0.0));
+  if (a.isObject() && !b.isObject()) {
+    Value p = toPrimitive(a);
+    if (p.isObject()) return false;
+    return looseEquals(p, b);
+  }
+  if (b.isObject() && !a.isObject()) {
+    Value p = toPrimitive(b);
+    if (p.isObject()) return false;
+    return looseEquals(a, p);
+  }
+  return false;
+}
+
+Value Vm::less(const Value& a, const Value& b) {
+  Value pa = toPrimitive(a), pb = toPrimitive(b);
+  if (pa.isString() && pb.isString()) return Value(pa.s->text < pb.s->text);
+  double x = toNumber(pa), y = toNumber(pb);
+  if (std::isnan(x) || std::isnan(y)) return Value();
+  return Value(x < y);
+}
+
+// ---- timers ----
+
+int Vm::addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args, double ms,
+                 bool repeat) {
+  if (!std::isfinite(ms) || ms < 0) ms = 0;
+  int id = nextTimerId_++;
+  timers_.push_back(Timer{id, fn, self, method, std::move(args), ms, nowMs_ + ms, repeat});
+  return id;
+}
+
+void Vm::clearTimer(int id) {
+  for (auto& t : timers_)
+    if (t.id == id) t.id = -1;  // removed after the running pass
+}
+
+void Vm::runTimers(double nowMs) {
+  nowMs_ = nowMs;
+  for (size_t i = 0; i < timers_.size(); ++i) {
+    if (timers_[i].id < 0 || timers_[i].due > nowMs) continue;
+    Timer t = timers_[i];
+    if (t.repeat) {
+      // An interval shorter than a frame runs once a frame, not many times over.
+      timers_[i].due = std::max(t.due + std::max(t.interval, 1.0), nowMs);
+    } else {
+      timers_[i].id = -1;
+    }
+    try {
+      blockStart = std::chrono::steady_clock::now();
+      if (t.method)
+        callMethod(t.self, t.method, t.args);
+      else
+        call(t.fn, nullptr, t.args);
+    } catch (const ScriptThrow&) {
+    } catch (const ScriptAbort&) {
+    }
+    stack.clear();
+  }
+  timers_.erase(
+      std::remove_if(timers_.begin(), timers_.end(), [](const Timer& t) { return t.id < 0; }),
+      timers_.end());
+  maybeCollect();
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,229 @@
+#pragma once
+// The machine: heap, intern table, global object and built-in prototypes, and the operations
+// every action and native shares (member access, calls, conversions by SWF version).
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "swf/avm1/clip_object.h"
+#include "swf/avm1/function.h"
+
+namespace swf::avm1 {
+
+class ArrayObject;
+struct ExecFrame;
+
+// What the machine asks of the player.
+struct VmHost {
+  virtual ~VmHost() = default;
+  virtual void trace(const std::string& text) = 0;
+  virtual void getURL(const std::string& url, const std::string& target, int method) = 0;
+  virtual double timerMs() = 0;  // milliseconds since the movie started
+  virtual DisplayNode* levelNode(int n) = 0;
+  virtual void toggleQuality() {}
+  virtual void stopSounds() {}
+};
+
+// Thrown by the script's Throw; caught by Try or ends the block.
+struct ScriptThrow {
+  Value value;
+};
+// Ends the running block at once (bad bytecode, the time limit, too deep a recursion).
+struct ScriptAbort {
+  const char* why;
+};
+
+class Vm {
+ public:
+  Vm(VmHost& host, int swfVersion);
+  ~Vm();
+  Vm(const Vm&) = delete;
+  Vm& operator=(const Vm&) = delete;
+
+  VmHost& host() { return host_; }
+  // The version of the code running now (the movie's when none is).
+  int version() const { return version_; }
+  void setVersion(int v) { version_ = v; }
+  bool caseSensitive() const { return rootVersion_ >= 7; }
+
+  // ---- running ----
+  // Runs one block of actions (a frame's, a button's, a clip event's) in `clip`'s timeline.
+  void runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> keep, ClipObject* clip,
+                int swfVersion);
+  // Calls `fn` (a function object or anything else: undefined) with `self` as this.
+  Value call(const Value& fn, Object* self, std::span<const Value> args);
+  Value callMethod(Object* self, String* name, std::span<const Value> args);
+  Value construct(const Value& fn, std::span<const Value> args);
+  // Calls `o`'s method `name` as an event handler, when it has one.
+  void callHandler(Object* o, std::string_view name);
+  // Calls due interval and timeout callbacks.
+  void runTimers(double nowMs);
+  // Limits: the time one block may run, and what happens when one overruns.
+  std::chrono::milliseconds timeLimit{15000};
+  std::function<void()> onScriptTimeout;
+  static constexpr int kMaxCallDepth = 256;
+
+  // ---- strings ----
+  String* intern(std::string_view text);
+  String* str(std::string text);  // a fresh, uninterned string
+  // a + b; a result past kMaxStringLength ends the script instead of exhausting memory.
+  String* concat(const std::string& a, const std::string& b);
+  static constexpr size_t kMaxStringLength = 64u << 20;
+  String* key(String* s);  // the property key for a name
+  String* key(std::string_view text) { return key(intern(text)); }
+
+  // ---- objects ----
+  Object* newObject();  // with Object.prototype
+  Object* newObject(Object* proto);
+  ArrayObject* newArray();
+  Function* newNative(NativeFn fn, Object* proto = nullptr);
+  ClipObject* clipFor(DisplayNode* node);
+  template <class T, class... A>
+  T* make(A&&... a) {
+    T* c = new T(std::forward<A>(a)...);
+    adopt(c);
+    return c;
+  }
+
+  // Member access with prototype chains, getters, setters, watchpoints and native properties.
+  Value get(Object* o, String* name);
+  Value get(const Value& v, String* name);  // primitives read their class's prototype
+  void set(Object* o, String* name, const Value& v);
+  bool has(Object* o, String* name);
+  bool hasOwn(Object* o, String* name);
+  bool remove(Object* o, String* name);
+  Property* findOwn(Object* o, String* name);
+  // Own property, created when absent (no setters, no watch): for built-ins and locals.
+  void put(Object* o, String* name, const Value& v, uint16_t flags = 0);
+  void put(Object* o, std::string_view name, const Value& v, uint16_t flags = 0) {
+    put(o, intern(name), v, flags);
+  }
+  Function* define(Object* o, std::string_view name, NativeFn fn, uint16_t flags = DontEnum);
+  // A native class on _global with its prototype; returns the constructor.
+  Function* defineClass(std::string_view name, NativeFn ctor, Object* proto,
+                        AllocateFn allocate = nullptr);
+  Object* protoOf(Object* o);
+  // for..in order: newest first, then up the prototype chain; names visible to `version()`.
+  std::vector<String*> enumerate(Object* o);
+  bool instanceOf(Object* o, Object* ctor);
+
+  // ---- conversions (by version()) ----
+  double toNumber(const Value& v);
+  std::string toString(const Value& v);
+  String* toStr(const Value& v);
+  bool toBoolean(const Value& v);
+  Value toPrimitive(const Value& v, bool preferString = false);
+  Object* toObject(const Value& v);  // wraps primitives; null for undefined and null
+  int32_t toInt32(const Value& v);
+  std::string typeOf(const Value& v);
+  bool looseEquals(const Value& a, const Value& b);
+  bool strictEquals(const Value& a, const Value& b);
+  // a < b: true, false, or undefined (NaN involved).
+  Value less(const Value& a, const Value& b);
+
+  // ---- well-known objects ----
+  Object* global = nullptr;
+  Object* objectProto = nullptr;
+  Object* functionProto = nullptr;
+  Object* arrayProto = nullptr;
+  Object* stringProto = nullptr;
+  Object* numberProto = nullptr;
+  Object* booleanProto = nullptr;
+  Object* errorProto = nullptr;
+  Object* movieClipProto = nullptr;
+  struct Names;
+  const Names& names() const { return *names_; }
+
+  // ---- the collector ----
+  void collect();
+  // Collects when enough was allocated since the last time; only at safe points.
+  void maybeCollect();
+  size_t liveCells() const { return liveCells_; }
+  // Keeps a value alive while a native holds it across a call into scripts.
+  class Pin {
+   public:
+    Pin(Vm& vm, const Value& v) : vm_(vm) { vm_.pinned_.push_back(v); }
+    ~Pin() { vm_.pinned_.pop_back(); }
+    Pin(const Pin&) = delete;
+    Pin& operator=(const Pin&) = delete;
+
+   private:
+    Vm& vm_;
+  };
+  // Adds an installer run now for this machine (the player's classes).
+  void install(void (*installer)(Vm&)) { installer(*this); }
+
+  // ---- timers (setInterval, setTimeout) ----
+  int addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args, double ms,
+               bool repeat);
+  void clearTimer(int id);
+
+  // Used by the interpreter.
+  std::vector<Value> stack;
+  std::vector<ExecFrame*> frames;
+  int nativeDepth = 0;
+  // True while a native runs as a constructor (`new Array(3)` rather than `Array(3)`).
+  bool isConstructing = false;
+  std::chrono::steady_clock::time_point blockStart;
+  uint64_t steps = 0;
+  void checkTime();
+  Value callFunction(Function* f, Object* self, std::span<const Value> args, Object* super,
+                     bool construct);
+  ClipObject* currentClip();  // the target of the running code
+  DisplayNode* resolveTarget(ClipObject* from, const std::string& path);
+  // Variables by path ("/a/b:v", "_root.a.v") or by name through the scope chain.
+  Value getVariable(ExecFrame& f, String* name);
+  void setVariable(ExecFrame& f, String* name, const Value& v);
+  std::string targetPathOf(DisplayNode* node);
+  Object* superOf(Function* f, Object* self);
+
+ private:
+  friend class Interpreter;
+  void adopt(GcCell* c);
+  void markRoots(Tracer& t);
+  Value getWithThis(Object* o, String* name, Object* self);
+
+ public:
+  // Finds `name` on `o` or its prototypes; getters run with `self` as this.
+  bool lookup(Object* o, String* name, Object* self, Value& out);
+
+ private:
+  void callWatch(Object* o, Property* p, String* name, Value& v, bool& handled);
+
+  VmHost& host_;
+  int rootVersion_;
+  int version_;
+  std::unique_ptr<Names> names_;
+  GcCell* cells_ = nullptr;
+  size_t liveCells_ = 0, allocatedSinceCollect_ = 0, collectThreshold_ = 20000;
+  std::unordered_map<std::string_view, String*> interned_;
+  std::vector<ClipObject*> clips_;
+  std::vector<Value> pinned_;
+  struct Timer {
+    int id;
+    Value fn;
+    Object* self;
+    String* method;
+    std::vector<Value> args;
+    double interval, due;
+    bool repeat;
+  };
+  std::vector<Timer> timers_;
+  int nextTimerId_ = 1;
+  double nowMs_ = 0;
+};
+
+// Interned names the machine uses often, made once.
+struct Vm::Names {
+  String *proto, *prototype, *constructor, *ctor2, *length, *toString, *valueOf, *thisName,
+      *arguments, *super, *global, *root, *parent, *callee, *caller, *empty, *undefined, *message,
+      *name, *resolve;
+};
+
+}  // namespace swf::avm1

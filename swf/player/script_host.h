@@ -1,0 +1,24 @@
+#pragma once
+// What the script machine asks of the player: traces, addresses, the clock and the levels.
+
+#include "swf/avm1/vm.h"
+
+namespace swf {
+
+class Player;
+
+class ScriptHost : public avm1::VmHost {
+ public:
+  explicit ScriptHost(Player& player) : player_(player) {}
+  void trace(const std::string& text) override;
+  void getURL(const std::string& url, const std::string& target, int method) override;
+  double timerMs() override;
+  avm1::DisplayNode* levelNode(int n) override;
+  void toggleQuality() override;
+  void stopSounds() override;
+
+ private:
+  Player& player_;
+};
+
+}  // namespace swf

@@ -1,0 +1,293 @@
+// The script machine's language: conversions by version, scopes and closures, prototypes,
+// property flags, getters, watchpoints and exceptions.
+#include <gtest/gtest.h>
+
+#include "avm1_support.h"
+
+namespace {
+
+using rvtest::runScript;
+
+struct Case {
+  int version;
+  const char* source;
+  const char* expected;
+};
+
+void runCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
+}
+
+TEST(Avm1Language, ConversionsFollowTheFileVersion) {
+  runCases({
+      // undefined prints "" below 7 when converted, "undefined" from 7; trace says "undefined".
+      {6, "push 'a', undefined\nadd2\ntrace", "a\n"},
+      {7, "push 'a', undefined\nadd2\ntrace", "aundefined\n"},
+      {6, "push undefined\ntrace", "undefined\n"},
+      // undefined and null are 0 as numbers below 7, NaN from 7.
+      {6, "push undefined, 1\nadd2\ntrace", "1\n"},
+      {7, "push null, 1\nadd2\ntrace", "NaN\n"},
+      // Numbers print with 15 digits and the original's exponent forms.
+      {6, "push 1e21\ntrace\npush 0.000001\ntrace\npush 0.1, 0.2\nadd2\ntrace\npush -0.0\ntrace",
+       "1e+21\n1e-6\n0.3\n0\n"},
+      {6, "push 123456789012345680000.0\ntrace\npush 0.00001\ntrace",
+       "1.23456789012346e+20\n0.00001\n"},
+      // Strings as booleans: non-zero numbers below 7, non-empty from 7.
+      {6, "push 'abc'\nnot\ntrace", "true\n"},
+      {7, "push 'abc'\nnot\ntrace", "false\n"},
+      // SWF 4 comparisons give numbers; Add is numeric where Add2 concatenates.
+      {4, "push 1, 2\nless\ntrace\npush '3', '4'\nadd\ntrace", "1\n7\n"},
+      {6, "push '3', 4\nadd2\ntrace\npush '0x10'\ntonumber\ntrace", "34\n16\n"},
+      // Names ignore case below 7.
+      {6, "push 'Foo', 1\nsetVariable\npush 'foo'\ngetVariable\ntrace", "1\n"},
+      {7, "push 'Foo', 1\nsetVariable\npush 'foo'\ngetVariable\ntrace", "undefined\n"},
+      // Number to string in other radixes; parseInt's octal rule.
+      {6, "push 16, 1, 255, 1, 'Number'\nnewObject\npush 'toString'\ncallMethod\ntrace", "ff\n"},
+      {6,
+       "push '010', 1, 'parseInt'\ncallFunction\ntrace\npush '09', 1, "
+       "'parseInt'\ncallFunction\ntrace",
+       "8\n9\n"},
+      {6,
+       "push 'b', 2\nequals2\ntrace\npush '1', 1\nequals2\ntrace\npush null, "
+       "undefined\nequals2\ntrace",
+       "false\ntrue\ntrue\n"},
+  });
+}
+
+TEST(Avm1Language, ScopesClosuresAndArguments) {
+  runCases({
+      // A closure keeps the activation it was made in.
+      {6, R"(function make(n)
+               function (a)
+                 push 'n'
+                 getVariable
+                 push 'a'
+                 getVariable
+                 add2
+                 return
+               end
+               return
+             end
+             push 5, 1, 'make'
+             callFunction
+             store 1
+             pop
+             push 10, 1, r:1, undefined
+             callMethod
+             trace)",
+       "15\n"},
+      // arguments.length and callee; locals do not leak to the timeline.
+      {6, R"(function f()
+               push 'x', 1
+               defineLocal
+               push 'arguments'
+               getVariable
+               push 'length'
+               getMember
+               trace
+             end
+             push 7, 8, 9, 3, 'f'
+             callFunction
+             pop
+             push 'x'
+             getVariable
+             trace)",
+       "3\nundefined\n"},
+      // DefineFunction2 preloads this and arguments into registers and parameters into theirs.
+      {7, R"(function2 g(3=a) regs=4 flags=0x5
+               push r:3, r:2
+               push 'length'
+               getMember
+               add2
+               trace
+             end
+             push 40, 1, 'g'
+             callFunction)",
+       "41\n"},
+      // with puts an object in front of the scope chain.
+      {6, R"(push 'k', 3, 1
+             initObject
+             with
+               push 'k'
+               getVariable
+               trace
+             end
+             push 'k'
+             getVariable
+             trace)",
+       "3\nundefined\n"},
+      // Paths name timeline variables.
+      {6,
+       "push '/:v', 4\nsetVariable\npush '_root.v'\ngetVariable\ntrace\npush "
+       "'this'\ngetVariable\ntargetPath\ntrace",
+       "4\n_level0\n"},
+  });
+}
+
+TEST(Avm1Language, PrototypesFlagsGettersAndWatch) {
+  runCases({
+      // new links __proto__ to the constructor's prototype; methods see `this`.
+      {6, R"(function C()
+               push 'this'
+               getVariable
+               push 'v', 2
+               setMember
+             end
+             push 'C'
+             getVariable
+             push 'prototype'
+             getMember
+             push 'w', 3
+             setMember
+             push 0, 'C'
+             newObject
+             store 1
+             pop
+             push r:1
+             push 'v'
+             getMember
+             push r:1
+             push 'w'
+             getMember
+             add2
+             trace
+             push r:1, 'C'
+             getVariable
+             instanceOf
+             trace)",
+       "5\ntrue\n"},
+      // ASSetPropFlags hides from for..in and protects from writes.
+      {6, R"(push 'a', 1, 'b', 2, 2
+             initObject
+             store 1
+             pop
+             push 0, 5, 'a', r:1, 4, 'ASSetPropFlags'
+             callFunction
+             pop
+             push r:1, 'a', 9
+             setMember
+             push r:1
+             enumerate2
+             loop:
+             store 2
+             push null
+             equals2
+             if done
+             push r:2
+             trace
+             jump loop
+             done:
+             push r:1, 'a'
+             getMember
+             trace)",
+       "b\n1\n"},
+      // addProperty getters and setters; watch sees old and new values.
+      {6, R"(push 0, 'Object'
+             newObject
+             store 1
+             pop
+             function ()
+               push 42
+               return
+             end
+             store 2
+             pop
+             push null, r:2, 'p', 3, r:1, 'addProperty'
+             callMethod
+             pop
+             push r:1, 'p'
+             getMember
+             trace
+             function (name, old, nu)
+               push 'old'
+               getVariable
+               trace
+               push 'nu'
+               getVariable
+               push 1
+               add2
+               return
+             end
+             store 3
+             pop
+             push r:3, 'q', 2, r:1, 'watch'
+             callMethod
+             pop
+             push r:1, 'q', 10
+             setMember
+             push r:1, 'q'
+             getMember
+             trace)",
+       "42\nundefined\n11\n"},
+  });
+}
+
+TEST(Avm1Language, TryCatchFinallyAndThrow) {
+  runCases({
+      {7, R"(try catch e
+               push 'boom'
+               throw
+               push 'not here'
+               trace
+             catch
+               push 'caught '
+               push 'e'
+               getVariable
+               add2
+               trace
+             finally
+               push 'finally'
+               trace
+             end
+             push 'after'
+             trace)",
+       "caught boom\nfinally\nafter\n"},
+      // A throw nobody catches ends the block, nothing more.
+      {7, "push 'x'\nthrow\npush 'no'\ntrace", ""},
+      // Return inside try still runs finally.
+      {7, R"(function f()
+               try catch r:1
+                 push 1
+                 return
+               finally
+                 push 'fin'
+                 trace
+               end
+             end
+             push 0, 'f'
+             callFunction
+             trace)",
+       "fin\n1\n"},
+  });
+}
+
+TEST(Avm1Language, CoreClasses) {
+  runCases({
+      {6,
+       "push 1, 2, 3, 3, 'Array'\nnewObject\nstore 1\npop\npush 0, r:1, "
+       "'reverse'\ncallMethod\ntrace",
+       "1,2,3\n"},
+      {6, R"(push 'b', 'a', 'C', 3
+             initArray
+             store 1
+             pop
+             push 1, 1, r:1, 'sort'
+             callMethod
+             trace
+             push 10, 9, 100, 3
+             initArray
+             store 2
+             pop
+             push 16, 1, r:2, 'sort'
+             callMethod
+             trace)",
+       "a,b,C\n9,10,100\n"},
+      {6, "push ',', 1, 'a,b,,c'\npush 'split'\ncallMethod\npush 'length'\ngetMember\ntrace",
+       "4\n"},
+      {6, "push 2, -3, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "de\n"},
+      {6, "push 10, 2, 2, 'Math'\ngetVariable\npush 'pow'\ncallMethod\ntrace", "1024\n"},
+  });
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The script machine against runaway and hostile code, and its collector.
+#include <gtest/gtest.h>
+
+#include "avm1_support.h"
+#include "swf/avm1/vm.h"
+
+namespace {
+
+using rvtest::runScripts;
+
+TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
+  std::string deepWith;
+  for (int i = 0; i < 1000; ++i) deepWith += "push 'Math'\ngetVariable\nwith\n";
+  for (int i = 0; i < 1000; ++i) deepWith += "end\n";
+  const std::vector<std::string> bad = {
+      "raw 0x99 0x02 0x00 0xff 0x7f",                      // a jump far past the block
+      "raw 0x99 0x02 0x00 0x00 0x80",                      // a jump before its start
+      "raw 0x99 0x02 0x00 0xfd 0xff\npush 'never'",        // into its own header
+      "push c:5\ntrace",                                   // no constant 5
+      "push r:9\ntrace",                                   // blocks have 4 registers
+      "raw 0x9b 0x07 0x00 0x66 0x00 0x00 0x00 0xff 0xff",  // a function longer than the block
+      "raw 0x96 0x05 0x00 0x00 0x61",                      // a push cut short
+      "push 1000000000\ninitArray\npop\npush 1000000000\ninitObject\npop",
+      "push 1e300\ninitArray\npush 'length'\ngetMember\ntrace",
+      deepWith,
+  };
+  for (const auto& b : bad) {
+    auto run = runScripts(6, {b, "push 'next'\ntrace"});
+    EXPECT_TRUE(run.traced == "next\n" || run.traced == "0\nnext\n") << b.substr(0, 80) << "\n"
+                                                                     << run.traced;
+  }
+}
+
+TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
+  auto loop = runScripts(6, {"loop:\njump loop", "push 'next'\ntrace"}, 0, 100);
+  EXPECT_EQ(loop.timeouts, 1);
+  EXPECT_EQ(loop.traced, "next\n");
+  // Recursion ends at the depth limit rather than exhausting the stack.
+  auto deep = runScripts(6, {R"(function r()
+                                  push 0, 'r'
+                                  callFunction
+                                end
+                                push 0, 'r'
+                                callFunction
+                                push 'unreached'
+                                trace)",
+                             "push 'next'\ntrace"});
+  EXPECT_EQ(deep.traced, "next\n");
+  // A string doubling itself stops at the time limit or the length bound, not out of memory.
+  auto grow = runScripts(6,
+                         {R"(push 's', 'x'
+                                setVariable
+                                loop:
+                                push 's', 's'
+                                getVariable
+                                push 's'
+                                getVariable
+                                add2
+                                setVariable
+                                jump loop)",
+                          "push 'next'\ntrace"},
+                         0, 2000);
+  EXPECT_EQ(grow.traced, "next\n");
+}
+
+TEST(Avm1Limits, CyclesAreCollectedAndRootsKept) {
+  // Every pass of frame 1 builds 20000 objects in pairs that refer to each other; one object
+  // is kept on the timeline. The heap stays flat and the kept one stays readable.
+  auto cycles = swf::author::assembleActions(R"(
+    push 'keep', 'kept'
+    setVariable
+    push 0
+    store 1
+    pop
+    loop:
+    push r:1, 10000
+    less2
+    not
+    if done
+    push 0, 'Object'
+    newObject
+    store 2
+    pop
+    push 0, 'Object'
+    newObject
+    store 3
+    pop
+    push r:2, 'other', r:3
+    setMember
+    push r:3, 'other', r:2
+    setMember
+    push r:1
+    increment
+    store 1
+    pop
+    jump loop
+    done:)");
+  cycles.push_back(0);
+  rvtest::SwfWriter w(6, 100, 100, 10);
+  w.doAction(cycles);
+  w.showFrame();
+  auto check = swf::author::assembleActions("push 'keep'\ngetVariable\ntrace");
+  check.push_back(0);
+  w.doAction(check);
+  w.showFrame();
+  w.end();
+  swf::Player p;
+  std::string traced;
+  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+  rvtest::show(p, w.finish());
+  size_t firstPeak = 0, lastPeak = 0;
+  for (int i = 0; i < 40; ++i) {
+    p.advance(100);
+    size_t live = p.scripts()->liveCells();
+    if (i < 4) firstPeak = std::max(firstPeak, live);
+    if (i >= 36) lastPeak = std::max(lastPeak, live);
+  }
+  EXPECT_LE(lastPeak, firstPeak + 1000);
+  p.scripts()->collect();
+  EXPECT_LT(p.scripts()->liveCells(), 5000u);
+  EXPECT_NE(traced.find("kept\n"), std::string::npos);
+}
+
+}  // namespace

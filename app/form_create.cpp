@@ -144,9 +144,8 @@ void MainForm::FormCreate(const std::vector<std::string>& args) {
       flashlist.items.push_back(arg);
       playflash(arg);
     } else if (ext == ".FLT" || ext == ".flt") {
-      flashlist.items.clear();
       enablePlaybackItems();
-      openflt(arg);
+      openflt(arg, ListFileUse::Replace);
     }
   }
 

@@ -28,6 +28,9 @@ void MainForm::FormClose() {
   if (!settings) return;
   SettingsFile& ini = *settings;
 
+  // The settings reach the file in one replacement: a close cut short by a kill or a full disk
+  // leaves the last run's file or this one, and a file that cannot be written is reported once.
+  SettingsWriteBatch batch(ini);
   ini.writeInt("form", "left", left);
   ini.writeInt("form", "top", top);
   ini.writeInt("variables", "fileindex", fileindex);
@@ -53,6 +56,7 @@ void MainForm::FormClose() {
     ini.writeInt("variables", "form6left", toolBar->left);
     ini.writeInt("variables", "form6top", toolBar->top);
   }
+  batch.commit();
 
   // The persisted playlist is kept only where the file is already there.
   writeListFile(*this);

@@ -111,6 +111,33 @@ TEST_F(SettingsFileTest, RefusedWritesRaiseAndLeaveTheOldFileWhole) {
   EXPECT_FALSE(dir.exists("config"));
 }
 
+TEST_F(SettingsFileTest, GatheredWritesReachTheFileTogetherOrNotAtAll) {
+  store("[form]\r\nleft=7\r\n");
+  {
+    SettingsWriteBatch batch(ini);
+    ini.writeInt("form", "left", 8);
+    ini.writeString("variables", "view", "easyview");
+    EXPECT_EQ(dir.read("config/config.ini"), "[form]\r\nleft=7\r\n") << "nothing written yet";
+    batch.commit();
+  }
+  EXPECT_EQ(dir.read("config/config.ini"), "[form]\r\nleft=8\r\n[variables]\r\nview=easyview\r\n");
+  {
+    SettingsWriteBatch batch(ini);
+    ini.writeInt("form", "left", 9);
+  }  // not committed: dropped, and later writes go to the file again
+  ini.writeInt("form", "top", 1);
+  EXPECT_EQ(ini.readInt("form", "left", 0), 8);
+  EXPECT_EQ(ini.readInt("form", "top", 0), 1);
+
+  // A directory without write permission refuses the whole batch (even for root).
+  chmod(dir.path("config").c_str(), 0555);
+  SettingsWriteBatch batch(ini);
+  ini.writeInt("form", "left", 10);
+  EXPECT_THROW(batch.commit(), AppError);
+  chmod(dir.path("config").c_str(), 0755);
+  EXPECT_EQ(ini.readInt("form", "left", 0), 8);
+}
+
 TEST_F(SettingsFileTest, AWriteLeavesNoTemporaryFileAndKeepsThePermissions) {
   store("[form]\nleft=7\n");
   chmod(path.c_str(), 0600);

@@ -120,6 +120,28 @@ TEST_F(ShutdownTest, ARefusedWriteIsReportedAndTheProgramKeepsRunning) {
   EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\r\n/m/x.swf\r\n");
 }
 
+TEST_F(ShutdownTest, AReadOnlyProgramDirectoryStartsAndIsReportedOncePerClose) {
+  rig.dir.write("config/listfile.flt", "1\r\n/m/a.swf\r\n");
+  rig.dir.write("config/config.ini", "[form]\nleft=40\n");
+  chmod(rig.dir.path("config").c_str(), 0555);
+  chmod(rig.dir.path().c_str(), 0555);
+  start();
+  EXPECT_EQ(form->left, 40);
+  EXPECT_TRUE(rig.dialogs.messages.empty()) << "start-up writes nothing";
+  form->flashlist.items = {"/m/b.swf"};
+  EXPECT_FALSE(close());
+  EXPECT_FALSE(close());
+  EXPECT_EQ(rig.dialogs.messages, (std::vector<std::string>{"Can not play !", "Can not play !"}));
+  EXPECT_EQ(rig.dir.read("config/config.ini"), "[form]\nleft=40\n");
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\r\n/m/a.swf\r\n");
+  int entries = 0;
+  for (const auto& e : std::filesystem::directory_iterator(rig.dir.path("config"))) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2) << "no temporary files";
+}
+
 TEST_F(ShutdownTest, AMissingConfigDirectoryIsReported) {
   start();
   rig.dir.remove("config");

@@ -1,5 +1,6 @@
 #include "playlist/file_replacer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -7,9 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 #include "app/errors.h"
 #include "playlist/path_text.h"
@@ -48,6 +51,30 @@ std::string tempNameBeside(const std::string& target) {
   std::string dir = directoryPart(target);
   return (dir.empty() ? std::string("./") : dir) + "." + std::string(fileNamePart(target)) +
          ".XXXXXX";
+}
+
+// Removes temporary files of `target` that a process killed while naming or writing one left
+// behind: names of our pattern not touched for ten minutes (a save names its file only once it
+// is written, and a file being written is touched all along).
+void sweepStaleTemporaries(const std::string& target) {
+  const std::string dir = directoryPart(target);
+  const std::string prefix = "." + std::string(fileNamePart(target)) + ".";
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return;
+  const time_t now = time(nullptr);
+  while (const dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    bool ours = true;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+      ours = ours && std::isalnum(static_cast<unsigned char>(name[i]));
+    struct stat st;
+    if (!ours || fstatat(dirfd(d), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode) || now - st.st_mtime < 600)
+      continue;
+    unlinkat(dirfd(d), name.c_str(), 0);
+  }
+  closedir(d);
 }
 
 // Six letters or digits for a temporary name.
@@ -142,6 +169,7 @@ void FileReplacer::commit() {
   if (rename(temp_.c_str(), target_.c_str()) != 0) fail("Cannot replace", target_, errno);
   committed_ = true;
   syncDirectoryOf(target_);
+  sweepStaleTemporaries(target_);
 }
 
 bool FileReplacer::commitNew() {

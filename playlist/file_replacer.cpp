@@ -165,9 +165,11 @@ void FileReplacer::commit() {
     }
     temp_ = name;
   }
-  closeFile();
+  // Renamed at once: a kill between naming and renaming is what leaves a temporary file behind.
   if (rename(temp_.c_str(), target_.c_str()) != 0) fail("Cannot replace", target_, errno);
   committed_ = true;
+  close(fd_);  // synced already; nothing it could report matters now
+  fd_ = -1;
   syncDirectoryOf(target_);
   sweepStaleTemporaries(target_);
 }

@@ -83,13 +83,13 @@ int main(int argc, char** argv) {
   if (!mkdtemp(tmpl)) return 1;
   const fs::path root = tmpl;
   fs::copy(RV_PROGRAM_DIR, root, fs::copy_options::recursive);
-  const std::string broken = (root / "broken.swf").string();
-  std::ofstream(broken) << "FWS\x08 not a movie";
-
+  // Each broken entry is a file of its own: the list finds a movie by its first equal entry.
   std::vector<std::string> list;
   for (const std::string& m : moviesUnder(movieDir)) {
-    if (brokenEvery > 0 && list.size() % static_cast<size_t>(brokenEvery) == 0)
-      list.push_back(broken);
+    if (brokenEvery > 0 && list.size() % static_cast<size_t>(brokenEvery) == 0) {
+      list.push_back((root / ("broken" + std::to_string(list.size()) + ".swf")).string());
+      std::ofstream(list.back()) << "FWS\x08 not a movie";
+    }
     list.push_back(m);
   }
   if (list.empty()) return 1;

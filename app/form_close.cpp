@@ -58,10 +58,16 @@ std::vector<SavedSetting> MainForm::settingsToSave() {
 void MainForm::FormClose() {
   // Only what start-up restored, or what this run changed since, is saved: a start-up that ended
   // early leaves every setting and list it never read as the files hold them.
-  for (const SavedSetting& s : settingsToSave()) {
-    if (!startUp.mayWrite(s)) continue;
+  std::vector<SavedSetting> toWrite;
+  for (SavedSetting& s : settingsToSave())
+    if (startUp.mayWrite(s)) toWrite.push_back(std::move(s));
+  if (!toWrite.empty()) {
     if (!settings) settings = std::make_unique<SettingsFile>(configPath());
-    settings->writeString(s.section, s.key, s.value);
+    // The settings reach the file in one replacement: a close cut short by a kill or a full disk
+    // leaves the last run's file or this one, and a file that cannot be written is reported once.
+    SettingsWriteBatch batch(*settings);
+    for (const SavedSetting& s : toWrite) settings->writeString(s.section, s.key, s.value);
+    batch.commit();
   }
 
   // The persisted playlist is kept only where the file is already there.

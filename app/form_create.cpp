@@ -168,9 +168,8 @@ void MainForm::restoreLastRun(const std::vector<std::string>& args) {
       flashlist.items.push_back(arg);
       playflash(arg);
     } else if (ext == ".FLT" || ext == ".flt") {
-      flashlist.items.clear();
       enablePlaybackItems();
-      openflt(arg);
+      openflt(arg, ListFileUse::Replace);
     }
   }
 

@@ -193,7 +193,12 @@ class MainForm {
   void nextmovieClick();
 
   // ---- playlist (playlist/) ---------------------------------------------------------------
-  void openflt(const std::string& path);
+  // A list file is read whole before the list changes, so a broken one leaves the list as it was.
+  // It is appended to the list, or replaces it after the "Clear play list?" question (declined:
+  // appended), or replaces it outright (a list file named on the command line). False when the
+  // file was broken (and reported).
+  enum class ListFileUse { Append, AskToReplace, Replace };
+  bool openflt(const std::string& path, ListFileUse use = ListFileUse::Append);
   void checklistwidth();
   void checkfileindex();
   bool checksameitem(const std::string& path);
@@ -212,6 +217,8 @@ class MainForm {
   bool checksameitem(const std::string& path, int n);
   std::string opendialogInitialDir;  // what the open dialog was last given as its directory
   bool askclearlist();
+  bool askToClearList();  // askclearlist's question alone: false for an empty list or a No
+  void clearList();
   void appendEntry(const std::string& path);  // at the end, or at the sorted place while sorted
   void appendEntries(std::vector<std::string> paths);
   void setListSorted(bool sorted);

@@ -1,6 +1,11 @@
 #include "app/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -8,6 +13,7 @@
 #include <vector>
 
 #include "app/atomic_file.h"
+#include "app/errors.h"
 
 namespace rv {
 namespace {
@@ -29,14 +35,28 @@ bool sameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The text of a settings file; nothing for a missing file, and for anything that cannot be one:
+// a directory, a pipe or a device (not blocking on a pipe without a writer), or a file far larger
+// than any settings file (reading it for every key would hold the program for minutes).
 std::optional<std::string> readWholeFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > SettingsFile::kMaxFileSize) {
+    close(fd);
+    return std::nullopt;
+  }
   std::string text;
   char buf[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buf, static_cast<std::size_t>(n));
+    if (text.size() > static_cast<std::size_t>(SettingsFile::kMaxFileSize)) break;  // it grew
+  }
+  close(fd);
+  if (text.size() > static_cast<std::size_t>(SettingsFile::kMaxFileSize)) return std::nullopt;
   return text;
 }
 
@@ -159,11 +179,10 @@ bool SettingsFile::readBool(const std::string& section, const std::string& key, 
   return readInt(section, key, def ? 1 : 0) != 0;
 }
 
-void SettingsFile::writeString(const std::string& section, const std::string& key,
-                               const std::string& rawValue) {
+std::string SettingsFile::withValue(const std::string& text, const std::string& section,
+                                    const std::string& key, const std::string& rawValue) {
   // A line break would end the value early and turn the rest into lines of its own.
   std::string value = rawValue.substr(0, rawValue.find_first_of("\r\n"));
-  std::string text = readWholeFile(path_).value_or("");
   const bool crlf = text.find("\r\n") != std::string::npos;
   const std::string cr = crlf ? "\r" : "";
 
@@ -204,8 +223,39 @@ void SettingsFile::writeString(const std::string& section, const std::string& ke
     out += line;
     out += '\n';
   }
-  writeFileAtomically(path_, out);
+  return out;
 }
+
+void SettingsFile::writeString(const std::string& section, const std::string& key,
+                               const std::string& value) {
+  if (pending_) {
+    *pending_ = withValue(*pending_, section, key, value);
+    return;
+  }
+  writeFileAtomically(path_, withValue(currentText(), section, key, value));
+}
+
+std::string SettingsFile::currentText() const {
+  if (auto text = readWholeFile(path_)) return *text;
+  // A file that cannot be read is not replaced by one holding only the keys written now; a
+  // directory or a pipe is refused by the write itself.
+  struct stat st;
+  if (stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  if (st.st_size > kMaxFileSize)
+    throw AppError("cannot write " + path_ + ": too large for a settings file");
+  throw AppError("cannot write " + path_ + ": it cannot be read");
+}
+
+void SettingsFile::beginWrites() { pending_ = currentText(); }
+
+void SettingsFile::commitWrites() {
+  if (!pending_) return;
+  std::string text = std::move(*pending_);
+  pending_.reset();
+  writeFileAtomically(path_, text);
+}
+
+void SettingsFile::dropWrites() { pending_.reset(); }
 
 void SettingsFile::writeInt(const std::string& section, const std::string& key, int value) {
   writeString(section, key, std::to_string(value));

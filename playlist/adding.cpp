@@ -47,9 +47,9 @@ void MainForm::openClick() {
         playflash(file);
         break;
       case FileType::ListFile:
-        askclearlist();
-        openflt(file);
-        if (!flashlist.items.empty()) playflash(flashlist.items.front());
+        // A broken file changed nothing, so nothing new is played either.
+        if (openflt(file, ListFileUse::AskToReplace) && !flashlist.items.empty())
+          playflash(flashlist.items.front());
         break;
       case FileType::Projector: {
         std::string movie = addFromProjector(*this, file);
@@ -137,8 +137,7 @@ void MainForm::fileisdropped(const std::vector<std::string>& paths) {
           break;
         }
         case FileType::ListFile:
-          askclearlist();
-          openflt(name);
+          openflt(name, ListFileUse::AskToReplace);
           break;
         case FileType::NoExtension: {
           std::vector<std::string> collected;

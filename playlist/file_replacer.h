@@ -1,7 +1,9 @@
 #pragma once
 // Writes a file in pieces so that readers see either the old content or the whole new one, never
-// a part: the bytes go to a temporary file in the same directory, which is flushed to disk and
-// then renamed over the target. Failures raise AppError and leave the target as it was.
+// a part: the bytes go to an unnamed file in the same directory (a hidden temporary file where
+// the file system has no unnamed ones), which is flushed to disk, named and renamed over the
+// target. Failures raise AppError, leave the target as it was and remove the temporary file; a
+// process killed meanwhile leaves no file behind (or, without unnamed files, the hidden one).
 
 #include <cstddef>
 #include <string>
@@ -24,8 +26,10 @@ class FileReplacer {
 
  private:
   std::string target_;  // the path finally written (a symbolic link is written through)
-  std::string temp_;
-  void flushAndClose();
+  std::string temp_;    // empty while the file has no name
+  void sync();
+  void closeFile();
+  bool linkUnnamedAs(const std::string& path);  // false when `path` exists
   int fd_ = -1;
   bool committed_ = false;
 };

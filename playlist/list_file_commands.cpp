@@ -17,26 +17,30 @@ const char* const kOpenFilter = "Flash movie|*.swf|Reelvista movie list|*.flt|Fl
 
 }  // namespace
 
-void MainForm::openflt(const std::string& path) {
+bool MainForm::openflt(const std::string& path, ListFileUse use) {
   using Status = ListFileContent::Status;
+  const bool replace =
+      use == ListFileUse::Replace || (use == ListFileUse::AskToReplace && askToClearList());
+  // Read to the end before anything changes: a file that cannot be read, or turns out broken,
+  // leaves the list (and the playlist saved from it at close) as it was.
   ListFileContent content = readListFileAt(path, true);
   switch (content.status) {
-    case Status::EmptyFirstLine:
-      return;
-    // A broken list file is reported and left alone; the session's list and settings stay.
     case Status::BadFirstLine:
       services.dialogs->message("Can not open list file!");
-      return;
+      return false;
     case Status::BadCountAfterPlayMode:
       services.dialogs->message("Open list file failly!");
-      return;
+      return false;
+    case Status::EmptyFirstLine:
     case Status::Ok:
       break;
   }
+  if (replace) clearList();
   if (content.playMode) {
     if (MenuItem* item = flash1pop.find(playModeWordText(*content.playMode))) item->click();
   }
   appendEntries(std::move(content.entries));
+  return true;
 }
 
 void MainForm::openlistfileClick() {
@@ -54,8 +58,7 @@ void MainForm::openlistfileClick() {
         checksameitem(file);
         break;
       case FileType::ListFile:
-        askclearlist();
-        openflt(file);
+        openflt(file, ListFileUse::AskToReplace);
         break;
       case FileType::Projector:
         addFromProjector(*this, file);

@@ -82,12 +82,19 @@ void MainForm::checkfileindex() {
   }
 }
 
-bool MainForm::askclearlist() {
-  if (flashlist.items.empty()) return false;
-  if (!services.dialogs->question("Clear play list?")) return false;
+bool MainForm::askToClearList() {
+  return !flashlist.items.empty() && services.dialogs->question("Clear play list?");
+}
+
+void MainForm::clearList() {
   flashlist.items.clear();
   flashlist.itemIndex = -1;
   flashlist.topIndex = 0;
+}
+
+bool MainForm::askclearlist() {
+  if (!askToClearList()) return false;
+  clearList();
   return true;
 }
 

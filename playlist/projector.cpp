@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "app/errors.h"
-#include "app/main_form.h"
 #include "playlist/file_replacer.h"
-#include "playlist/path_text.h"
 
 namespace rv {
 
@@ -86,26 +84,6 @@ ProjectorResult extractProjectorMovie(const std::string& exe, const std::string&
   }
   out.commit();
   return ProjectorResult::Written;
-}
-
-bool MainForm::exetoswf(const std::string& exe, const std::string& target) {
-  switch (extractProjectorMovie(exe, target)) {
-    case ProjectorResult::Written:
-      return true;
-    case ProjectorResult::Missing:
-      return false;
-    case ProjectorResult::NotProjector:
-      services.dialogs->message("The file is not a Flash_Exe file.");
-      return false;
-  }
-  return false;
-}
-
-std::string addFromProjector(MainForm& form, const std::string& exe) {
-  std::string target = withExtension(exe, ".swf");
-  if (!form.exetoswf(exe, target)) return {};
-  form.checksameitem(target);
-  return target;
 }
 
 }  // namespace rv

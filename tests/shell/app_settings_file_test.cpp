@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <fstream>
 #include <random>
 
 #include "app/errors.h"
@@ -111,6 +114,33 @@ TEST_F(SettingsFileTest, RefusedWritesRaiseAndLeaveTheOldFileWhole) {
   EXPECT_FALSE(dir.exists("config"));
 }
 
+TEST_F(SettingsFileTest, GatheredWritesReachTheFileTogetherOrNotAtAll) {
+  store("[form]\r\nleft=7\r\n");
+  {
+    SettingsWriteBatch batch(ini);
+    ini.writeInt("form", "left", 8);
+    ini.writeString("variables", "view", "easyview");
+    EXPECT_EQ(dir.read("config/config.ini"), "[form]\r\nleft=7\r\n") << "nothing written yet";
+    batch.commit();
+  }
+  EXPECT_EQ(dir.read("config/config.ini"), "[form]\r\nleft=8\r\n[variables]\r\nview=easyview\r\n");
+  {
+    SettingsWriteBatch batch(ini);
+    ini.writeInt("form", "left", 9);
+  }  // not committed: dropped, and later writes go to the file again
+  ini.writeInt("form", "top", 1);
+  EXPECT_EQ(ini.readInt("form", "left", 0), 8);
+  EXPECT_EQ(ini.readInt("form", "top", 0), 1);
+
+  // A directory without write permission refuses the whole batch (even for root).
+  chmod(dir.path("config").c_str(), 0555);
+  SettingsWriteBatch batch(ini);
+  ini.writeInt("form", "left", 10);
+  EXPECT_THROW(batch.commit(), AppError);
+  chmod(dir.path("config").c_str(), 0755);
+  EXPECT_EQ(ini.readInt("form", "left", 0), 8);
+}
+
 TEST_F(SettingsFileTest, AWriteLeavesNoTemporaryFileAndKeepsThePermissions) {
   store("[form]\nleft=7\n");
   chmod(path.c_str(), 0600);
@@ -124,6 +154,21 @@ TEST_F(SettingsFileTest, AWriteLeavesNoTemporaryFileAndKeepsThePermissions) {
   struct stat st {};
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(SettingsFileTest, TemporaryFilesOfAKilledSaveAreRemovedOnceStale) {
+  // A save killed between naming its file and the rename leaves one behind.
+  const std::string stale = dir.path("config/.config.ini.Ab12Cd");
+  const std::string fresh = dir.path("config/.config.ini.Xy34Zw");
+  const std::string other = dir.path("config/.config.ini.keep");
+  for (const auto& p : {stale, fresh, other}) std::ofstream(p) << "left=1";
+  const timespec old[2] = {{0, UTIME_OMIT}, {time(nullptr) - 3600, 0}};
+  utimensat(AT_FDCWD, stale.c_str(), old, 0);
+  utimensat(AT_FDCWD, other.c_str(), old, 0);
+  ini.writeInt("form", "left", 9);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(fresh)) << "it may be another save's, under way";
+  EXPECT_TRUE(std::filesystem::exists(other)) << "not a name we make";
 }
 
 TEST_F(SettingsFileTest, RandomBytesGiveDefaultsAndStayWritable) {

@@ -1,6 +1,8 @@
 // Shutdown of the main window (FormClose): what is saved, and what happens when it cannot be.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/dispatch.h"
 #include "app/settings_file.h"
 #include "skins/tool_bar.h"
@@ -118,6 +120,28 @@ TEST_F(ShutdownTest, ARefusedWriteIsReportedAndTheProgramKeepsRunning) {
   EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\r\n/m/x.swf\r\n");
 }
 
+TEST_F(ShutdownTest, AReadOnlyProgramDirectoryStartsAndIsReportedOncePerClose) {
+  rig.dir.write("config/listfile.flt", "1\r\n/m/a.swf\r\n");
+  rig.dir.write("config/config.ini", "[form]\nleft=40\n");
+  chmod(rig.dir.path("config").c_str(), 0555);
+  chmod(rig.dir.path().c_str(), 0555);
+  start();
+  EXPECT_EQ(form->left, 40);
+  EXPECT_TRUE(rig.dialogs.messages.empty()) << "start-up writes nothing";
+  form->flashlist.items = {"/m/b.swf"};
+  EXPECT_FALSE(close());
+  EXPECT_FALSE(close());
+  EXPECT_EQ(rig.dialogs.messages, (std::vector<std::string>{"Can not play !", "Can not play !"}));
+  EXPECT_EQ(rig.dir.read("config/config.ini"), "[form]\nleft=40\n");
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "1\r\n/m/a.swf\r\n");
+  int entries = 0;
+  for (const auto& e : std::filesystem::directory_iterator(rig.dir.path("config"))) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2) << "no temporary files";
+}
+
 TEST_F(ShutdownTest, AMissingConfigDirectoryIsReported) {
   start();
   rig.dir.remove("config");
@@ -209,6 +233,68 @@ TEST_F(ShutdownTest, TheNextStartFindsTheStateAgain) {
   EXPECT_TRUE(next->item("listloop").checked);
   EXPECT_FALSE(next->item("flashloop").checked);
   EXPECT_TRUE(next->autoplayflash);
+}
+
+// A list file that cannot be used, named on the command line or opened from the menus after
+// "Clear play list?" was answered Yes, leaves the playlist as it was, and so does the close.
+TEST_F(ShutdownTest, ABrokenListFileLeavesThePlaylistAndItsFileAsTheyWere) {
+  enum class Via { Argument, OpenListFile, Open };
+  struct Case {
+    Via via;
+    const char* content;  // null: a directory stands where the file should be
+    std::vector<std::string> messages;
+  } cases[] = {
+      {Via::Argument, "Default\r\n1\r\n/m/x.swf\r\n", {"Can not open list file!"}},
+      {Via::Argument, "mtv_list\r\nmany\r\n/m/x.swf\r\n", {"Open list file failly!"}},
+      {Via::Argument, nullptr, {"Can not play !"}},
+      {Via::OpenListFile, "Default\r\n1\r\n/m/x.swf\r\n", {"Can not open list file!"}},
+      {Via::OpenListFile, nullptr, {"Can not play !"}},
+      {Via::Open, "gameboy\r\n\r\n", {"Open list file failly!"}},
+  };
+  for (const Case& c : cases) {
+    test::ShellRig r;
+    std::string saved = "3\r\n";
+    for (int i = 0; i < 3; ++i) saved += r.dir.movie(test::numbered("m", i, ".swf")) + "\r\n";
+    r.dir.write("config/listfile.flt", saved);
+    r.dir.write("config/config.ini", "[variables]\nfileindex=-1\n");
+    const std::string list = r.dir.path("bad.flt");
+    if (c.content)
+      r.dir.write("bad.flt", c.content);
+    else
+      std::filesystem::create_directories(list);
+
+    auto f = r.form();
+    const std::vector<std::string> args{list};
+    dispatch(*f,
+             [&] { f->FormCreate(c.via == Via::Argument ? args : std::vector<std::string>{}); });
+    if (c.via != Via::Argument) {
+      r.dialogs.openResults.push_back(FileDialogResult{{list}, 2});
+      r.dialogs.answers = {true};
+      dispatch(*f, [&] { c.via == Via::Open ? f->openClick() : f->openlistfileClick(); });
+      EXPECT_EQ(r.dialogs.questions, std::vector<std::string>{"Clear play list?"});
+    }
+    EXPECT_EQ(r.dialogs.messages, c.messages) << list;
+    EXPECT_EQ(f->flashlist.items.size(), 3u);
+    EXPECT_FALSE(f->Flash1->hasMovie()) << "nothing was played instead";
+    ASSERT_TRUE(dispatch(*f, [&] { f->FormClose(); }));
+    EXPECT_EQ(r.dir.read("config/listfile.flt"), saved) << c.content;
+  }
+}
+
+TEST_F(ShutdownTest, AGoodListFileReplacesThePlaylistThroughTheClose) {
+  rig.dir.write("config/listfile.flt", "1\r\n/m/old.swf\r\n");
+  rig.dir.write("l.flt", "mtv_movie\n2\n/m/a.swf\n/m/b.swf\n");
+  start({rig.dir.path("l.flt")});
+  EXPECT_TRUE(form->item("mtv_movie").checked);
+  ASSERT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "2\r\n/m/a.swf\r\n/m/b.swf\r\n");
+
+  rig.dir.write("empty.flt", "");
+  rig.dialogs.openResults.push_back(FileDialogResult{{rig.dir.path("empty.flt")}, 2});
+  form->openlistfileClick();  // Yes to the question; an empty file is an empty list
+  EXPECT_TRUE(form->flashlist.items.empty());
+  ASSERT_TRUE(close());
+  EXPECT_EQ(rig.dir.read("config/listfile.flt"), "");
 }
 
 }  // namespace

@@ -34,6 +34,19 @@ class EngineControlTest : public ::testing::Test {
   EngineFlashControl control;
 };
 
+TEST_F(EngineControlTest, AMovieFileCutShortWhilePlayingChangesNothing) {
+  // The whole file is read at load; what happens to it afterwards does not reach the player.
+  std::string path = makeMovie(dir, "cut.swf", 5);
+  control.setMovie(path);
+  dir.write("cut.swf", "FWS");
+  control.player().advance(1000);
+  EXPECT_EQ(control.totalFrames(), 5);
+  EXPECT_EQ(control.movie(), path);
+  control.rewind();
+  control.forward();
+  EXPECT_EQ(control.currentFrame(), 1);
+}
+
 TEST_F(EngineControlTest, LoadsARealMovieAndSteps) {
   std::string path = makeMovie(dir, "three.swf", 3);
   control.setMovie(path);

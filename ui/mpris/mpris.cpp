@@ -82,7 +82,7 @@ QString Mpris::loopStatus() const {
 void Mpris::setLoopStatus(const QString& status) {
   // Through the menu items, so their rules hold (disabled before the first movie, one loop at
   // a time, the play mode derived again).
-  run_([&] {
+  change([&] {
     MenuItem& movie = form_.item("flashloop");
     MenuItem& list = form_.item("listloop");
     if (status == QLatin1String("None")) {
@@ -129,7 +129,7 @@ void Mpris::setVolume(double volume) {
     if (std::abs(kPresetLevels[static_cast<size_t>(n - 1)] - level) <
         std::abs(kPresetLevels[static_cast<size_t>(nearest - 1)] - level))
       nearest = n;
-  run_([&] { form_.vcClick(nearest); });
+  change([&] { form_.vcClick(nearest); });
 }
 
 qint64 Mpris::position() const {
@@ -158,26 +158,26 @@ void Mpris::quit() {
 
 void Mpris::play() {
   if (movieControl() && !form_.item("playstop").checked)
-    run_([&] { form_.item("playstop").invoke(); });
+    change([&] { form_.item("playstop").invoke(); });
 }
 
 void Mpris::pause() {
   if (movieControl() && form_.item("playstop").checked)
-    run_([&] { form_.item("playstop").invoke(); });
+    change([&] { form_.item("playstop").invoke(); });
 }
 
 void Mpris::playPause() {
-  if (movieControl()) run_([&] { form_.item("playstop").invoke(); });
+  if (movieControl()) change([&] { form_.item("playstop").invoke(); });
 }
 
 void Mpris::stop() { pause(); }
 
 void Mpris::next() {
-  run_([&] { form_.item("nextmovie").invoke(); });
+  change([&] { form_.item("nextmovie").invoke(); });
 }
 
 void Mpris::previous() {
-  run_([&] { form_.item("lastmovie").invoke(); });
+  change([&] { form_.item("lastmovie").invoke(); });
 }
 
 void Mpris::goToTime(qint64 positionUs) {
@@ -187,7 +187,7 @@ void Mpris::goToTime(qint64 positionUs) {
       std::llround(static_cast<double>(std::max<qint64>(0, positionUs)) * frameRate() / 1e6);
   // Only frames inside the movie: the control refuses others, which would unload the movie.
   const int target = static_cast<int>(std::clamp<long long>(frame, 0, c->totalFrames() - 1));
-  run_([&] {
+  change([&] {
     c->setFrameNum(target);
     if (form_.flashpaused)
       c->stop();
@@ -204,6 +204,13 @@ void Mpris::setPosition(const QString& id, qint64 positionUs) {
 }
 
 // ---- change notification --------------------------------------------------------------------
+
+void Mpris::change(const std::function<void()>& command) {
+  run_(command);
+  // What a client's own call changed is announced before its reply, so a client sees every
+  // state it caused, in order, however briefly it lasted; other changes wait for the tick.
+  poll();
+}
 
 QVariantMap Mpris::changedProperties() {
   QVariantMap now;

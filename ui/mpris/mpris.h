@@ -1,8 +1,9 @@
 #pragma once
 // The desktop's media-player interface (MPRIS 2 on the D-Bus session bus): media keys and "now
 // playing" widgets drive the player through the same menu commands as the user, and see its
-// state. Every property is read from the model when asked; a poll each tick notices changes and
-// announces them.
+// state. Every property is read from the model when asked. Changes are announced by comparing
+// with what was last announced: after each command a client sends, and once per tick for the
+// changes the player makes by itself (several within one tick coalesce, as MPRIS allows).
 
 #include <QObject>
 #include <QString>
@@ -71,7 +72,8 @@ class Mpris {
   QString trackId() const;
 
  private:
-  FlashControl* movieControl() const;  // the control that holds the movie, or null
+  FlashControl* movieControl() const;                 // the control that holds the movie, or null
+  void change(const std::function<void()>& command);  // runs a client's command, then polls
   void goToTime(qint64 positionUs);
   QVariantMap changedProperties();
 

@@ -1,0 +1,181 @@
+// An evening of unattended playback: the whole player (offscreen) plays a playlist of every movie
+// under a directory in the "MTV_List" play mode (the whole list, again and again), and a timer
+// moves to the next movie every few hundred milliseconds. After each pass over the list it
+// reports resident memory, open file descriptors and threads; at the end it fails when memory
+// grew more than 10 % over the first pass, or descriptors or threads grew at all, or a tick
+// hung. Boxes the player opens (a movie it cannot play) are counted and closed.
+//
+//   bench_ui_soak MOVIE_DIR [--minutes M] [--per-movie-ms N] [--broken-every K]
+//
+// --broken-every 2 puts a movie that cannot load before every movie, so every second entry fails.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "platform/mixer.h"
+#include "ui/app_shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Sample {
+  long rssKb = 0;
+  int fds = 0, threads = 0;
+};
+
+Sample sample() {
+  Sample s;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) s.rssKb = std::atol(line.c_str() + 6);
+    if (line.rfind("Threads:", 0) == 0) s.threads = std::atoi(line.c_str() + 8);
+  }
+  std::error_code ec;
+  for (auto it = fs::directory_iterator("/proc/self/fd", ec); it != fs::directory_iterator();
+       it.increment(ec))
+    ++s.fds;
+  return s;
+}
+
+std::vector<std::string> moviesUnder(const std::string& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(dir))
+    if (e.is_regular_file() && e.path().extension() == ".swf") out.push_back(e.path().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr,
+                 "usage: %s MOVIE_DIR [--minutes M] [--per-movie-ms N] [--broken-every K]\n",
+                 argv[0]);
+    return 2;
+  }
+  const std::string movieDir = argv[1];
+  double minutes = 10;
+  int perMovieMs = 200, brokenEvery = 0;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--minutes") minutes = std::atof(argv[i + 1]);
+    if (a == "--per-movie-ms") perMovieMs = std::atoi(argv[i + 1]);
+    if (a == "--broken-every") brokenEvery = std::atoi(argv[i + 1]);
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  // A copy of the program directory, so the settings and list of the real one stay as they are.
+  char tmpl[] = "/tmp/rv-soak-XXXXXX";
+  if (!mkdtemp(tmpl)) return 1;
+  const fs::path root = tmpl;
+  fs::copy(RV_PROGRAM_DIR, root, fs::copy_options::recursive);
+  // Each broken entry is a file of its own: the list finds a movie by its first equal entry.
+  std::vector<std::string> list;
+  for (const std::string& m : moviesUnder(movieDir)) {
+    if (brokenEvery > 0 && list.size() % static_cast<size_t>(brokenEvery) == 0) {
+      list.push_back((root / ("broken" + std::to_string(list.size()) + ".swf")).string());
+      std::ofstream(list.back()) << "FWS\x08 not a movie";
+    }
+    list.push_back(m);
+  }
+  if (list.empty()) return 1;
+  const std::string listFile = (root / "soak.flt").string();
+  {
+    std::ofstream out(listFile, std::ios::binary);
+    out << "mtv_list\r\n" << list.size() << "\r\n";
+    for (const auto& m : list) out << m << "\r\n";
+  }
+
+  rv::ui::AppShell shell(root.string() + "/", rv::makeSoftwareMixer());
+  shell.start({listFile});
+  rv::MainForm& form = shell.form();
+
+  int boxes = 0, passes = 0, loads = 0;
+  long longestTickMs = 0;
+  QTimer closeBoxes;
+  QObject::connect(&closeBoxes, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ++boxes;
+      box->done(0);
+    }
+  });
+  closeBoxes.start(20);
+
+  std::vector<Sample> afterPass;
+  Sample last;
+  QElapsedTimer clock;
+  clock.start();
+  QElapsedTimer sinceAdvance;
+  sinceAdvance.start();
+  auto report = [&](const char* what) {
+    Sample s = sample();
+    std::printf("%s %d: %.1f min, %d loads, %d boxes, RSS %ld kB, fds %d, threads %d\n", what,
+                passes, clock.elapsed() / 60000.0, loads, boxes, s.rssKb, s.fds, s.threads);
+    std::fflush(stdout);
+    return s;
+  };
+  report("start");
+
+  // The list's next movie, or the first again after the last: one pass more.
+  QTimer advance;
+  QObject::connect(&advance, &QTimer::timeout, [&] {
+    longestTickMs = std::max<long>(longestTickMs, sinceAdvance.elapsed() - perMovieMs);
+    const int count = static_cast<int>(form.flashlist.items.size());
+    shell.runner()([&] {
+      const int next = form.fileindex + 1;
+      if (next <= 0 || next >= count) {
+        if (next >= count) {
+          ++passes;
+          afterPass.push_back(report("pass"));
+        }
+        form.playflash(form.flashlist.items.front());
+      } else {
+        form.playflash(form.flashlist.items[static_cast<size_t>(next)]);
+      }
+    });
+    ++loads;
+    shell.syncAll();
+    if (clock.elapsed() > minutes * 60000) {
+      // Measured inside the loop, as every pass was, not after the windows began to go.
+      last = report("end");
+      app.quit();
+    }
+    sinceAdvance.restart();
+  });
+  advance.start(perMovieMs);
+  app.exec();
+
+  const Sample end = last;
+  int failures = 0;
+  if (!afterPass.empty()) {
+    const Sample& first = afterPass.front();
+    const double growth = 100.0 * (end.rssKb - first.rssKb) / first.rssKb;
+    std::printf(
+        "RSS after pass 1 %ld kB, at the end %ld kB (%+.1f %%); fds %d -> %d; threads %d "
+        "-> %d; longest late advance %ld ms\n",
+        first.rssKb, end.rssKb, growth, first.fds, end.fds, first.threads, end.threads,
+        longestTickMs);
+    if (growth > 10) ++failures;
+    if (end.fds > first.fds || end.threads > first.threads) ++failures;
+  } else {
+    std::printf("no full pass in %.1f minutes\n", minutes);
+  }
+  std::error_code ec;
+  fs::remove_all(root, ec);
+  std::printf("%s\n", failures ? "FAILED" : "soak passed");
+  return failures ? 1 : 0;
+}

@@ -320,6 +320,7 @@ TEST_F(SkinTest, OutlinesComeOnlyFromSkinsWithBothRegionFiles) {
 TEST_F(SkinTest, ARegionFileThatCannotBeOpenedSavesTheSessionBeforeTheProgramEnds) {
   rig.dir.write("config/listfile.flt", "");
   form->settings = std::make_unique<SettingsFile>(rig.dir.path("config/config.ini"));
+  form->startUp.complete();  // a session under way: start-up restored everything
   form->flashlist.items = {rig.dir.movie("a.swf"), rig.dir.movie("b.swf")};
   form->fileindex = 1;
   std::optional<MainForm::Region> region;

@@ -1,7 +1,7 @@
 #pragma once
 // The program's other windows: the about box (TForm2) that plays the about movie; the options
-// dialog (TForm5) is ui/options_window.h and the full-screen tool bar (TForm6) ui/tool_bar_window.h.
-// Each draws its part of the model and follows its visibility.
+// dialog (TForm5) is ui/options_window.h and the full-screen tool bar (TForm6)
+// ui/tool_bar_window.h. Each draws its part of the model and follows its visibility.
 
 #include <QWidget>
 

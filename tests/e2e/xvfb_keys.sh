@@ -16,15 +16,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 send_key ctrl+l || fail "Ctrl+L could not be sent"  # "Movie loop" off
 sleep 0.3
 send_key ctrl+x || fail "Ctrl+X could not be sent"
-for _ in $(seq 100); do
-  kill -0 $player 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 $player 2>/dev/null; then
-  fail "Ctrl+X did not close the player"
-else
-  wait $player || fail "the player ended with status $?"
-fi
+expect_player_closed
 
 config=$(cat "$dir/config/config.ini")
 grep -qx 'left=140' <<<"$config" || fail "config.ini: left=140 missing"

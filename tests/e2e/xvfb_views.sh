@@ -43,15 +43,7 @@ sleep 0.5
   fail "the tool bar stayed up in the normal view"
 
 xdotool key ctrl+x
-for _ in $(seq 100); do
-  kill -0 $player 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 $player 2>/dev/null; then
-  fail "Ctrl+X did not close the player"
-else
-  wait $player || fail "the player ended with status $?"
-fi
+expect_player_closed
 
 config=$(cat "$dir/config/config.ini")
 for line in view=normalview form6left=340 form6top=50; do

@@ -14,19 +14,12 @@
 
 #include "platform/desktop_entry.h"
 #include "platform/user_files.h"
+#include "tools/common/cairo_paths.h"
 
 namespace {
+using rv::tools::roundedRect;
 
 constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
-
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-  cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-  cairo_close_path(cr);
-}
 
 // A play triangle centred on (cx, cy), `h` high.
 void playTriangle(cairo_t* cr, double cx, double cy, double h) {

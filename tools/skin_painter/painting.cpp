@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "tools/common/cairo_paths.h"
+
 namespace rvskin {
+using rv::tools::roundedRect;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -13,15 +16,6 @@ void setRgb(cairo_t* cr, Rgb c, double alpha = 1.0) {
 
 Rgb mix(Rgb a, Rgb b, double t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-  cairo_close_path(cr);
 }
 
 void cutRect(cairo_t* cr, double x, double y, double w, double h, double c) {

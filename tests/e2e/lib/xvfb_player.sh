@@ -63,3 +63,16 @@ send_key() {
 
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# After Ctrl+X: the player must end within 10 s, and with status 0.
+expect_player_closed() {
+  for _ in $(seq 100); do
+    kill -0 $player 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 $player 2>/dev/null; then
+    fail "Ctrl+X did not close the player"
+  else
+    wait $player || fail "the player ended with status $?"
+  fi
+}

@@ -6,9 +6,11 @@
 // hung. Boxes the player opens (a movie it cannot play) are counted and closed.
 //
 //   bench_ui_soak MOVIE_DIR [--minutes M] [--per-movie-ms N] [--broken-every K]
+//                 [--report-jumps-mb MB]
 //
 // --broken-every 2 puts a movie that cannot load before every movie, so every second entry fails.
-// A MOVIE_DIR that does not exist ends the program with status 77 (skipped).
+// --report-jumps-mb names the movie playing when resident memory rose by more than MB since the
+// last advance. A MOVIE_DIR that does not exist ends the program with status 77 (skipped).
 
 #include <malloc.h>
 
@@ -90,11 +92,13 @@ int main(int argc, char** argv) {
   }
   double minutes = 10;
   int perMovieMs = 200, brokenEvery = 0;
+  long jumpKb = 0;
   for (int i = 2; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
     if (a == "--minutes") minutes = std::atof(argv[i + 1]);
     if (a == "--per-movie-ms") perMovieMs = std::atoi(argv[i + 1]);
     if (a == "--broken-every") brokenEvery = std::atoi(argv[i + 1]);
+    if (a == "--report-jumps-mb") jumpKb = std::atol(argv[i + 1]) * 1024;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -155,9 +159,18 @@ int main(int argc, char** argv) {
 
   // The list's next movie, or the first again after the last: one pass more.
   QTimer advance;
+  long rssBefore = 0;
   QObject::connect(&advance, &QTimer::timeout, [&] {
     longestTickMs = std::max<long>(longestTickMs, sinceAdvance.elapsed() - perMovieMs);
     const int count = static_cast<int>(form.flashlist.items.size());
+    if (jumpKb > 0) {
+      // Which movies make resident memory jump (the player may have moved past several).
+      const long rss = sample().rssKb;
+      if (rss - rssBefore > jumpKb && form.fileindex >= 0 && form.fileindex < count)
+        std::printf("RSS %+ld kB to %ld kB while playing up to %s\n", rss - rssBefore, rss,
+                    form.flashlist.items[static_cast<size_t>(form.fileindex)].c_str());
+      rssBefore = rss;
+    }
     shell.runner()([&] {
       const int next = form.fileindex + 1;
       if (next <= 0 || next >= count) {

@@ -3,6 +3,7 @@
 
 #include "app/errors.h"
 #include "app/main_form.h"
+#include "platform/freed_memory.h"
 #include "skins/tool_bar.h"
 
 namespace rv {
@@ -90,6 +91,7 @@ void MainForm::renewflash(const std::string& controlName) {
   std::unique_ptr<FlashControl> fresh = services.flashFactory->create(controlName);
   fresh->name = controlName;
   slot.reset();
+  releaseFreedMemory();  // what the old movie built, at once, not when the process ends
   slot = std::move(fresh);
   slot->visible = true;
   loadflashbounds(*slot);

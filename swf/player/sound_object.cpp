@@ -248,7 +248,8 @@ Value getBytesTotal(Vm&, Object* self, Args) {
 
 Value loadSound(Vm& vm, Object* self, Args args) {
   SoundObject* s = soundOf(self);
-  if (!s) return Value();
+  const void* key = nullptr;
+  if (!s || !s->owner(vm, key)) return Value();  // a Sound whose clip is gone stays so
   auto& e = s->scripts.engine();
   // From now on the object has a sound and settings of its own, fresh with every load.
   if (s->target == SoundObject::Target::Own) {

@@ -151,6 +151,10 @@ TEST(SoundObject, SettingsReadBackAsTheOriginalShowsThem) {
             "push 0, 's'\ngetVariable\npush 'getVolume'\ncallMethod\ntrace\n"
             "push 0, 'nothing', 1, 'Sound'\nnewObject\npush 'getVolume'\ncallMethod\ntypeOf\n"
             "trace\n";
+  // A Sound whose clip is missing stays without one when it loads a file.
+  script += "push 'd', 'nothing', 1, 'Sound'\nnewObject\nsetVariable\n" +
+            call("d", "loadSound", "true, 'x.mp3'", 2) +
+            "push 0, 'd'\ngetVariable\npush 'getVolume'\ncallMethod\ntypeOf\ntrace\n";
   ScriptedPlay play;
   show(play.player, scriptedMovie(script, 2));
   EXPECT_EQ(play.traced(),
@@ -158,6 +162,7 @@ TEST(SoundObject, SettingsReadBackAsTheOriginalShowsThem) {
             "80 100\n"
             "0 100\n"
             "-20\n"
+            "undefined\n"
             "undefined\n");
 }
 

@@ -1,11 +1,13 @@
 // Fuzzes the sound decoders: the input is a DefineSound body or a run of stream blocks in any
-// codec, played through a voice with a SOUNDINFO taken from the input too.
+// codec, played through a voice with a SOUNDINFO taken from the input too, or an MP3 file as
+// loadSound reads it (its ID3 tags, then its sound).
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "swf/sound/event_voice.h"
+#include "swf/sound/id3_tags.h"
 #include "swf/sound/sound_clip.h"
 #include "swf/sound/stream_sound.h"
 
@@ -16,7 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t mode = data[0];
   std::span<const uint8_t> rest(data + 1, size - 1);
   std::vector<float> out(4096 * 2);
-  if (mode & 1) {
+  if ((mode & 0x0f) == 0x0c) {
+    snd::readId3(rest);
+    auto clip = snd::SoundClip::fromMp3File(
+        std::make_shared<const std::vector<uint8_t>>(rest.begin(), rest.end()));
+    snd::EventVoice v(clip, {}, 44100);
+    for (int i = 0; i < 16 && v.mixInto(out.data(), 4096, 1, 0, 0, 1); ++i) {
+    }
+  } else if (mode & 1) {
     // Stream: a format byte, then blocks each led by a one-byte length; heads may change.
     snd::StreamIndex idx;
     size_t at = 0;

@@ -96,6 +96,7 @@ void Vm::markRoots(Tracer& t) {
     t.mark(tm.method);
     for (const Value& v : tm.args) v.trace(t);
   }
+  host_.traceRoots(t);
 }
 
 void Vm::collect() {

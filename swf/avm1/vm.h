@@ -28,6 +28,9 @@ struct VmHost {
   virtual DisplayNode* levelNode(int n) = 0;
   virtual void toggleQuality() {}
   virtual void stopSounds() {}
+  // Marks what the player keeps for scripts outside the machine's own roots (objects waiting
+  // for an event the player will deliver).
+  virtual void traceRoots(Tracer&) {}
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.

@@ -9,6 +9,7 @@
 #include "swf/player/button_instance.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/script_host.h"
+#include "swf/player/sound_object.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/render_frame.h"
 #include "swf/sound/sound_engine.h"
@@ -63,6 +64,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   scriptHost_ = std::make_unique<ScriptHost>(*this);
   vm_ = std::make_unique<avm1::Vm>(*scriptHost_, movie_->version);
   setScriptTimeLimit(scriptTimeLimitMs_);
+  vm_->install(installSound);
   vm_->onScriptTimeout = [this] {
     if (onScriptTimeout) onScriptTimeout();
   };
@@ -90,6 +92,7 @@ void Player::unload() {
   mouseIsDown_ = false;
   stage_.reset();
   vm_.reset();
+  scriptHost_.reset();  // after the machine: its Sound objects report to it as they go
   root_ = nullptr;
   levels_.clear();
   pendingLoads_.clear();
@@ -310,6 +313,8 @@ void Player::tick() {
   runActions();
   if (vm_) {
     vm_->runTimers(elapsedMs_);
+    runActions();
+    scriptHost_->sounds().deliver(*vm_);
     runActions();
   }
 }

@@ -46,6 +46,8 @@ void ScriptHost::toggleQuality() { player_.toggleQuality(); }
 
 void ScriptHost::stopSounds() { player_.stopSounds(); }
 
+void ScriptHost::traceRoots(avm1::Tracer& t) { sounds_.traceRoots(t); }
+
 avm1::DisplayNode* ScriptHost::levelNode(int n) { return player_.levelRoot(n); }
 
 }  // namespace swf

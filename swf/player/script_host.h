@@ -2,6 +2,7 @@
 // What the script machine asks of the player: traces, addresses, the clock and the levels.
 
 #include "swf/avm1/vm.h"
+#include "swf/player/sound_scripts.h"
 
 namespace swf {
 
@@ -9,16 +10,19 @@ class Player;
 
 class ScriptHost : public avm1::VmHost {
  public:
-  explicit ScriptHost(Player& player) : player_(player) {}
+  explicit ScriptHost(Player& player) : player_(player), sounds_(player) {}
   void trace(const std::string& text) override;
   void getURL(const std::string& url, const std::string& target, int method) override;
   double timerMs() override;
   avm1::DisplayNode* levelNode(int n) override;
   void toggleQuality() override;
   void stopSounds() override;
+  void traceRoots(avm1::Tracer& t) override;
+  SoundScripts& sounds() { return sounds_; }
 
  private:
   Player& player_;
+  SoundScripts sounds_;
 };
 
 }  // namespace swf

@@ -132,6 +132,10 @@ void SoundEngine::stopSound(uint16_t soundId) {
   std::erase_if(voices_, [soundId](const Voice& x) { return x.soundId == soundId; });
 }
 
+void SoundEngine::stopSound(uint16_t soundId, const void* owner) {
+  std::erase_if(voices_, [&](const Voice& x) { return x.soundId == soundId && x.owner == owner; });
+}
+
 void SoundEngine::stopOwner(const void* owner) {
   std::erase_if(voices_, [owner](const Voice& x) { return x.owner == owner; });
 }
@@ -158,6 +162,13 @@ double SoundEngine::durationSeconds(uint16_t soundId) {
 
 std::vector<SoundEngine::VoiceId> SoundEngine::takeFinished() {
   return std::exchange(finished_, {});
+}
+
+bool SoundEngine::takeFinished(VoiceId v) {
+  auto it = std::find(finished_.begin(), finished_.end(), v);
+  if (it == finished_.end()) return false;
+  finished_.erase(it);
+  return true;
 }
 
 void SoundEngine::setTransform(const void* owner, const SoundTransform& t) {
@@ -226,7 +237,10 @@ void SoundEngine::mix(float* out, size_t frames) {
     }
     for (Voice& v : voices_) {
       ChannelMatrix g = gainFor(v.owner);
-      if (!v.voice->mixInto(o, n, g.ll, g.lr, g.rl, g.rr)) finished_.push_back(v.id);
+      if (!v.voice->mixInto(o, n, g.ll, g.lr, g.rl, g.rr)) {
+        if (finished_.size() >= kMaxFinished) finished_.erase(finished_.begin());
+        finished_.push_back(v.id);
+      }
     }
     std::erase_if(voices_, [](const Voice& v) { return v.voice->finished(); });
   }

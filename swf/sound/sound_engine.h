@@ -52,16 +52,21 @@ class SoundEngine {
   // A StartSound or StartSound2 tag of a frame.
   void startTag(int code, std::span<const uint8_t> body, const void* owner);
   void stopVoice(VoiceId v);
-  void stopSound(uint16_t soundId);   // every instance of that sound
-  void stopOwner(const void* owner);  // every event sound started for that clip
-  void stopAll();                     // StopSounds: event sounds and streams
+  void stopSound(uint16_t soundId);                     // every instance of that sound
+  void stopSound(uint16_t soundId, const void* owner);  // those started for that clip
+  void stopOwner(const void* owner);                    // every event sound started for that clip
+  void stopAll();                                       // StopSounds: event sounds and streams
   bool isPlaying(VoiceId v) const;
   double positionSeconds(VoiceId v) const;  // 0 once stopped
   double durationSeconds(uint16_t soundId);
   // The sounds started since loading, each once (the first 256), for tools that check them.
   const std::vector<uint16_t>& startedSounds() const { return started_; }
-  // Voices that played to their end since the last call (for onSoundComplete).
+  // Voices that played to their end since the last call (for onSoundComplete); the last
+  // kMaxFinished of them.
   std::vector<VoiceId> takeFinished();
+  // Whether `v` played to its end (rather than being stopped); it is then forgotten.
+  bool takeFinished(VoiceId v);
+  static constexpr size_t kMaxFinished = 1024;
 
   // --- a clip's sound settings (null: the whole movie's), applied to all its sounds
   void setTransform(const void* owner, const SoundTransform& t);

@@ -144,8 +144,8 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
       }
       case 1: {
         need(4);
-        uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                        uint32_t(p[3]) << 24;
+        uint32_t bits =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
         p += 4;
         float fl;
         std::memcpy(&fl, &bits, sizeof fl);
@@ -169,10 +169,10 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
       case 6: {
         // Doubles are stored as two little-endian words, high word first.
         need(8);
-        uint64_t hi = uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 |
-                      uint64_t(p[3]) << 24;
-        uint64_t lo = uint64_t(p[4]) | uint64_t(p[5]) << 8 | uint64_t(p[6]) << 16 |
-                      uint64_t(p[7]) << 24;
+        uint64_t hi =
+            uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 24;
+        uint64_t lo =
+            uint64_t(p[4]) | uint64_t(p[5]) << 8 | uint64_t(p[6]) << 16 | uint64_t(p[7]) << 24;
         p += 8;
         uint64_t bits = (hi << 32) | lo;
         double d;
@@ -182,8 +182,8 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
       }
       case 7: {
         need(4);
-        uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                        uint32_t(p[3]) << 24;
+        uint32_t bits =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
         p += 4;
         push(Value(double(int32_t(bits))));
         break;

@@ -175,6 +175,8 @@ class MainForm {
 
   // ---- status tick and seek bar (playback/status_tick.cpp, playback/seek_bar.cpp) --------
   void Timer1Timer();
+  // Tells the user once for each script the engine stopped (playback/script_notice.cpp).
+  void tellStoppedScripts();
   void Imagejct0MouseDown(int x);
   void jctcontrolMouseDown(int x);
   void jctcontrolMouseMove(int x, int screenX);

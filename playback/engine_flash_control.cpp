@@ -10,6 +10,7 @@ EngineFlashControl::EngineFlashControl() {
   player_.onFSCommand = [this](const std::string& command, const std::string& args) {
     if (onFSCommand) onFSCommand(command, args);
   };
+  player_.onScriptTimeout = [this] { scriptStopped = true; };
 }
 
 void EngineFlashControl::setMovie(const std::string& path) {

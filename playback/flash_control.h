@@ -50,6 +50,10 @@ class FlashControl : public Control {
   // The left-button double-click message every new control receives before its movie is set.
   virtual void sendDoubleClick() = 0;
 
+  // Set when the engine stopped one of the movie's scripts for running too long; the window
+  // tells the user and clears it (outside the engine's own call, so a box may open safely).
+  bool scriptStopped = false;
+
   // Raised by the movie's FSCommand actions.
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
 };

@@ -14,6 +14,7 @@ void MainForm::Timer1Timer() {
     ~Release() { flag = false; }
   } release{inTick};
 
+  tellStoppedScripts();
   if (!Flash1->hasMovie() && !Flash2->hasMovie()) return;
   playflashlist(visibleFlash());
 

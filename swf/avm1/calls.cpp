@@ -9,11 +9,6 @@
 
 namespace swf::avm1 {
 
-Object* ExecFrame::timeline() const {
-  if (target) return target;
-  return scope.empty() ? nullptr : scope[0];
-}
-
 void ExecFrame::trace(Tracer& t) const {
   if (pool)
     for (String* s : *pool) t.mark(s);
@@ -105,6 +100,7 @@ Value Vm::construct(const Value& fnv, std::span<const Value> args) {
   if (!f) return Value();
   Object* proto = get(f, names_->prototype).object();
   Object* o = f->allocate ? f->allocate(*this) : make<Object>();
+  if (!f->allocate) o->plain = true;
   Pin pin(*this, Value(o));
   put(o, names_->proto, proto ? Value(proto) : Value(objectProto), DontEnum);
   put(o, names_->ctor2, Value(static_cast<Object*>(f)), DontEnum);
@@ -156,6 +152,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   fr.superHolder = holder ? holder : (self ? protoOf(self) : nullptr);
   fr.stackBase = stack.size();
   Object* act = make<Object>();
+  act->plain = true;
   fr.activation = act;
   fr.scope.push_back(act);
   // The arguments array: made now so that closures and `arguments` see the same one.

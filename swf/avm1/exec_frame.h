@@ -5,11 +5,11 @@
 #include <span>
 #include <vector>
 
+#include "swf/avm1/clip_object.h"
 #include "swf/avm1/function.h"
 
 namespace swf::avm1 {
 
-class ClipObject;
 class Vm;
 
 struct ExecFrame {
@@ -30,7 +30,10 @@ struct ExecFrame {
   size_t stackBase = 0;
   Value result;
 
-  Object* timeline() const;
+  Object* timeline() const {
+    if (target) return target;
+    return scope.empty() ? nullptr : scope[0];
+  }
   void trace(Tracer& t) const;
 };
 

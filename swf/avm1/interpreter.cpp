@@ -17,7 +17,6 @@
 namespace swf::avm1 {
 namespace {
 
-constexpr size_t kMaxStack = 1 << 20;
 constexpr int kMaxWithDepth = 64;
 
 struct FramePush {
@@ -37,24 +36,26 @@ struct FramePush {
 
 class Interpreter {
  public:
-  Interpreter(Vm& vm, ExecFrame& f) : vm(vm), f(f), code(f.code), n(vm.names()) {}
+  Interpreter(Vm& vm, ExecFrame& f)
+      : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackBase)) {}
 
   enum Exit { Fell, Returned, Left };
   Exit run(size_t start, size_t end, size_t& out);
 
  private:
   Value pop() {
-    if (vm.stack.size() <= f.stackBase) return Value();
+    if (vm.stack.top() <= floor_) return Value();
     Value v = vm.stack.back();
     vm.stack.pop_back();
     return v;
   }
   Value& top() {
-    if (vm.stack.size() <= f.stackBase) push(Value());
+    if (vm.stack.top() <= floor_) push(Value());
     return vm.stack.back();
   }
+  String* nameOf(const Value& v) { return v.isString() ? v.s : vm.toStr(v); }
   void push(const Value& v) {
-    if (vm.stack.size() - f.stackBase >= kMaxStack) bad("stack overflow");
+    if (vm.stack.full()) bad("stack overflow");
     vm.stack.push_back(v);
   }
   void pushBool(bool b) {
@@ -96,7 +97,16 @@ class Interpreter {
     return f.regs[i];
   }
 
-  void doPush(BitReader& r);
+  void doPush(const uint8_t* p, const uint8_t* e);
+  // Moves `next` by a jump's offset; true when that leaves the range being run.
+  bool jump(int offset, size_t start, size_t end, size_t& next) {
+    long target = long(next) + offset;
+    if (target < 0 || size_t(target) > code.size()) bad("jump target");
+    if (offset < 0 && vm.frames.size() == 1 && !f.callee && vm.nativeDepth == 0)
+      vm.maybeCollect();  // a safe point: nothing is held outside the frame
+    next = size_t(target);
+    return next < start || next >= end;
+  }
   void binaryNumber(int op);
   void gotoFrame2(BitReader& r);
   size_t skipActions(size_t pc, size_t end, int count);
@@ -113,19 +123,30 @@ class Interpreter {
   ExecFrame& f;
   std::span<const uint8_t> code;
   const Vm::Names& n;
+  Value* floor_;  // this frame's bottom of the operand stack
   bool targetLost_ = false;
   int withDepth_ = 0;
 };
 
-void Interpreter::doPush(BitReader& r) {
-  while (!r.atEnd()) {
-    int type = r.u8();
+void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
+  auto need = [&](size_t n) {
+    if (size_t(e - p) < n) bad("push length");
+  };
+  while (p < e) {
+    int type = *p++;
     switch (type) {
-      case 0:
-        push(Value(vm.intern(r.cstring())));
+      case 0: {
+        const uint8_t* z = static_cast<const uint8_t*>(std::memchr(p, 0, size_t(e - p)));
+        if (!z) bad("push length");
+        push(Value(vm.intern(std::string_view(reinterpret_cast<const char*>(p), size_t(z - p)))));
+        p = z + 1;
         break;
+      }
       case 1: {
-        uint32_t bits = r.u32();
+        need(4);
+        uint32_t bits =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        p += 4;
         float fl;
         std::memcpy(&fl, &bits, sizeof fl);
         push(Value(double(fl)));
@@ -138,28 +159,43 @@ void Interpreter::doPush(BitReader& r) {
         push(Value());
         break;
       case 4:
-        push(reg(r.u8()));
+        need(1);
+        push(reg(*p++));
         break;
       case 5:
-        push(Value(r.u8() != 0));
+        need(1);
+        push(Value(*p++ != 0));
         break;
       case 6: {
         // Doubles are stored as two little-endian words, high word first.
-        uint64_t hi = r.u32(), lo = r.u32();
+        need(8);
+        uint64_t hi =
+            uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 24;
+        uint64_t lo =
+            uint64_t(p[4]) | uint64_t(p[5]) << 8 | uint64_t(p[6]) << 16 | uint64_t(p[7]) << 24;
+        p += 8;
         uint64_t bits = (hi << 32) | lo;
         double d;
         std::memcpy(&d, &bits, sizeof d);
         push(Value(d));
         break;
       }
-      case 7:
-        push(Value(double(int32_t(r.u32()))));
+      case 7: {
+        need(4);
+        uint32_t bits =
+            uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        p += 4;
+        push(Value(double(int32_t(bits))));
         break;
+      }
       case 8:
-        push(Value(constant(r.u8())));
+        need(1);
+        push(Value(constant(*p++)));
         break;
       case 9:
-        push(Value(constant(r.u16())));
+        need(2);
+        push(Value(constant(size_t(p[0] | p[1] << 8))));
+        p += 2;
         break;
       default:
         bad("push type");
@@ -597,7 +633,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
 
       // ---- stack and arithmetic ----
       case op::Push:
-        doPush(r);
+        doPush(code.data() + bodyStart, code.data() + next);
+        // The common "push name; getVariable" pair is done in one step.
+        if (next < end && code[next] == op::GetVariable) {
+          Value& t = top();
+          t = vm.getVariable(f, nameOf(t));
+          ++next;
+        }
         break;
       case op::Pop:
         pop();
@@ -621,11 +663,12 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         binaryNumber(c);
         break;
       case op::Add2: {
-        Value b = pop(), a = pop();
-        if (a.isNumber() && b.isNumber()) {
-          push(Value(a.n + b.n));
+        Value b = pop();
+        if (Value& t = top(); t.isNumber() && b.isNumber()) {
+          t.n += b.n;
           break;
         }
+        Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
         Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
@@ -639,12 +682,16 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         }
         break;
       }
-      case op::Increment:
-        top() = Value(vm.toNumber(top()) + 1);
+      case op::Increment: {
+        Value& t = top();
+        t = Value((t.isNumber() ? t.n : vm.toNumber(t)) + 1);
         break;
-      case op::Decrement:
-        top() = Value(vm.toNumber(top()) - 1);
+      }
+      case op::Decrement: {
+        Value& t = top();
+        t = Value((t.isNumber() ? t.n : vm.toNumber(t)) - 1);
         break;
+      }
       case op::Equals: {
         double b = vm.toNumber(pop()), a = vm.toNumber(pop());
         pushBool(a == b);
@@ -665,9 +712,22 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         pushBool(a || b);
         break;
       }
-      case op::Not:
-        pushBool(!vm.toBoolean(pop()));
+      case op::Not: {
+        Value v = pop();
+        bool b = !(v.isBool() ? v.b : vm.toBoolean(v));
+        // "not; if" (every loop's test) branches at once.
+        if (next + 5 <= end && code[next] == op::If && code[next + 1] == 2 && code[next + 2] == 0) {
+          int offset = int16_t(code[next + 3] | code[next + 4] << 8);
+          next += 5;
+          if (b && jump(offset, start, end, next)) {
+            out = next;
+            return next == end ? Fell : Left;
+          }
+          break;
+        }
+        pushBool(b);
         break;
+      }
       case op::Equals2: {
         Value b = pop(), a = pop();
         push(Value(vm.looseEquals(a, b)));
@@ -680,7 +740,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::Less2: {
         Value b = pop(), a = pop();
-        push(vm.less(a, b));
+        if (a.isNumber() && b.isNumber() && !std::isnan(a.n) && !std::isnan(b.n))
+          push(Value(a.n < b.n));
+        else
+          push(vm.less(a, b));
         break;
       }
       case op::Greater: {
@@ -804,13 +867,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
 
       // ---- variables ----
       case op::GetVariable: {
-        Value name = pop();
-        push(vm.getVariable(f, vm.toStr(name)));
+        Value& t = top();
+        t = vm.getVariable(f, nameOf(t));
         break;
       }
       case op::SetVariable: {
         Value v = pop(), name = pop();
-        vm.setVariable(f, vm.toStr(name), v);
+        vm.setVariable(f, nameOf(name), v);
         break;
       }
       case op::DefineLocal: {
@@ -993,15 +1056,14 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       // ---- control ----
       case op::Jump:
       case op::If: {
-        int offset = int16_t(r.u16());
-        bool taken = c == op::Jump || vm.toBoolean(pop());
-        if (!taken) break;
-        long target = long(next) + offset;
-        if (target < 0 || size_t(target) > code.size()) bad("jump target");
-        if (offset < 0 && vm.frames.size() == 1 && !f.callee && vm.nativeDepth == 0)
-          vm.maybeCollect();  // a safe point: nothing is held outside the frame
-        next = size_t(target);
-        if (next < start || next >= end) {
+        if (len < 2) bad("jump length");
+        int offset = int16_t(code[bodyStart] | code[bodyStart + 1] << 8);
+        bool taken = c == op::Jump;
+        if (!taken) {
+          Value v = pop();
+          taken = v.isBool() ? v.b : vm.toBoolean(v);
+        }
+        if (taken && jump(offset, start, end, next)) {
           out = next;
           return next == end ? Fell : Left;
         }

@@ -7,13 +7,20 @@ namespace swf::avm1 {
 GcCell* Value::objectCell() const { return o; }
 
 Property* PropertyTable::find(String* key) {
+  uint32_t hint = key->slotHint;
+  if (hint < list_.size() && list_[hint].key == key) return &list_[hint];
   if (index_.empty()) {
-    for (auto& p : list_)
-      if (p.key == key) return &p;
+    for (size_t i = 0; i < list_.size(); ++i)
+      if (list_[i].key == key) {
+        key->slotHint = uint32_t(i);
+        return &list_[i];
+      }
     return nullptr;
   }
   auto it = index_.find(key);
-  return it == index_.end() ? nullptr : &list_[it->second];
+  if (it == index_.end()) return nullptr;
+  key->slotHint = it->second;
+  return &list_[it->second];
 }
 
 Property& PropertyTable::add(String* key, String* name) {

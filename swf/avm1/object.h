@@ -73,6 +73,8 @@ class Object : public GcCell {
   // Values a native class keeps inside (Boolean, Number and String wrappers keep their value).
   Value primitive;
   bool hasPrimitive = false;
+  // Set on plain objects (no native properties), so lookups skip the native hooks.
+  bool plain = false;
 
   void traceChildren(Tracer& t) override;
 

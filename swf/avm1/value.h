@@ -17,6 +17,10 @@ struct String : GcCell {
   String* lower = nullptr;
   bool interned = false;
   int8_t hasPathChars = -1;  // whether the text holds ':', '/' or '.' (-1: not looked yet)
+  int8_t plainName = -1;     // not a path nor a name with a meaning of its own (this, _level1...)
+  // Where this key was last found in a property table: tried first, so a variable read in a
+  // loop costs one comparison.
+  uint32_t slotHint = 0;
   void traceChildren(Tracer& t) override {
     if (lower != this) t.mark(lower);
   }

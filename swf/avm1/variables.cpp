@@ -32,6 +32,19 @@ bool isPath(String* s) {
   return s->hasPathChars;
 }
 
+// A name that is looked up only through the scope chain: no path, and none of the names the
+// machine answers itself (in any case, so the answer holds for every version).
+bool isPlain(String* s) {
+  if (s->plainName < 0) {
+    const char* t = s->text.c_str();
+    bool special = isPath(s) || levelNumber(s->text) >= 0 || strcasecmp(t, "this") == 0 ||
+                   strcasecmp(t, "_global") == 0 || strcasecmp(t, "super") == 0 ||
+                   strcasecmp(t, "arguments") == 0;
+    s->plainName = !special;
+  }
+  return s->plainName;
+}
+
 }  // namespace
 
 DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
@@ -78,6 +91,15 @@ DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
 }
 
 Value Vm::getVariable(ExecFrame& f, String* name) {
+  Value out;
+  if (isPlain(name)) {
+    for (size_t i = f.scope.size(); i-- > 0;) {
+      Object* o = i == 0 ? f.timeline() : f.scope[i];
+      if (o && lookup(o, name, o, out)) return out;
+    }
+    lookup(global, name, global, out);
+    return out;
+  }
   const std::string& text = name->text;
   if (isPath(name)) {
     ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
@@ -116,7 +138,6 @@ Value Vm::getVariable(ExecFrame& f, String* name) {
     return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
   }
   if (f.callee && k == key(names_->arguments) && f.arguments) return Value(f.arguments);
-  Value out;
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (o && lookup(o, name, o, out)) return out;

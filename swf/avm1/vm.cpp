@@ -165,6 +165,7 @@ Object* Vm::newObject() { return newObject(objectProto); }
 
 Object* Vm::newObject(Object* proto) {
   Object* o = make<Object>();
+  o->plain = true;
   if (proto) put(o, names_->proto, Value(proto), DontEnum);
   return o;
 }
@@ -246,7 +247,7 @@ Object* Vm::protoOf(Object* o) {
 
 bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
   String* k = key(name);
-  if (o->getNative(*this, k, out)) return true;
+  if (!o->plain && o->getNative(*this, k, out)) return true;
   int depth = 0;
   for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
     if (Property* p = obj->props.find(k); p && visibleIn(p->flags, version_)) {
@@ -314,7 +315,7 @@ void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled
 void Vm::set(Object* o, String* name, const Value& v) {
   if (!o) return;
   String* k = key(name);
-  if (o->setNative(*this, k, v)) return;
+  if (!o->plain && o->setNative(*this, k, v)) return;
   Property* p = o->props.find(k);
   if (p && !visibleIn(p->flags, version_)) p = nullptr;
   if (!p) {

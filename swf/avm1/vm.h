@@ -13,6 +13,7 @@
 
 #include "swf/avm1/clip_object.h"
 #include "swf/avm1/function.h"
+#include "swf/avm1/operand_stack.h"
 
 namespace swf::avm1 {
 
@@ -168,7 +169,7 @@ class Vm {
   void clearTimer(int id);
 
   // Used by the interpreter.
-  std::vector<Value> stack;
+  OperandStack stack;
   std::vector<ExecFrame*> frames;
   int nativeDepth = 0;
   // True while a native runs as a constructor (`new Array(3)` rather than `Array(3)`).

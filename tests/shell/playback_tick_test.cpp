@@ -45,6 +45,16 @@ TEST_F(TickTest, WithoutAMovieNothingChangesAndNothingIsCalled) {
   EXPECT_TRUE(flash1().calls.empty());
 }
 
+TEST_F(TickTest, AStoppedScriptIsToldOnceEvenWhenBothControlsStoppedOne) {
+  form->Flash1->scriptStopped = true;
+  form->Flash2->scriptStopped = true;
+  tick();
+  tick();
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.messages[0], "A script in this movie was taking too long and was stopped.");
+  EXPECT_FALSE(form->Flash1->scriptStopped || form->Flash2->scriptStopped);
+}
+
 TEST_F(TickTest, ReadOutsCountFramesAndTimeAtTwelveFramesASecond) {
   load(120);
   tick();

@@ -14,6 +14,10 @@
 #include "swf/avm1/clip_object.h"
 #include "swf/avm1/function.h"
 
+namespace swf::sound {
+class SoundEngine;
+}
+
 namespace swf::avm1 {
 
 class ArrayObject;
@@ -28,6 +32,10 @@ struct VmHost {
   virtual DisplayNode* levelNode(int n) = 0;
   virtual void toggleQuality() {}
   virtual void stopSounds() {}
+  // The movie's own file (local files a script names are found beside it); empty when none.
+  virtual std::string moviePath() { return {}; }
+  // The player's mixer, for sound a script starts (an FLV's); null without one.
+  virtual sound::SoundEngine* soundEngine() { return nullptr; }
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.

@@ -46,6 +46,10 @@ void ScriptHost::toggleQuality() { player_.toggleQuality(); }
 
 void ScriptHost::stopSounds() { player_.stopSounds(); }
 
+std::string ScriptHost::moviePath() { return player_.path(); }
+
+sound::SoundEngine* ScriptHost::soundEngine() { return &player_.sound(); }
+
 avm1::DisplayNode* ScriptHost::levelNode(int n) { return player_.levelRoot(n); }
 
 }  // namespace swf

@@ -16,6 +16,8 @@ class ScriptHost : public avm1::VmHost {
   avm1::DisplayNode* levelNode(int n) override;
   void toggleQuality() override;
   void stopSounds() override;
+  std::string moviePath() override;
+  sound::SoundEngine* soundEngine() override;
 
  private:
   Player& player_;

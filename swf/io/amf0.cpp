@@ -84,7 +84,7 @@ class AmfReader {
       // Files cut short often lack the end marker: what was read stands.
       if (atEnd()) return;
       AmfValue item = value(depth + 1);
-      v.properties.emplace_back(std::move(name), std::move(item));
+      v.properties.push_back({std::move(name), std::move(item)});
     }
   }
   void need(size_t n) {

@@ -6,12 +6,13 @@
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace swf {
 
 inline constexpr int kMaxAmfDepth = 64;
+
+struct AmfProperty;
 
 struct AmfValue {
   enum class Type { Number, Boolean, String, Object, Null, Undefined, Array, StrictArray, Date };
@@ -19,10 +20,15 @@ struct AmfValue {
   double number = 0;  // Number, Date (milliseconds)
   bool boolean = false;
   std::string string;
-  std::vector<std::pair<std::string, AmfValue>> properties;  // Object, Array (ECMA)
+  std::vector<AmfProperty> properties;  // Object, Array (ECMA)
   std::vector<AmfValue> items;                               // StrictArray
 
   const AmfValue* find(const std::string& name) const;
+};
+
+struct AmfProperty {
+  std::string name;
+  AmfValue value;
 };
 
 struct AmfError : std::runtime_error {

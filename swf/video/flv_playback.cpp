@@ -72,7 +72,6 @@ void FlvPlayback::close() {
   next_ = 0;
   timeMs_ = 0;
   ended_ = false;
-  afterEnd_ = 0;
   paused_ = false;
   decoder_.reset();
 }
@@ -118,7 +117,6 @@ void FlvPlayback::seek(double seconds) {
   next_ = from;
   timeMs_ = at;
   ended_ = false;
-  afterEnd_ = 0;
   decoder_.reset();
   status("NetStream.Seek.Notify");
   startSound();
@@ -131,11 +129,7 @@ double FlvPlayback::bufferLengthSeconds() const {
 
 void FlvPlayback::advance(double ms) {
   if (!file_) return;
-  if (ended_) {
-    if (++afterEnd_ == 1) status("NetStream.Buffer.Empty");
-    return;
-  }
-  if (paused_) return;
+  if (ended_ || paused_) return;
   if (voice_ && sound_ && sound_->isPlaying(voice_)) {
     // The sound is the clock: the video follows what has been heard.
     timeMs_ = std::max(timeMs_, voiceFromMs_ + sound_->positionSeconds(voice_) * 1000);

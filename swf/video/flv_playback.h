@@ -70,7 +70,6 @@ class FlvPlayback {
   double timeMs_ = 0;
   bool paused_ = false;
   bool ended_ = false;
-  int afterEnd_ = 0;  // ticks since the end (Buffer.Empty follows Play.Stop)
   std::unique_ptr<VideoDecoder> decoder_;
   std::shared_ptr<VideoFeed> feed_ = std::make_shared<VideoFeed>();
   std::shared_ptr<sound::SoundClip> clip_;

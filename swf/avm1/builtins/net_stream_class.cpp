@@ -119,6 +119,9 @@ void deliver(Vm& vm, NetStreamObject* ns) {
 Value tick(Vm& vm, Object*, Args args) {
   NetStreamObject* ns = streamOf(args.at(0));
   if (!ns || !ns->playback) return Value();
+  // What play() and seek() announced comes before the first picture of the new position.
+  deliver(vm, ns);
+  if (!ns->playback) return Value();
   double now = vm.host().timerMs();
   ns->playback->advance(now - ns->lastMs);
   ns->lastMs = now;

@@ -9,6 +9,7 @@ extern "C" {
 
 #include "swf/sound/packet_decoder.h"
 #include "swf/sound/sound_clip.h"
+#include "swf/video/av_packet.h"
 
 namespace swf {
 namespace {
@@ -49,14 +50,7 @@ class AacDecoder {
 
   void decode(std::span<const uint8_t> raw, FlvAudio& out) {
     if (!ctx_ || raw.empty() || raw.size() > (1u << 20)) return;
-    std::vector<uint8_t> padded(raw.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
-    std::copy(raw.begin(), raw.end(), padded.begin());
-    packet_->data = padded.data();
-    packet_->size = int(raw.size());
-    int sent = avcodec_send_packet(ctx_, packet_);
-    packet_->data = nullptr;
-    packet_->size = 0;
-    if (sent < 0) return;
+    if (sendPadded(ctx_, packet_, raw) < 0) return;
     while (avcodec_receive_frame(ctx_, frame_) == 0) {
       append(out);
       av_frame_unref(frame_);

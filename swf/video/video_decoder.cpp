@@ -8,6 +8,7 @@ extern "C" {
 #include <mutex>
 #include <vector>
 
+#include "swf/video/av_packet.h"
 #include "swf/video/video_codec.h"
 
 namespace swf {
@@ -81,15 +82,7 @@ bool VideoDecoder::decode(std::span<const uint8_t> frame, VideoPicture* out) {
     frame = frame.subspan(1);
   }
   if (frame.empty() || frame.size() > (1u << 26)) return false;
-  // The decoder reads a little past the end of its input; that padding must be zero.
-  std::vector<uint8_t> padded(frame.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
-  std::copy(frame.begin(), frame.end(), padded.begin());
-  packet_->data = padded.data();
-  packet_->size = int(frame.size());
-  int sent = avcodec_send_packet(ctx_, packet_);
-  packet_->data = nullptr;
-  packet_->size = 0;
-  if (sent < 0) return false;
+  if (sendPadded(ctx_, packet_, frame) < 0) return false;
   bool got = false;
   while (avcodec_receive_frame(ctx_, frame_) == 0) {
     int w = frame_->width - (vp6 ? adjust.horizontal : 0);

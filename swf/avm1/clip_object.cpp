@@ -24,6 +24,7 @@ int clipPropertyIndex(const std::string& name) {
 }
 
 bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
+  if (DisplayNode* n = node(); n && n->getNodeProperty(vm, key, out)) return true;
   const std::string& k = key->text;
   if (k.empty() || k[0] != '_') return false;
   DisplayNode* n = node();
@@ -45,6 +46,7 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
 }
 
 bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
+  if (DisplayNode* n = node(); n && n->setNodeProperty(vm, key, v)) return true;
   const std::string& k = key->text;
   if (k.empty() || k[0] != '_') return false;
   DisplayNode* n = node();
@@ -53,6 +55,10 @@ bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
   if (i < 0) return false;
   n->setProperty(vm, i, v);
   return true;
+}
+
+void ClipObject::enumerateNative(Vm& vm, std::vector<String*>& names) {
+  if (DisplayNode* n = node()) n->nodePropertyNames(vm, names);
 }
 
 }  // namespace swf::avm1

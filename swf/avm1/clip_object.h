@@ -26,6 +26,7 @@ class ClipObject : public Object {
   ClipObject* asClip() override { return this; }
   bool getNative(Vm& vm, String* key, Value& out) override;
   bool setNative(Vm& vm, String* key, const Value& v) override;
+  void enumerateNative(Vm& vm, std::vector<String*>& names) override;
 
  private:
   DisplayNode* node_;

@@ -52,6 +52,12 @@ struct DisplayNode {
   virtual int levelNumber() const { return 0; }  // for roots
   virtual bool isTimeline() const { return true; }
   virtual int nodeDepth() const { return 0; }  // as scripts number depths (timeline ones < 0)
+  // The global class whose prototype its script object gets; null for MovieClip.
+  virtual const char* scriptClass() const { return nullptr; }
+  // Properties a kind of node adds of its own (a video's width); true when `key` is one.
+  virtual bool getNodeProperty(Vm&, String* /*key*/, Value& /*out*/) { return false; }
+  virtual bool setNodeProperty(Vm&, String* /*key*/, const Value&) { return false; }
+  virtual void nodePropertyNames(Vm&, std::vector<String*>&) {}
 
   virtual void play() = 0;
   virtual void stop() = 0;

@@ -206,7 +206,11 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   if (node->scriptObject) return node->scriptObject;
   ClipObject* c = make<ClipObject>(node);
   c->setPath(targetPathOf(node));
-  put(c, names_->proto, Value(movieClipProto ? movieClipProto : objectProto), DontEnum);
+  Object* proto = movieClipProto ? movieClipProto : objectProto;
+  if (const char* cls = node->scriptClass())
+    if (Object* ctor = get(global, intern(cls)).object())
+      if (Object* p = get(ctor, intern("prototype")).object()) proto = p;
+  put(c, names_->proto, Value(proto), DontEnum);
   node->scriptObject = c;
   clips_.push_back(c);
   if (!node->parentNode()) put(c, "$version", Value(intern(kPlayerVersion)));

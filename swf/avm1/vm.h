@@ -15,6 +15,10 @@
 #include "swf/avm1/function.h"
 #include "swf/avm1/operand_stack.h"
 
+namespace swf::sound {
+class SoundEngine;
+}
+
 namespace swf::avm1 {
 
 class ArrayObject;
@@ -32,6 +36,10 @@ struct VmHost {
   // Marks what the player keeps for scripts outside the machine's own roots (objects waiting
   // for an event the player will deliver).
   virtual void traceRoots(Tracer&) {}
+  // The movie's own file (local files a script names are found beside it); empty when none.
+  virtual std::string moviePath() { return {}; }
+  // The player's mixer, for sound a script starts (an FLV's); null without one.
+  virtual sound::SoundEngine* soundEngine() { return nullptr; }
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.

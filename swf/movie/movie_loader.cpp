@@ -12,6 +12,7 @@
 #include "swf/movie/tag_codes.h"
 #include "swf/sound/sound_info.h"
 #include "swf/text/font_table.h"
+#include "swf/video/video_character.h"
 
 namespace swf {
 namespace {
@@ -102,6 +103,9 @@ class MovieParser {
             pendingUsed = true;
             break;
           }
+          case tag::VideoFrame:
+            addVideoFrame(body);
+            break;
           case tag::DoAction:
             pending.actions.push_back(h.body);
             pendingUsed = true;
@@ -183,9 +187,14 @@ class MovieParser {
       case tag::DefineSound:
         defineRaw(h, CharacterKind::Sound);
         return false;
-      case tag::DefineVideoStream:
-        defineRaw(h, CharacterKind::Other);
+      case tag::DefineVideoStream: {
+        auto v = parseVideoStream(body);
+        if (!m_.dictionary.count(v->id)) {
+          videos_[v->id] = v;
+          define(v);
+        }
         return false;
+      }
       default:
         defineDrawable(h, body);
         return false;
@@ -205,6 +214,15 @@ class MovieParser {
       }
     } catch (const ReadError&) {
     }
+  }
+
+  // A frame for a stream not defined (yet) has nowhere to go and is dropped.
+  void addVideoFrame(BitReader& body) {
+    if (body.remaining() < 4) return;
+    uint16_t stream = body.u16();
+    int number = body.u16();
+    if (auto it = videos_.find(stream); it != videos_.end())
+      it->second->addFrame(number, body.bytes(body.remaining()));
   }
 
   void defineRaw(const TagHeader& h, CharacterKind kind) {
@@ -301,6 +319,7 @@ class MovieParser {
   Movie& m_;
   ParseContext ctx_;
   std::map<uint16_t, std::shared_ptr<ButtonCharacter>> buttons_;
+  std::map<uint16_t, std::shared_ptr<VideoCharacter>> videos_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "swf/movie/sprite.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/video/video_instance.h"
 
 namespace swf {
 
@@ -38,6 +39,8 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
   } else if (c && c->kind() == CharacterKind::Button && nesting < kMaxNesting) {
     o = std::make_unique<ButtonInstance>(*static_cast<const ButtonCharacter*>(c), ctx,
                                          parentTimeline, nesting);
+  } else if (auto* video = dynamic_cast<const VideoCharacter*>(c)) {
+    o = std::make_unique<VideoInstance>(*video, ctx, parentTimeline, nesting);
   } else {
     o = std::make_unique<PlacedObject>(ctx, parentTimeline, nesting);
   }

@@ -47,6 +47,9 @@ void ScriptHost::toggleQuality() { player_.toggleQuality(); }
 void ScriptHost::stopSounds() { player_.stopSounds(); }
 
 void ScriptHost::traceRoots(avm1::Tracer& t) { sounds_.traceRoots(t); }
+std::string ScriptHost::moviePath() { return player_.path(); }
+
+sound::SoundEngine* ScriptHost::soundEngine() { return &player_.sound(); }
 
 avm1::DisplayNode* ScriptHost::levelNode(int n) { return player_.levelRoot(n); }
 

@@ -19,6 +19,8 @@ class ScriptHost : public avm1::VmHost {
   void stopSounds() override;
   void traceRoots(avm1::Tracer& t) override;
   SoundScripts& sounds() { return sounds_; }
+  std::string moviePath() override;
+  sound::SoundEngine* soundEngine() override;
 
  private:
   Player& player_;

@@ -14,8 +14,8 @@ namespace {
 
 // The sprite among `parent`'s children called `name`, looking into the holders of depths that
 // several objects share.
-SpriteInstance* findNamedSprite(DisplayObject& parent, const std::string& name,
-                                bool caseSensitive) {
+avm1::DisplayNode* findNamedSprite(DisplayObject& parent, const std::string& name,
+                                   bool caseSensitive) {
   for (auto& [depth, child] : parent.children) {
     if (static_cast<PlacedObject&>(*child).holdsStack) {
       if (auto* s = findNamedSprite(*child, name, caseSensitive)) return s;
@@ -24,7 +24,7 @@ SpriteInstance* findNamedSprite(DisplayObject& parent, const std::string& name,
     bool same =
         caseSensitive ? child->name == name : strcasecmp(child->name.c_str(), name.c_str()) == 0;
     if (same)
-      if (auto* s = dynamic_cast<SpriteInstance*>(child.get())) return s;
+      if (auto* s = dynamic_cast<avm1::DisplayNode*>(child.get())) return s;
   }
   return nullptr;
 }

@@ -8,6 +8,7 @@
 #include "swf/shapes/shape.h"
 #include "swf/text/edit_text.h"
 #include "swf/text/text.h"
+#include "swf/video/video_character.h"
 
 namespace swf {
 
@@ -79,6 +80,10 @@ std::optional<Rect> characterBounds(const Character& c, int ratio) {
       auto& b = static_cast<const BitmapCharacter&>(c);
       return Rect{0, b.width() * 20, 0, b.height() * 20};
     }
+    case CharacterKind::Other:
+      if (auto* v = dynamic_cast<const VideoCharacter*>(&c))
+        return Rect{0, v->width * 20, 0, v->height * 20};
+      return std::nullopt;
     default:
       return std::nullopt;
   }

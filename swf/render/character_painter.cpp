@@ -3,6 +3,7 @@
 #include "swf/render/bounds.h"
 #include "swf/render/shape_painter.h"
 #include "swf/render/text_painter.h"
+#include "swf/render/video_painter.h"
 #include "swf/shapes/morph_shape.h"
 #include "swf/shapes/shape.h"
 
@@ -29,6 +30,9 @@ void paintCharacter(const DrawState& s, const DisplayObject& obj) {
       break;
     case CharacterKind::EditText:
       paintEditText(s, static_cast<const EditTextCharacter&>(c), obj);
+      break;
+    case CharacterKind::Other:
+      paintVideo(s, obj);  // draws only video objects
       break;
     default:
       break;

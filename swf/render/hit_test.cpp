@@ -7,6 +7,7 @@
 #include "swf/shapes/shape.h"
 #include "swf/text/edit_text.h"
 #include "swf/text/text.h"
+#include "swf/video/video_character.h"
 
 namespace swf {
 
@@ -65,6 +66,10 @@ bool hitTestCharacter(const Character& c, double x, double y, int ratio) {
       auto& b = static_cast<const BitmapCharacter&>(c);
       return inRect(Rect{0, b.width() * 20, 0, b.height() * 20}, x, y);
     }
+    case CharacterKind::Other:
+      if (auto* v = dynamic_cast<const VideoCharacter*>(&c))
+        return inRect(Rect{0, v->width * 20, 0, v->height * 20}, x, y);
+      return false;
     default:
       return false;
   }

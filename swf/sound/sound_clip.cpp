@@ -59,6 +59,20 @@ std::shared_ptr<SoundClip> SoundClip::fromMp3File(
   return std::make_shared<SoundClip>(*body, body);
 }
 
+std::shared_ptr<SoundClip> SoundClip::fromSamples(std::vector<int16_t> samples, int channels,
+                                                  double rate) {
+  auto c = std::make_shared<SoundClip>(std::span<const uint8_t>(), nullptr);
+  channels = channels == 2 ? 2 : 1;
+  c->format_.stereo = channels == 2;
+  c->format_.rate = rate > 0 ? rate : 44100;
+  c->rate_ = c->format_.rate;
+  samples.resize(std::min(samples.size(), kMaxClipFrames * size_t(channels)));
+  samples.resize(samples.size() - samples.size() % size_t(channels));
+  c->samples_ = std::move(samples);
+  c->done_ = true;
+  return c;
+}
+
 size_t SoundClip::ensure(size_t frames) {
   frames = std::min(frames, kMaxClipFrames);
   while (!done_ && decodedFrames() < frames) decodeSome();

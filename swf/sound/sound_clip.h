@@ -26,6 +26,9 @@ class SoundClip {
   SoundClip(std::span<const uint8_t> body, std::shared_ptr<const void> owner);
   // An MP3 file of its own (the Sound object's loadSound), decoded like an event sound.
   static std::shared_ptr<SoundClip> fromMp3File(std::shared_ptr<const std::vector<uint8_t>> file);
+  // Samples decoded elsewhere (an FLV file's audio), interleaved by channel, at any rate.
+  static std::shared_ptr<SoundClip> fromSamples(std::vector<int16_t> samples, int channels,
+                                                double rate);
   ~SoundClip();
   SoundClip(const SoundClip&) = delete;
   SoundClip& operator=(const SoundClip&) = delete;

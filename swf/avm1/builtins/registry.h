@@ -22,5 +22,6 @@ void installBroadcaster(Vm& vm);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
+void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
 
 }  // namespace swf::avm1

@@ -1,0 +1,251 @@
+// NetConnection, NetStream and Video: FLV files played from scripts onto video objects.
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+#include "swf/video/flv_playback.h"
+#include "swf/video/video_instance.h"
+
+namespace swf::avm1 {
+namespace {
+
+class NetStreamObject : public Object {
+ public:
+  std::unique_ptr<FlvPlayback> playback;
+  double bufferTime = 0.1;
+  int timer = -1;
+  double lastMs = 0;
+
+  bool getNative(Vm& vm, String* key, Value& out) override {
+    const char* k = key->text.c_str();
+    auto is = [k](const char* name) { return strcasecmp(k, name) == 0; };
+    if (is("time")) {
+      out = Value(playback ? playback->timeSeconds() : 0.0);
+    } else if (is("bytesLoaded")) {
+      out = Value(playback ? double(playback->bytesLoaded()) : 0.0);
+    } else if (is("bytesTotal")) {
+      out = Value(playback ? double(playback->bytesTotal()) : 0.0);
+    } else if (is("bufferTime")) {
+      out = Value(bufferTime);
+    } else if (is("bufferLength")) {
+      out = Value(playback ? std::min(playback->bufferLengthSeconds(), std::max(bufferTime, 0.1))
+                           : 0.0);
+    } else if (is("currentFps")) {
+      out = Value(0);
+    } else {
+      return false;
+    }
+    (void)vm;
+    return true;
+  }
+};
+
+NetStreamObject* streamOf(const Value& v) { return dynamic_cast<NetStreamObject*>(v.object()); }
+
+VideoInstance* videoOf(Object* self) {
+  ClipObject* c = self ? self->asClip() : nullptr;
+  return c ? dynamic_cast<VideoInstance*>(c->node()) : nullptr;
+}
+
+Value fromAmf(Vm& vm, const AmfValue& a) {
+  switch (a.type) {
+    case AmfValue::Type::Number:
+      return Value(a.number);
+    case AmfValue::Type::Boolean:
+      return Value(a.boolean);
+    case AmfValue::Type::String:
+      return text(vm, a.string);
+    case AmfValue::Type::Null:
+      return Value::null();
+    case AmfValue::Type::Undefined:
+      return Value();
+    case AmfValue::Type::Date: {
+      Value args[] = {Value(a.number)};
+      return vm.construct(vm.get(vm.global, vm.intern("Date")), args);
+    }
+    case AmfValue::Type::StrictArray: {
+      ArrayObject* arr = vm.newArray();
+      Vm::Pin pin(vm, Value(static_cast<Object*>(arr)));
+      for (const AmfValue& item : a.items) arr->items.push_back(fromAmf(vm, item));
+      return Value(static_cast<Object*>(arr));
+    }
+    case AmfValue::Type::Object:
+    case AmfValue::Type::Array: {
+      Object* o = vm.newObject();
+      Vm::Pin pin(vm, Value(o));
+      for (const auto& [name, v] : a.properties) vm.put(o, name, fromAmf(vm, v));
+      return Value(o);
+    }
+  }
+  return Value();
+}
+
+void deliverStatus(Vm& vm, NetStreamObject* ns, const FlvEvent& e) {
+  Object* info = vm.newObject();
+  Vm::Pin pin(vm, Value(info));
+  vm.put(info, "code", text(vm, e.code));
+  vm.put(info, "level", text(vm, e.level));
+  Value arg[] = {Value(info)};
+  Value handler = vm.get(ns, vm.intern("onStatus"));
+  if (isCallable(handler)) {
+    vm.call(handler, ns, arg);
+    return;
+  }
+  // Without a handler of its own the stream's news goes to System.onStatus.
+  if (Object* system = vm.get(vm.global, vm.intern("System")).object())
+    vm.callMethod(system, vm.intern("onStatus"), arg);
+}
+
+void deliver(Vm& vm, NetStreamObject* ns) {
+  for (const FlvEvent& e : ns->playback->takeEvents()) {
+    if (e.kind == FlvEvent::Kind::Status) {
+      deliverStatus(vm, ns, e);
+      continue;
+    }
+    std::vector<Value> args;
+    for (const AmfValue& a : e.args) args.push_back(fromAmf(vm, a));
+    std::vector<std::unique_ptr<Vm::Pin>> pins;
+    for (const Value& v : args) pins.push_back(std::make_unique<Vm::Pin>(vm, v));
+    vm.callMethod(ns, vm.intern(e.name), args);
+  }
+}
+
+// Runs once a frame while a stream is open: moves it on by the movie's time, tells the script.
+Value tick(Vm& vm, Object*, Args args) {
+  NetStreamObject* ns = streamOf(args.at(0));
+  if (!ns || !ns->playback) return Value();
+  // What play() and seek() announced comes before the first picture of the new position.
+  deliver(vm, ns);
+  if (!ns->playback) return Value();
+  double now = vm.host().timerMs();
+  ns->playback->advance(now - ns->lastMs);
+  ns->lastMs = now;
+  deliver(vm, ns);
+  return Value();
+}
+
+void ensureTicking(Vm& vm, NetStreamObject* ns) {
+  if (ns->timer >= 0) return;
+  ns->lastMs = vm.host().timerMs();
+  Value fn(static_cast<Object*>(vm.newNative(tick)));
+  ns->timer = vm.addTimer(fn, nullptr, nullptr, {Value(static_cast<Object*>(ns))}, 0, true);
+}
+
+// The local file an address names, beside the movie for a relative one; empty for web
+// addresses and FSCommands, which a stream does not play.
+std::string localPath(Vm& vm, std::string url) {
+  url = url.substr(0, url.find_first_of("?#"));
+  static constexpr char kFileScheme[] = "file://";
+  if (url.rfind(kFileScheme, 0) == 0) return url.substr(sizeof kFileScheme - 1);
+  if (url.empty() || url.find("://") != std::string::npos ||
+      strncasecmp(url.c_str(), "fscommand:", 10) == 0)
+    return {};
+  std::filesystem::path p(url);
+  if (p.is_absolute()) return url;
+  return (std::filesystem::path(vm.host().moviePath()).parent_path() / p).string();
+}
+
+Object* allocateNetStream(Vm& vm) { return vm.make<NetStreamObject>(); }
+
+Value netStreamCtor(Vm& vm, Object* self, Args) {
+  if (auto* ns = dynamic_cast<NetStreamObject*>(self))
+    ns->playback = std::make_unique<FlvPlayback>(vm.host().soundEngine());
+  return Value();
+}
+
+Value nsPlay(Vm& vm, Object* self, Args args) {
+  auto* ns = dynamic_cast<NetStreamObject*>(self);
+  if (!ns || !ns->playback || args.size() == 0) return Value();
+  std::string url = vm.toString(args.at(0));
+  std::string path = localPath(vm, url);
+  if (path.empty() && !url.empty()) return Value();  // refused quietly
+  ns->playback->play(path);
+  ensureTicking(vm, ns);
+  return Value();
+}
+
+Value nsPause(Vm& vm, Object* self, Args args) {
+  auto* ns = dynamic_cast<NetStreamObject*>(self);
+  if (!ns || !ns->playback) return Value();
+  bool on = args.size() == 0 || args.at(0).isUndefined() ? !ns->playback->paused()
+                                                         : vm.toBoolean(args.at(0));
+  ns->playback->pause(on);
+  return Value();
+}
+
+Value nsSeek(Vm& vm, Object* self, Args args) {
+  auto* ns = dynamic_cast<NetStreamObject*>(self);
+  if (!ns || !ns->playback) return Value();
+  ns->playback->seek(vm.toNumber(args.at(0)));
+  ensureTicking(vm, ns);
+  return Value();
+}
+
+Value nsClose(Vm& vm, Object* self, Args) {
+  auto* ns = dynamic_cast<NetStreamObject*>(self);
+  if (!ns || !ns->playback) return Value();
+  ns->playback->close();
+  if (ns->timer >= 0) vm.clearTimer(ns->timer);
+  ns->timer = -1;
+  return Value();
+}
+
+Value nsSetBufferTime(Vm& vm, Object* self, Args args) {
+  auto* ns = dynamic_cast<NetStreamObject*>(self);
+  double t = vm.toNumber(args.at(0));
+  if (ns && std::isfinite(t)) ns->bufferTime = std::max(t, 0.0);
+  return Value();
+}
+
+Value netConnectionCtor(Vm&, Object*, Args) { return Value(); }
+
+// Only the null connection (local files) exists here.
+Value ncConnect(Vm& vm, Object* self, Args args) {
+  bool local = args.size() > 0 && (args.at(0).isNull() || args.at(0).isUndefined());
+  if (self) vm.put(self, "isConnected", Value(local), DontEnum);
+  return Value(local);
+}
+
+Value videoCtor(Vm&, Object*, Args) { return Value(); }
+
+Value videoAttach(Vm&, Object* self, Args args) {
+  VideoInstance* v = videoOf(self);
+  if (!v) return Value();
+  NetStreamObject* ns = streamOf(args.at(0));
+  v->attach(ns && ns->playback ? ns->playback->feed() : nullptr);
+  return Value();
+}
+
+Value videoClear(Vm&, Object* self, Args) {
+  if (VideoInstance* v = videoOf(self)) v->clear();
+  return Value();
+}
+
+}  // namespace
+
+void installNetStream(Vm& vm) {
+  constexpr uint16_t kHidden = DontEnum | DontDelete;
+  Object* nc = vm.newObject();
+  vm.define(nc, "connect", ncConnect, kHidden);
+  vm.defineClass("NetConnection", netConnectionCtor, nc);
+
+  Object* ns = vm.newObject();
+  vm.define(ns, "play", nsPlay, kHidden);
+  vm.define(ns, "pause", nsPause, kHidden);
+  vm.define(ns, "seek", nsSeek, kHidden);
+  vm.define(ns, "close", nsClose, kHidden);
+  vm.define(ns, "setBufferTime", nsSetBufferTime, kHidden);
+  vm.defineClass("NetStream", netStreamCtor, ns, allocateNetStream);
+
+  Object* video = vm.newObject();
+  vm.define(video, "attachVideo", videoAttach, kHidden);
+  vm.define(video, "clear", videoClear, kHidden);
+  vm.defineClass("Video", videoCtor, video);
+}
+
+}  // namespace swf::avm1

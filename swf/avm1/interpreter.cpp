@@ -569,13 +569,17 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         if (DisplayNode* s = nodeOf(pop())) s->removeNode();
         break;
       case op::StartDrag: {
-        pop();
-        pop();
-        if (vm.toBoolean(pop()))
-          for (int i = 0; i < 4; ++i) pop();
+        Value target = pop();
+        bool lock = vm.toBoolean(pop());
+        double r[4];
+        bool bounded = vm.toBoolean(pop());
+        if (bounded)  // pushed left, top, right, bottom: popped bottom first
+          for (int i = 3; i >= 0; --i) r[i] = vm.toNumber(pop());
+        if (DisplayNode* n = nodeOf(target)) n->startDrag(lock, bounded ? r : nullptr);
         break;
       }
       case op::EndDrag:
+        if (DisplayNode* n = targetNode()) n->stopDrag();
         break;
       case op::GetProperty: {
         Value index = pop(), target = pop();

@@ -203,6 +203,7 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   if (!node) return nullptr;
   if (node->scriptObject) return node->scriptObject;
   ClipObject* c = make<ClipObject>(node);
+  c->vm = this;
   c->setPath(targetPathOf(node));
   put(c, names_->proto, Value(movieClipProto ? movieClipProto : objectProto), DontEnum);
   node->scriptObject = c;
@@ -444,7 +445,7 @@ std::string Vm::toString(const Value& v) {
     case Value::Str:
       return v.s->text;
     case Value::Obj: {
-      if (ClipObject* c = v.o->asClip()) return c->targetPath();
+      if (ClipObject* c = v.o->asClip()) return c->node() ? c->targetPath() : std::string();
       Value p = toPrimitive(v, true);
       if (p.isObject()) return v.o->isFunction() ? "[type Function]" : "[type Object]";
       return toString(p);

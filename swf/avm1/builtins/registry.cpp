@@ -18,6 +18,7 @@ void installBuiltins(Vm& vm) {
   installSystem(vm);
   installDate(vm);
   installMovieClip(vm);
+  installColor(vm);
 }
 
 }  // namespace swf::avm1

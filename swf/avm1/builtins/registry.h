@@ -22,5 +22,6 @@ void installBroadcaster(Vm& vm);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
+void installColor(Vm& vm);
 
 }  // namespace swf::avm1

@@ -56,7 +56,7 @@ TEST(ClipScripts, DepthsAndRemoval) {
        "undefined\ntrue\n"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(runScripts(6, {c.source}, c.frames).traced, c.expected) << c.what;
+    EXPECT_EQ(runScripts(7, {c.source}, c.frames).traced, c.expected) << c.what;
 }
 
 TEST(ClipScripts, DuplicatingInALoopStaysBounded) {
@@ -67,7 +67,7 @@ TEST(ClipScripts, DuplicatingInALoopStaysBounded) {
                      "push 2, r:1, 'duplicateMovieClip'\ncallMethod\npop\n"
                      "push r:2, 1\nadd2\nstore 2\npop\npush r:2, 100000\nless2\nif loop\n"
                      "push 0, 'this'\ngetVariable\npush 'getNextHighestDepth'\ncallMethod\ntrace\n";
-  EXPECT_EQ(runScripts(6, {loop}).traced, "11\n");
+  EXPECT_EQ(runScripts(7, {loop}).traced, "11\n");
 }
 
 }  // namespace

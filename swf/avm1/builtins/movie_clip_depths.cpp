@@ -14,7 +14,7 @@ namespace {
 int depthArg(Vm& vm, const Value& v) {
   double d = vm.toNumber(v);
   if (!std::isfinite(d) || d < INT_MIN / 2 || d > INT_MAX / 2) return INT_MIN;
-  return int(std::floor(d));
+  return int(std::trunc(d));
 }
 
 Value clipValue(Vm& vm, DisplayNode* n) {
@@ -81,8 +81,8 @@ Value getNextHighestDepth(Vm&, Object* self, Args) {
 Value getInstanceAtDepth(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n || args.size() < 1) return Value();
-  int d = depthArg(vm, args.at(0));
-  return d == INT_MIN ? Value() : clipValue(vm, n->nodeAtDepth(d));
+  if (args.at(0).isUndefined()) return Value();
+  return clipValue(vm, n->nodeAtDepth(vm.toInt32(args.at(0))));
 }
 
 Value getBytesTotal(Vm&, Object* self, Args) {
@@ -98,8 +98,8 @@ void installMovieClipDepths(Vm& vm, Object* p) {
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
   vm.define(p, "swapDepths", swapDepths);
   vm.define(p, "getDepth", getDepth);
-  vm.define(p, "getNextHighestDepth", getNextHighestDepth);
-  vm.define(p, "getInstanceAtDepth", getInstanceAtDepth);
+  vm.define(p, "getNextHighestDepth", getNextHighestDepth, DontEnum | Version7);
+  vm.define(p, "getInstanceAtDepth", getInstanceAtDepth, DontEnum | Version7);
   // A movie is loaded whole before it plays, so what is loaded is all there is.
   vm.define(p, "getBytesLoaded", getBytesTotal);
   vm.define(p, "getBytesTotal", getBytesTotal);

@@ -28,7 +28,8 @@ DisplayNode* ClipObject::refind() const {
   if (!vm || path_.rfind("_level", 0) != 0) return nullptr;
   size_t dot = path_.find('.');
   std::string level = path_.substr(6, dot == std::string::npos ? std::string::npos : dot - 6);
-  if (level.empty() || level.size() > 5 || level.find_first_not_of("0123456789") != std::string::npos)
+  if (level.empty() || level.size() > 5 ||
+      level.find_first_not_of("0123456789") != std::string::npos)
     return nullptr;
   DisplayNode* n = vm->host().levelNode(std::stoi(level));
   while (n && dot != std::string::npos) {

@@ -56,7 +56,6 @@ Value removeMovieClip(Vm&, Object* self, Args) {
   return Value();
 }
 
-
 Value clipToString(Vm& vm, Object* self, Args) {
   ClipObject* c = self ? self->asClip() : nullptr;
   return c ? text(vm, c->targetPath()) : Value(vm.intern("[object Object]"));

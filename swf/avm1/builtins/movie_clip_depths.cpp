@@ -94,7 +94,7 @@ Value getBytesTotal(Vm&, Object* self, Args) {
 
 void installMovieClipDepths(Vm& vm, Object* p) {
   vm.define(p, "attachMovie", attachMovie);
-  vm.define(p, "createEmptyMovieClip", createEmptyMovieClip);
+  vm.define(p, "createEmptyMovieClip", createEmptyMovieClip, DontEnum | Version6);
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
   vm.define(p, "swapDepths", swapDepths);
   vm.define(p, "getDepth", getDepth);

@@ -2,10 +2,10 @@
 // State every display object of one player shares: the clock's tick count, the queue of actions
 // waiting to run, and the counters that bound how much a movie may instantiate.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <cstddef>
 #include <set>
 #include <span>
 #include <vector>

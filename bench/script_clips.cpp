@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "frame_timing.h"
@@ -23,7 +24,7 @@ using namespace swf::author;
 constexpr int kClips = 2000;
 
 // mover: this._x = (this._x + 3) % 1920, and down a little each frame.
-const char* kScript = R"(function mover()
+const std::string kScript = R"(function mover()
 push 'this'
 getVariable
 push '_x', 'this'

@@ -2,6 +2,7 @@
 // bytes is trusted; a length, jump, register or constant that does not fit ends the block.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -561,8 +562,11 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::CloneSprite: {
         Value depth = pop(), name = pop(), source = pop();
-        if (DisplayNode* s = nodeOf(source))
-          s->duplicateNode(vm.toString(name), int(vm.toNumber(depth)) - 16384);
+        // The action numbers depths from the timeline's first; a depth that is no number
+        // places nothing.
+        double d = vm.toNumber(depth);
+        int scriptDepth = std::isfinite(d) && std::fabs(d) < 2e9 ? int(d) - 16384 : INT_MIN;
+        if (DisplayNode* s = nodeOf(source)) s->duplicateNode(vm.toString(name), scriptDepth);
         break;
       }
       case op::RemoveSprite:

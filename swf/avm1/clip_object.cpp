@@ -23,9 +23,34 @@ int clipPropertyIndex(const std::string& name) {
   return -1;
 }
 
+DisplayNode* ClipObject::refind() const {
+  // "_levelN.a.b": the level, then each name down from it.
+  if (!vm || path_.rfind("_level", 0) != 0) return nullptr;
+  size_t dot = path_.find('.');
+  std::string level = path_.substr(6, dot == std::string::npos ? std::string::npos : dot - 6);
+  if (level.empty() || level.size() > 5 ||
+      level.find_first_not_of("0123456789") != std::string::npos)
+    return nullptr;
+  DisplayNode* n = vm->host().levelNode(std::stoi(level));
+  while (n && dot != std::string::npos) {
+    size_t next = path_.find('.', dot + 1);
+    n = n->childNode(path_.substr(dot + 1, next == std::string::npos ? next : next - dot - 1),
+                     vm->caseSensitive());
+    dot = next;
+  }
+  return n;
+}
+
 bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
   if (DisplayNode* n = node(); n && n->getNodeProperty(vm, key, out)) return true;
   const std::string& k = key->text;
+  // A dead reference to a clip whose path is taken again answers as that clip.
+  if (!alive()) {
+    DisplayNode* n = node();
+    if (!n) return false;
+    out = vm.get(vm.clipFor(n), key);
+    return true;
+  }
   if (k.empty() || k[0] != '_') return false;
   DisplayNode* n = node();
   if (!n) return false;
@@ -48,6 +73,12 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
 bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
   if (DisplayNode* n = node(); n && n->setNodeProperty(vm, key, v)) return true;
   const std::string& k = key->text;
+  if (!alive()) {
+    DisplayNode* n = node();
+    if (!n) return false;
+    vm.set(vm.clipFor(n), key, v);
+    return true;
+  }
   if (k.empty() || k[0] != '_') return false;
   DisplayNode* n = node();
   if (!n) return false;

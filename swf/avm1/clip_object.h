@@ -15,8 +15,8 @@ class ClipObject : public Object {
  public:
   ClipObject(DisplayNode* node) : node_(node), life_(node->nodeLife()) {}
 
-  // The sprite, or null when it is gone.
-  DisplayNode* node() const { return life_.expired() ? nullptr : node_; }
+  // The sprite; once it is gone, a clip now at the same path, else null.
+  DisplayNode* node() const { return life_.expired() ? refind() : node_; }
   bool alive() const { return !life_.expired(); }
   // "_level0.a.b"
   std::string targetPath() const { return path_; }
@@ -28,7 +28,11 @@ class ClipObject : public Object {
   bool setNative(Vm& vm, String* key, const Value& v) override;
   void enumerateNative(Vm& vm, std::vector<String*>& names) override;
 
+  Vm* vm = nullptr;  // set by the machine that made it: a dead reference looks itself up there
+
  private:
+  DisplayNode* refind() const;
+
   DisplayNode* node_;
   std::weak_ptr<const char> life_;
   std::string path_;

@@ -72,8 +72,40 @@ struct DisplayNode {
   // The DoAction bodies of a frame, for the Call action; the owner keeps them alive.
   virtual std::vector<std::span<const uint8_t>> frameCode(int /*frame*/) { return {}; }
   virtual std::shared_ptr<const void> codeOwner() const { return nullptr; }
+  // Clips made, moved and removed by scripts; depths as scripts number them (the timeline's
+  // are below 0). A clip already at the depth is replaced.
   virtual DisplayNode* duplicateNode(const std::string& /*name*/, int /*depth*/) { return nullptr; }
   virtual void removeNode() {}
+  // A clip of the exported symbol `symbol` of this clip's movie; null when there is none.
+  virtual DisplayNode* attachNode(const std::string& /*symbol*/, const std::string& /*name*/,
+                                  int /*depth*/) {
+    return nullptr;
+  }
+  virtual DisplayNode* createEmptyNode(const std::string& /*name*/, int /*depth*/) {
+    return nullptr;
+  }
+  // Moves this clip to `depth` among its siblings; the one there takes this clip's depth.
+  virtual void swapDepth(int /*depth*/) {}
+  virtual DisplayNode* nodeAtDepth(int /*depth*/) { return nullptr; }
+  virtual int nextHighestDepth() { return 0; }
+  virtual double bytesTotal() const { return 0; }
+
+  // Geometry, in pixels. `box` is x0, y0, x1, y1 in the space of `space` (null: the stage).
+  virtual bool nodeBounds(DisplayNode* /*space*/, bool /*withStrokes*/, double* /*box*/) {
+    return false;
+  }
+  virtual void localToGlobal(double& /*x*/, double& /*y*/) {}
+  virtual void globalToLocal(double& /*x*/, double& /*y*/) {}
+  // Whether the stage point (pixels) falls on the clip's box, or on its shapes.
+  virtual bool hitTestPoint(double /*x*/, double /*y*/, bool /*shapes*/) { return false; }
+  virtual void setMaskNode(DisplayNode* /*mask*/) {}
+  // Follows the pointer until stopDrag; `rect` (left, top, right, bottom in the parent's
+  // pixels) bounds it when given.
+  virtual void startDrag(bool /*lockCenter*/, const double* /*rect*/) {}
+  virtual void stopDrag() {}
+  // The colour transform as Color sees it: multipliers in percent, offsets.
+  virtual void getColorTransform(double* /*ra_rb_ga_gb_ba_bb_aa_ab*/) {}
+  virtual void setColorTransform(const double* /*ra_rb_ga_gb_ba_bb_aa_ab*/) {}
 
   virtual Value getProperty(Vm& vm, int index) = 0;
   virtual void setProperty(Vm& vm, int index, const Value& v) = 0;

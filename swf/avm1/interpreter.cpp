@@ -2,6 +2,7 @@
 // bytes is trusted; a length, jump, register or constant that does not fit ends the block.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -597,21 +598,28 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::CloneSprite: {
         Value depth = pop(), name = pop(), source = pop();
-        if (DisplayNode* s = nodeOf(source))
-          s->duplicateNode(vm.toString(name), int(vm.toNumber(depth)) - 16384);
+        // The action numbers depths from the timeline's first; a depth that is no number
+        // places nothing.
+        double d = vm.toNumber(depth);
+        int scriptDepth = std::isfinite(d) && std::fabs(d) < 2e9 ? int(d) - 16384 : INT_MIN;
+        if (DisplayNode* s = nodeOf(source)) s->duplicateNode(vm.toString(name), scriptDepth);
         break;
       }
       case op::RemoveSprite:
         if (DisplayNode* s = nodeOf(pop())) s->removeNode();
         break;
       case op::StartDrag: {
-        pop();
-        pop();
-        if (vm.toBoolean(pop()))
-          for (int i = 0; i < 4; ++i) pop();
+        Value target = pop();
+        bool lock = vm.toBoolean(pop());
+        double r[4];
+        bool bounded = vm.toBoolean(pop());
+        if (bounded)  // pushed left, top, right, bottom: popped bottom first
+          for (int i = 3; i >= 0; --i) r[i] = vm.toNumber(pop());
+        if (DisplayNode* n = nodeOf(target)) n->startDrag(lock, bounded ? r : nullptr);
         break;
       }
       case op::EndDrag:
+        if (DisplayNode* n = targetNode()) n->stopDrag();
         break;
       case op::GetProperty: {
         Value index = pop(), target = pop();

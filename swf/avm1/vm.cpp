@@ -205,6 +205,7 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   if (!node) return nullptr;
   if (node->scriptObject) return node->scriptObject;
   ClipObject* c = make<ClipObject>(node);
+  c->vm = this;
   c->setPath(targetPathOf(node));
   Object* proto = movieClipProto ? movieClipProto : objectProto;
   if (const char* cls = node->scriptClass())
@@ -450,7 +451,7 @@ std::string Vm::toString(const Value& v) {
     case Value::Str:
       return v.s->text;
     case Value::Obj: {
-      if (ClipObject* c = v.o->asClip()) return c->targetPath();
+      if (ClipObject* c = v.o->asClip()) return c->node() ? c->targetPath() : std::string();
       Value p = toPrimitive(v, true);
       if (p.isObject()) return v.o->isFunction() ? "[type Function]" : "[type Object]";
       return toString(p);

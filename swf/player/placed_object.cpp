@@ -60,7 +60,8 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
       sprite->queueEvent(kEventInitialize | kEventConstruct, nullptr);
     }
     sprite->start();
-    if (!sprite->clipEvents.empty()) sprite->queueEvent(kEventLoad, nullptr);
+    if (!sprite->clipEvents.empty() || sprite->scriptObject)
+      sprite->queueEvent(kEventLoad, "onLoad");
   }
   return o;
 }

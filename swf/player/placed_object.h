@@ -30,6 +30,8 @@ class PlacedObject : public DisplayObject {
   // A holder of the objects that share one depth (no character of its own; see depth_stack.h).
   bool holdsStack = false;
   bool autoNamed = false;  // named "instanceN" by the player, not by the file
+  // Made by a script or moved by swapDepths: the timeline no longer places or removes it.
+  bool scripted = false;
   SpriteInstance* parentTimeline() const { return parentTimeline_; }
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }

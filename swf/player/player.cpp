@@ -7,6 +7,7 @@
 #include "swf/movie/tag_codes.h"
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
+#include "swf/player/clip_input.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/script_host.h"
 #include "swf/player/sound_object.h"
@@ -68,10 +69,12 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   vm_->onScriptTimeout = [this] {
     if (onScriptTimeout) onScriptTimeout();
   };
+  clipInput_ = std::make_unique<ClipInput>(*vm_);
   stage_ = std::make_unique<DisplayObject>();
   auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_ = root.get();
   ctx_->levelData[root_] = movie_->data;
+  ctx_->levelMovies[root_] = movie_.get();
   stage_->children.emplace(0, std::move(root));
   levels_[0] = Level{movie_, path_, root_, firstBackgroundFrame(movie_->root)};
   root_->setPlaying(true);
@@ -91,6 +94,7 @@ void Player::unload() {
   pressedAlive_.reset();
   mouseIsDown_ = false;
   stage_.reset();
+  clipInput_.reset();
   vm_.reset();
   scriptHost_.reset();  // after the machine: its Sound objects report to it as they go
   root_ = nullptr;
@@ -321,14 +325,16 @@ void Player::tick() {
 
 namespace {
 
-void collectFrameEvents(DisplayObject& node, std::vector<QueuedActions>& out) {
+void collectFrameEvents(DisplayObject& node, std::vector<QueuedActions>& out, uint64_t tick) {
   for (auto& [depth, child] : node.children) {
-    if (auto* s = dynamic_cast<SpriteInstance*>(child.get())) {
+    auto* s = dynamic_cast<SpriteInstance*>(child.get());
+    // A clip placed in this very frame gets its first enterFrame with the next one.
+    if (s && s->createdTick() != tick) {
       for (const ClipEvent& e : s->clipEvents)
         if (e.flags & kEventEnterFrame) out.push_back({s->lifeToken(), s, e.actions, nullptr});
       if (s->scriptObject) out.push_back({s->lifeToken(), s, {}, "onEnterFrame"});
     }
-    if (!child->children.empty()) collectFrameEvents(*child, out);
+    if (!child->children.empty()) collectFrameEvents(*child, out, tick);
   }
 }
 
@@ -339,7 +345,7 @@ void Player::queueFrameEvents() {
   for (auto& [n, level] : levels_) {
     if (level.root->scriptObject)
       events.push_back({level.root->lifeToken(), level.root, {}, "onEnterFrame"});
-    collectFrameEvents(*level.root, events);
+    collectFrameEvents(*level.root, events, ctx_->tick);
   }
   // They run before the actions of the frames just entered.
   ctx_->actions.insert(ctx_->actions.begin(), events.begin(), events.end());
@@ -366,6 +372,7 @@ void Player::runActions() {
       vm_->runBlock(q.code, keep, clip, version);
     }
     queue.clear();
+    ctx_->dropRetired();  // their unload handlers have run
     if (pendingLoads_.empty() || loadBudget <= 0) break;
     loadBudget -= loadPendingLevels(loadBudget);
   }
@@ -423,9 +430,16 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   if (pressedAlive_.expired()) pressed_ = nullptr;
   double sx, sy;
   ButtonInstance* hit = nullptr;
-  if (pointToStage(x, y, sx, sy))
+  bool onStage = pointToStage(x, y, sx, sy);
+  if (onStage)
     for (auto it = levels_.rbegin(); it != levels_.rend() && !hit; ++it)  // the top level first
       hit = findButtonAt(*it->second.root, sx, sy);
+  if (onStage) {
+    ctx_->mouseX = sx;
+    ctx_->mouseY = sy;
+  }
+  if (!ctx_->drag.alive.expired() && ctx_->drag.clip) ctx_->drag.clip->followPointer();
+  if (onStage && clipInput_) clipInput_->pointer(levelRoots(), sx, sy, down, up);
   auto setHovered = [this](ButtonInstance* b) {
     hovered_ = b;
     hoveredAlive_ = b ? b->lifeToken() : std::weak_ptr<const char>();
@@ -476,6 +490,7 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   }
   if (down) mouseIsDown_ = true;
   if (up) mouseIsDown_ = false;
+  ctx_->mouseDown = mouseIsDown_;
   runActions();
   if (ctx_ && ctx_->changed) changed_ = true;
   flushEvents();

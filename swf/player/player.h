@@ -31,6 +31,7 @@ struct RangeError : std::runtime_error {
 
 class SpriteInstance;
 class ButtonInstance;
+class ClipInput;
 class ScriptHost;
 namespace avm1 {
 class Vm;
@@ -90,6 +91,10 @@ class Player {
   void mouseMove(double x, double y);
   void mouseDown(double x, double y);
   void mouseUp(double x, double y);
+  // A key went down or up: `code` is the key code scripts see (Key.getCode), `ascii` the
+  // character it types, 0 for none (player_keys.cpp).
+  void keyDown(int code, int ascii);
+  void keyUp(int code, int ascii);
 
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
@@ -159,6 +164,8 @@ class Player {
   std::string path_;
   std::unique_ptr<ScriptHost> scriptHost_;
   std::unique_ptr<avm1::Vm> vm_;
+  std::unique_ptr<ClipInput> clipInput_;
+  std::vector<SpriteInstance*> levelRoots() const;
   double scriptTimeLimitMs_ = 15000;
   double elapsedMs_ = 0;
   void queueFrameEvents();

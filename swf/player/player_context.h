@@ -2,12 +2,15 @@
 // State every display object of one player shares: the clock's tick count, the queue of actions
 // waiting to run, and the counters that bound how much a movie may instantiate.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
 #include <span>
 #include <vector>
+
+#include "swf/player/display_object.h"
 
 namespace swf {
 
@@ -38,10 +41,55 @@ struct PlayerContext {
   bool changed = false;                 // something drawn changed since the last look
   sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
   std::vector<QueuedActions> actions;
+  // While a timeline enters a frame, the clip events its display changes raise go before the
+  // frame's actions: first the initialize and construct events, then unload and load ones.
+  static constexpr size_t kNoMark = size_t(-1);
+  size_t initMark = kNoMark, eventMark = kNoMark;
+  void queueInit(const QueuedActions& q) {
+    if (initMark == kNoMark) return actions.push_back(q);
+    actions.insert(actions.begin() + ptrdiff_t(initMark++), q);
+    ++eventMark;
+  }
+  void queueLoad(const QueuedActions& q) {
+    if (eventMark == kNoMark) return actions.push_back(q);
+    actions.insert(actions.begin() + ptrdiff_t(eventMark++), q);
+  }
   // DoInitAction runs once per sprite definition.
   std::set<uint16_t> initActionsDone;
   // The file data of each level's movie, by its root: scripts keep what they run alive.
   std::map<const SpriteInstance*, std::shared_ptr<const void>> levelData;
+  // Each level's movie by its root: scripts attach the symbols it exports.
+  std::map<const SpriteInstance*, const Movie*> levelMovies;
+  // Clips taken off the stage whose unload handlers are queued: they wait below every other
+  // depth of their parent and go once the queue has run.
+  struct Retired {
+    std::weak_ptr<const char> alive, parentAlive;
+    DisplayObject* parent = nullptr;
+    const DisplayObject* object = nullptr;
+    int depth = 0;
+  };
+  std::vector<Retired> retired;
+  // Takes the retired clips off the stage for good.
+  void dropRetired() {
+    auto list = std::move(retired);
+    retired.clear();
+    for (const Retired& r : list) {
+      if (r.alive.expired() || r.parentAlive.expired()) continue;
+      auto it = r.parent->children.find(r.depth);
+      if (it != r.parent->children.end() && it->second.get() == r.object)
+        r.parent->children.erase(it);
+    }
+  }
+  // The pointer on the stage, in twips, and the clip following it (startDrag).
+  double mouseX = 0, mouseY = 0;
+  bool mouseDown = false;
+  struct Drag {
+    std::weak_ptr<const char> alive;
+    SpriteInstance* clip = nullptr;
+    double offsetX = 0, offsetY = 0;  // clip position minus pointer, parent twips
+    bool bounded = false;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // parent twips
+  } drag;
 };
 
 }  // namespace swf

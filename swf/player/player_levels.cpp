@@ -49,6 +49,7 @@ int Player::loadPendingLevels(int budget) {
     if (url.empty()) {
       if (auto it = levels_.find(n); it != levels_.end()) {
         ctx_->levelData.erase(it->second.root);
+        ctx_->levelMovies.erase(it->second.root);
         levels_.erase(it);
         stage_->children.erase(n);
       }
@@ -64,12 +65,16 @@ int Player::loadPendingLevels(int budget) {
     } catch (const LoadError&) {
       continue;  // what cannot be loaded leaves the level as it was
     }
-    if (auto it = levels_.find(n); it != levels_.end()) ctx_->levelData.erase(it->second.root);
+    if (auto it = levels_.find(n); it != levels_.end()) {
+      ctx_->levelData.erase(it->second.root);
+      ctx_->levelMovies.erase(it->second.root);
+    }
     stage_->children.erase(n);
     sound_->addMovie(movie);
     auto root = std::make_unique<SpriteInstance>(movie->root, *ctx_, nullptr, 0);
     SpriteInstance* r = root.get();
     ctx_->levelData[r] = movie->data;
+    ctx_->levelMovies[r] = movie.get();
     r->depth = n;
     r->setPlaying(true);
     stage_->children.emplace(n, std::move(root));

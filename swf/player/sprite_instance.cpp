@@ -83,10 +83,15 @@ void SpriteInstance::gotoFrame(int target) {
       if (ctx_.initActionsDone.insert(ia.spriteId).second)
         ctx_.actions.push_back({lifeToken(), this, ia.actions, nullptr});
   enterSounds(previous);
-  // This timeline's actions run before those of the children its frame creates.
+  // The clip events the display changes raise come first; this timeline's actions run before
+  // those of the children its frame creates.
+  size_t savedInit = ctx_.initMark, savedEvent = ctx_.eventMark;
+  ctx_.initMark = ctx_.eventMark = ctx_.actions.size();
   for (auto code : timeline_.frames[target].actions)
     ctx_.actions.push_back({lifeToken(), this, code, nullptr});
   reconcile(touched);
+  ctx_.initMark = savedInit;
+  ctx_.eventMark = savedEvent;
 }
 
 void SpriteInstance::reconcile(DepthList& depths) {
@@ -106,8 +111,10 @@ void SpriteInstance::reconcile(DepthList& depths) {
     }
     bool wanted = want != state_.end() && want->first == depth;
     bool present = have != children.end() && have->first == depth;
+    // What scripts made or moved is theirs: the timeline neither replaces nor removes it.
+    if (present && static_cast<PlacedObject*>(have->second.get())->scripted) continue;
     if (!wanted) {
-      if (present) have = children.erase(have);
+      if (present) have = eraseChild(have);
       continue;
     }
     const Placement& p = want->second;
@@ -122,7 +129,7 @@ void SpriteInstance::reconcile(DepthList& depths) {
         o->applyPlacement(p);
         continue;
       }
-      have = children.erase(have);
+      have = eraseChild(have);
     }
     auto o = stacked ? instantiateStack(p, depth, ctx_, this, nesting() + 1)
                      : instantiate(p, depth, ctx_, this, nesting() + 1);

@@ -39,6 +39,9 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   std::vector<ClipEvent> clipEvents;
   // Queues the clip events (and handler method) of one kind for this sprite.
   void queueEvent(uint32_t flag, const char* handler);
+  void queueActions(std::span<const uint8_t> code) {
+    ctx_.actions.push_back({lifeToken(), this, code, nullptr});
+  }
 
   // What scripts see (sprite_script.cpp).
   std::weak_ptr<const char> nodeLife() const override { return lifeToken(); }
@@ -58,7 +61,45 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   std::shared_ptr<const void> codeOwner() const override;
   avm1::Value getProperty(avm1::Vm& vm, int index) override;
   void setProperty(avm1::Vm& vm, int index, const avm1::Value& v) override;
+  // Clips made and moved by scripts (sprite_clips.cpp).
   void removeNode() override;
+  avm1::DisplayNode* duplicateNode(const std::string& name, int depth) override;
+  avm1::DisplayNode* attachNode(const std::string& symbol, const std::string& name,
+                                int depth) override;
+  avm1::DisplayNode* createEmptyNode(const std::string& name, int depth) override;
+  void swapDepth(int depth) override;
+  avm1::DisplayNode* nodeAtDepth(int depth) override;
+  int nextHighestDepth() override;
+  double bytesTotal() const override;
+  // A sprite of `c` at a script depth, replacing what is there, with `like`'s placement.
+  SpriteInstance* placeScriptClip(std::shared_ptr<const Character> c, uint16_t id,
+                                  const std::string& name, int scriptDepth,
+                                  const SpriteInstance* like);
+  // Takes the child at a display-list depth off the stage, its unload events queued.
+  void dropChild(int internalDepth);
+  std::map<int, std::unique_ptr<DisplayObject>>::iterator eraseChild(
+      std::map<int, std::unique_ptr<DisplayObject>>::iterator it);
+
+  // Geometry, masks, dragging and colour as scripts see them (sprite_geometry.cpp).
+  bool nodeBounds(avm1::DisplayNode* space, bool withStrokes, double* box) override;
+  void localToGlobal(double& x, double& y) override;
+  void globalToLocal(double& x, double& y) override;
+  bool hitTestPoint(double x, double y, bool shapes) override;
+  void setMaskNode(avm1::DisplayNode* mask) override;
+  void startDrag(bool lockCenter, const double* rect) override;
+  void stopDrag() override;
+  void getColorTransform(double* v) override;
+  void setColorTransform(const double* v) override;
+  // This sprite's twips to stage twips.
+  Matrix toStage() const;
+  // Moves a dragged sprite under the pointer (startDrag's offset and bounds).
+  void followPointer();
+  // "/a/b" of the topmost sprite under the pointer besides this one; "" over none.
+  std::string findDropTarget();
+  // Set by setMask: shown only where this clip draws. Null: none.
+  SpriteInstance* scriptMask = nullptr;
+  std::weak_ptr<const char> scriptMaskAlive;
+  std::string dropTarget;  // where the last drag of it ended (_droptarget)
 
  private:
   void reconcile(DepthList& depths);
@@ -76,5 +117,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
 
 // Steps the sprites among `node`'s children (and deeper) that existed before this tick.
 void advanceChildren(DisplayObject& node);
+
+// "/a/b", "/" for a root: the slash form of a sprite's path.
+std::string slashPathOf(const SpriteInstance* s);
 
 }  // namespace swf

@@ -42,7 +42,9 @@ void setTransform(Matrix& m, double xs, double ys, double rot) {
   m.d = ys / 100 * std::cos(r + skew);
 }
 
-std::string slashPath(SpriteInstance* s) {
+}  // namespace
+
+std::string slashPathOf(const SpriteInstance* s) {
   std::string out;
   while (s && s->parentTimeline()) {
     out = "/" + s->name + out;
@@ -50,8 +52,6 @@ std::string slashPath(SpriteInstance* s) {
   }
   return out.empty() ? "/" : out;
 }
-
-}  // namespace
 
 avm1::DisplayNode* SpriteInstance::childNode(const std::string& name, bool caseSensitive) {
   return findNamedSprite(*this, name, caseSensitive);
@@ -88,9 +88,19 @@ std::shared_ptr<const void> SpriteInstance::codeOwner() const {
 }
 
 void SpriteInstance::queueEvent(uint32_t flag, const char* handler) {
+  bool init = flag & (kEventInitialize | kEventConstruct);
+  bool load = flag & (kEventLoad | kEventUnload);
+  auto queue = [&](const QueuedActions& q) {
+    if (init)
+      ctx_.queueInit(q);
+    else if (load)
+      ctx_.queueLoad(q);
+    else
+      ctx_.actions.push_back(q);
+  };
   for (const ClipEvent& e : clipEvents)
-    if (e.flags & flag) ctx_.actions.push_back({lifeToken(), this, e.actions, nullptr});
-  if (handler) ctx_.actions.push_back({lifeToken(), this, {}, handler});
+    if (e.flags & flag) queue({lifeToken(), this, e.actions, nullptr});
+  if (handler) queue({lifeToken(), this, {}, handler});
 }
 
 avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
@@ -123,11 +133,17 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
     case avm1::PropRotation:
       return Value(rotation(matrix));
     case avm1::PropTarget:
-      return Value(vm.str(slashPath(this)));
+      return Value(vm.str(slashPathOf(this)));
     case avm1::PropName:
       return Value(vm.str(name));
     case avm1::PropDropTarget:
-      return Value(vm.names().empty);
+      return Value(vm.str(dropTarget));
+    case avm1::PropXMouse:
+    case avm1::PropYMouse: {
+      double x = ctx_.mouseX / 20, y = ctx_.mouseY / 20;
+      globalToLocal(x, y);
+      return Value(index == avm1::PropXMouse ? x : y);
+    }
     case avm1::PropUrl:
       return Value(vm.intern("file:///"));
     case avm1::PropHighQuality:
@@ -176,14 +192,6 @@ void SpriteInstance::setProperty(avm1::Vm& vm, int index, const avm1::Value& v) 
       return;
   }
   ctx_.changed = true;
-}
-
-void SpriteInstance::removeNode() {
-  // Only clips made by scripts (at depths from 16384 on) go; the timeline's own stay.
-  SpriteInstance* parent = parentTimeline();
-  if (!parent || depth < 16384) return;
-  auto it = parent->children.find(depth);
-  if (it != parent->children.end() && it->second.get() == this) parent->children.erase(it);
 }
 
 }  // namespace swf

@@ -1,18 +1,15 @@
-// The first MovieClip methods: timeline control. The rest of the class builds on these.
+// MovieClip: the prototype and its timeline methods. The other groups of methods install
+// themselves from their own files (movie_clip_groups.h).
 
 #include <algorithm>
 #include <cmath>
 
+#include "swf/avm1/builtins/movie_clip_groups.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 
 namespace swf::avm1 {
 namespace {
-
-DisplayNode* nodeOf(Object* self) {
-  ClipObject* c = self ? self->asClip() : nullptr;
-  return c ? c->node() : nullptr;
-}
 
 Value gotoFrame(Vm& vm, Object* self, Args args, bool play) {
   DisplayNode* n = nodeOf(self);
@@ -59,21 +56,9 @@ Value removeMovieClip(Vm&, Object* self, Args) {
   return Value();
 }
 
-Value duplicateMovieClip(Vm& vm, Object* self, Args args) {
-  DisplayNode* n = nodeOf(self);
-  if (!n) return Value();
-  DisplayNode* d = n->duplicateNode(vm.toString(args.at(0)), int(vm.toNumber(args.at(1))));
-  return d ? Value(static_cast<Object*>(vm.clipFor(d))) : Value();
-}
-
 Value clipToString(Vm& vm, Object* self, Args) {
   ClipObject* c = self ? self->asClip() : nullptr;
   return c ? text(vm, c->targetPath()) : Value(vm.intern("[object Object]"));
-}
-
-Value getDepth(Vm&, Object* self, Args) {
-  DisplayNode* n = nodeOf(self);
-  return n ? Value(n->nodeDepth()) : Value();
 }
 
 Value movieClipCtor(Vm&, Object* self, Args) { return obj(self); }
@@ -90,9 +75,9 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "nextFrame", nextFrame);
   vm.define(p, "prevFrame", prevFrame);
   vm.define(p, "removeMovieClip", removeMovieClip);
-  vm.define(p, "duplicateMovieClip", duplicateMovieClip);
-  vm.define(p, "getDepth", getDepth);
   (void)clipToString;
+  installMovieClipDepths(vm, p);
+  installMovieClipGeometry(vm, p);
   vm.defineClass("MovieClip", movieClipCtor, p);
 }
 

@@ -19,6 +19,7 @@ void installBuiltins(Vm& vm) {
   installDate(vm);
   installMovieClip(vm);
   installNetStream(vm);
+  installColor(vm);
 }
 
 }  // namespace swf::avm1

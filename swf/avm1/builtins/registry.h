@@ -23,5 +23,6 @@ void installSystem(Vm& vm);
 void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
 void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
+void installColor(Vm& vm);
 
 }  // namespace swf::avm1

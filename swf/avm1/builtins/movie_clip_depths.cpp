@@ -1,0 +1,108 @@
+// MovieClip methods that make, remove and reorder clips: attachMovie, createEmptyMovieClip,
+// duplicateMovieClip, swapDepths and the depth queries.
+
+#include <climits>
+#include <cmath>
+
+#include "swf/avm1/builtins/movie_clip_groups.h"
+#include "swf/avm1/builtins/native_support.h"
+
+namespace swf::avm1 {
+namespace {
+
+// A depth argument as an int; one no clip can have when it is not a finite number.
+int depthArg(Vm& vm, const Value& v) {
+  double d = vm.toNumber(v);
+  if (!std::isfinite(d) || d < INT_MIN / 2 || d > INT_MAX / 2) return INT_MIN;
+  return int(std::trunc(d));
+}
+
+Value clipValue(Vm& vm, DisplayNode* n) {
+  return n ? Value(static_cast<Object*>(vm.clipFor(n))) : Value();
+}
+
+// Copies the enumerable properties of an init object onto a new clip.
+void initialise(Vm& vm, DisplayNode* n, const Value& init) {
+  Object* from = init.object();
+  if (!n || !from) return;
+  Object* to = vm.clipFor(n);
+  Vm::Pin keep(vm, init);
+  std::vector<String*> names = vm.enumerate(from);
+  for (auto it = names.rbegin(); it != names.rend(); ++it) vm.set(to, *it, vm.get(from, *it));
+}
+
+Value attachMovie(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() < 3) return Value();
+  DisplayNode* made =
+      n->attachNode(vm.toString(args.at(0)), vm.toString(args.at(1)), depthArg(vm, args.at(2)));
+  initialise(vm, made, args.at(3));
+  return clipValue(vm, made);
+}
+
+Value createEmptyMovieClip(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() < 2) return Value();
+  return clipValue(vm, n->createEmptyNode(vm.toString(args.at(0)), depthArg(vm, args.at(1))));
+}
+
+Value duplicateMovieClip(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() < 2) return Value();
+  DisplayNode* made = n->duplicateNode(vm.toString(args.at(0)), depthArg(vm, args.at(1)));
+  initialise(vm, made, args.at(2));
+  return clipValue(vm, made);
+}
+
+Value swapDepths(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() < 1) return Value();
+  Value t = args.at(0);
+  if (ClipObject* other = t.object() ? t.o->asClip() : nullptr) {
+    DisplayNode* o = other->node();
+    // Only siblings trade places.
+    if (o && o != n && o->parentNode() == n->parentNode()) n->swapDepth(o->nodeDepth());
+    return Value();
+  }
+  if (int d = depthArg(vm, t); d != INT_MIN) n->swapDepth(d);
+  return Value();
+}
+
+Value getDepth(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->nodeDepth()) : Value();
+}
+
+Value getNextHighestDepth(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->nextHighestDepth()) : Value();
+}
+
+Value getInstanceAtDepth(Vm& vm, Object* self, Args args) {
+  DisplayNode* n = nodeOf(self);
+  if (!n || args.size() < 1) return Value();
+  if (args.at(0).isUndefined()) return Value();
+  return clipValue(vm, n->nodeAtDepth(vm.toInt32(args.at(0))));
+}
+
+Value getBytesTotal(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->bytesTotal()) : Value();
+}
+
+}  // namespace
+
+void installMovieClipDepths(Vm& vm, Object* p) {
+  vm.define(p, "attachMovie", attachMovie);
+  vm.define(p, "createEmptyMovieClip", createEmptyMovieClip, DontEnum | Version6);
+  vm.define(p, "duplicateMovieClip", duplicateMovieClip);
+  vm.define(p, "swapDepths", swapDepths);
+  vm.define(p, "getDepth", getDepth);
+  vm.define(p, "getNextHighestDepth", getNextHighestDepth, DontEnum | Version7);
+  vm.define(p, "getInstanceAtDepth", getInstanceAtDepth, DontEnum | Version7);
+  // A movie is loaded whole before it plays, so what is loaded is all there is.
+  vm.define(p, "getBytesLoaded", getBytesTotal);
+  vm.define(p, "getBytesTotal", getBytesTotal);
+}
+
+}  // namespace swf::avm1

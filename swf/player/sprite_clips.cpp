@@ -1,0 +1,196 @@
+// Clips that scripts make, move and remove: duplicates, attached symbols, empty clips, depth
+// swaps, and the unload events of whatever leaves the stage.
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/vm.h"
+#include "swf/movie/movie.h"
+#include "swf/movie/sprite.h"
+#include "swf/player/sprite_instance.h"
+
+namespace swf {
+namespace {
+
+// Scripts number depths from -16384 (the timeline's first) up; the display list keys them from 0.
+constexpr int kDepthOffset = 16384;
+// The highest depth a script may use, as the original player bounded it.
+constexpr double kMaxScriptDepth = 2130690045;
+
+bool toInternalDepth(int scriptDepth, int& out) {
+  if (scriptDepth < -kDepthOffset || scriptDepth > kMaxScriptDepth) return false;
+  out = scriptDepth + kDepthOffset;
+  return true;
+}
+
+// One frame, nothing in it: what createEmptyMovieClip shows.
+std::shared_ptr<const Character> emptySprite() {
+  static const std::shared_ptr<const Character> empty = [] {
+    auto s = std::make_shared<SpriteCharacter>();
+    s->timeline.frames.resize(1);
+    s->declaredFrameCount = 1;
+    return std::shared_ptr<const Character>(std::move(s));
+  }();
+  return empty;
+}
+
+bool hasUnloadHandler(SpriteInstance& s) {
+  for (const ClipEvent& e : s.clipEvents)
+    if (e.flags & kEventUnload) return true;
+  avm1::ClipObject* c = s.scriptObject;
+  if (!c || !c->vm) return false;
+  avm1::Value h = c->vm->get(c, c->vm->intern("onUnload"));
+  return h.object() && h.o->isFunction();
+}
+
+// Queues the unload events of the sprites in `o` (children first, as they go first); true when
+// any was queued.
+bool queueUnloads(DisplayObject& o, int guard = 0) {
+  bool any = false;
+  if (guard > kMaxNesting + 2) return false;
+  for (auto& [d, child] : o.children) any |= queueUnloads(*child, guard + 1);
+  if (auto* s = dynamic_cast<SpriteInstance*>(&o); s && hasUnloadHandler(*s)) {
+    s->queueEvent(kEventUnload, "onUnload");
+    any = true;
+  }
+  return any;
+}
+
+}  // namespace
+
+std::map<int, std::unique_ptr<DisplayObject>>::iterator SpriteInstance::eraseChild(
+    std::map<int, std::unique_ptr<DisplayObject>>::iterator it) {
+  ctx_.changed = true;
+  auto* placed = static_cast<PlacedObject*>(it->second.get());
+  int parked = -1 - it->first;
+  if (it->first < 0 || children.count(parked) || !queueUnloads(*placed)) return children.erase(it);
+  // A clip with unload handlers stays, below every depth in use, until they have run; scripts
+  // see it at the depth they number -32769 minus its old one.
+  auto o = std::move(it->second);
+  auto next = children.erase(it);
+  o->depth = parked;
+  placed->scripted = true;
+  ctx_.retired.push_back({placed->lifeToken(), lifeToken(), this, placed, parked});
+  children[parked] = std::move(o);
+  return next;
+}
+
+void SpriteInstance::dropChild(int internalDepth) {
+  auto it = children.find(internalDepth);
+  if (it != children.end()) eraseChild(it);
+}
+
+SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character> c, uint16_t id,
+                                                const std::string& name, int scriptDepth,
+                                                const SpriteInstance* like) {
+  int depth;
+  if (!c || c->kind() != CharacterKind::Sprite || !toInternalDepth(scriptDepth, depth))
+    return nullptr;
+  dropChild(depth);
+  Placement p;
+  p.character = std::move(c);
+  p.characterId = id;
+  p.name = name;
+  if (like) {
+    p.matrix = like->matrix;
+    p.cxform = like->cxform;
+    p.visible = like->visible;
+    p.blendMode = like->blendMode;
+    p.filters = like->filters;
+  }
+  auto o = instantiate(p, depth, ctx_, this, nesting() + 1);
+  auto* s = dynamic_cast<SpriteInstance*>(o.get());
+  if (!s) return nullptr;
+  s->scripted = true;
+  s->autoNamed = false;
+  s->name = name;
+  children[depth] = std::move(o);
+  ctx_.changed = true;
+  return s;
+}
+
+avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int scriptDepth) {
+  SpriteInstance* parent = parentTimeline();
+  if (!parent || !character) return nullptr;
+  SpriteInstance* s = parent->placeScriptClip(character, characterId, newName, scriptDepth, this);
+  if (!s) return nullptr;
+  s->clipEvents = clipEvents;
+  if (!s->clipEvents.empty()) {
+    s->queueEvent(kEventConstruct, nullptr);
+    s->queueEvent(kEventInitialize, nullptr);
+    s->queueEvent(kEventLoad, "onLoad");
+  }
+  return s;
+}
+
+avm1::DisplayNode* SpriteInstance::attachNode(const std::string& symbol, const std::string& newName,
+                                              int scriptDepth) {
+  SpriteInstance* root = static_cast<SpriteInstance*>(rootNode());
+  auto it = ctx_.levelMovies.find(root);
+  if (it == ctx_.levelMovies.end() || !it->second) return nullptr;
+  const Movie& movie = *it->second;
+  uint16_t id = 0;
+  bool found = false;
+  for (const auto& [exportName, exportId] : movie.exports)
+    if (exportName == symbol) {
+      id = exportId;
+      found = true;
+    }
+  if (!found) return nullptr;
+  return placeScriptClip(movie.character(id), id, newName, scriptDepth, nullptr);
+}
+
+avm1::DisplayNode* SpriteInstance::createEmptyNode(const std::string& newName, int scriptDepth) {
+  return placeScriptClip(emptySprite(), 0, newName, scriptDepth, nullptr);
+}
+
+void SpriteInstance::removeNode() {
+  // Clips at the timeline's depths stay: a script removes only what scripts may place.
+  SpriteInstance* parent = parentTimeline();
+  if (!parent || depth < kDepthOffset) return;
+  auto it = parent->children.find(depth);
+  if (it != parent->children.end() && it->second.get() == this) parent->dropChild(depth);
+}
+
+void SpriteInstance::swapDepth(int scriptDepth) {
+  SpriteInstance* parent = parentTimeline();
+  int target;
+  if (!parent || !toInternalDepth(scriptDepth, target) || target == depth) return;
+  auto mine = parent->children.find(depth);
+  if (mine == parent->children.end() || mine->second.get() != this) return;
+  std::unique_ptr<DisplayObject> self = std::move(mine->second);
+  parent->children.erase(mine);
+  auto there = parent->children.find(target);
+  if (there != parent->children.end()) {
+    std::unique_ptr<DisplayObject> other = std::move(there->second);
+    parent->children.erase(there);
+    other->depth = depth;
+    static_cast<PlacedObject&>(*other).scripted = true;
+    parent->children[depth] = std::move(other);
+  }
+  self->depth = target;
+  scripted = true;
+  parent->children[target] = std::move(self);
+  ctx_.changed = true;
+}
+
+avm1::DisplayNode* SpriteInstance::nodeAtDepth(int scriptDepth) {
+  int d;
+  if (!toInternalDepth(scriptDepth, d)) return nullptr;
+  auto it = children.find(d);
+  return it == children.end() ? nullptr : dynamic_cast<SpriteInstance*>(it->second.get());
+}
+
+int SpriteInstance::nextHighestDepth() {
+  if (children.empty()) return 0;
+  return std::max(children.rbegin()->first + 1 - kDepthOffset, 0);
+}
+
+double SpriteInstance::bytesTotal() const {
+  const SpriteInstance* s = this;
+  while (s->parentTimeline()) s = s->parentTimeline();
+  auto it = ctx_.levelMovies.find(s);
+  return it == ctx_.levelMovies.end() || !it->second ? 0 : double(it->second->fileLength);
+}
+
+}  // namespace swf

@@ -12,6 +12,7 @@
 namespace swf::avm1 {
 
 class ClipObject;
+class Object;
 class Vm;
 
 // GetProperty/SetProperty numbers.
@@ -68,6 +69,11 @@ struct DisplayNode {
   virtual std::shared_ptr<const void> codeOwner() const { return nullptr; }
   virtual DisplayNode* duplicateNode(const std::string& /*name*/, int /*depth*/) { return nullptr; }
   virtual void removeNode() {}
+
+  // A child that is not a clip (a text field) called `name`, as its script object; null if none.
+  virtual Object* childObject(Vm& /*vm*/, const std::string& /*name*/, bool /*caseSensitive*/) {
+    return nullptr;
+  }
 
   virtual Value getProperty(Vm& vm, int index) = 0;
   virtual void setProperty(Vm& vm, int index, const Value& v) = 0;

@@ -7,9 +7,11 @@
 #include "swf/movie/tag_codes.h"
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
+#include "swf/player/input_classes.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/script_host.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/player/text_field_instance.h"
 #include "swf/render/render_frame.h"
 #include "swf/sound/sound_engine.h"
 
@@ -59,6 +61,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   ctx_ = std::make_unique<PlayerContext>();
   ctx_->movie = movie_.get();
   ctx_->sound = sound_.get();
+  ctx_->input = input_.get();
   sound_->addMovie(movie_);
   scriptHost_ = std::make_unique<ScriptHost>(*this);
   vm_ = std::make_unique<avm1::Vm>(*scriptHost_, movie_->version);
@@ -66,6 +69,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   vm_->onScriptTimeout = [this] {
     if (onScriptTimeout) onScriptTimeout();
   };
+  vm_->install(installInputClasses);
   stage_ = std::make_unique<DisplayObject>();
   auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_ = root.get();
@@ -90,6 +94,9 @@ void Player::unload() {
   mouseIsDown_ = false;
   stage_.reset();
   vm_.reset();
+  input_->focus = nullptr;
+  input_->keysDown.reset();
+  input_->pointerHidden = false;
   root_ = nullptr;
   levels_.clear();
   pendingLoads_.clear();
@@ -267,6 +274,7 @@ bool Player::advance(double ms) {
     }
   }
   mixTo(clock_);
+  checkStageResize();
   if (ticks > 1) framesSkipped_ += uint64_t(ticks - 1);
   flushEvents();
   bool c = changed_ || (ctx_ && ctx_->changed);
@@ -346,6 +354,7 @@ void Player::runActions() {
   // Movies loaded by the actions come in once they are done, and their first frames' actions
   // run in turn.
   int loadBudget = kMaxLevelLoadsPerRun;
+  syncTextVariables();
   for (;;) {
     for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
       QueuedActions q = queue[i];  // running may grow the queue
@@ -365,6 +374,7 @@ void Player::runActions() {
     loadBudget -= loadPendingLevels(loadBudget);
   }
   pendingLoads_.clear();
+  syncTextVariables();
   latchBackground();
 }
 
@@ -396,9 +406,18 @@ bool Player::pointToStage(double x, double y, double& sx, double& sy) const {
   return true;
 }
 
-void Player::mouseMove(double x, double y) { updateButtons(x, y, false, false); }
-void Player::mouseDown(double x, double y) { updateButtons(x, y, true, false); }
-void Player::mouseUp(double x, double y) { updateButtons(x, y, false, true); }
+void Player::mouseMove(double x, double y) {
+  pointerInput(Pointer::Move, x, y);
+  updateButtons(x, y, false, false);
+}
+void Player::mouseDown(double x, double y) {
+  pointerInput(Pointer::Down, x, y);
+  updateButtons(x, y, true, false);
+}
+void Player::mouseUp(double x, double y) {
+  pointerInput(Pointer::Up, x, y);
+  updateButtons(x, y, false, true);
+}
 
 void Player::fire(ButtonInstance& b, uint16_t condition) {
   SpriteInstance* t = b.parentTimeline();

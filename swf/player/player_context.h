@@ -13,6 +13,7 @@ namespace swf {
 
 struct Movie;
 class SpriteInstance;
+struct PlayerInput;
 namespace sound {
 class SoundEngine;
 }
@@ -37,6 +38,7 @@ struct PlayerContext {
   int instanceCount = 0;                // unnamed sprites made so far ("instance1", ...)
   bool changed = false;                 // something drawn changed since the last look
   sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
+  PlayerInput* input = nullptr;         // keys, focus and text fields; null without a player
   std::vector<QueuedActions> actions;
   // DoInitAction runs once per sprite definition.
   std::set<uint16_t> initActionsDone;

@@ -336,6 +336,8 @@ bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
   if (!f) return false;
   const FieldProperty* p = findProperty(key->text);
   if (!p) return false;
+  // What the field shows follows its variable at once, not only after the actions.
+  if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
   out = p->get(vm, *f);
   return true;
 }
@@ -620,7 +622,12 @@ void installTextClasses(Vm& vm) {
   roots->textFormatProto = fp;
   vm.defineClass("TextFormat", textFormatCtor, fp);
 
-  if (vm.movieClipProto) vm.define(vm.movieClipProto, "createTextField", createTextField);
+  // Movies of version 5 know neither the method nor the classes.
+  if (vm.movieClipProto)
+    vm.define(vm.movieClipProto, "createTextField", createTextField,
+              avm1::DontEnum | avm1::Version6);
+  for (const char* name : {"TextField", "TextFormat"})
+    if (avm1::Property* prop = vm.global->props.find(vm.key(name))) prop->flags |= avm1::Version6;
 }
 
 }  // namespace swf

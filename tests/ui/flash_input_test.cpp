@@ -10,6 +10,7 @@
 #include "playback/engine_flash_control.h"
 #include "swf/avm1/vm.h"
 #include "swf/player/player.h"
+#include "swf/player/sprite_instance.h"
 #include "tests/shell/fakes/shell_rig.h"
 #include "tests/ui/qt_test_app.h"
 #include "ui/flash_widget.h"

@@ -10,6 +10,7 @@
 #include "playback/flash_control.h"
 #include "swf/player/player.h"
 #include "ui/flash_engine_bridge.h"
+#include "ui/qt_clipboard.h"
 
 namespace rv::ui {
 
@@ -17,6 +18,9 @@ FlashWidget::FlashWidget(Source source, Runner run, QWidget* parent)
     : QWidget(parent), source_(std::move(source)), run_(std::move(run)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled);
+
   clock_.start();
   audio_ = sharedAudioOutput().addChannel();
 }
@@ -52,10 +56,13 @@ void FlashWidget::syncFromModel() {
   const bool hasMovie = c && c->hasMovie();
   bool changed = c != bound_ || hasMovie != hadMovie_;
   if (c != bound_) {
-    if (swf::Player* p = playerOf(c))
+    if (swf::Player* p = playerOf(c)) {
       p->onAudio = [channel = audio_](const float* stereo, size_t frames) {
         channel->push(stereo, frames);
       };
+      static QtClipboard clipboard;  // stateless, lives as long as any player
+      p->setClipboard(&clipboard);
+    }
   }
   bound_ = c;
   hadMovie_ = hasMovie;
@@ -65,6 +72,7 @@ void FlashWidget::syncFromModel() {
     changed = advanced || changed;
   }
   if (changed && isVisible()) update();
+  updatePointer();
 }
 
 void FlashWidget::paintEvent(QPaintEvent*) {
@@ -112,6 +120,7 @@ void FlashWidget::mousePressEvent(QMouseEvent* event) {
   }
   if (swf::Player* p = player()) {
     const QPointF at = event->position() * devicePixelRatioF();  // in the pixels drawn
+    setFocus(Qt::MouseFocusReason);
     run_([&] { p->mouseDown(at.x(), at.y()); });
     syncFromModel();
   }
@@ -121,6 +130,7 @@ void FlashWidget::mouseMoveEvent(QMouseEvent* event) {
   if (swf::Player* p = player()) {
     const QPointF at = event->position() * devicePixelRatioF();  // in the pixels drawn
     run_([&] { p->mouseMove(at.x(), at.y()); });
+    updatePointer();
   }
   event->ignore();
 }

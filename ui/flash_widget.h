@@ -44,11 +44,22 @@ class FlashWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Keys the shell's menus do not take, typing (input-method commits too) and the wheel go to
+  // the movie (flash_widget_keys.cpp).
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   static void reportFirstPaint(const swf::Player& player);
   static AudioOutput& sharedAudioOutput();
   swf::Player* player() const;
+  // Shows the pointer the movie asks for (hand over buttons, hidden by Mouse.hide).
+  void updatePointer();
+  bool sendKey(QKeyEvent* event, bool down);
 
   Source source_;
   Runner run_;

@@ -12,6 +12,7 @@
 namespace swf::avm1 {
 
 class ClipObject;
+class Object;
 class Vm;
 
 // GetProperty/SetProperty numbers.
@@ -106,6 +107,11 @@ struct DisplayNode {
   // The colour transform as Color sees it: multipliers in percent, offsets.
   virtual void getColorTransform(double* /*ra_rb_ga_gb_ba_bb_aa_ab*/) {}
   virtual void setColorTransform(const double* /*ra_rb_ga_gb_ba_bb_aa_ab*/) {}
+
+  // A child that is not a clip (a text field) called `name`, as its script object; null if none.
+  virtual Object* childObject(Vm& /*vm*/, const std::string& /*name*/, bool /*caseSensitive*/) {
+    return nullptr;
+  }
 
   virtual Value getProperty(Vm& vm, int index) = 0;
   virtual void setProperty(Vm& vm, int index, const Value& v) = 0;

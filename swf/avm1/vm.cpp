@@ -71,7 +71,7 @@ void Vm::maybeCollect() {
 void Vm::markRoots(Tracer& t) {
   t.mark(global);
   for (Object* o : {objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
-                    errorProto, movieClipProto})
+                    errorProto, movieClipProto, hostRoot})
     t.mark(o);
   for (String* s : {names_->proto,     names_->prototype, names_->constructor, names_->ctor2,
                     names_->length,    names_->toString,  names_->valueOf,     names_->thisName,
@@ -261,11 +261,16 @@ bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
     }
     if (obj == o && obj->asClip()) {
       // Instance names of the clip's children come after its own variables.
-      if (DisplayNode* n = obj->asClip()->node())
+      if (DisplayNode* n = obj->asClip()->node()) {
         if (DisplayNode* child = n->childNode(name->text, caseSensitive())) {
           out = Value(static_cast<Object*>(clipFor(child)));
           return true;
         }
+        if (Object* other = n->childObject(*this, name->text, caseSensitive())) {
+          out = Value(other);
+          return true;
+        }
+      }
     }
   }
   out = Value();

@@ -149,6 +149,8 @@ class Vm {
   Object* booleanProto = nullptr;
   Object* errorProto = nullptr;
   Object* movieClipProto = nullptr;
+  // Objects the player keeps alive for its display objects other than clips (text fields).
+  Object* hostRoot = nullptr;
   struct Names;
   const Names& names() const { return *names_; }
 

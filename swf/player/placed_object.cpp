@@ -5,6 +5,7 @@
 #include "swf/player/button_instance.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/video/video_instance.h"
+#include "swf/player/text_field_instance.h"
 
 namespace swf {
 
@@ -36,6 +37,9 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
                                               parentTimeline, nesting);
     sprite = s.get();
     o = std::move(s);
+  } else if (c && c->kind() == CharacterKind::EditText) {
+    o = std::make_unique<TextFieldInstance>(static_cast<const EditTextCharacter&>(*c), ctx,
+                                            parentTimeline, nesting);
   } else if (c && c->kind() == CharacterKind::Button && nesting < kMaxNesting) {
     o = std::make_unique<ButtonInstance>(*static_cast<const ButtonCharacter*>(c), ctx,
                                          parentTimeline, nesting);

@@ -8,10 +8,12 @@
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/clip_input.h"
+#include "swf/player/input_classes.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/script_host.h"
 #include "swf/player/sound_object.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/player/text_field_instance.h"
 #include "swf/render/render_frame.h"
 #include "swf/sound/sound_engine.h"
 
@@ -61,6 +63,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   ctx_ = std::make_unique<PlayerContext>();
   ctx_->movie = movie_.get();
   ctx_->sound = sound_.get();
+  ctx_->input = input_.get();
   sound_->addMovie(movie_);
   scriptHost_ = std::make_unique<ScriptHost>(*this);
   vm_ = std::make_unique<avm1::Vm>(*scriptHost_, movie_->version);
@@ -70,6 +73,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
     if (onScriptTimeout) onScriptTimeout();
   };
   clipInput_ = std::make_unique<ClipInput>(*vm_);
+  vm_->install(installInputClasses);
   stage_ = std::make_unique<DisplayObject>();
   auto root = std::make_unique<SpriteInstance>(movie_->root, *ctx_, nullptr, 0);
   root_ = root.get();
@@ -97,6 +101,9 @@ void Player::unload() {
   clipInput_.reset();
   vm_.reset();
   scriptHost_.reset();  // after the machine: its Sound objects report to it as they go
+  input_->focus = nullptr;
+  input_->keysDown.reset();
+  input_->pointerHidden = false;
   root_ = nullptr;
   levels_.clear();
   pendingLoads_.clear();
@@ -274,6 +281,7 @@ bool Player::advance(double ms) {
     }
   }
   mixTo(clock_);
+  checkStageResize();
   if (ticks > 1) framesSkipped_ += uint64_t(ticks - 1);
   flushEvents();
   bool c = changed_ || (ctx_ && ctx_->changed);
@@ -357,6 +365,7 @@ void Player::runActions() {
   // Movies loaded by the actions come in once they are done, and their first frames' actions
   // run in turn.
   int loadBudget = kMaxLevelLoadsPerRun;
+  syncTextVariables();
   for (;;) {
     for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
       QueuedActions q = queue[i];  // running may grow the queue
@@ -377,6 +386,7 @@ void Player::runActions() {
     loadBudget -= loadPendingLevels(loadBudget);
   }
   pendingLoads_.clear();
+  syncTextVariables();
   latchBackground();
 }
 
@@ -408,9 +418,18 @@ bool Player::pointToStage(double x, double y, double& sx, double& sy) const {
   return true;
 }
 
-void Player::mouseMove(double x, double y) { updateButtons(x, y, false, false); }
-void Player::mouseDown(double x, double y) { updateButtons(x, y, true, false); }
-void Player::mouseUp(double x, double y) { updateButtons(x, y, false, true); }
+void Player::mouseMove(double x, double y) {
+  pointerInput(Pointer::Move, x, y);
+  updateButtons(x, y, false, false);
+}
+void Player::mouseDown(double x, double y) {
+  pointerInput(Pointer::Down, x, y);
+  updateButtons(x, y, true, false);
+}
+void Player::mouseUp(double x, double y) {
+  pointerInput(Pointer::Up, x, y);
+  updateButtons(x, y, false, true);
+}
 
 void Player::fire(ButtonInstance& b, uint16_t condition) {
   SpriteInstance* t = b.parentTimeline();

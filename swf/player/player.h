@@ -18,6 +18,7 @@
 #include "swf/movie/movie.h"
 #include "swf/player/display_object.h"
 #include "swf/player/player_context.h"
+#include "swf/player/player_input.h"
 
 namespace swf {
 
@@ -32,6 +33,7 @@ struct RangeError : std::runtime_error {
 class SpriteInstance;
 class ButtonInstance;
 class ClipInput;
+class TextFieldInstance;
 class ScriptHost;
 namespace avm1 {
 class Vm;
@@ -91,10 +93,21 @@ class Player {
   void mouseMove(double x, double y);
   void mouseDown(double x, double y);
   void mouseUp(double x, double y);
-  // A key went down or up: `code` is the key code scripts see (Key.getCode), `ascii` the
-  // character it types, 0 for none (player_keys.cpp).
-  void keyDown(int code, int ascii);
-  void keyUp(int code, int ascii);
+  // Keys and text (player_keys.cpp). `code` is the Flash key code, `ch` the character the key
+  // types (0 for none); typed text itself comes through textInput, input-method commits too.
+  void keyDown(int code, char32_t ch = 0);
+  void keyUp(int code, char32_t ch = 0);
+  void textInput(const std::string& utf8);
+  // Wheel turns at a control pixel, in notches (positive: away from the user).
+  void mouseWheel(double x, double y, int notches);
+  // The desktop clipboard for copy and paste in text fields; the host keeps it alive.
+  void setClipboard(Clipboard* c);
+  // The pointer the control should show where the pointer last was.
+  PointerShape pointerShape() const;
+  PlayerInput& input() { return *input_; }
+  // Stage.width and Stage.height: the movie's size, or the control's when the stage does not
+  // scale.
+  std::pair<int, int> scriptStageSize() const;
 
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
@@ -158,6 +171,23 @@ class Player {
   SpriteInstance* levelOf(SpriteInstance* timeline, int& swfVersion) const;
   bool pointToStage(double x, double y, double& sx, double& sy) const;
   void updateButtons(double x, double y, bool down, bool up);
+  // Focus, text fields and Mouse listeners on a pointer event (player_keys.cpp).
+  enum class Pointer { Move, Down, Up };
+  void pointerInput(Pointer kind, double x, double y);
+  void finishInput();
+  void moveFocusByTab(bool backwards);
+  // Typing changed the field: its variable and onChanged listeners hear of it.
+  void fieldEdited(TextFieldInstance& f);
+  // Shows timeline variables in the text fields bound to them (text_field_variables.cpp).
+  void syncTextVariables();
+  // Tells Stage listeners when a stage that does not scale changed its size.
+  void checkStageResize();
+
+ public:
+  void setFocus(TextFieldInstance* field);  // null: none; tells the listeners
+
+ private:
+  std::unique_ptr<PlayerInput> input_ = std::make_unique<PlayerInput>();
 
   std::unique_ptr<sound::SoundEngine> sound_;  // outlives the display tree
   std::shared_ptr<const Movie> movie_;
@@ -166,6 +196,8 @@ class Player {
   std::unique_ptr<avm1::Vm> vm_;
   std::unique_ptr<ClipInput> clipInput_;
   std::vector<SpriteInstance*> levelRoots() const;
+  // Clip key events and buttons' key-press conditions for a key (clip_keys.cpp).
+  void clipKeys(int code, char32_t ch, bool down);
   double scriptTimeLimitMs_ = 15000;
   double elapsedMs_ = 0;
   void queueFrameEvents();

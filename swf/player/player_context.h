@@ -16,6 +16,7 @@ namespace swf {
 
 struct Movie;
 class SpriteInstance;
+struct PlayerInput;
 namespace sound {
 class SoundEngine;
 }
@@ -40,6 +41,7 @@ struct PlayerContext {
   int instanceCount = 0;                // unnamed sprites made so far ("instance1", ...)
   bool changed = false;                 // something drawn changed since the last look
   sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
+  PlayerInput* input = nullptr;         // keys, focus and text fields; null without a player
   std::vector<QueuedActions> actions;
   // While a timeline enters a frame, the clip events its display changes raise go before the
   // frame's actions: first the initialize and construct events, then unload and load ones.

@@ -11,6 +11,7 @@ class Player;
 class ScriptHost : public avm1::VmHost {
  public:
   explicit ScriptHost(Player& player) : player_(player), sounds_(player) {}
+  Player& player() { return player_; }
   void trace(const std::string& text) override;
   void getURL(const std::string& url, const std::string& target, int method) override;
   double timerMs() override;

@@ -48,6 +48,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::DisplayNode* parentNode() override { return parentTimeline(); }
   avm1::DisplayNode* childNode(const std::string& name, bool caseSensitive) override;
   avm1::DisplayNode* rootNode() override;
+  avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;
   std::string nodeName() const override { return name; }
   int levelNumber() const override { return depth; }
   int nodeDepth() const override { return depth - 16384; }

@@ -50,8 +50,7 @@ void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box
   std::optional<Box> local;
   std::optional<Box>& into = filtered ? local : acc;
   if (obj.character) {
-    if (auto r = characterBounds(*obj.character, obj.ratio))
-      include(into, transformBox(*r, toDevice));
+    if (auto r = characterBounds(obj)) include(into, transformBox(*r, toDevice));
   }
   if (depth < kMaxDepth)
     for (const auto& [d, child] : obj.children)
@@ -65,6 +64,13 @@ void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box
 }
 
 }  // namespace
+
+std::optional<Rect> characterBounds(const DisplayObject& obj) {
+  // A text field's bounds are its own: scripts resize it.
+  if (auto* field = dynamic_cast<const TextFieldContent*>(&obj))
+    if (const EditTextCharacter* def = field->definition()) return def->bounds;
+  return obj.character ? characterBounds(*obj.character, obj.ratio) : std::nullopt;
+}
 
 std::optional<Rect> characterBounds(const Character& c, int ratio) {
   switch (c.kind()) {

@@ -17,6 +17,8 @@ Box transformBox(const Rect& r, const Matrix& m);
 
 // A character's extent in its own twips; nothing for characters that draw nothing themselves.
 std::optional<Rect> characterBounds(const Character& c, int ratio);
+// The same for a placed object, whose own bounds may differ from its character's.
+std::optional<Rect> characterBounds(const DisplayObject& obj);
 
 // The extent of an object and its children once transformed by `toDevice` (which already
 // includes the object's own matrix), widened by their filters; `filterScale` is the device pixels

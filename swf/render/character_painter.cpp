@@ -11,7 +11,7 @@ namespace swf {
 
 void paintCharacter(const DrawState& s, const DisplayObject& obj) {
   const Character& c = *obj.character;
-  if (auto r = characterBounds(c, obj.ratio)) {
+  if (auto r = characterBounds(obj)) {
     Box b = transformBox(*r, s.toDevice);
     constexpr double kPad = 2;  // hairlines and anti-aliasing reach past the bounds
     if (b.x1 + kPad < s.clipX0 || b.x0 - kPad > s.clipX1 || b.y1 + kPad < s.clipY0 ||

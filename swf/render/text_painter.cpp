@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "swf/render/cairo_util.h"
 #include "swf/render/shape_painter.h"
@@ -60,6 +62,58 @@ void strokeBorder(cairo_t* cr, const Matrix& toDevice, const Rect& b) {
   cairo_stroke(cr);
 }
 
+// Drops the lines above `first` and moves the rest up to the top of the text area; lines that
+// do not end above `bottom` go (the first shown always stays).
+void scrollLines(std::vector<LaidLine>& lines, int first, double top, double bottom) {
+  first = std::min<int>(first, int(lines.size()) - 1);
+  if (first <= 0) return;
+  double shift = lines[size_t(first)].baseline - lines[size_t(first)].ascent - top;
+  lines.erase(lines.begin(), lines.begin() + first);
+  for (LaidLine& l : lines) l.baseline -= shift;
+  size_t keep = 1;
+  while (keep < lines.size() && lines[keep].baseline + lines[keep].descent <= bottom) ++keep;
+  lines.resize(keep);
+}
+
+// The selection as a translucent band and the caret as a one-pixel line. Characters count through
+// the lines in order, one more for each paragraph's end.
+void drawCaretAndSelection(const DrawState& s, const std::vector<LaidLine>& lines,
+                           const TextFieldContent& field) {
+  int caret = field.caret(), b = field.selectionBegin(), e = field.selectionEnd();
+  cairo_t* cr = s.cr;
+  if (!setMatrix(cr, s.toDevice)) return;
+  setSourceColor(cr, s.cxform.apply(RGBA{0, 0, 0, 255}));
+  int index = 0;
+  for (const LaidLine& line : lines) {
+    double top = line.baseline - line.ascent, height = line.ascent + line.descent;
+    double lineEnd = line.chars.empty() ? 0 : line.chars.back().x + line.chars.back().advance;
+    double x0 = line.chars.empty() ? 0 : line.chars.front().x;
+    auto xAt = [&](int i) {
+      int k = i - index;
+      if (k <= 0) return x0;
+      if (size_t(k) >= line.chars.size()) return line.chars.empty() ? x0 : lineEnd;
+      return line.chars[size_t(k)].x;
+    };
+    int count = int(line.chars.size());
+    if (e > b && b <= index + count && e > index) {
+      double xa = xAt(std::max(b, index)), xb = xAt(std::min(e, index + count));
+      setSourceColor(cr, s.cxform.apply(RGBA{51, 120, 255, 96}));
+      cairo_rectangle(cr, xa, top, std::max(xb - xa, 20.0), height);
+      cairo_fill(cr);
+      setSourceColor(cr, s.cxform.apply(RGBA{0, 0, 0, 255}));
+    }
+    if (caret >= index && caret <= index + count) {
+      double x = xAt(caret);
+      cairo_rectangle(cr, x, top, 20, height);
+      cairo_fill(cr);
+      caret = -2;  // drawn
+    }
+    index += count;
+    // A line that ends its paragraph takes the paragraph's break as one more character.
+    if (line.chars.empty() || line.visible == line.chars.size()) ++index;
+  }
+}
+
 }  // namespace
 
 void paintText(const DrawState& s, const TextCharacter& text) {
@@ -90,23 +144,28 @@ void paintText(const DrawState& s, const TextCharacter& text) {
   }
 }
 
-void paintEditText(const DrawState& s, const EditTextCharacter& field, const DisplayObject& obj) {
+void paintEditText(const DrawState& s, const EditTextCharacter& fileField,
+                   const DisplayObject& obj) {
+  auto* dynamicText = dynamic_cast<const TextFieldContent*>(&obj);
+  const EditTextCharacter& field =
+      dynamicText && dynamicText->definition() ? *dynamicText->definition() : fileField;
   cairo_t* cr = s.cr;
   if (!setMatrix(cr, s.toDevice)) return;
   const Rect& b = field.bounds;
   cairo_save(cr);
-  if (field.border && !s.maskMode) {
-    setSourceColor(cr, s.cxform.apply(RGBA{255, 255, 255, 255}));
+  if (field.background && !s.maskMode) {
+    setSourceColor(cr, s.cxform.apply(field.backgroundColor));
     cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
     cairo_fill(cr);
-    setSourceColor(cr, s.cxform.apply(RGBA{0, 0, 0, 255}));
+  }
+  if (field.border && !s.maskMode) {
+    setSourceColor(cr, s.cxform.apply(field.borderColor));
     strokeBorder(cr, s.toDevice, b);
     setMatrix(cr, s.toDevice);
   }
   cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
   cairo_clip(cr);
 
-  auto* dynamicText = dynamic_cast<const TextFieldContent*>(&obj);
   StyledText text =
       fieldStyledText(field, dynamicText ? dynamicText->currentText() : field.initialText);
   LayoutBox box;
@@ -116,7 +175,13 @@ void paintEditText(const DrawState& s, const EditTextCharacter& field, const Dis
   box.bottom = b.yMax - kGutter;
   box.wordWrap = field.wordWrap;
   FieldFonts fonts(s, field);
-  for (const LaidLine& line : layoutText(text, box, fonts)) {
+  int first = dynamicText ? dynamicText->firstLine() : 0;
+  if (first > 0) box.bottom = std::numeric_limits<double>::infinity();
+  std::vector<LaidLine> lines = layoutText(text, box, fonts);
+  if (first > 0) scrollLines(lines, first, box.top, b.yMax - kGutter);
+  if (dynamicText && dynamicText->caret() >= 0 && !s.maskMode)
+    drawCaretAndSelection(s, lines, *dynamicText);
+  for (const LaidLine& line : lines) {
     if (line.bullet) {
       PlacedChar bullet{kBullet, line.bulletX, 0, line.bullet};
       fonts.draw(s, *line.bullet, {&bullet, 1}, line.baseline);

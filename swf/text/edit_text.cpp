@@ -33,6 +33,7 @@ std::shared_ptr<Character> parseEditTextTag(int tagCode, BitReader& body, const 
   bool hasLayout = f2 & 0x20;
   t->noSelect = f2 & 0x10;
   t->border = f2 & 0x08;
+  t->background = t->border;
   t->html = f2 & 0x02;
   t->useOutlines = f2 & 0x01;
   if (hasFont) {

@@ -3,6 +3,7 @@
 // the desktop.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "swf/movie/character.h"
@@ -33,6 +34,13 @@ class EditTextCharacter : public Character {
   std::string variableName;
   std::string initialText;  // as in the file: UTF-8 from version 6, Latin-1 before
   int swfVersion = 6;
+
+  // What scripts may change beyond the file's flags (a field's own copy of its definition).
+  // A border comes with a white background unless a script says otherwise.
+  bool background = false;
+  RGBA backgroundColor{255, 255, 255, 255}, borderColor{0, 0, 0, 255};
+  std::optional<CharFormat> scriptFormat;          // replaces the one from the file's fields
+  std::optional<ParagraphFormat> scriptParagraph;  // likewise
 };
 
 // Implemented by a display object whose text has changed since it was placed (scripts set it):
@@ -40,6 +48,15 @@ class EditTextCharacter : public Character {
 struct TextFieldContent {
   virtual ~TextFieldContent() = default;
   virtual const std::string& currentText() const = 0;
+  // The field's own definition, as scripts changed it; null: the character's.
+  virtual const EditTextCharacter* definition() const { return nullptr; }
+  // The first line shown (scrolled), 0-based.
+  virtual int firstLine() const { return 0; }
+  // The caret and selection of a focused input field, in characters of its plain text; none
+  // when `caret` is negative.
+  virtual int caret() const { return -1; }
+  virtual int selectionBegin() const { return 0; }
+  virtual int selectionEnd() const { return 0; }
 };
 
 }  // namespace swf

@@ -9,6 +9,7 @@
 namespace swf {
 
 CharFormat fieldCharFormat(const EditTextCharacter& field) {
+  if (field.scriptFormat) return *field.scriptFormat;
   CharFormat f;
   if (field.font) {
     f.font = field.font->name;
@@ -21,6 +22,7 @@ CharFormat fieldCharFormat(const EditTextCharacter& field) {
 }
 
 ParagraphFormat fieldParagraphFormat(const EditTextCharacter& field) {
+  if (field.scriptParagraph) return *field.scriptParagraph;
   ParagraphFormat p;
   p.align = field.align;
   p.leftMargin = field.leftMargin;

@@ -1,0 +1,633 @@
+// TextField and TextFormat for scripts, and MovieClip.createTextField. A field's object reads
+// and writes the field itself; it outlives the field as an ordinary object.
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/gc.h"
+#include "swf/player/input_classes.h"
+#include "swf/player/player.h"
+#include "swf/player/script_host.h"
+#include "swf/player/sprite_instance.h"
+#include "swf/player/text_field_instance.h"
+#include "swf/player/text_field_variables.h"
+#include "swf/render/text_metrics.h"
+#include "swf/text/field_text.h"
+#include "swf/text/text_content.h"
+
+namespace swf {
+namespace {
+
+using avm1::Args;
+using avm1::Object;
+using avm1::String;
+using avm1::Value;
+using avm1::Vm;
+
+class TextFieldObject : public Object {
+ public:
+  explicit TextFieldObject(TextFieldInstance* f) : field_(f), life_(f->lifeToken()) {}
+  TextFieldInstance* field() const { return life_.expired() ? nullptr : field_; }
+  bool getNative(Vm& vm, String* key, Value& out) override;
+  bool setNative(Vm& vm, String* key, const Value& v) override;
+
+ private:
+  TextFieldInstance* field_;
+  std::weak_ptr<const char> life_;
+};
+
+// Keeps what the player's classes need alive: their prototypes and the objects of the text
+// fields on the stage (a script may have put handlers or variables on them).
+class PlayerObjects : public Object {
+ public:
+  PlayerInput* input = nullptr;
+  Object* textFieldProto = nullptr;
+  Object* textFormatProto = nullptr;
+  void traceChildren(avm1::Tracer& t) override {
+    Object::traceChildren(t);
+    t.mark(textFieldProto);
+    t.mark(textFormatProto);
+    if (input)
+      for (TextFieldInstance* f : input->fields) t.mark(f->scriptObject);
+  }
+};
+
+PlayerObjects* playerObjects(Vm& vm) { return static_cast<PlayerObjects*>(vm.hostRoot); }
+
+double rgbNumber(RGBA c) { return double((c.r << 16) | (c.g << 8) | c.b); }
+RGBA rgbFrom(Vm& vm, const Value& v, uint8_t alpha = 255) {
+  uint32_t n = uint32_t(vm.toInt32(v));
+  return RGBA{uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n), alpha};
+}
+
+CharFormat charFormat(const EditTextCharacter& d) { return fieldCharFormat(d); }
+ParagraphFormat paragraphFormat(const EditTextCharacter& d) { return fieldParagraphFormat(d); }
+
+// ---- properties ----
+
+struct FieldProperty {
+  const char* name;
+  Value (*get)(Vm&, TextFieldInstance&);
+  void (*set)(Vm&, TextFieldInstance&, const Value&);  // null: read-only
+};
+
+const char* const kAutoSize[] = {"none", "left", "center", "right"};
+
+Value str(Vm& vm, const std::string& s) { return Value(vm.str(s)); }
+
+void changedText(Vm& vm, TextFieldInstance& f) { storeFieldVariable(vm, f); }
+
+double xScale(const Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b) * 100; }
+double yScale(const Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d) * 100; }
+double rotation(const Matrix& m) { return std::atan2(m.b, m.a) * 180 / std::numbers::pi; }
+void setScaleRotation(Matrix& m, double xs, double ys, double rot) {
+  double r = rot * std::numbers::pi / 180;
+  m.a = xs / 100 * std::cos(r);
+  m.b = xs / 100 * std::sin(r);
+  m.c = -ys / 100 * std::sin(r);
+  m.d = ys / 100 * std::cos(r);
+}
+
+const FieldProperty kProperties[] = {
+    {"text", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.text()); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.setText(vm.toString(v));
+       changedText(vm, f);
+     }},
+    {"htmlText", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.htmlText()); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.setHtmlText(vm.toString(v));
+       changedText(vm, f);
+     }},
+    {"html", [](Vm&, TextFieldInstance& f) { return Value(f.def().html); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       std::string t = f.text();
+       f.def().html = vm.toBoolean(v);
+       f.setText(t);
+     }},
+    {"variable",
+     [](Vm& vm, TextFieldInstance& f) {
+       return f.def().variableName.empty() ? Value::null() : str(vm, f.def().variableName);
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().variableName = v.isNullish() ? "" : vm.toString(v);
+       f.bound = false;
+       syncFieldVariable(vm, f);
+     }},
+    {"autoSize",
+     [](Vm& vm, TextFieldInstance& f) { return Value(vm.intern(kAutoSize[f.autoSize])); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       int mode = 0;
+       if (v.isBool()) {
+         mode = v.b ? 1 : 0;
+       } else {
+         std::string s = vm.toString(v);
+         for (int i = 0; i < 4; ++i)
+           if (strcasecmp(s.c_str(), kAutoSize[i]) == 0) mode = i;
+       }
+       f.autoSize = mode;
+       f.applyAutoSize();
+     }},
+    {"wordWrap", [](Vm&, TextFieldInstance& f) { return Value(f.def().wordWrap); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().wordWrap = vm.toBoolean(v);
+       f.applyAutoSize();
+       f.touch();
+     }},
+    {"multiline", [](Vm&, TextFieldInstance& f) { return Value(f.def().multiline); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().multiline = vm.toBoolean(v); }},
+    {"border", [](Vm&, TextFieldInstance& f) { return Value(f.def().border); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().border = vm.toBoolean(v);
+       f.touch();
+     }},
+    {"borderColor", [](Vm&, TextFieldInstance& f) { return Value(rgbNumber(f.def().borderColor)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().borderColor = rgbFrom(vm, v);
+       f.touch();
+     }},
+    {"background", [](Vm&, TextFieldInstance& f) { return Value(f.def().background); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().background = vm.toBoolean(v);
+       f.touch();
+     }},
+    {"backgroundColor",
+     [](Vm&, TextFieldInstance& f) { return Value(rgbNumber(f.def().backgroundColor)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().backgroundColor = rgbFrom(vm, v);
+       f.touch();
+     }},
+    {"textColor",
+     [](Vm&, TextFieldInstance& f) { return Value(rgbNumber(charFormat(f.def()).color)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       CharFormat c = charFormat(f.def());
+       c.color = rgbFrom(vm, v);
+       f.def().scriptFormat = c;
+       f.touch();
+     }},
+    {"embedFonts", [](Vm&, TextFieldInstance& f) { return Value(f.def().useOutlines); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().useOutlines = vm.toBoolean(v);
+       f.touch();
+     }},
+    {"scroll", [](Vm&, TextFieldInstance& f) { return Value(f.scroll); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       if (!std::isfinite(d)) return;
+       int s = std::clamp(int(std::max(d, 1.0)), 1, f.maxScroll());
+       if (s != f.scroll) {
+         f.scroll = s;
+         f.touch();
+       }
+     }},
+    {"maxscroll", [](Vm&, TextFieldInstance& f) { return Value(f.maxScroll()); }, nullptr},
+    {"bottomScroll", [](Vm&, TextFieldInstance& f) { return Value(f.bottomScroll()); }, nullptr},
+    {"hscroll", [](Vm&, TextFieldInstance& f) { return Value(f.hscroll); },
+     [](Vm&, TextFieldInstance&, const Value&) {}},
+    {"maxhscroll", [](Vm&, TextFieldInstance&) { return Value(0); }, nullptr},
+    {"restrict",
+     [](Vm& vm, TextFieldInstance& f) {
+       return f.restrictSet ? str(vm, f.restrict) : Value::null();
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.restrictSet = !v.isNullish() && !vm.toString(v).empty();
+       f.restrict = f.restrictSet ? vm.toString(v) : "";
+     }},
+    {"maxChars",
+     [](Vm&, TextFieldInstance& f) {
+       return f.def().maxLength > 0 ? Value(f.def().maxLength) : Value::null();
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       f.def().maxLength = std::isfinite(d) && d > 0 ? int(std::min(d, 1e9)) : 0;
+     }},
+    {"password", [](Vm&, TextFieldInstance& f) { return Value(f.def().password); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().password = vm.toBoolean(v);
+       f.touch();
+     }},
+    {"selectable", [](Vm&, TextFieldInstance& f) { return Value(!f.def().noSelect); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().noSelect = !vm.toBoolean(v); }},
+    {"type",
+     [](Vm& vm, TextFieldInstance& f) {
+       return Value(vm.intern(f.def().readOnly ? "dynamic" : "input"));
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       std::string s = vm.toString(v);
+       if (strcasecmp(s.c_str(), "input") == 0) f.def().readOnly = false;
+       if (strcasecmp(s.c_str(), "dynamic") == 0) f.def().readOnly = true;
+     }},
+    {"textWidth",
+     [](Vm&, TextFieldInstance& f) {
+       return Value(std::round(measureField(f.def(), f.currentText()).textWidth / 20));
+     },
+     nullptr},
+    {"textHeight",
+     [](Vm&, TextFieldInstance& f) {
+       return Value(std::round(measureField(f.def(), f.currentText()).textHeight / 20));
+     },
+     nullptr},
+    {"length", [](Vm&, TextFieldInstance& f) { return Value(double(f.length())); }, nullptr},
+    {"tabEnabled",
+     [](Vm&, TextFieldInstance& f) { return f.tabEnabledSet ? Value(f.tabEnabled) : Value(); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.tabEnabledSet = !v.isUndefined();
+       f.tabEnabled = vm.toBoolean(v);
+     }},
+    {"tabIndex",
+     [](Vm&, TextFieldInstance& f) { return f.tabIndex >= 0 ? Value(f.tabIndex) : Value(); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       f.tabIndex = std::isfinite(d) && d >= 0 ? int(std::min(d, 1e9)) : -1;
+     }},
+    {"_x", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.tx / 20); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.tx = std::round(d * 20);
+       f.touch();
+     }},
+    {"_y", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.ty / 20); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.ty = std::round(d * 20);
+       f.touch();
+     }},
+    {"_width",
+     [](Vm&, TextFieldInstance& f) {
+       return Value(f.def().bounds.width() * xScale(f.matrix) / 100 / 20);
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       if (!std::isfinite(d) || d < 0) return;
+       Rect& b = f.def().bounds;
+       b.xMax = b.xMin + int(std::round(d * 20 / std::max(xScale(f.matrix) / 100, 1e-9)));
+       f.applyAutoSize();
+       f.touch();
+     }},
+    {"_height",
+     [](Vm&, TextFieldInstance& f) {
+       return Value(f.def().bounds.height() * yScale(f.matrix) / 100 / 20);
+     },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       if (!std::isfinite(d) || d < 0) return;
+       Rect& b = f.def().bounds;
+       b.yMax = b.yMin + int(std::round(d * 20 / std::max(yScale(f.matrix) / 100, 1e-9)));
+       f.touch();
+     }},
+    {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(xScale(f.matrix)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d))
+         setScaleRotation(f.matrix, d, yScale(f.matrix), rotation(f.matrix));
+       f.touch();
+     }},
+    {"_yscale", [](Vm&, TextFieldInstance& f) { return Value(yScale(f.matrix)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d))
+         setScaleRotation(f.matrix, xScale(f.matrix), d, rotation(f.matrix));
+       f.touch();
+     }},
+    {"_rotation", [](Vm&, TextFieldInstance& f) { return Value(rotation(f.matrix)); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d))
+         setScaleRotation(f.matrix, xScale(f.matrix), yScale(f.matrix), d);
+       f.touch();
+     }},
+    {"_alpha", [](Vm&, TextFieldInstance& f) { return Value(f.cxform.am * 100); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (double d = vm.toNumber(v); std::isfinite(d)) f.cxform.am = d / 100;
+       f.touch();
+     }},
+    {"_visible", [](Vm&, TextFieldInstance& f) { return Value(f.visible); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.visible = vm.toBoolean(v);
+       f.touch();
+     }},
+    {"_name", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.name); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.name = vm.toString(v); }},
+    {"_target",
+     [](Vm& vm, TextFieldInstance& f) {
+       std::string path;
+       for (SpriteInstance* s = f.parentTimeline(); s && s->parentTimeline();
+            s = s->parentTimeline())
+         path = "/" + s->name + path;
+       return str(vm, path + "/" + f.name);
+     },
+     nullptr},
+    {"_parent",
+     [](Vm& vm, TextFieldInstance& f) {
+       SpriteInstance* p = f.parentTimeline();
+       return p ? Value(static_cast<Object*>(vm.clipFor(p))) : Value();
+     },
+     nullptr},
+};
+
+const FieldProperty* findProperty(const std::string& name) {
+  for (const FieldProperty& p : kProperties)
+    if (strcasecmp(p.name, name.c_str()) == 0) return &p;
+  return nullptr;
+}
+
+bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
+  TextFieldInstance* f = field();
+  if (!f) return false;
+  const FieldProperty* p = findProperty(key->text);
+  if (!p) return false;
+  // What the field shows follows its variable at once, not only after the actions.
+  if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
+  out = p->get(vm, *f);
+  return true;
+}
+
+bool TextFieldObject::setNative(Vm& vm, String* key, const Value& v) {
+  TextFieldInstance* f = field();
+  if (!f) return false;
+  const FieldProperty* p = findProperty(key->text);
+  if (!p) return false;
+  if (p->set) p->set(vm, *f, v);
+  return true;
+}
+
+TextFieldInstance* fieldOf(Object* self) {
+  auto* o = dynamic_cast<TextFieldObject*>(self);
+  return o ? o->field() : nullptr;
+}
+
+// ---- TextFormat ----
+
+const char* const kFormatNames[] = {
+    "font",    "size",        "color",    "url",        "target",      "bold",
+    "italic",  "underline",   "align",    "leftMargin", "rightMargin", "indent",
+    "leading", "blockIndent", "tabStops", "bullet",     "kerning",     "letterSpacing"};
+
+Value textFormatCtor(Vm& vm, Object* self, Args args) {
+  if (!self) return Value();
+  // The constructor's arguments, in order.
+  static const char* const kArgs[] = {"font",        "size",   "color",  "bold",  "italic",
+                                      "underline",   "url",    "target", "align", "leftMargin",
+                                      "rightMargin", "indent", "leading"};
+  for (const char* n : kFormatNames) vm.put(self, n, Value::null());
+  for (size_t i = 0; i < std::size(kArgs) && i < args.size(); ++i)
+    if (!args.at(i).isUndefined()) vm.set(self, vm.intern(kArgs[i]), args.at(i));
+  return Value(self);
+}
+
+Object* newTextFormat(Vm& vm) {
+  Object* o = vm.newObject(playerObjects(vm)->textFormatProto);
+  vm.put(o, "constructor", vm.get(vm.global, vm.intern("TextFormat")), avm1::DontEnum);
+  textFormatCtor(vm, o, {});
+  return o;
+}
+
+const char* alignName(TextAlign a) {
+  switch (a) {
+    case TextAlign::Right:
+      return "right";
+    case TextAlign::Center:
+      return "center";
+    case TextAlign::Justify:
+      return "justify";
+    default:
+      return "left";
+  }
+}
+
+Object* formatObject(Vm& vm, const CharFormat& c, const ParagraphFormat& p) {
+  Object* o = newTextFormat(vm);
+  auto set = [&](const char* n, const Value& v) { vm.set(o, vm.intern(n), v); };
+  set("font", str(vm, c.font.empty() ? "Times New Roman" : c.font));
+  set("size", Value(c.size / 20));
+  set("color", Value(rgbNumber(c.color)));
+  set("url", str(vm, c.url));
+  set("target", str(vm, c.target));
+  set("bold", Value(c.bold));
+  set("italic", Value(c.italic));
+  set("underline", Value(c.underline));
+  set("align", Value(vm.intern(alignName(p.align))));
+  set("leftMargin", Value(p.leftMargin / 20));
+  set("rightMargin", Value(p.rightMargin / 20));
+  set("indent", Value(p.indent / 20));
+  set("leading", Value(p.leading / 20));
+  set("blockIndent", Value(p.blockIndent / 20));
+  set("bullet", Value(p.bullet));
+  set("kerning", Value(c.kerning));
+  set("letterSpacing", Value(c.letterSpacing / 20));
+  avm1::ArrayObject* stops = vm.newArray();
+  for (double t : p.tabStops) stops->items.push_back(Value(t / 20));
+  set("tabStops", Value(static_cast<Object*>(stops)));
+  return o;
+}
+
+// Takes what the format object sets (its null properties leave the field's as they are).
+void applyFormat(Vm& vm, Object* fmt, CharFormat& c, ParagraphFormat& p) {
+  auto get = [&](const char* n, Value& v) {
+    v = vm.get(fmt, vm.intern(n));
+    return !v.isNullish();
+  };
+  auto twips = [&](const Value& v, double& to) {
+    double d = vm.toNumber(v);
+    if (std::isfinite(d)) to = d * 20;
+  };
+  Value v;
+  if (get("font", v)) c.font = vm.toString(v);
+  if (get("size", v)) twips(v, c.size);
+  if (get("color", v)) c.color = rgbFrom(vm, v);
+  if (get("url", v)) c.url = vm.toString(v);
+  if (get("target", v)) c.target = vm.toString(v);
+  if (get("bold", v)) c.bold = vm.toBoolean(v);
+  if (get("italic", v)) c.italic = vm.toBoolean(v);
+  if (get("underline", v)) c.underline = vm.toBoolean(v);
+  if (get("kerning", v)) c.kerning = vm.toBoolean(v);
+  if (get("letterSpacing", v)) twips(v, c.letterSpacing);
+  if (get("align", v)) {
+    std::string a = vm.toString(v);
+    if (a == "left") p.align = TextAlign::Left;
+    if (a == "right") p.align = TextAlign::Right;
+    if (a == "center") p.align = TextAlign::Center;
+    if (a == "justify") p.align = TextAlign::Justify;
+  }
+  if (get("leftMargin", v)) twips(v, p.leftMargin);
+  if (get("rightMargin", v)) twips(v, p.rightMargin);
+  if (get("indent", v)) twips(v, p.indent);
+  if (get("leading", v)) twips(v, p.leading);
+  if (get("blockIndent", v)) twips(v, p.blockIndent);
+  if (get("bullet", v)) p.bullet = vm.toBoolean(v);
+}
+
+// ---- TextField methods ----
+
+// The whole field takes the format, whatever range is given: fields keep one format.
+Value setTextFormat(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value();
+  Object* fmt = nullptr;
+  for (size_t i = 0; i < args.size() && !fmt; ++i) fmt = args.at(i).object();
+  if (!fmt) return Value();
+  CharFormat c = charFormat(f->def());
+  ParagraphFormat p = paragraphFormat(f->def());
+  applyFormat(vm, fmt, c, p);
+  f->def().scriptFormat = c;
+  f->def().scriptParagraph = p;
+  f->applyAutoSize();
+  f->touch();
+  return Value();
+}
+
+Value getTextFormat(Vm& vm, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value();
+  return Value(formatObject(vm, charFormat(f->def()), paragraphFormat(f->def())));
+}
+
+Value replaceSel(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f || args.size() == 0) return Value();
+  f->replaceSelection(decodeText(vm.toString(args.at(0)), 6));
+  changedText(vm, *f);
+  return Value();
+}
+
+Value replaceText(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f || args.size() < 3) return Value();
+  std::u32string t = f->chars();
+  double b = vm.toNumber(args.at(0)), e = vm.toNumber(args.at(1));
+  if (!(b >= 0) || !(e >= b) || b > double(t.size())) return Value();
+  size_t from = size_t(b), to = size_t(std::min(e, double(t.size())));
+  t.replace(from, to - from, decodeText(vm.toString(args.at(2)), 6));
+  f->setText(encodeUtf8(t));
+  changedText(vm, *f);
+  return Value();
+}
+
+Value removeTextField(Vm&, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  SpriteInstance* parent = f ? f->parentTimeline() : nullptr;
+  if (!parent || f->depth < 0) return Value();
+  auto it = parent->children.find(f->depth);
+  if (it != parent->children.end() && it->second.get() == f) {
+    f->touch();
+    parent->children.erase(it);
+  }
+  return Value();
+}
+
+Value getDepth(Vm&, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  return f ? Value(f->depth - 16384) : Value();
+}
+
+Value fieldToString(Vm& vm, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value(vm.intern("[object Object]"));
+  SpriteInstance* p = f->parentTimeline();
+  std::string base = p ? vm.targetPathOf(p) : "_level0";
+  return str(vm, base + "." + f->name);
+}
+
+Value textFieldCtor(Vm&, Object* self, Args) { return avm1::obj(self); }
+
+Value getFontList(Vm& vm, Object*, Args) {
+  avm1::ArrayObject* a = vm.newArray();
+  for (const char* n : {"_sans", "_serif", "_typewriter"}) a->items.push_back(Value(vm.intern(n)));
+  return Value(static_cast<Object*>(a));
+}
+
+// MovieClip.createTextField(name, depth, x, y, width, height)
+Value createTextField(Vm& vm, Object* self, Args args) {
+  avm1::ClipObject* clip = self ? self->asClip() : nullptr;
+  auto* parent = clip ? dynamic_cast<SpriteInstance*>(clip->node()) : nullptr;
+  if (!parent || args.size() < 6) return Value();
+  double n[5];
+  for (int i = 0; i < 5; ++i) {
+    n[i] = vm.toNumber(args.at(size_t(i) + 1));
+    if (!std::isfinite(n[i])) n[i] = 0;
+    n[i] = std::clamp(n[i], -1e7, 1e7);
+  }
+  int depth = int(n[0]) + 16384;
+  if (depth < 0 || depth > 2130706428 + 16384) return Value();
+  auto def = std::make_shared<EditTextCharacter>();
+  def->bounds = Rect{0, int(std::round(std::max(n[3], 0.0) * 20)), 0,
+                     int(std::round(std::max(n[4], 0.0) * 20))};
+  def->readOnly = true;
+  def->swfVersion = 8;
+  CharFormat c;
+  c.font = "Times New Roman";
+  c.size = 240;
+  def->scriptFormat = c;
+  auto field =
+      std::make_unique<TextFieldInstance>(*def, parent->context(), parent, parent->nesting() + 1);
+  field->character = def;
+  field->depth = depth;
+  field->name = vm.toString(args.at(0));
+  field->matrix.tx = std::round(n[1] * 20);
+  field->matrix.ty = std::round(n[2] * 20);
+  TextFieldInstance* made = field.get();
+  parent->children[depth] = std::move(field);
+  made->touch();
+  if (vm.version() >= 8) return Value(textFieldObject(vm, *made));
+  return Value();
+}
+
+}  // namespace
+
+TextFieldInstance* textFieldOf(avm1::Object* o) { return fieldOf(o); }
+
+Player* playerOf(Vm& vm) {
+  auto* host = dynamic_cast<ScriptHost*>(&vm.host());
+  return host ? &host->player() : nullptr;
+}
+
+avm1::Object* textFieldObject(Vm& vm, TextFieldInstance& field) {
+  if (field.scriptObject) return field.scriptObject;
+  PlayerObjects* roots = playerObjects(vm);
+  if (!roots) return nullptr;
+  auto* o = vm.make<TextFieldObject>(&field);
+  vm.put(o, vm.names().proto, Value(roots->textFieldProto), avm1::DontEnum);
+  vm.put(o, "constructor", vm.get(vm.global, vm.intern("TextField")), avm1::DontEnum);
+  avm1::ArrayObject* listeners = vm.newArray();
+  listeners->items.push_back(Value(static_cast<Object*>(o)));
+  vm.put(o, "_listeners", Value(static_cast<Object*>(listeners)), avm1::DontEnum);
+  field.scriptObject = o;
+  return o;
+}
+
+void installTextClasses(Vm& vm) {
+  auto* roots = vm.make<PlayerObjects>();
+  Player* player = playerOf(vm);
+  roots->input = player ? &player->input() : nullptr;
+  vm.hostRoot = roots;
+
+  Object* p = vm.newObject();
+  roots->textFieldProto = p;
+  vm.define(p, "setTextFormat", setTextFormat);
+  vm.define(p, "getTextFormat", getTextFormat);
+  vm.define(p, "setNewTextFormat", setTextFormat);
+  vm.define(p, "getNewTextFormat", getTextFormat);
+  vm.define(p, "replaceSel", replaceSel);
+  vm.define(p, "replaceText", replaceText);
+  vm.define(p, "removeTextField", removeTextField);
+  vm.define(p, "getDepth", getDepth);
+  vm.define(p, "toString", fieldToString);
+  Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
+  for (const char* m : {"addListener", "removeListener", "broadcastMessage"})
+    if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);
+  avm1::Function* ctor = vm.defineClass("TextField", textFieldCtor, p);
+  vm.define(ctor, "getFontList", getFontList);
+
+  Object* fp = vm.newObject();
+  roots->textFormatProto = fp;
+  vm.defineClass("TextFormat", textFormatCtor, fp);
+
+  // Movies of version 5 know neither the method nor the classes.
+  if (vm.movieClipProto)
+    vm.define(vm.movieClipProto, "createTextField", createTextField,
+              avm1::DontEnum | avm1::Version6);
+  for (const char* name : {"TextField", "TextFormat"})
+    if (avm1::Property* prop = vm.global->props.find(vm.key(name))) prop->flags |= avm1::Version6;
+}
+
+}  // namespace swf

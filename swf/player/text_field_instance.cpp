@@ -1,0 +1,276 @@
+#include "swf/player/text_field_instance.h"
+
+#include <algorithm>
+
+#include "swf/player/player_input.h"
+#include "swf/render/text_metrics.h"
+#include "swf/text/field_text.h"
+#include "swf/text/html_text.h"
+#include "swf/text/text_content.h"
+
+namespace swf {
+namespace {
+
+// The Flash key codes the caret keys have.
+enum : int {
+  kBackspace = 8,
+  kEnd = 35,
+  kHome = 36,
+  kLeft = 37,
+  kUp = 38,
+  kRight = 39,
+  kDown = 40,
+  kDelete = 46
+};
+
+std::string escapeHtml(const std::u32string& text) {
+  std::u32string out;
+  for (char32_t c : text) {
+    switch (c) {
+      case U'<':
+        out += U"&lt;";
+        break;
+      case U'>':
+        out += U"&gt;";
+        break;
+      case U'&':
+        out += U"&amp;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return encodeUtf8(out);
+}
+
+// Whether `c` is in a restrict list: ranges "a-z", "\" escapes, "^" toggling exclusion.
+bool inRestrict(const std::u32string& list, char32_t c) {
+  if (list.empty()) return true;
+  bool allowed = false, including = true;
+  bool anyInclude = false;
+  for (size_t i = 0; i < list.size(); ++i) {
+    char32_t a = list[i];
+    if (a == U'^') {
+      including = !including;
+      if (i == 0) allowed = true;  // "^..." starts from everything
+      continue;
+    }
+    if (a == U'\\' && i + 1 < list.size()) a = list[++i];
+    char32_t b = a;
+    if (i + 2 < list.size() && list[i + 1] == U'-') {
+      b = list[i + 2];
+      if (b == U'\\' && i + 3 < list.size()) b = list[++i + 2];
+      i += 2;
+    }
+    if (including) anyInclude = true;
+    if (c >= a && c <= b) allowed = including;
+  }
+  (void)anyInclude;
+  return allowed;
+}
+
+}  // namespace
+
+TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext& ctx,
+                                     SpriteInstance* parent, int nesting)
+    : PlacedObject(ctx, parent, nesting), def_(std::make_shared<EditTextCharacter>(def)) {
+  content_ = def.initialText;
+  if (def.swfVersion < 6) content_ = encodeUtf8(decodeText(content_, def.swfVersion));
+  def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
+  if (ctx_.input) ctx_.input->fields.push_back(this);
+}
+
+TextFieldInstance::~TextFieldInstance() {
+  if (ctx_.input) {
+    auto& f = ctx_.input->fields;
+    f.erase(std::remove(f.begin(), f.end(), this), f.end());
+    if (ctx_.input->focus == this) ctx_.input->focus = nullptr;
+  }
+}
+
+void TextFieldInstance::touch() { ctx_.changed = true; }
+
+std::u32string TextFieldInstance::chars() const {
+  if (!def_->html) {
+    std::u32string t = decodeText(content_, 6);
+    // Line ends read as paragraph ends, as the layout takes them.
+    std::u32string out;
+    for (size_t i = 0; i < t.size(); ++i) {
+      if (t[i] == U'\r' && i + 1 < t.size() && t[i + 1] == U'\n') continue;
+      out += t[i] == U'\n' ? U'\r' : t[i];
+    }
+    return out;
+  }
+  return fieldStyledText(*def_, content_).plainText();
+}
+
+std::string TextFieldInstance::text() const {
+  if (!def_->html) return content_;
+  return encodeUtf8(chars());
+}
+
+void TextFieldInstance::setText(const std::string& plain) {
+  std::string next = def_->html ? escapeHtml(decodeText(plain, 6)) : plain;
+  if (next != content_) {
+    content_ = next;
+    touch();
+  }
+  int n = int(chars().size());
+  caret_ = std::min(caret_, n);
+  anchor_ = std::min(anchor_, n);
+  applyAutoSize();
+}
+
+std::string TextFieldInstance::htmlText() const { return content_; }
+
+void TextFieldInstance::setHtmlText(const std::string& html) {
+  if (!def_->html) {
+    setText(html);
+    return;
+  }
+  content_ = html;
+  touch();
+  applyAutoSize();
+}
+
+bool TextFieldInstance::allowed(char32_t c) const {
+  return !restrictSet || inRestrict(decodeText(restrict, 6), c);
+}
+
+bool TextFieldInstance::replaceSelection(const std::u32string& s) {
+  std::u32string t = chars();
+  int b = std::clamp(selectionBegin(), 0, int(t.size()));
+  int e = std::clamp(selectionEnd(), b, int(t.size()));
+  std::u32string add;
+  for (char32_t c : s) {
+    if (c == U'\n') c = U'\r';
+    if (c == U'\r' && !def_->multiline) continue;
+    if (c != U'\r' && !allowed(c)) continue;
+    add += c;
+  }
+  if (def_->maxLength > 0) {
+    size_t room = size_t(std::max(0, def_->maxLength - int(t.size()) + (e - b)));
+    if (add.size() > room) add.resize(room);
+  }
+  if (add.empty() && b == e) return false;
+  t.replace(size_t(b), size_t(e - b), add);
+  caret_ = anchor_ = b + int(add.size());
+  std::string plain = encodeUtf8(t);
+  content_ = def_->html ? escapeHtml(t) : plain;
+  touch();
+  applyAutoSize();
+  // Keep the caret's line in view.
+  return true;
+}
+
+void TextFieldInstance::setSelection(int begin, int end) {
+  int n = int(chars().size());
+  anchor_ = std::clamp(begin, 0, n);
+  caret_ = std::clamp(end, 0, n);
+  touch();
+}
+
+std::u32string TextFieldInstance::selectedChars() const {
+  std::u32string t = chars();
+  int b = std::clamp(selectionBegin(), 0, int(t.size()));
+  int e = std::clamp(selectionEnd(), b, int(t.size()));
+  return t.substr(size_t(b), size_t(e - b));
+}
+
+bool TextFieldInstance::editKey(int code, bool shift) {
+  std::u32string t = chars();
+  int n = int(t.size());
+  auto moveTo = [&](int to) {
+    caret_ = std::clamp(to, 0, n);
+    if (!shift) anchor_ = caret_;
+    touch();
+    return true;
+  };
+  auto lineStart = [&](int at) {
+    while (at > 0 && t[size_t(at - 1)] != U'\r') --at;
+    return at;
+  };
+  auto lineEnd = [&](int at) {
+    while (at < n && t[size_t(at)] != U'\r') ++at;
+    return at;
+  };
+  switch (code) {
+    case kLeft:
+      return moveTo(!shift && anchor_ != caret_ ? selectionBegin() : caret_ - 1);
+    case kRight:
+      return moveTo(!shift && anchor_ != caret_ ? selectionEnd() : caret_ + 1);
+    case kHome:
+      return moveTo(lineStart(caret_));
+    case kEnd:
+      return moveTo(lineEnd(caret_));
+    case kUp: {
+      int start = lineStart(caret_);
+      if (start == 0) return moveTo(0);
+      int prev = lineStart(start - 1);
+      return moveTo(std::min(prev + (caret_ - start), start - 1));
+    }
+    case kDown: {
+      int end = lineEnd(caret_);
+      if (end >= n) return moveTo(n);
+      int next = end + 1;
+      return moveTo(std::min(next + (caret_ - lineStart(caret_)), lineEnd(next)));
+    }
+    case kBackspace:
+    case kDelete:
+      if (!editable()) return false;
+      if (anchor_ == caret_) {
+        if (code == kBackspace && caret_ == 0) return false;
+        if (code == kDelete && caret_ >= n) return false;
+        anchor_ = code == kBackspace ? caret_ - 1 : caret_ + 1;
+      }
+      return replaceSelection({});
+    default:
+      return false;
+  }
+}
+
+void TextFieldInstance::applyAutoSize() {
+  if (autoSize == 0) return;
+  FieldMetrics m = measureField(*def_, content_);
+  Rect& b = def_->bounds;
+  double h = m.textHeight + 2 * kFieldGutter;
+  if (!def_->wordWrap) {
+    double w = m.textWidth + 2 * kFieldGutter;
+    if (autoSize == 1) {
+      b.xMax = int(b.xMin + w);
+    } else if (autoSize == 3) {
+      b.xMin = int(b.xMax - w);
+    } else {
+      double c = (b.xMin + b.xMax) / 2.0;
+      b.xMin = int(c - w / 2);
+      b.xMax = int(c + w / 2);
+    }
+  }
+  b.yMax = int(b.yMin + h);
+  touch();
+}
+
+int TextFieldInstance::maxScroll() const {
+  FieldMetrics m = measureField(*def_, content_);
+  // The first scroll position from which the last line is in view.
+  double height = def_->bounds.height() - 2 * kFieldGutter;
+  for (int s = 1; s <= m.lines; ++s) {
+    double top = s >= 2 ? m.lineBottoms[size_t(s - 2)] : 0;
+    if (m.lineBottoms.back() - top <= height + 1) return s;
+  }
+  return std::max(1, m.lines);
+}
+
+int TextFieldInstance::bottomScroll() const {
+  FieldMetrics m = measureField(*def_, content_);
+  double height = def_->bounds.height() - 2 * kFieldGutter;
+  double top = scroll >= 2 && size_t(scroll - 2) < m.lineBottoms.size()
+                   ? m.lineBottoms[size_t(scroll - 2)]
+                   : 0;
+  int last = scroll;
+  while (size_t(last) < m.lineBottoms.size() && m.lineBottoms[size_t(last)] - top <= height + 1)
+    ++last;
+  return std::max(last, scroll);
+}
+
+}  // namespace swf

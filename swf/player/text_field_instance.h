@@ -1,0 +1,86 @@
+#pragma once
+// A text field on the stage. It keeps its own copy of its definition, which scripts change
+// (border, wordWrap, type...), its current text, the timeline variable it shows, and the caret,
+// selection and scroll position that typing and scripts move.
+
+#include <memory>
+#include <string>
+
+#include "swf/player/placed_object.h"
+#include "swf/text/edit_text.h"
+
+namespace swf {
+
+namespace avm1 {
+class Object;
+class Vm;
+}  // namespace avm1
+
+class TextFieldInstance : public PlacedObject, public TextFieldContent {
+ public:
+  TextFieldInstance(const EditTextCharacter& def, PlayerContext& ctx, SpriteInstance* parent,
+                    int nesting);
+  ~TextFieldInstance() override;
+
+  EditTextCharacter& def() { return *def_; }
+  const EditTextCharacter& def() const { return *def_; }
+  // Call after changing def(): the field is drawn anew.
+  void touch();
+
+  // What the painter shows: the HTML of an HTML field, the plain text otherwise.
+  const std::string& currentText() const override { return content_; }
+  const EditTextCharacter* definition() const override { return def_.get(); }
+  int firstLine() const override { return scroll - 1; }
+  int caret() const override { return focused ? caret_ : -1; }
+  int selectionBegin() const override { return std::min(anchor_, caret_); }
+  int selectionEnd() const override { return std::max(anchor_, caret_); }
+
+  // The plain text (UTF-8), paragraphs ended by \r.
+  std::string text() const;
+  std::u32string chars() const;
+  void setText(const std::string& plain);
+  std::string htmlText() const;
+  void setHtmlText(const std::string& html);
+  size_t length() const { return chars().size(); }
+
+  // ---- editing (input fields, replaceSel) ----
+  bool editable() const { return !def_->readOnly; }
+  // Puts `s` in place of the selection, as far as maxChars and restrict allow; returns whether
+  // the text changed.
+  bool replaceSelection(const std::u32string& s);
+  void setSelection(int begin, int end);
+  int caretIndex() const { return caret_; }
+  // Keys that move or delete: the Flash key codes of the arrows, Home, End, Backspace, Delete.
+  bool editKey(int code, bool shift);
+  std::u32string selectedChars() const;
+  // Which characters typing may enter ("A-Z 0-9", "^abc"); empty: any.
+  std::string restrict;
+  bool restrictSet = false;
+  bool allowed(char32_t c) const;
+
+  // ---- what scripts set ----
+  int scroll = 1;  // the first line shown, from 1
+  int hscroll = 0;
+  int autoSize = 0;  // 0 none, 1 left, 2 centre, 3 right
+  bool tabEnabledSet = false, tabEnabled = false;
+  int tabIndex = -1;
+  bool focused = false;
+  // Grows or shrinks the bounds to the text as autoSize says.
+  void applyAutoSize();
+  int maxScroll() const;
+  int bottomScroll() const;
+
+  // The variable shown: the text last taken from it or given to it.
+  std::string boundText;
+  bool bound = false;
+
+  // Its object for scripts; made on first use, kept alive by the player's roots.
+  avm1::Object* scriptObject = nullptr;
+
+ private:
+  std::shared_ptr<EditTextCharacter> def_;
+  std::string content_;
+  int caret_ = 0, anchor_ = 0;
+};
+
+}  // namespace swf

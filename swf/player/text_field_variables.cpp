@@ -1,0 +1,78 @@
+#include "swf/player/text_field_variables.h"
+
+#include "swf/avm1/vm.h"
+#include "swf/player/player.h"
+#include "swf/player/sprite_instance.h"
+#include "swf/player/text_field_instance.h"
+
+namespace swf {
+namespace {
+
+// The timeline and name a variable path such as "score", "_root.game:score" or "/game/:score"
+// stands for, seen from the field's own timeline.
+avm1::ClipObject* variableOwner(avm1::Vm& vm, TextFieldInstance& field, std::string& name) {
+  SpriteInstance* parent = field.parentTimeline();
+  if (!parent) return nullptr;
+  avm1::ClipObject* base = vm.clipFor(parent);
+  const std::string& path = field.def().variableName;
+  size_t cut = path.find_last_of(":.");
+  if (cut == std::string::npos) {
+    name = path;
+    return base;
+  }
+  name = path.substr(cut + 1);
+  avm1::DisplayNode* t = vm.resolveTarget(base, path.substr(0, cut));
+  return t ? vm.clipFor(t) : nullptr;
+}
+
+std::string shownText(TextFieldInstance& f) { return f.def().html ? f.htmlText() : f.text(); }
+
+}  // namespace
+
+void syncFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
+  if (field.def().variableName.empty()) return;
+  std::string name;
+  avm1::ClipObject* owner = variableOwner(vm, field, name);
+  if (!owner || name.empty()) return;
+  avm1::Value v = vm.get(owner, vm.intern(name));
+  if (v.isUndefined()) {
+    // Only when the field first meets its variable does its text become the variable's value.
+    if (!field.bound) {
+      field.boundText = shownText(field);
+      vm.set(owner, vm.intern(name), avm1::Value(vm.str(field.boundText)));
+      field.bound = true;
+    }
+    return;
+  }
+  std::string text = vm.toString(v);
+  field.bound = true;
+  if (text == field.boundText && text == shownText(field)) return;
+  field.boundText = text;
+  if (field.def().html)
+    field.setHtmlText(text);
+  else
+    field.setText(text);
+}
+
+void storeFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
+  if (field.def().variableName.empty()) return;
+  std::string name;
+  avm1::ClipObject* owner = variableOwner(vm, field, name);
+  if (!owner || name.empty()) return;
+  field.boundText = shownText(field);
+  field.bound = true;
+  vm.set(owner, vm.intern(name), avm1::Value(vm.str(field.boundText)));
+}
+
+void Player::syncTextVariables() {
+  if (!vm_) return;
+  // Syncing may run scripts (watch callbacks) that remove fields.
+  std::vector<std::weak_ptr<const char>> alive;
+  std::vector<TextFieldInstance*> fields = input_->fields;
+  for (TextFieldInstance* f : fields) alive.push_back(f->lifeToken());
+  for (size_t i = 0; i < fields.size(); ++i)
+    if (!alive[i].expired() && !fields[i]->def().variableName.empty())
+      syncFieldVariable(*vm_, *fields[i]);
+}
+
+}  // namespace swf

@@ -17,6 +17,7 @@
 namespace swf::avm1 {
 
 class ArrayObject;
+class LoadQueue;
 struct ExecFrame;
 
 // What the machine asks of the player.
@@ -28,6 +29,21 @@ struct VmHost {
   virtual DisplayNode* levelNode(int n) = 0;
   virtual void toggleQuality() {}
   virtual void stopSounds() {}
+  // Loading. The file an address names, relative to the loading movie's own directory; empty
+  // when the address is refused (web addresses, other schemes, nothing loaded).
+  virtual std::string localPath(const std::string& /*url*/) { return {}; }
+  // Puts the movie in file `path` into `target` (a clip), or into level `level` when `target` is
+  // null, now; an empty path empties it. Returns the clip now showing it (null when emptied or
+  // on failure, with `error` set on failure).
+  virtual DisplayNode* loadMovieNow(DisplayNode* /*target*/, int /*level*/,
+                                    const std::string& /*path*/, std::string& error) {
+    error = "not supported";
+    return nullptr;
+  }
+  // The directory SharedObjects are kept in; empty keeps them in memory only.
+  virtual std::string sharedObjectDir() { return {}; }
+  // The movie's own file, by which SharedObjects are filed.
+  virtual std::string moviePath() { return {}; }
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.
@@ -159,6 +175,11 @@ class Vm {
   // Adds an installer run now for this machine (the player's classes).
   void install(void (*installer)(Vm&)) { installer(*this); }
 
+  // ---- loading (LoadVars, XML, clips) and objects kept for the machine's life ----
+  LoadQueue& loads();
+  // Delivers the loads that are due; the player calls it once per frame.
+  void runLoads();
+
   // ---- timers (setInterval, setTimeout) ----
   int addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args, double ms,
                bool repeat);
@@ -215,6 +236,7 @@ class Vm {
     bool repeat;
   };
   std::vector<Timer> timers_;
+  std::unique_ptr<LoadQueue> loads_;
   int nextTimerId_ = 1;
   double nowMs_ = 0;
 };

@@ -311,6 +311,8 @@ void Player::tick() {
   if (vm_) {
     vm_->runTimers(elapsedMs_);
     runActions();
+    vm_->runLoads();  // data and movies asked for on earlier frames
+    runActions();
   }
 }
 
@@ -471,7 +473,10 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   }
   if (down) mouseIsDown_ = true;
   if (up) mouseIsDown_ = false;
+  // What a click runs may open web pages; nothing else may.
+  userGesture_ = down || up;
   runActions();
+  userGesture_ = false;
   if (ctx_ && ctx_->changed) changed_ = true;
   flushEvents();
 }

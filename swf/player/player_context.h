@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <span>
 #include <vector>
 
@@ -42,6 +43,13 @@ struct PlayerContext {
   std::set<uint16_t> initActionsDone;
   // The file data of each level's movie, by its root: scripts keep what they run alive.
   std::map<const SpriteInstance*, std::shared_ptr<const void>> levelData;
+  // Movies loaded into clips (loadMovie), by the sprite showing them; their data is in levelData
+  // too. Their scripts run with their own version and find their code through them.
+  struct LoadedMovie {
+    std::shared_ptr<const Movie> movie;
+    std::string path;
+  };
+  std::map<const SpriteInstance*, LoadedMovie> loadedMovies;
 };
 
 }  // namespace swf

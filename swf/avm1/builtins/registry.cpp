@@ -18,6 +18,10 @@ void installBuiltins(Vm& vm) {
   installSystem(vm);
   installDate(vm);
   installMovieClip(vm);
+  installLoadVars(vm);
+  installXml(vm);
+  installSharedObject(vm);
+  installMovieClipLoader(vm);
 }
 
 }  // namespace swf::avm1

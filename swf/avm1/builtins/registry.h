@@ -4,6 +4,7 @@
 namespace swf::avm1 {
 
 class Vm;
+class Object;
 
 void installBuiltins(Vm& vm);
 
@@ -22,5 +23,12 @@ void installBroadcaster(Vm& vm);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
+// Loading and keeping data: LoadVars, XML, SharedObject, MovieClipLoader.
+void installLoadVars(Vm& vm);
+void installXml(Vm& vm);
+void installSharedObject(Vm& vm);
+void installMovieClipLoader(Vm& vm);
+// MovieClip's loadMovie, loadVariables and unloadMovie, on its prototype.
+void installMovieClipLoading(Vm& vm, Object* movieClipProto);
 
 }  // namespace swf::avm1

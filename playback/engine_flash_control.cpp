@@ -10,6 +10,9 @@ EngineFlashControl::EngineFlashControl() {
   player_.onFSCommand = [this](const std::string& command, const std::string& args) {
     if (onFSCommand) onFSCommand(command, args);
   };
+  player_.onOpenUrl = [this](const std::string& url) {
+    if (onOpenUrl) onOpenUrl(url);
+  };
 }
 
 void EngineFlashControl::setMovie(const std::string& path) {

@@ -32,7 +32,7 @@ bool readBoundedFile(const std::string& path, uint64_t limit, std::string& out,
     error = why("cannot open", path);
     return false;
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(f.fd, &st) != 0) {
     error = why("cannot read", path);
     return false;
@@ -75,8 +75,10 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes, st
   while (ok && put < bytes.size()) {
     ssize_t n = ::write(f.fd, bytes.data() + put, bytes.size() - put);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else put += size_t(n);
+    if (n <= 0)
+      ok = false;
+    else
+      put += size_t(n);
   }
   if (!ok || ::fsync(f.fd) != 0) {
     error = why("cannot write", temp);

@@ -26,8 +26,7 @@ std::string solHeader(const std::string& name, uint64_t bodyLength) {
   putU16(rest, uint32_t(name.size()));
   rest += name;
   putU32(rest, 0);  // AMF0
-  std::string out = "\x00\xBF";
-  out.resize(2);
+  std::string out("\x00\xBF", 2);
   putU32(out, rest.size() + bodyLength);
   return out + rest;
 }

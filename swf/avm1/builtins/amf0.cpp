@@ -60,8 +60,12 @@ class Writer {
 
   void value(const Value& v, int depth) {
     switch (v.type) {
-      case Value::Undefined: out_ += char(kUndefined); return;
-      case Value::Null: out_ += char(kNull); return;
+      case Value::Undefined:
+        out_ += char(kUndefined);
+        return;
+      case Value::Null:
+        out_ += char(kNull);
+        return;
       case Value::Boolean:
         out_ += char(kBoolean);
         out_ += char(v.b ? 1 : 0);
@@ -72,8 +76,11 @@ class Writer {
         for (int s = 56; s >= 0; s -= 8) out_ += char(bits >> s);
         return;
       }
-      case Value::Str: text(v.s->text); return;
-      case Value::Obj: break;
+      case Value::Str:
+        text(v.s->text);
+        return;
+      case Value::Obj:
+        break;
     }
     Object* o = v.o;
     if (auto it = seen_.find(o); it != seen_.end() && it->second <= 0xffff) {
@@ -181,8 +188,12 @@ class Reader {
         out = text(vm_, std::move(s));
         return true;
       }
-      case kNull: out = Value::null(); return true;
-      case kUndefined: out = Value(); return true;
+      case kNull:
+        out = Value::null();
+        return true;
+      case kUndefined:
+        out = Value();
+        return true;
       case kReference:
         if (!un(2, n) || n >= objects_.size()) return false;
         out = Value(objects_[n]);
@@ -221,7 +232,8 @@ class Reader {
         }
         return true;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
 

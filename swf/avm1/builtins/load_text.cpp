@@ -37,8 +37,7 @@ std::string urlUnescape(const std::string& s, bool plusIsSpace) {
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() + 0 && hexValue(s[i + 1]) >= 0 &&
-        hexValue(s[i + 2]) >= 0) {
+    if (s[i] == '%' && i + 2 < s.size() + 0 && hexValue(s[i + 1]) >= 0 && hexValue(s[i + 2]) >= 0) {
       out += char(hexValue(s[i + 1]) * 16 + hexValue(s[i + 2]));
       i += 2;
     } else if (s[i] == '+' && plusIsSpace) {

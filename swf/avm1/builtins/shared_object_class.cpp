@@ -23,6 +23,8 @@ constexpr uint64_t kMaxSolFile = 16u << 20;
 class SharedObjectObj : public Object {
  public:
   std::string name, file;  // file: empty when kept in memory only
+  std::string saved;       // the encoding last read or written, so an unchanged object is not
+                           // written again when the movie ends
 };
 
 // Names the original refused, plus anything that could leave the directory.
@@ -71,12 +73,15 @@ bool flushObject(Vm& vm, SharedObjectObj* so) {
   std::error_code ec;
   if (bytes.empty()) {
     fs::remove(so->file, ec);
+    so->saved.clear();
     return true;
   }
   if (bytes.size() > kMaxSolFile) return false;
   fs::create_directories(fs::path(so->file).parent_path(), ec);
   std::string error;
-  return replaceFileAtomically(so->file, bytes, error);
+  if (!replaceFileAtomically(so->file, bytes, error)) return false;
+  so->saved = std::move(bytes);
+  return true;
 }
 
 void readObject(Vm& vm, SharedObjectObj* so, Object* data) {
@@ -87,8 +92,7 @@ void readObject(Vm& vm, SharedObjectObj* so, Object* data) {
   Object* scratch = vm.newObject();
   if (!readAmfEntries(vm, bytes, at, scratch)) return;  // all or nothing
   std::vector<String*> names = vm.enumerate(scratch);
-  for (auto it = names.rbegin(); it != names.rend(); ++it)
-    vm.set(data, *it, vm.get(scratch, *it));
+  for (auto it = names.rbegin(); it != names.rend(); ++it) vm.set(data, *it, vm.get(scratch, *it));
 }
 
 Value getLocal(Vm& vm, Object*, Args args) {
@@ -115,8 +119,12 @@ Value getLocal(Vm& vm, Object*, Args args) {
   vm.put(so, "data", Value(data), DontDelete);
   q.kept[key] = Value(static_cast<Object*>(so));
   readObject(vm, so, data);
-  // What the movie left unflushed is written when it ends, as the original player did.
-  q.atShutdown.push_back([so](Vm& vm) { flushObject(vm, so); });
+  so->saved = encode(vm, so);
+  // What the movie changed and left unflushed is written when it ends, as the original player
+  // did; an unchanged object (a corrupt file read as empty, say) leaves the file alone.
+  q.atShutdown.push_back([so](Vm& vm) {
+    if (encode(vm, so) != so->saved) flushObject(vm, so);
+  });
   return Value(static_cast<Object*>(so));
 }
 
@@ -135,9 +143,11 @@ Value flush(Vm& vm, Object* self, Args) {
 Value clear(Vm& vm, Object* self, Args) {
   auto* so = dynamic_cast<SharedObjectObj*>(self);
   if (!so) return Value();
-  vm.put(so, "data", Value(vm.newObject()), DontDelete);
+  if (Object* data = vm.get(so, vm.intern("data")).object())
+    for (String* name : vm.enumerate(data)) vm.remove(data, name);
   std::error_code ec;
   if (!so->file.empty()) fs::remove(so->file, ec);
+  so->saved.clear();
   return Value();
 }
 

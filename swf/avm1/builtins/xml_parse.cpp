@@ -16,8 +16,8 @@ std::string decodeEntities(const std::string& s) {
   static const struct {
     const char* name;
     const char* text;
-  } kEntities[] = {{"&lt;", "<"},    {"&gt;", ">"},     {"&amp;", "&"},
-                   {"&quot;", "\""}, {"&apos;", "'"},   {"&nbsp;", "\xC2\xA0"}};
+  } kEntities[] = {{"&lt;", "<"},    {"&gt;", ">"},   {"&amp;", "&"},
+                   {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", "\xC2\xA0"}};
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {

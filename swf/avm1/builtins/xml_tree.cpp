@@ -72,12 +72,23 @@ Value namespaceOf(Vm& vm, XmlNode* n) {
 void escapeInto(std::string& out, const std::string& s) {
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
     }
   }
 }
@@ -96,15 +107,33 @@ void XmlNode::traceChildren(Tracer& t) {
 
 bool XmlNode::getNative(Vm& vm, String* key, Value& out) {
   switch (propOf(vm, key)) {
-    case PFirstChild: out = nodeValue(children.empty() ? nullptr : children.front()); break;
-    case PLastChild: out = nodeValue(children.empty() ? nullptr : children.back()); break;
-    case PNextSibling: out = nodeValue(sibling(this, 1)); break;
-    case PPreviousSibling: out = nodeValue(sibling(this, -1)); break;
-    case PParentNode: out = nodeValue(parent); break;
-    case PChildNodes: out = Value(static_cast<Object*>(childArray(vm))); break;
-    case PNodeName: out = name; break;
-    case PNodeValue: out = value; break;
-    case PNodeType: out = Value(type); break;
+    case PFirstChild:
+      out = nodeValue(children.empty() ? nullptr : children.front());
+      break;
+    case PLastChild:
+      out = nodeValue(children.empty() ? nullptr : children.back());
+      break;
+    case PNextSibling:
+      out = nodeValue(sibling(this, 1));
+      break;
+    case PPreviousSibling:
+      out = nodeValue(sibling(this, -1));
+      break;
+    case PParentNode:
+      out = nodeValue(parent);
+      break;
+    case PChildNodes:
+      out = Value(static_cast<Object*>(childArray(vm)));
+      break;
+    case PNodeName:
+      out = name;
+      break;
+    case PNodeValue:
+      out = value;
+      break;
+    case PNodeType:
+      out = Value(type);
+      break;
     case PAttributes:
       if (!attributes) attributes = vm.newObject();
       out = Value(attributes);
@@ -116,18 +145,27 @@ bool XmlNode::getNative(Vm& vm, String* key, Value& out) {
     case PPrefix:
       out = name.isString() ? text(vm, prefixOf(name.s->text)) : Value::null();
       break;
-    case PNamespaceURI: out = namespaceOf(vm, this); break;
-    default: return false;
+    case PNamespaceURI:
+      out = namespaceOf(vm, this);
+      break;
+    default:
+      return false;
   }
   return true;
 }
 
 bool XmlNode::setNative(Vm& vm, String* key, const Value& v) {
   switch (propOf(vm, key)) {
-    case PNodeName: name = v.isNullish() ? Value::null() : Value(vm.toStr(v)); return true;
-    case PNodeValue: value = v.isNullish() ? Value::null() : Value(vm.toStr(v)); return true;
-    case PNone: return false;
-    default: return true;  // the others are read-only
+    case PNodeName:
+      name = v.isNullish() ? Value::null() : Value(vm.toStr(v));
+      return true;
+    case PNodeValue:
+      value = v.isNullish() ? Value::null() : Value(vm.toStr(v));
+      return true;
+    case PNone:
+      return false;
+    default:
+      return true;  // the others are read-only
   }
 }
 
@@ -146,8 +184,11 @@ void XmlNode::removeAllChildren() {
 }
 
 bool XmlNode::insert(XmlNode* child, XmlNode* before) {
-  for (XmlNode* p = this; p; p = p->parent)
-    if (p == child) return false;
+  // Only a node with children can be an ancestor, so building a deep chain stays linear.
+  if (child == this) return false;
+  if (!child->children.empty())
+    for (XmlNode* p = parent; p; p = p->parent)
+      if (p == child) return false;
   if (before && before->parent != this) return false;
   child->detach();
   auto at = before ? std::find(children.begin(), children.end(), before) : children.end();

@@ -6,28 +6,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "swf/avm1/builtins/load_text.h"
+
 namespace swf {
 namespace {
-
-// %XX escapes in a file: URL.
-std::string percentDecode(const std::string& s) {
-  auto hex = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
-      out += char(hex(s[i + 1]) * 16 + hex(s[i + 2]));
-      i += 2;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
 
 // "http:", "mailto:", "FSCommand:": a letter, then letters, digits, '+', '-' or '.', then ':'.
 bool hasScheme(const std::string& url) {
@@ -47,7 +29,7 @@ std::string localFileFor(const std::string& moviePath, std::string url) {
   static constexpr char kFileScheme[] = "file://";
   constexpr size_t n = sizeof kFileScheme - 1;
   if (url.size() >= n && strncasecmp(url.c_str(), kFileScheme, n) == 0) {
-    std::string path = percentDecode(url.substr(n));
+    std::string path = avm1::urlUnescape(url.substr(n), false);
     return path.empty() || path[0] != '/' ? std::string() : path;
   }
   if (url.empty() || hasScheme(url)) return {};

@@ -95,14 +95,41 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url) {
   return true;
 }
 
-Value bytesLoadedOf(Object* self) {
+namespace {
+
+Value load(Vm& vm, Object* self, Args args) { return Value(startTextLoad(vm, self, args.at(0))); }
+
+// Nothing can be sent without a network: sendAndLoad loads its address into the target.
+Value sendAndLoad(Vm& vm, Object*, Args args) {
+  Object* target = args.at(1).object();
+  return Value(target ? startTextLoad(vm, target, args.at(0)) : false);
+}
+
+Value send(Vm&, Object*, Args) { return Value(false); }
+
+Value getBytesLoaded(Vm&, Object* self, Args) {
   auto* t = dynamic_cast<TextLoadingObject*>(self);
   return t && t->progress.started ? Value(t->progress.loaded) : Value();
 }
 
-Value bytesTotalOf(Object* self) {
+Value getBytesTotal(Vm&, Object* self, Args) {
   auto* t = dynamic_cast<TextLoadingObject*>(self);
   return t && t->progress.started ? Value(t->progress.total) : Value();
+}
+
+Value inert(Vm&, Object*, Args) { return Value(); }
+
+}  // namespace
+
+void defineLoadingMethods(Vm& vm, Object* p) {
+  vm.define(p, "load", load);
+  vm.define(p, "send", send);
+  vm.define(p, "sendAndLoad", sendAndLoad);
+  vm.define(p, "getBytesLoaded", getBytesLoaded);
+  vm.define(p, "getBytesTotal", getBytesTotal);
+  vm.define(p, "addRequestHeader", inert);
+  vm.define(p, "onLoad", inert);
+  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), DontEnum);
 }
 
 }  // namespace swf::avm1

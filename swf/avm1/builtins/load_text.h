@@ -34,8 +34,8 @@ class TextLoadingObject : public Object {
 // or undefined when the file cannot be read (refused addresses included). Returns false when
 // there is no address at all.
 bool startTextLoad(Vm& vm, Object* self, const Value& url);
-// getBytesLoaded / getBytesTotal of a loading object.
-Value bytesLoadedOf(Object* self);
-Value bytesTotalOf(Object* self);
+// The methods LoadVars and XML share on their prototypes: load, send, sendAndLoad,
+// getBytesLoaded, getBytesTotal, an inert addRequestHeader and onLoad, and contentType.
+void defineLoadingMethods(Vm& vm, Object* proto);
 
 }  // namespace swf::avm1

@@ -12,15 +12,6 @@ Object* allocateLoadVars(Vm& vm) { return vm.make<TextLoadingObject>(); }
 
 Value loadVarsCtor(Vm&, Object*, Args) { return Value(); }
 
-Value load(Vm& vm, Object* self, Args args) { return Value(startTextLoad(vm, self, args.at(0))); }
-
-Value sendAndLoad(Vm& vm, Object*, Args args) {
-  Object* target = args.at(1).object();
-  return Value(target ? startTextLoad(vm, target, args.at(0)) : false);
-}
-
-Value send(Vm&, Object*, Args) { return Value(false); }
-
 Value decode(Vm& vm, Object* self, Args args) {
   if (self && args.size() > 0) decodeUrlVariables(vm, self, vm.toString(args.at(0)));
   return Value();
@@ -46,25 +37,14 @@ Value onData(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-Value getBytesLoaded(Vm&, Object* self, Args) { return bytesLoadedOf(self); }
-Value getBytesTotal(Vm&, Object* self, Args) { return bytesTotalOf(self); }
-Value inert(Vm&, Object*, Args) { return Value(); }
-
 }  // namespace
 
 void installLoadVars(Vm& vm) {
   Object* p = vm.newObject();
-  vm.define(p, "load", load);
-  vm.define(p, "send", send);
-  vm.define(p, "sendAndLoad", sendAndLoad);
+  defineLoadingMethods(vm, p);
   vm.define(p, "decode", decode);
   vm.define(p, "toString", toString);
   vm.define(p, "onData", onData);
-  vm.define(p, "onLoad", inert);
-  vm.define(p, "getBytesLoaded", getBytesLoaded);
-  vm.define(p, "getBytesTotal", getBytesTotal);
-  vm.define(p, "addRequestHeader", inert);
-  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), DontEnum);
   vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
 }
 

@@ -102,15 +102,6 @@ Value parseXML(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-Value load(Vm& vm, Object* self, Args args) { return Value(startTextLoad(vm, self, args.at(0))); }
-
-Value sendAndLoad(Vm& vm, Object*, Args args) {
-  Object* target = args.at(1).object();
-  return Value(target ? startTextLoad(vm, target, args.at(0)) : false);
-}
-
-Value send(Vm&, Object*, Args) { return Value(false); }
-
 // The default onData: parse what came and report it to onLoad.
 Value onData(Vm& vm, Object* self, Args args) {
   if (!self) return Value();
@@ -124,10 +115,6 @@ Value onData(Vm& vm, Object* self, Args args) {
   vm.callMethod(self, vm.intern("onLoad"), r);
   return Value();
 }
-
-Value getBytesLoaded(Vm&, Object* self, Args) { return bytesLoadedOf(self); }
-Value getBytesTotal(Vm&, Object* self, Args) { return bytesTotalOf(self); }
-Value inert(Vm&, Object*, Args) { return Value(); }
 
 }  // namespace
 
@@ -159,15 +146,8 @@ void installXml(Vm& vm) {
   vm.define(dp, "createElement", createElement);
   vm.define(dp, "createTextNode", createTextNode);
   vm.define(dp, "parseXML", parseXML);
-  vm.define(dp, "load", load);
-  vm.define(dp, "send", send);
-  vm.define(dp, "sendAndLoad", sendAndLoad);
+  defineLoadingMethods(vm, dp);
   vm.define(dp, "onData", onData);
-  vm.define(dp, "onLoad", inert);
-  vm.define(dp, "getBytesLoaded", getBytesLoaded);
-  vm.define(dp, "getBytesTotal", getBytesTotal);
-  vm.define(dp, "addRequestHeader", inert);
-  vm.put(dp, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), DontEnum);
   vm.put(dp, "ignoreWhite", Value(false), DontEnum);
   vm.put(dp, "loaded", Value(), DontEnum);
   vm.put(dp, "status", Value(0), DontEnum);

@@ -40,8 +40,9 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
   avm1::Vm* vm = player_.scripts();
   if (!vm) return true;
   int level = levelTargetNumber(target);
+  // Movies for levels load as soon as the running actions are done (loadLevel).
+  if (level >= 0 && !(flags & kLoadVariables)) return false;
   if (!(flags & (kLoadIntoTarget | kLoadVariables))) {
-    if (level >= 0) return false;  // loadMovieNum, unloadMovieNum
     // A window target: a web page, opened by the desktop only while the user's click runs.
     if (isWebAddress(url) && player_.inUserGesture() && player_.onOpenUrl) player_.onOpenUrl(url);
     return true;

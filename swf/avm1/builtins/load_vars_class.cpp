@@ -46,6 +46,7 @@ void installLoadVars(Vm& vm) {
   vm.define(p, "toString", toString);
   vm.define(p, "onData", onData);
   vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
+  vm.findOwn(vm.global, vm.key("LoadVars"))->flags |= Version6;  // a class of Flash 6
 }
 
 }  // namespace swf::avm1

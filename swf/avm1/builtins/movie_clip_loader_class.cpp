@@ -131,6 +131,7 @@ void installMovieClipLoader(Vm& vm) {
   vm.define(p, "unloadClip", unloadClip);
   vm.define(p, "getProgress", getProgress);
   vm.defineClass("MovieClipLoader", ctor, p);
+  vm.findOwn(vm.global, vm.key("MovieClipLoader"))->flags |= Version7;  // a class of Flash 7
 }
 
 }  // namespace swf::avm1

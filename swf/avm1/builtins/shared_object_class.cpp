@@ -171,6 +171,7 @@ void installSharedObject(Vm& vm) {
   vm.define(p, "send", inert);
   vm.define(p, "setFps", inert);
   Function* c = vm.defineClass("SharedObject", ctor, p);
+  vm.findOwn(vm.global, vm.key("SharedObject"))->flags |= Version6;  // a class of Flash 6
   vm.define(c, "getLocal", getLocal);
   vm.define(c, "getRemote", [](Vm&, Object*, Args) { return Value::null(); });
 }

@@ -102,6 +102,10 @@ void MainForm::applyPlayChoices(FlashControl& control) {
   // A fresh control plays as the menu says, not with the control's own defaults.
   control.setQuality(item("low").checked ? 0 : 1);
   control.setLoop(item("flashloop").checked);
+  // Web pages a movie opens on a click go to the desktop's browser.
+  control.onOpenUrl = [this](const std::string& url) {
+    if (services.desktop) services.desktop->openUrl(url);
+  };
 }
 
 int MainForm::clientWidth() const {

@@ -11,6 +11,9 @@ EngineFlashControl::EngineFlashControl() {
     if (onFSCommand) onFSCommand(command, args);
   };
   player_.onScriptTimeout = [this] { scriptStopped = true; };
+  player_.onOpenUrl = [this](const std::string& url) {
+    if (onOpenUrl) onOpenUrl(url);
+  };
 }
 
 void EngineFlashControl::setMovie(const std::string& path) {

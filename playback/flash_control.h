@@ -56,6 +56,8 @@ class FlashControl : public Control {
 
   // Raised by the movie's FSCommand actions.
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
+  // A web page the movie asked for while the user clicked in it.
+  std::function<void(const std::string& url)> onOpenUrl;
 };
 
 // Creates fresh controls; renewing a control in the window goes through here.

@@ -8,6 +8,7 @@
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
+#include "swf/avm1/load_queue.h"
 
 namespace swf::avm1 {
 namespace {
@@ -47,6 +48,7 @@ Vm::Vm(VmHost& host, int swfVersion)
 }
 
 Vm::~Vm() {
+  if (loads_) loads_->shutdown(*this);
   GcCell* c = cells_;
   while (c) {
     GcCell* next = c->gcNext;
@@ -90,6 +92,7 @@ void Vm::markRoots(Tracer& t) {
                                 return false;
                               }),
                clips_.end());
+  if (loads_) loads_->trace(t);
   for (const Timer& tm : timers_) {
     tm.fn.trace(t);
     t.mark(tm.self);
@@ -616,6 +619,18 @@ int Vm::addTimer(const Value& fn, Object* self, String* method, std::vector<Valu
 void Vm::clearTimer(int id) {
   for (auto& t : timers_)
     if (t.id == id) t.id = -1;  // removed after the running pass
+}
+
+LoadQueue& Vm::loads() {
+  if (!loads_) loads_ = std::make_unique<LoadQueue>();
+  return *loads_;
+}
+
+void Vm::runLoads() {
+  if (loads_) {
+    loads_->runDue(*this);
+    maybeCollect();
+  }
 }
 
 void Vm::runTimers(double nowMs) {

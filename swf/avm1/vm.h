@@ -22,6 +22,7 @@ class SoundEngine;
 namespace swf::avm1 {
 
 class ArrayObject;
+class LoadQueue;
 struct ExecFrame;
 
 // What the machine asks of the player.
@@ -40,6 +41,19 @@ struct VmHost {
   virtual std::string moviePath() { return {}; }
   // The player's mixer, for sound a script starts (an FLV's); null without one.
   virtual sound::SoundEngine* soundEngine() { return nullptr; }
+  // Loading. The file an address names, relative to the loading movie's own directory; empty
+  // when the address is refused (web addresses, other schemes, nothing loaded).
+  virtual std::string localPath(const std::string& /*url*/) { return {}; }
+  // Puts the movie in file `path` into `target` (a clip), or into level `level` when `target` is
+  // null, now; an empty path empties it. Returns the clip now showing it (null when emptied or
+  // on failure, with `error` set on failure).
+  virtual DisplayNode* loadMovieNow(DisplayNode* /*target*/, int /*level*/,
+                                    const std::string& /*path*/, std::string& error) {
+    error = "not supported";
+    return nullptr;
+  }
+  // The directory SharedObjects are kept in; empty keeps them in memory only.
+  virtual std::string sharedObjectDir() { return {}; }
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.
@@ -173,6 +187,11 @@ class Vm {
   // Adds an installer run now for this machine (the player's classes).
   void install(void (*installer)(Vm&)) { installer(*this); }
 
+  // ---- loading (LoadVars, XML, clips) and objects kept for the machine's life ----
+  LoadQueue& loads();
+  // Delivers the loads that are due; the player calls it once per frame.
+  void runLoads();
+
   // ---- timers (setInterval, setTimeout) ----
   int addTimer(const Value& fn, Object* self, String* method, std::vector<Value> args, double ms,
                bool repeat);
@@ -229,6 +248,7 @@ class Vm {
     bool repeat;
   };
   std::vector<Timer> timers_;
+  std::unique_ptr<LoadQueue> loads_;
   int nextTimerId_ = 1;
   double nowMs_ = 0;
 };

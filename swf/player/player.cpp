@@ -327,6 +327,7 @@ void Player::tick() {
     vm_->runTimers(elapsedMs_);
     runActions();
     scriptHost_->sounds().deliver(*vm_);
+    vm_->runLoads();  // data and movies asked for on earlier frames
     runActions();
   }
 }
@@ -510,7 +511,10 @@ void Player::updateButtons(double x, double y, bool down, bool up) {
   if (down) mouseIsDown_ = true;
   if (up) mouseIsDown_ = false;
   ctx_->mouseDown = mouseIsDown_;
+  // What a click runs may open web pages; nothing else may.
+  userGesture_ = down || up;
   runActions();
+  userGesture_ = false;
   if (ctx_ && ctx_->changed) changed_ = true;
   flushEvents();
 }

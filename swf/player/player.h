@@ -37,6 +37,7 @@ class TextFieldInstance;
 class ScriptHost;
 namespace avm1 {
 class Vm;
+struct DisplayNode;
 }
 
 // The first frame of `tl` that sets the background colour; -1 when none does.
@@ -150,6 +151,22 @@ class Player {
   // the level. A file that does not load leaves the level as it was.
   void loadLevel(int n, const std::string& url);
 
+  // ---- loading and keeping data (player_loading.cpp) ----
+  // A web page a script asked for while the user's click ran; without a click such requests
+  // are dropped.
+  std::function<void(const std::string& url)> onOpenUrl;
+  // Where SharedObjects are kept; by default $XDG_DATA_HOME/reelvista/shared-objects (or
+  // ~/.local/share/...). Empty keeps them in memory only. Takes effect for the next movie.
+  void setSharedObjectDir(std::string dir) { sharedObjectDir_ = std::move(dir); }
+  const std::string& sharedObjectDir() const { return sharedObjectDir_; }
+  static std::string defaultSharedObjectDir();
+  // Used by the action host: the file an address names for the movie `from` belongs to, loading
+  // a movie into a clip or level now, and whether a user's click is running.
+  std::string localFileFor(const std::string& url, avm1::DisplayNode* from) const;
+  avm1::DisplayNode* loadMovieNow(avm1::DisplayNode* target, int level, const std::string& path,
+                                  std::string& error);
+  bool inUserGesture() const { return userGesture_; }
+
  private:
   void tick();
   // When the next frame is due, in output sound frames since loading.
@@ -243,6 +260,8 @@ class Player {
     std::string text, args;
   };
   std::vector<Event> pendingEvents_;
+  std::string sharedObjectDir_ = defaultSharedObjectDir();
+  bool userGesture_ = false;
 };
 
 }  // namespace swf

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <span>
 #include <vector>
 
@@ -92,6 +93,13 @@ struct PlayerContext {
     bool bounded = false;
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // parent twips
   } drag;
+  // Movies loaded into clips (loadMovie), by the sprite showing them; their data is in levelData
+  // too. Their scripts run with their own version and find their code through them.
+  struct LoadedMovie {
+    std::shared_ptr<const Movie> movie;
+    std::string path;
+  };
+  std::map<const SpriteInstance*, LoadedMovie> loadedMovies;
 };
 
 }  // namespace swf

@@ -1,21 +1,12 @@
 // Movies loaded into levels above the movie, and the stage colour they share.
 #include <filesystem>
 
-#include "swf/player/local_url.h"
+#include "swf/player/local_address.h"
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/sound/sound_engine.h"
 
 namespace swf {
-std::string localFileOf(const std::string& moviePath, std::string url) {
-  url = url.substr(0, url.find_first_of("?#"));
-  static constexpr char kFileScheme[] = "file://";
-  if (url.rfind(kFileScheme, 0) == 0) return url.substr(sizeof kFileScheme - 1);
-  if (url.empty() || url.find("://") != std::string::npos) return {};
-  std::filesystem::path p(url);
-  if (p.is_absolute()) return url;
-  return (std::filesystem::path(moviePath).parent_path() / p).string();
-}
 
 int firstBackgroundFrame(const Timeline& tl) {
   for (int f = 0; f < tl.frameCount(); ++f)
@@ -57,7 +48,7 @@ int Player::loadPendingLevels(int budget) {
       continue;
     }
     if (!levels_.count(n) && levels_.size() > kMaxLevels) continue;
-    std::string path = localFileOf(path_, url);
+    std::string path = swf::localFileFor(path_, url);
     if (path.empty()) continue;
     std::shared_ptr<const Movie> movie;
     try {
@@ -89,7 +80,12 @@ int Player::loadPendingLevels(int budget) {
 
 SpriteInstance* Player::levelOf(SpriteInstance* timeline, int& swfVersion) const {
   SpriteInstance* top = timeline;
-  while (top && top->parentTimeline()) top = top->parentTimeline();
+  while (top && top->parentTimeline() && !ctx_->loadedMovies.count(top))
+    top = top->parentTimeline();
+  if (auto it = ctx_->loadedMovies.find(top); it != ctx_->loadedMovies.end()) {
+    swfVersion = it->second.movie->version;
+    return top;
+  }
   for (const auto& [n, level] : levels_)
     if (level.root == top) {
       swfVersion = level.movie->version;

@@ -4,40 +4,24 @@
 
 #include <cctype>
 
+#include "swf/player/local_address.h"
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"
 
 namespace swf {
-namespace {
-
-// The number of a "_levelN" name (any case); -1 for other names.
-int levelNumber(const std::string& name) {
-  static constexpr char kPrefix[] = "_level";
-  constexpr size_t n = sizeof kPrefix - 1;
-  if (name.size() <= n || name.size() > n + 6 || strncasecmp(name.c_str(), kPrefix, n) != 0)
-    return -1;
-  int level = 0;
-  for (size_t i = n; i < name.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return -1;
-    level = level * 10 + (name[i] - '0');
-  }
-  return level;
-}
-
-}  // namespace
 
 void ScriptHost::trace(const std::string& text) { player_.trace(text); }
 
-void ScriptHost::getURL(const std::string& url, const std::string& target, int) {
+void ScriptHost::getURL(const std::string& url, const std::string& target, int method) {
   static constexpr char kPrefix[] = "FSCommand:";
   constexpr size_t n = sizeof kPrefix - 1;
   if (url.size() >= n && strncasecmp(url.c_str(), kPrefix, n) == 0) {
     player_.fsCommand(url.substr(n), target);
     return;
   }
-  // A level as the target loads the movie into it (an empty address empties it). Web pages
-  // and loading into sprites come with the player's loading classes.
-  if (int level = levelNumber(target); level >= 0) player_.loadLevel(level, url);
+  if (loadFromScript(url, target, method)) return;
+  // A level as the target loads the movie into it (an empty address empties it).
+  if (int level = levelTargetNumber(target); level >= 0) player_.loadLevel(level, url);
 }
 
 double ScriptHost::timerMs() { return player_.elapsedMs(); }

@@ -22,8 +22,17 @@ class ScriptHost : public avm1::VmHost {
   SoundScripts& sounds() { return sounds_; }
   std::string moviePath() override;
   sound::SoundEngine* soundEngine() override;
+  // Loading (script_loading.cpp).
+  std::string localPath(const std::string& url) override;
+  avm1::DisplayNode* loadMovieNow(avm1::DisplayNode* target, int level, const std::string& path,
+                                  std::string& error) override;
+  std::string sharedObjectDir() override;
 
  private:
+  // GetURL2's loads (variables, movies into clips) and web pages; false for what the level
+  // loading above handles.
+  bool loadFromScript(const std::string& url, const std::string& target, int flags);
+  avm1::DisplayNode* currentNode();
   Player& player_;
   SoundScripts sounds_;
 };

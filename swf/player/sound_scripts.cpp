@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "swf/avm1/builtins/native_support.h"
-#include "swf/player/local_url.h"
+#include "swf/player/local_address.h"
 #include "swf/player/player.h"
 #include "swf/player/sound_object.h"
 #include "swf/sound/id3_tags.h"
@@ -77,7 +77,7 @@ void SoundScripts::finishLoad(avm1::Vm& vm, const Load& l) {
   SoundObject* o = l.object;
   if (o->loads != l.generation) return;  // loadSound was called again since
   avm1::Vm::Pin pin(vm, Value(static_cast<avm1::Object*>(o)));
-  auto bytes = readSoundFile(localFileOf(player_.path(), l.url));
+  auto bytes = readSoundFile(localFileFor(player_.path(), l.url));
   std::shared_ptr<sound::SoundClip> clip;
   if (bytes) {
     clip = sound::SoundClip::fromMp3File(bytes);

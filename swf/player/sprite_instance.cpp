@@ -14,6 +14,7 @@ SpriteInstance::SpriteInstance(const Timeline& timeline, PlayerContext& ctx,
 
 SpriteInstance::~SpriteInstance() {
   if (ctx_.sound) ctx_.sound->ownerGone(this);
+  if (ctx_.loadedMovies.erase(this)) ctx_.levelData.erase(this);
 }
 
 void SpriteInstance::setPlaying(bool on) {

@@ -82,7 +82,7 @@ std::vector<std::span<const uint8_t>> SpriteInstance::frameCode(int frame) {
 
 std::shared_ptr<const void> SpriteInstance::codeOwner() const {
   const SpriteInstance* s = this;
-  while (s->parentTimeline()) s = s->parentTimeline();
+  while (s->parentTimeline() && !ctx_.loadedMovies.count(s)) s = s->parentTimeline();
   auto it = ctx_.levelData.find(s);
   return it == ctx_.levelData.end() ? nullptr : it->second;
 }

@@ -75,6 +75,7 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "nextFrame", nextFrame);
   vm.define(p, "prevFrame", prevFrame);
   vm.define(p, "removeMovieClip", removeMovieClip);
+  installMovieClipLoading(vm, p);
   (void)clipToString;
   installMovieClipDepths(vm, p);
   installMovieClipGeometry(vm, p);

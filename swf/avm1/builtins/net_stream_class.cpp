@@ -136,19 +136,9 @@ void ensureTicking(Vm& vm, NetStreamObject* ns) {
   ns->timer = vm.addTimer(fn, nullptr, nullptr, {Value(static_cast<Object*>(ns))}, 0, true);
 }
 
-// The local file an address names, beside the movie for a relative one; empty for web
-// addresses and FSCommands, which a stream does not play.
-std::string localPath(Vm& vm, std::string url) {
-  url = url.substr(0, url.find_first_of("?#"));
-  static constexpr char kFileScheme[] = "file://";
-  if (url.rfind(kFileScheme, 0) == 0) return url.substr(sizeof kFileScheme - 1);
-  if (url.empty() || url.find("://") != std::string::npos ||
-      strncasecmp(url.c_str(), "fscommand:", 10) == 0)
-    return {};
-  std::filesystem::path p(url);
-  if (p.is_absolute()) return url;
-  return (std::filesystem::path(vm.host().moviePath()).parent_path() / p).string();
-}
+// The local file an address names, as for other loading; empty for web addresses and
+// FSCommands, which a stream does not play.
+std::string localPath(Vm& vm, const std::string& url) { return vm.host().localPath(url); }
 
 Object* allocateNetStream(Vm& vm) { return vm.make<NetStreamObject>(); }
 

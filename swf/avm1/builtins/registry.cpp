@@ -20,6 +20,10 @@ void installBuiltins(Vm& vm) {
   installMovieClip(vm);
   installNetStream(vm);
   installColor(vm);
+  installLoadVars(vm);
+  installXml(vm);
+  installSharedObject(vm);
+  installMovieClipLoader(vm);
 }
 
 }  // namespace swf::avm1

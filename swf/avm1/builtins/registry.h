@@ -4,6 +4,7 @@
 namespace swf::avm1 {
 
 class Vm;
+class Object;
 
 void installBuiltins(Vm& vm);
 
@@ -24,5 +25,12 @@ void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
 void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
 void installColor(Vm& vm);
+// Loading and keeping data: LoadVars, XML, SharedObject, MovieClipLoader.
+void installLoadVars(Vm& vm);
+void installXml(Vm& vm);
+void installSharedObject(Vm& vm);
+void installMovieClipLoader(Vm& vm);
+// MovieClip's loadMovie, loadVariables and unloadMovie, on its prototype.
+void installMovieClipLoading(Vm& vm, Object* movieClipProto);
 
 }  // namespace swf::avm1

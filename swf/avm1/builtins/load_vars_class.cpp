@@ -1,0 +1,52 @@
+// LoadVars: variables read from a local file of URL-encoded pairs. Sending has nowhere to go
+// without a network: send reports false, sendAndLoad loads its address into the target.
+
+#include "swf/avm1/builtins/load_text.h"
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+
+namespace swf::avm1 {
+namespace {
+
+Object* allocateLoadVars(Vm& vm) { return vm.make<TextLoadingObject>(); }
+
+Value loadVarsCtor(Vm&, Object*, Args) { return Value(); }
+
+Value decode(Vm& vm, Object* self, Args args) {
+  if (self && args.size() > 0) decodeUrlVariables(vm, self, vm.toString(args.at(0)));
+  return Value();
+}
+
+Value toString(Vm& vm, Object* self, Args) {
+  return self ? text(vm, encodeUrlVariables(vm, self)) : Value();
+}
+
+// The default onData: decode what came and report it to onLoad.
+Value onData(Vm& vm, Object* self, Args args) {
+  if (!self) return Value();
+  Value src = args.at(0);
+  if (src.isUndefined()) {
+    Value r[] = {Value(false)};
+    vm.callMethod(self, vm.intern("onLoad"), r);
+    return Value();
+  }
+  decodeUrlVariables(vm, self, vm.toString(src));
+  vm.put(self, "loaded", Value(true), DontEnum);
+  Value r[] = {Value(true)};
+  vm.callMethod(self, vm.intern("onLoad"), r);
+  return Value();
+}
+
+}  // namespace
+
+void installLoadVars(Vm& vm) {
+  Object* p = vm.newObject();
+  defineLoadingMethods(vm, p);
+  vm.define(p, "decode", decode);
+  vm.define(p, "toString", toString);
+  vm.define(p, "onData", onData);
+  vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
+  vm.findOwn(vm.global, vm.key("LoadVars"))->flags |= Version6;  // a class of Flash 6
+}
+
+}  // namespace swf::avm1

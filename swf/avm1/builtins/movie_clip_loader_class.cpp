@@ -1,0 +1,137 @@
+// MovieClipLoader: loads a movie into a clip or level and tells its listeners how it went
+// (onLoadStart, onLoadProgress, onLoadComplete, then onLoadInit a frame later once the movie's
+// first frame ran; onLoadError when the file is missing, refused or not a movie).
+
+#include <filesystem>
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/load_queue.h"
+
+namespace swf::avm1 {
+namespace {
+
+void broadcast(Vm& vm, Object* loader, const char* event, std::vector<Value> args) {
+  args.insert(args.begin(), Value(vm.intern(event)));
+  fireEvent(vm, loader, "broadcastMessage", std::move(args));
+}
+
+// A clip, or a level by number or "_levelN": the node, or the level number in `level`.
+DisplayNode* targetOf(Vm& vm, const Value& v, int& level) {
+  level = -1;
+  if (Object* o = v.object()) {
+    ClipObject* c = o->asClip();
+    return c ? c->node() : nullptr;
+  }
+  if (v.isNumber()) {
+    level = v.n >= 0 && v.n < 1e4 ? int(v.n) : -1;
+  } else if (v.isString()) {
+    std::string s = v.s->text;
+    if (s.size() > 6 && (s.rfind("_level", 0) == 0 || s.rfind("_LEVEL", 0) == 0))
+      level = int(stringToNumber(s.substr(6), 7));
+    else
+      return vm.resolveTarget(vm.currentClip(), s);
+  }
+  if (level < 0) return nullptr;
+  if (DisplayNode* n = vm.host().levelNode(level)) return level = -1, n;
+  return nullptr;
+}
+
+bool runLoad(Vm& vm, LoadQueue::Job& j) {
+  Object* loader = j.subject.object();
+  if (j.stage == 1) {
+    broadcast(vm, loader, "onLoadInit", {j.target});
+    return true;
+  }
+  ClipObject* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
+  int level = j.target.isNumber() ? int(j.target.n) : -1;
+  std::error_code ec;
+  if (j.path.empty() || !std::filesystem::is_regular_file(j.path, ec)) {
+    broadcast(vm, loader, "onLoadError", {j.target, Value(vm.intern("URLNotFound"))});
+    return true;
+  }
+  if (clip && !clip->alive()) return true;
+  std::string error;
+  DisplayNode* node = vm.host().loadMovieNow(clip ? clip->node() : nullptr, level, j.path, error);
+  if (!node) {
+    broadcast(vm, loader, "onLoadError", {j.target, Value(vm.intern("LoadNeverCompleted"))});
+    return true;
+  }
+  Value c(static_cast<Object*>(vm.clipFor(node)));
+  double size = double(std::filesystem::file_size(j.path, ec));
+  if (ec) size = 0;
+  j.target = c;
+  broadcast(vm, loader, "onLoadStart", {c});
+  broadcast(vm, loader, "onLoadProgress", {c, Value(size), Value(size)});
+  broadcast(vm, loader, "onLoadComplete", {c, Value(0)});
+  j.stage = 1;
+  return false;
+}
+
+Value ctor(Vm& vm, Object* self, Args) {
+  if (!self) return Value();
+  Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
+  if (Object* b = bc.object()) {
+    Value a[] = {Value(self)};
+    vm.callMethod(b, vm.intern("initialize"), a);
+    vm.callMethod(self, vm.intern("addListener"), a);
+  }
+  return Value();
+}
+
+Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& path,
+                bool (*run)(Vm&, LoadQueue::Job&)) {
+  int level;
+  DisplayNode* node = targetOf(vm, target, level);
+  if (!self || (!node && level < 0)) return Value(false);
+  LoadQueue::Job job;
+  job.subject = Value(self);
+  job.target = node ? Value(static_cast<Object*>(vm.clipFor(node))) : Value(level);
+  job.path = path;
+  job.run = run;
+  vm.loads().add(std::move(job));
+  return Value(true);
+}
+
+Value loadClip(Vm& vm, Object* self, Args args) {
+  if (args.size() < 2 || args.at(0).isUndefined()) return Value(false);
+  return queueLoad(vm, self, args.at(1), vm.host().localPath(vm.toString(args.at(0))), runLoad);
+}
+
+Value unloadClip(Vm& vm, Object* self, Args args) {
+  return queueLoad(vm, self, args.at(0), "", [](Vm& vm, LoadQueue::Job& j) {
+    ClipObject* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
+    std::string error;
+    if (clip && clip->alive())
+      vm.host().loadMovieNow(clip->node(), -1, "", error);
+    else if (j.target.isNumber())
+      vm.host().loadMovieNow(nullptr, int(j.target.n), "", error);
+    return true;
+  });
+}
+
+Value getProgress(Vm& vm, Object*, Args args) {
+  Object* clip = args.at(0).object();
+  if (!clip || !clip->asClip()) return Value();
+  Object* r = vm.newObject();
+  Vm::Pin pin(vm, Value(r));
+  for (const char* m : {"getBytesLoaded", "getBytesTotal"}) {
+    Value fn = vm.get(clip, vm.intern(m));
+    Value n = isCallable(fn) ? vm.call(fn, clip, {}) : Value(0);
+    vm.put(r, m[8] == 'L' ? "bytesLoaded" : "bytesTotal", n);
+  }
+  return Value(r);
+}
+
+}  // namespace
+
+void installMovieClipLoader(Vm& vm) {
+  Object* p = vm.newObject();
+  vm.define(p, "loadClip", loadClip);
+  vm.define(p, "unloadClip", unloadClip);
+  vm.define(p, "getProgress", getProgress);
+  vm.defineClass("MovieClipLoader", ctor, p);
+  vm.findOwn(vm.global, vm.key("MovieClipLoader"))->flags |= Version7;  // a class of Flash 7
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,159 @@
+// The XMLNode and XML classes: the node API, parsing, printing and loading from local files.
+
+#include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/xml_node.h"
+#include "swf/avm1/load_queue.h"
+
+namespace swf::avm1 {
+namespace {
+
+constexpr char kNodeProtoKey[] = "XMLNode.prototype";
+constexpr char kDocProtoKey[] = "XML.prototype";
+
+XmlNode* nodeOf(Object* o) { return dynamic_cast<XmlNode*>(o); }
+Value nodeValue(XmlNode* n) { return n ? Value(static_cast<Object*>(n)) : Value(); }
+
+Object* allocateNode(Vm& vm) { return vm.make<XmlNode>(); }
+
+Value xmlNodeCtor(Vm& vm, Object* self, Args args) {
+  XmlNode* n = nodeOf(self);
+  if (!n || args.size() < 2) return Value();
+  n->type = vm.toInt32(args.at(0)) == XmlText ? XmlText : XmlElement;
+  Value v = args.at(1).isNullish() ? Value::null() : Value(vm.toStr(args.at(1)));
+  (n->type == XmlElement ? n->name : n->value) = v;
+  return Value();
+}
+
+Value xmlCtor(Vm& vm, Object* self, Args args) {
+  XmlNode* n = nodeOf(self);
+  if (!n) return Value();
+  n->name = n->value = Value::null();
+  if (!args.at(0).isUndefined()) parseXml(vm, n, vm.toString(args.at(0)));
+  return Value();
+}
+
+Value appendChild(Vm&, Object* self, Args args) {
+  XmlNode *n = nodeOf(self), *c = nodeOf(args.at(0).object());
+  if (n && c) n->insert(c, nullptr);
+  return Value();
+}
+
+Value insertBefore(Vm&, Object* self, Args args) {
+  XmlNode *n = nodeOf(self), *c = nodeOf(args.at(0).object()), *b = nodeOf(args.at(1).object());
+  if (n && c && b) n->insert(c, b);
+  return Value();
+}
+
+Value removeNode(Vm&, Object* self, Args) {
+  if (XmlNode* n = nodeOf(self)) n->detach();
+  return Value();
+}
+
+Value cloneNode(Vm& vm, Object* self, Args args) {
+  XmlNode* n = nodeOf(self);
+  return n ? nodeValue(cloneXml(vm, n, vm.toBoolean(args.at(0)))) : Value();
+}
+
+Value hasChildNodes(Vm&, Object* self, Args) {
+  XmlNode* n = nodeOf(self);
+  return n ? Value(!n->children.empty()) : Value();
+}
+
+Value nodeToString(Vm& vm, Object* self, Args) {
+  XmlNode* n = nodeOf(self);
+  return n ? text(vm, xmlToString(vm, n)) : Value();
+}
+
+Value prefixNamespace(Vm& vm, Object* self, Args args, bool byPrefix) {
+  XmlNode* n = nodeOf(self);
+  if (!n) return Value();
+  std::string want = vm.toString(args.at(0));
+  for (XmlNode* p = n; p; p = p->parent) {
+    if (!p->attributes) continue;
+    for (String* a : vm.enumerate(p->attributes)) {
+      const std::string& k = a->text;
+      if (k != "xmlns" && k.rfind("xmlns:", 0) != 0) continue;
+      std::string prefix = k.size() > 6 ? k.substr(6) : "";
+      Value uri = vm.get(p->attributes, a);
+      if (byPrefix && prefix == want) return uri;
+      if (!byPrefix && vm.toString(uri) == want) return text(vm, prefix);
+    }
+  }
+  return Value::null();
+}
+
+Value getNamespaceForPrefix(Vm& vm, Object* self, Args args) {
+  return prefixNamespace(vm, self, args, true);
+}
+Value getPrefixForNamespace(Vm& vm, Object* self, Args args) {
+  return prefixNamespace(vm, self, args, false);
+}
+
+Value createElement(Vm& vm, Object*, Args args) {
+  return nodeValue(newXmlNode(vm, XmlElement, args.at(0)));
+}
+Value createTextNode(Vm& vm, Object*, Args args) {
+  return nodeValue(newXmlNode(vm, XmlText, args.at(0)));
+}
+
+Value parseXML(Vm& vm, Object* self, Args args) {
+  if (XmlNode* n = nodeOf(self)) parseXml(vm, n, vm.toString(args.at(0)));
+  return Value();
+}
+
+// The default onData: parse what came and report it to onLoad.
+Value onData(Vm& vm, Object* self, Args args) {
+  if (!self) return Value();
+  Value src = args.at(0);
+  bool ok = !src.isUndefined();
+  if (ok) {
+    if (XmlNode* n = nodeOf(self)) parseXml(vm, n, vm.toString(src));
+    vm.put(self, "loaded", Value(true), DontEnum);
+  }
+  Value r[] = {Value(ok)};
+  vm.callMethod(self, vm.intern("onLoad"), r);
+  return Value();
+}
+
+}  // namespace
+
+Object* xmlNodePrototype(Vm& vm) {
+  auto it = vm.loads().kept.find(kNodeProtoKey);
+  return it == vm.loads().kept.end() ? vm.objectProto : it->second.object();
+}
+
+Object* xmlDocumentPrototype(Vm& vm) {
+  auto it = vm.loads().kept.find(kDocProtoKey);
+  return it == vm.loads().kept.end() ? vm.objectProto : it->second.object();
+}
+
+void installXml(Vm& vm) {
+  Object* np = vm.newObject();
+  vm.loads().kept[kNodeProtoKey] = Value(np);
+  vm.define(np, "appendChild", appendChild);
+  vm.define(np, "insertBefore", insertBefore);
+  vm.define(np, "removeNode", removeNode);
+  vm.define(np, "cloneNode", cloneNode);
+  vm.define(np, "hasChildNodes", hasChildNodes);
+  vm.define(np, "toString", nodeToString);
+  vm.define(np, "getNamespaceForPrefix", getNamespaceForPrefix);
+  vm.define(np, "getPrefixForNamespace", getPrefixForNamespace);
+  vm.defineClass("XMLNode", xmlNodeCtor, np, allocateNode);
+
+  Object* dp = vm.newObject(np);
+  vm.loads().kept[kDocProtoKey] = Value(dp);
+  vm.define(dp, "createElement", createElement);
+  vm.define(dp, "createTextNode", createTextNode);
+  vm.define(dp, "parseXML", parseXML);
+  defineLoadingMethods(vm, dp);
+  vm.define(dp, "onData", onData);
+  vm.put(dp, "ignoreWhite", Value(false), DontEnum);
+  vm.put(dp, "loaded", Value(), DontEnum);
+  vm.put(dp, "status", Value(0), DontEnum);
+  vm.put(dp, "xmlDecl", Value(), DontEnum);
+  vm.put(dp, "docTypeDecl", Value(), DontEnum);
+  vm.defineClass("XML", xmlCtor, dp, allocateNode);
+}
+
+}  // namespace swf::avm1

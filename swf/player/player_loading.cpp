@@ -1,0 +1,132 @@
+// Movies loaded into clips and levels by scripts, and where loaded data comes from.
+
+#include <cstdlib>
+
+#include "swf/player/local_address.h"
+#include "swf/player/player.h"
+#include "swf/player/sprite_instance.h"
+#include "swf/sound/sound_engine.h"
+
+namespace swf {
+namespace {
+
+// What an emptied clip shows: one frame with nothing on it.
+const Timeline& emptyTimeline() {
+  static const Timeline empty = [] {
+    Timeline t;
+    t.frames.resize(1);
+    return t;
+  }();
+  return empty;
+}
+
+// The slot of `parent` (or of a holder of a shared depth in it) that owns `child`.
+std::unique_ptr<DisplayObject>* ownerSlot(DisplayObject& parent, const DisplayObject* child) {
+  for (auto& [depth, c] : parent.children) {
+    if (c.get() == child) return &c;
+    if (static_cast<PlacedObject&>(*c).holdsStack)
+      if (auto* slot = ownerSlot(*c, child)) return slot;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string Player::defaultSharedObjectDir() {
+  std::string base;
+  if (const char* x = std::getenv("XDG_DATA_HOME"); x && x[0] == '/')
+    base = x;
+  else if (const char* h = std::getenv("HOME"); h && h[0] == '/')
+    base = std::string(h) + "/.local/share";
+  else
+    return {};
+  return base + "/reelvista/shared-objects";
+}
+
+std::string Player::localFileFor(const std::string& url, avm1::DisplayNode* from) const {
+  // Relative addresses start from the directory of the movie the asking clip belongs to.
+  std::string base = path_;
+  auto* s = dynamic_cast<SpriteInstance*>(from);
+  while (s && s->parentTimeline() && (!ctx_ || !ctx_->loadedMovies.count(s)))
+    s = s->parentTimeline();
+  if (s && ctx_) {
+    if (auto it = ctx_->loadedMovies.find(s); it != ctx_->loadedMovies.end())
+      base = it->second.path;
+    for (const auto& [n, level] : levels_)
+      if (level.root == s) base = level.path;
+  }
+  return swf::localFileFor(base, url);
+}
+
+avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
+                                        const std::string& path, std::string& error) {
+  if (!ctx_ || !root_) {
+    error = "no movie";
+    return nullptr;
+  }
+  auto* old = dynamic_cast<SpriteInstance*>(target);
+  if (old && !old->parentTimeline()) {
+    // A level's root: the movie replaces the level.
+    level = -1;
+    for (const auto& [n, l] : levels_)
+      if (l.root == old) level = n;
+    old = nullptr;
+  }
+  if (!old) {
+    if (level < 1) {
+      error = "the movie itself cannot be replaced by its scripts";
+      return nullptr;
+    }
+    pendingLoads_.emplace_back(level, path);
+    loadPendingLevels(1);
+    SpriteInstance* r = levelRoot(level);
+    if (!path.empty() && (!r || levels_[level].path != path)) error = "cannot load " + path;
+    return path.empty() ? nullptr : r;
+  }
+
+  SpriteInstance* parent = old->parentTimeline();
+  std::unique_ptr<DisplayObject>* slot = ownerSlot(*parent, old);
+  if (!slot) {
+    error = "the clip is not on the stage";
+    return nullptr;
+  }
+  std::shared_ptr<const Movie> movie;
+  if (!path.empty()) {
+    try {
+      movie = loadMovieFile(path);  // plain files only, and bounded in size
+    } catch (const LoadError& e) {
+      error = e.what();
+      return nullptr;
+    }
+  }
+  auto fresh = std::make_unique<SpriteInstance>(movie ? movie->root : emptyTimeline(), *ctx_,
+                                                parent, old->nesting());
+  SpriteInstance* s = fresh.get();
+  // The clip keeps its place, name and look, and stays the timeline's object at that depth.
+  s->depth = old->depth;
+  s->characterId = old->characterId;
+  s->character = old->character;
+  s->matrix = old->matrix;
+  s->cxform = old->cxform;
+  s->ratio = old->ratio;
+  s->clipDepth = old->clipDepth;
+  s->name = old->name;
+  s->visible = old->visible;
+  s->blendMode = old->blendMode;
+  s->filters = old->filters;
+  s->serial = old->serial;
+  s->autoNamed = old->autoNamed;
+  s->clipEvents = old->clipEvents;
+  if (movie) {
+    ctx_->loadedMovies[s] = PlayerContext::LoadedMovie{movie, path};
+    ctx_->levelData[s] = movie->data;
+    sound_->addMovie(movie);
+  }
+  *slot = std::move(fresh);  // the old clip goes; scripts' references to it are dead
+  s->setPlaying(true);
+  s->start();
+  ctx_->changed = true;
+  return s;
+}
+
+}  // namespace swf

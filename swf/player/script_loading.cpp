@@ -1,0 +1,82 @@
+// What scripts load through GetURL2 and the loading classes: variables into clips, movies into
+// clips, web pages on a click. Everything arrives on a later frame through the machine's queue.
+
+#include "swf/avm1/builtins/load_text.h"
+#include "swf/avm1/load_queue.h"
+#include "swf/io/local_file.h"
+#include "swf/player/local_address.h"
+#include "swf/player/player.h"
+#include "swf/player/script_host.h"
+#include "swf/player/sprite_instance.h"
+
+namespace swf {
+namespace {
+
+// GetURL2's flags beside the send method.
+constexpr int kLoadIntoTarget = 0x40;
+constexpr int kLoadVariables = 0x80;
+
+}  // namespace
+
+avm1::DisplayNode* ScriptHost::currentNode() {
+  avm1::Vm* vm = player_.scripts();
+  avm1::ClipObject* c = vm ? vm->currentClip() : nullptr;
+  return c ? c->node() : nullptr;
+}
+
+std::string ScriptHost::localPath(const std::string& url) {
+  return player_.localFileFor(url, currentNode());
+}
+
+avm1::DisplayNode* ScriptHost::loadMovieNow(avm1::DisplayNode* target, int level,
+                                            const std::string& path, std::string& error) {
+  return player_.loadMovieNow(target, level, path, error);
+}
+
+std::string ScriptHost::sharedObjectDir() { return player_.sharedObjectDir(); }
+
+bool ScriptHost::loadFromScript(const std::string& url, const std::string& target, int flags) {
+  avm1::Vm* vm = player_.scripts();
+  if (!vm) return true;
+  int level = levelTargetNumber(target);
+  // Movies for levels load as soon as the running actions are done (loadLevel).
+  if (level >= 0 && !(flags & kLoadVariables)) return false;
+  if (!(flags & (kLoadIntoTarget | kLoadVariables))) {
+    // A window target: a web page, opened by the desktop only while the user's click runs.
+    if (isWebAddress(url) && player_.inUserGesture() && player_.onOpenUrl) player_.onOpenUrl(url);
+    return true;
+  }
+  avm1::DisplayNode* node =
+      level >= 0 ? player_.levelRoot(level) : vm->resolveTarget(vm->currentClip(), target);
+  if (!node && !(level > 0 && (flags & kLoadIntoTarget))) return true;
+
+  std::string path = url.empty() ? std::string() : localPath(url);
+  if (!url.empty() && path.empty()) return true;  // web addresses are refused quietly
+  avm1::LoadQueue::Job job;
+  job.target = node ? avm1::Value(static_cast<avm1::Object*>(vm->clipFor(node))) : avm1::Value();
+  job.path = path;
+  if (flags & kLoadVariables) {
+    job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
+      auto* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
+      auto* sprite = clip ? dynamic_cast<SpriteInstance*>(clip->node()) : nullptr;
+      std::string text, error;
+      if (!sprite || !readBoundedFile(j.path, avm1::kMaxLoadedText, text, error)) return true;
+      avm1::decodeUrlVariables(vm, clip, text);
+      sprite->queueEvent(kEventData, "onData");
+      return true;
+    };
+  } else {
+    job.stage = level;  // the level a movie goes into when no clip is there yet
+    job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
+      auto* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
+      if (clip && !clip->alive()) return true;
+      std::string error;
+      vm.host().loadMovieNow(clip ? clip->node() : nullptr, j.stage, j.path, error);
+      return true;
+    };
+  }
+  vm->loads().add(std::move(job));
+  return true;
+}
+
+}  // namespace swf

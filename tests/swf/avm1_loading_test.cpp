@@ -1,0 +1,276 @@
+// Loading and keeping data from scripts: LoadVars, XML, loadVariables, loadMovie,
+// MovieClipLoader and SharedObject, against files in a temporary directory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core_test_movies.h"
+#include "swf/author/action_assembler.h"
+
+namespace {
+
+using namespace rvtest;
+namespace fs = std::filesystem;
+
+class Avm1Loading : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(::testing::TempDir()) /
+           ("rv_loading_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "movies");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::string& bytes) {
+    fs::path p = dir_ / "movies" / name;
+    std::ofstream(p, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    return p.string();
+  }
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    return write(name, std::string(bytes.begin(), bytes.end()));
+  }
+
+  // A movie whose frames run `scripts` (then it stops), with an empty clip named "clip".
+  static std::vector<uint8_t> movie(const std::vector<std::string>& scripts, int version = 7) {
+    SwfWriter w(version, 100, 100, 10);
+    TagList sprite;
+    sprite.showFrame();
+    sprite.end();
+    w.defineSprite(1, sprite);
+    PlaceParams p = placeNew(1, 1);
+    p.name = "clip";
+    w.placeObject2(p);
+    for (size_t i = 0; i < scripts.size(); ++i) {
+      auto code = assembleActions(scripts[i] + (i + 1 == scripts.size() ? "\nstop" : ""));
+      code.push_back(0);
+      w.doAction(code);
+      w.showFrame();
+    }
+    w.showFrame();
+    return w.finish();
+  }
+  static std::vector<uint8_t> movie(const std::string& script, int version = 7) {
+    return movie(std::vector<std::string>{script}, version);
+  }
+
+  // Plays `script` from movies/main.swf for `frames` frames; returns the traces.
+  std::string play(const std::string& script, int frames = 3, int version = 7) {
+    std::string traced;
+    swf::Player p;
+    p.setSharedObjectDir((dir_ / "so").string());
+    p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+    p.load(write("main.swf", movie(script, version)));
+    for (int i = 0; i < frames; ++i) p.advance(100);
+    return traced;
+  }
+
+  fs::path dir_;
+};
+
+// Sets `obj.onLoad` (or another handler) to a function tracing its argument and this.<member>.
+std::string handler(const std::string& obj, const std::string& event, const std::string& member) {
+  return "push '" + obj + "'\ngetVariable\npush '" + event +
+         "'\nfunction (a)\npush 'a'\ngetVariable\ntrace\npush 'this'\ngetVariable\npush '" +
+         member + "'\ngetMember\ntrace\nend\nsetMember\n";
+}
+
+// obj.method(arg) with its result traced.
+std::string callTraced(const std::string& obj, const std::string& method, const std::string& arg) {
+  return "push " + arg + ", 1, '" + obj + "'\ngetVariable\npush '" + method +
+         "'\ncallMethod\ntrace\n";
+}
+
+std::string newObject(const std::string& var, const std::string& cls, const std::string& arg = "") {
+  return "push '" + var + "'" + (arg.empty() ? ", 0" : ", " + arg + ", 1") + ", '" + cls +
+         "'\nnewObject\nsetVariable\n";
+}
+
+TEST_F(Avm1Loading, LoadVarsArriveOnALaterFrameFromBesideTheMovie) {
+  write("vars.txt", "a=1&b=two+words%21&=skipped&c");
+  std::string s = newObject("lv", "LoadVars") + handler("lv", "onLoad", "b") +
+                  callTraced("lv", "load", "'vars.txt'") +
+                  "push 'lv'\ngetVariable\npush 'b'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(s), "true\nundefined\ntrue\ntwo words!\n");
+}
+
+TEST_F(Avm1Loading, RefusedAndMissingFilesReportFailure) {
+  std::string s = newObject("lv", "LoadVars") + handler("lv", "onLoad", "loaded") +
+                  callTraced("lv", "load", "'http://example.com/vars.txt'") +
+                  newObject("lw", "LoadVars") + handler("lw", "onLoad", "loaded") +
+                  callTraced("lw", "load", "'missing.txt'");
+  EXPECT_EQ(play(s), "true\ntrue\nfalse\nfalse\nfalse\nfalse\n");
+}
+
+TEST_F(Avm1Loading, XmlParsesWithTheOriginalRulesAndStatus) {
+  struct Case {
+    const char* source;
+    const char* expected;
+  } cases[] = {
+      {"<a b=\"1\" c='x&amp;y'><d>t&lt;</d><e/></a>",
+       "<a b=\"1\" c=\"x&amp;y\"><d>t&lt;</d><e /></a>\n0\n"},
+      {"<?xml version=\"1.0\"?><!DOCTYPE a><a><![CDATA[<b>]]><!-- c --></a>",
+       "<?xml version=\"1.0\"?><!DOCTYPE a><a>&lt;b&gt;</a>\n0\n"},
+      {"<a><b></a><c/>", "<a><b /></a>\n-9\n"},
+      {"<b><c/></a>", "<b><c /></b>\n-10\n"},
+      {"<a A=\"x></a>", "\n-8\n"},
+      {"<a/><!-- <b/>", "<a />\n-5\n"},
+      {"<a><![CDATA[x", "<a />\n-2\n"},
+      {"<a A/>", "\n-6\n"},
+  };
+  for (const Case& c : cases) {
+    std::string s = newObject("x", "XML", "'" + std::string(c.source) + "'") +
+                    "push 'x'\ngetVariable\ntrace\npush 'x'\ngetVariable\npush "
+                    "'status'\ngetMember\ntrace";
+    EXPECT_EQ(play(s, 0), c.expected) << c.source;
+  }
+}
+
+TEST_F(Avm1Loading, XmlNodeApiEditsTheTree) {
+  // x = new XML("<r><a/><b/></r>"); r = x.firstChild; n = x.createElement("n");
+  // r.insertBefore(n, r.lastChild); n.appendChild(x.createTextNode("t"));
+  // r.appendChild(r) is refused; clone deep of r, then r.firstChild.removeNode().
+  std::string s = newObject("x", "XML", "'<r><a/><b/></r>'") +
+                  "push 'r', 'x'\ngetVariable\npush 'firstChild'\ngetMember\nsetVariable\n"
+                  "push 'n', 'n', 1, 'x'\ngetVariable\npush 'createElement'\ncallMethod\n"
+                  "setVariable\n"
+                  "push 'r'\ngetVariable\npush 'lastChild'\ngetMember\npush 'n'\ngetVariable\n"
+                  "push 2, 'r'\ngetVariable\npush 'insertBefore'\ncallMethod\npop\n"
+                  "push 't', 1, 'x'\ngetVariable\npush 'createTextNode'\ncallMethod\n"
+                  "push 1, 'n'\ngetVariable\npush 'appendChild'\ncallMethod\npop\n"
+                  "push 'r'\ngetVariable\npush 1, 'r'\ngetVariable\npush "
+                  "'appendChild'\ncallMethod\npop\n"
+                  "push 'c', true, 1, 'r'\ngetVariable\npush 'cloneNode'\ncallMethod\n"
+                  "setVariable\n"
+                  "push 0, 'r'\ngetVariable\npush 'firstChild'\ngetMember\npush "
+                  "'removeNode'\ncallMethod\npop\n"
+                  "push 'x'\ngetVariable\ntrace\npush 'c'\ngetVariable\ntrace\n"
+                  "push 'n'\ngetVariable\npush 'parentNode'\ngetMember\npush "
+                  "'nodeName'\ngetMember\ntrace\n"
+                  "push 'r'\ngetVariable\npush 'childNodes'\ngetMember\npush "
+                  "'length'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(s, 0), "<r><n>t</n><b /></r>\n<r><a /><n>t</n><b /></r>\nr\n2\n");
+}
+
+TEST_F(Avm1Loading, XmlNestedVeryDeeplyLoadsPrintsAndIsCollected) {
+  const int kDepth = 100000;
+  std::string deep;
+  for (int i = 0; i < kDepth; ++i) deep += "<a>";
+  deep += "x";
+  for (int i = 0; i < kDepth; ++i) deep += "</a>";
+  write("deep.xml", deep);
+  // onLoad traces status and the printed length; then the tree is dropped and collected.
+  std::string s = newObject("x", "XML") +
+                  "push 'x'\ngetVariable\npush 'onLoad'\n"
+                  "function (ok)\npush 'this'\ngetVariable\npush 'status'\ngetMember\ntrace\n"
+                  "push 0, 'this'\ngetVariable\npush 'toString'\ncallMethod\npush "
+                  "'length'\ngetMember\ntrace\npush 'x', null\nsetVariable\nend\nsetMember\n" +
+                  callTraced("x", "load", "'deep.xml'");
+  EXPECT_EQ(play(s, 4), "true\n0\n" + std::to_string(deep.size()) + "\n");
+}
+
+TEST_F(Avm1Loading, LoadVariablesAndLoadMovieGoIntoClips) {
+  write("vars.txt", "a=from+file");
+  // The loaded movie says where it landed.
+  write("child.swf", movie("push 'this'\ngetVariable\npush '_name'\ngetMember\ntrace"));
+  write("notmovie.swf", "plain text");
+  fs::create_directories(dir_ / "movies" / "dir.swf");
+  std::string s =
+      "push 'vars.txt', 'clip'\ngetURL2 192\n"
+      "push 'dir.swf', 'clip'\ngetURL2 64\npush 'notmovie.swf', 'clip'\ngetURL2 64\n"
+      "push 'http://example.com/a.swf', 'clip'\ngetURL2 64\n"
+      "push 'clip'\ngetVariable\npush 'a'\ngetMember\ntrace\n";
+  std::string check =
+      "push 'clip'\ngetVariable\npush 'a'\ngetMember\ntrace\n"
+      "push 'child.swf', 'clip'\ngetURL2 64\n";
+  std::string traced;
+  swf::Player p;
+  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+  p.load(write("main.swf", movie({s, "", check})));
+  for (int i = 0; i < 5; ++i) p.advance(100);
+  EXPECT_EQ(traced, "undefined\nfrom file\nclip\n");
+}
+
+TEST_F(Avm1Loading, MovieClipLoaderTellsItsListeners) {
+  write("child.swf", movie(""));
+  std::string events;
+  for (const char* e : {"onLoadStart", "onLoadComplete", "onLoadInit", "onLoadError"})
+    events += "push 'l'\ngetVariable\npush '" + std::string(e) + "'\nfunction (c, e)\npush '" + e +
+              " '\npush 'c'\ngetVariable\nadd2\npush ' '\nadd2\npush 'e'\ngetVariable\nadd2\n"
+              "trace\nend\nsetMember\n";
+  std::string s = newObject("l", "MovieClipLoader") + events +
+                  "push 'clip'\ngetVariable\npush 'child.swf', 2, 'l'\ngetVariable\npush "
+                  "'loadClip'\ncallMethod\ntrace\n"
+                  "push 'clip'\ngetVariable\npush 'missing.swf', 2, 'l'\ngetVariable\npush "
+                  "'loadClip'\ncallMethod\ntrace\n";
+  EXPECT_EQ(play(s),
+            "true\ntrue\nonLoadStart _level0.clip undefined\nonLoadComplete _level0.clip 0\n"
+            "onLoadError _level0.clip URLNotFound\nonLoadInit _level0.clip undefined\n");
+}
+
+TEST_F(Avm1Loading, SharedObjectsPersistInSolFilesAndRefuseBadNames) {
+  std::string first =
+      "push 'so', 'hi', 1, 'SharedObject'\ngetVariable\npush 'getLocal'\n"
+      "callMethod\nsetVariable\n"
+      "push 'so'\ngetVariable\npush 'data'\ngetMember\npush 'n', 5\nsetMember\n"
+      "push 'so'\ngetVariable\npush 'data'\ngetMember\npush 'list', 'b', 'a', 2\n"
+      "initArray\nsetMember\n" +
+      callTraced("so", "flush", "0");
+  EXPECT_EQ(play(first, 0), "true\n");
+  fs::path file = dir_ / "so" / "localhost" / fs::path((dir_ / "movies").string()).relative_path() /
+                  "main.swf" / "hi.sol";
+  ASSERT_TRUE(fs::exists(file)) << file;
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(bytes.substr(0, 2), std::string("\x00\xBF", 2));
+  EXPECT_EQ(bytes.substr(6, 4), "TCSO");
+
+  std::string read =
+      "push 'so', 'hi', 1, 'SharedObject'\ngetVariable\npush 'getLocal'\n"
+      "callMethod\nsetVariable\npush 'so'\ngetVariable\npush 'data'\ngetMember\n"
+      "push 'n'\ngetMember\ntrace\npush 'so'\ngetVariable\npush 'data'\n"
+      "getMember\npush 'list'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(read, 0), "5\na,b\n");
+
+  // Random bytes, and a file of 1 GB (sparse), read as empty objects.
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk += char((i * 7919) >> 3);
+  std::ofstream(file, std::ios::binary) << junk;
+  EXPECT_EQ(play(read, 0), "undefined\nundefined\n");
+  fs::resize_file(file, 1ull << 30);
+  EXPECT_EQ(play(read, 0), "undefined\nundefined\n");
+
+  for (const char* bad : {"'../x'", "'a/b'", "''"}) {
+    std::string s = std::string("push ") + bad +
+                    ", 1, 'SharedObject'\ngetVariable\npush 'getLocal'\ncallMethod\ntrace";
+    EXPECT_EQ(play(s, 0), "null\n") << bad;
+  }
+}
+
+TEST_F(Avm1Loading, WebPagesOpenOnlyFromAClick) {
+  std::string open = "getURL 'http://example.com/', '_blank'";
+  auto code = assembleActions(open);
+  code.push_back(0);
+  SwfWriter w(7, 100, 100, 10);
+  w.defineShape(2, square(2000));
+  w.defineButton2(3, {ButtonPart(0x9, 2)}, {ButtonHandler{0x8, code}});  // up + hit; on release
+  w.placeObject2(placeNew(2, 3));
+  auto frame = assembleActions(open + "\nstop");
+  frame.push_back(0);
+  w.doAction(frame);
+  w.showFrame();
+  std::vector<std::string> opened;
+  swf::Player p;
+  p.onOpenUrl = [&](const std::string& url) { opened.push_back(url); };
+  p.load(write("main.swf", w.finish()));
+  p.advance(100);
+  EXPECT_TRUE(opened.empty());  // the frame's own request is dropped
+  p.mouseMove(50, 50);
+  p.mouseDown(50, 50);
+  p.mouseUp(50, 50);
+  EXPECT_EQ(opened, std::vector<std::string>{"http://example.com/"});
+}
+
+}  // namespace

@@ -34,6 +34,7 @@ class PlacedObject : public DisplayObject {
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }
   std::weak_ptr<const char> lifeToken() const { return life_; }
+  void markChanged() { ctx_.changed = true; }
 
  protected:
   PlayerContext& ctx_;

@@ -69,7 +69,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
     ++ms.groups;
     cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
     if (nesting <= kMaxNesting) {
-      if (mask.character) paintCharacter(ms, mask);
+      paintOwnContent(ms, mask);
       drawChildren(ms, mask, nesting + 1);
     }
     cairo_identity_matrix(cr);
@@ -204,7 +204,7 @@ bool isSingleFillShape(const DisplayObject& obj, int depth = 0) {
 }
 
 void drawUnfiltered(const DrawState& s, const DisplayObject& obj, int nesting) {
-  if (obj.character) paintCharacter(s, obj);
+  paintOwnContent(s, obj);
   drawChildren(s, obj, nesting + 1);
 }
 
@@ -340,7 +340,7 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   DrawState rootState = s;
   rootState.toDevice = toDevice * root.matrix;
   rootState.cxform = root.cxform;
-  if (root.character) paintCharacter(rootState, root);
+  paintOwnContent(rootState, root);
   drawChildren(rootState, root, 0);
   cairo_restore(cr);
 }

@@ -92,6 +92,7 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "removeMovieClip", removeMovieClip);
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
   vm.define(p, "getDepth", getDepth);
+  installClipGraphics(vm, p);
   (void)clipToString;
   vm.defineClass("MovieClip", movieClipCtor, p);
 }

@@ -4,6 +4,7 @@
 namespace swf::avm1 {
 
 class Vm;
+class Object;
 
 void installBuiltins(Vm& vm);
 
@@ -22,5 +23,7 @@ void installBroadcaster(Vm& vm);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
 void installMovieClip(Vm& vm);
+// The drawing API and the display properties of flash.geom and flash.filters on MovieClip.
+void installClipGraphics(Vm& vm, Object* movieClipProto);
 
 }  // namespace swf::avm1

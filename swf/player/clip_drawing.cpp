@@ -198,15 +198,17 @@ std::optional<FillStyle> gradientFromArgs(Vm& vm, Args args) {
 }
 
 void defineDrawingMethods(Vm& vm, Object* p) {
-  vm.define(p, "clear", clear);
-  vm.define(p, "moveTo", moveTo);
-  vm.define(p, "lineTo", lineTo);
-  vm.define(p, "curveTo", curveTo);
-  vm.define(p, "lineStyle", lineStyle);
-  vm.define(p, "beginFill", beginFill);
-  vm.define(p, "beginGradientFill", beginGradientFill);
-  vm.define(p, "lineGradientStyle", lineGradientStyle);
-  vm.define(p, "endFill", endFill);
+  // The drawing API came with SWF 6; lineGradientStyle with SWF 8.
+  constexpr uint16_t v6 = avm1::DontEnum | avm1::Version6;
+  vm.define(p, "clear", clear, v6);
+  vm.define(p, "moveTo", moveTo, v6);
+  vm.define(p, "lineTo", lineTo, v6);
+  vm.define(p, "curveTo", curveTo, v6);
+  vm.define(p, "lineStyle", lineStyle, v6);
+  vm.define(p, "beginFill", beginFill, v6);
+  vm.define(p, "beginGradientFill", beginGradientFill, v6);
+  vm.define(p, "lineGradientStyle", lineGradientStyle, avm1::DontEnum | avm1::Version8);
+  vm.define(p, "endFill", endFill, v6);
 }
 
 }  // namespace swf

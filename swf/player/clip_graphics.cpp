@@ -1,11 +1,18 @@
-// Everything graphic that MovieClip adds on top of the timeline: the drawing API now, bitmaps,
-// filters and transforms as they come.
+// Everything graphic that MovieClip adds on top of the timeline: the drawing API, bitmaps, and
+// the classes of flash.geom and flash.display they work with.
 
+#include "swf/avm1/builtins/geom_classes.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/player/bitmap_data.h"
 #include "swf/player/clip_drawing.h"
 
 namespace swf::avm1 {
 
-void installClipGraphics(Vm& vm, Object* proto) { swf::defineDrawingMethods(vm, proto); }
+void installClipGraphics(Vm& vm, Object* proto) {
+  installGeom(vm);
+  swf::installBitmapData(vm);
+  swf::defineDrawingMethods(vm, proto);
+  swf::defineBitmapMethods(vm, proto);
+}
 
 }  // namespace swf::avm1

@@ -345,4 +345,22 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   cairo_restore(cr);
 }
 
+void renderObject(cairo_t* cr, const DisplayObject& obj, const Matrix& toDevice,
+                  const ColorTransform& cxform, bool antialias) {
+  cairo_save(cr);
+  cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  DrawState s;
+  s.cr = cr;
+  s.toDevice = toDevice;
+  s.cxform = cxform;
+  s.stageScale = std::sqrt(std::fabs(toDevice.a * toDevice.d - toDevice.b * toDevice.c));
+  s.antialias = antialias;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_clip_extents(cr, &s.clipX0, &s.clipY0, &s.clipX1, &s.clipY1);
+  cairo_restore(cr);
+  drawContent(s, obj, 0);
+  cairo_restore(cr);
+}
+
 }  // namespace swf

@@ -89,7 +89,7 @@ TEST(ScriptDrawing, GradientsFromEachMatrixForm) {
   EXPECT_EQ(s.pixel(50, 50), 0xFFFFFFu);
 }
 
-TEST(ScriptDrawing, MoviesBeforeSix_HaveNoDrawingApi) {
+TEST(ScriptDrawing, MoviesBeforeSixHaveNoDrawingApi) {
   ScriptStage s(5);
   s.draw("beginFill", {Value(0)});
   square(s, 0, 0, 100, 100);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core_test_movies.h"
+#include "swf/avm1/array_object.h"
 #include "swf/avm1/vm.h"
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"

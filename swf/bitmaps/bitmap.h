@@ -42,6 +42,12 @@ class BitmapCharacter : public Character {
   bool losslessAlpha = false;  // DefineBitsLossless2
   int declaredWidth = 0, declaredHeight = 0;
 
+  // Pixels made by a script (BitmapData), in place of anything to decode.
+  void setPixels(SurfacePtr s) {
+    surface_ = std::move(s);
+    decoded_ = true;
+  }
+
  private:
   mutable bool decoded_ = false;
   mutable SurfacePtr surface_;

@@ -14,6 +14,8 @@
 
 namespace swf {
 
+class ScriptDrawing;
+
 struct DisplayObject {
   virtual ~DisplayObject() = default;
 
@@ -29,6 +31,7 @@ struct DisplayObject {
   int blendMode =
       0;  // PlaceObject3 blend mode: 0 and 1 normal, 2 layer, 3 multiply ... 14 hard light
   FilterListPtr filters;  // PlaceObject3 filters, applied in order; null or empty: none
+  std::shared_ptr<ScriptDrawing> drawing;  // drawn by script, under the children; may be null
 
   // Children by depth (sprites, buttons and the root have them).
   std::map<int, std::unique_ptr<DisplayObject>> children;

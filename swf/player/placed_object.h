@@ -36,6 +36,7 @@ class PlacedObject : public DisplayObject {
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }
   std::weak_ptr<const char> lifeToken() const { return life_; }
+  void markChanged() { ctx_.changed = true; }
   PlayerContext& context() { return ctx_; }
 
  protected:

@@ -5,6 +5,7 @@
 #include "swf/bitmaps/bitmap.h"
 #include "swf/render/filters/apply_filters.h"
 #include "swf/shapes/morph_shape.h"
+#include "swf/shapes/script_drawing.h"
 #include "swf/shapes/shape.h"
 #include "swf/text/edit_text.h"
 #include "swf/text/text.h"
@@ -52,6 +53,8 @@ void collect(const DisplayObject& obj, const Matrix& toDevice, std::optional<Box
   if (obj.character) {
     if (auto r = characterBounds(obj)) include(into, transformBox(*r, toDevice));
   }
+  if (obj.drawing)
+    if (auto r = obj.drawing->bounds()) include(into, transformBox(*r, toDevice));
   if (depth < kMaxDepth)
     for (const auto& [d, child] : obj.children)
       collect(*child, toDevice * child->matrix, into, depth + 1, filterScale);

@@ -5,19 +5,27 @@
 #include "swf/render/text_painter.h"
 #include "swf/render/video_painter.h"
 #include "swf/shapes/morph_shape.h"
+#include "swf/shapes/script_drawing.h"
 #include "swf/shapes/shape.h"
 
 namespace swf {
 
+namespace {
+
+// Whether a rectangle of the object's space lies wholly outside the area being drawn.
+bool outsideClip(const DrawState& s, const std::optional<Rect>& r) {
+  if (!r) return false;
+  Box b = transformBox(*r, s.toDevice);
+  constexpr double kPad = 2;  // hairlines and anti-aliasing reach past the bounds
+  return b.x1 + kPad < s.clipX0 || b.x0 - kPad > s.clipX1 || b.y1 + kPad < s.clipY0 ||
+         b.y0 - kPad > s.clipY1;
+}
+
+}  // namespace
+
 void paintCharacter(const DrawState& s, const DisplayObject& obj) {
   const Character& c = *obj.character;
-  if (auto r = characterBounds(obj)) {
-    Box b = transformBox(*r, s.toDevice);
-    constexpr double kPad = 2;  // hairlines and anti-aliasing reach past the bounds
-    if (b.x1 + kPad < s.clipX0 || b.x0 - kPad > s.clipX1 || b.y1 + kPad < s.clipY0 ||
-        b.y0 - kPad > s.clipY1)
-      return;
-  }
+  if (outsideClip(s, characterBounds(obj))) return;
   switch (c.kind()) {
     case CharacterKind::Shape:
       paintShape(s, static_cast<const ShapeCharacter&>(c).drawing);
@@ -37,6 +45,12 @@ void paintCharacter(const DrawState& s, const DisplayObject& obj) {
     default:
       break;
   }
+}
+
+void paintOwnContent(const DrawState& s, const DisplayObject& obj) {
+  if (obj.character) paintCharacter(s, obj);
+  if (!obj.drawing || obj.drawing->empty() || outsideClip(s, obj.drawing->bounds())) return;
+  paintShape(s, obj.drawing->drawing());
 }
 
 }  // namespace swf

@@ -8,4 +8,7 @@ namespace swf {
 
 void paintCharacter(const DrawState& s, const DisplayObject& obj);
 
+// The character, then what scripts drew into the object.
+void paintOwnContent(const DrawState& s, const DisplayObject& obj);
+
 }  // namespace swf

@@ -69,7 +69,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
     ++ms.groups;
     cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
     if (nesting <= kMaxNesting) {
-      if (mask.character) paintCharacter(ms, mask);
+      paintOwnContent(ms, mask);
       drawChildren(ms, mask, nesting + 1);
     }
     cairo_identity_matrix(cr);
@@ -204,7 +204,7 @@ bool isSingleFillShape(const DisplayObject& obj, int depth = 0) {
 }
 
 void drawUnfiltered(const DrawState& s, const DisplayObject& obj, int nesting) {
-  if (obj.character) paintCharacter(s, obj);
+  paintOwnContent(s, obj);
   drawChildren(s, obj, nesting + 1);
 }
 
@@ -340,8 +340,26 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   DrawState rootState = s;
   rootState.toDevice = toDevice * root.matrix;
   rootState.cxform = root.cxform;
-  if (root.character) paintCharacter(rootState, root);
+  paintOwnContent(rootState, root);
   drawChildren(rootState, root, 0);
+  cairo_restore(cr);
+}
+
+void renderObject(cairo_t* cr, const DisplayObject& obj, const Matrix& toDevice,
+                  const ColorTransform& cxform, bool antialias) {
+  cairo_save(cr);
+  cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  DrawState s;
+  s.cr = cr;
+  s.toDevice = toDevice;
+  s.cxform = cxform;
+  s.stageScale = std::sqrt(std::fabs(toDevice.a * toDevice.d - toDevice.b * toDevice.c));
+  s.antialias = antialias;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_clip_extents(cr, &s.clipX0, &s.clipY0, &s.clipX1, &s.clipY1);
+  cairo_restore(cr);
+  drawContent(s, obj, 0);
   cairo_restore(cr);
 }
 

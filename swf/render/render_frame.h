@@ -17,4 +17,9 @@ struct RenderOptions {
 // Fills the target with the background, then draws the tree of `root`.
 void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& options);
 
+// Draws `obj` and its children over what the target holds, ignoring the object's own matrix and
+// colour transform: `toDevice` maps its twips to the target's pixels (BitmapData.draw).
+void renderObject(cairo_t* cr, const DisplayObject& obj, const Matrix& toDevice,
+                  const ColorTransform& cxform, bool antialias);
+
 }  // namespace swf

@@ -25,6 +25,8 @@ double dayFromYear(double y) {
 }
 double yearFromTime(double t) {
   double y = std::floor(t / (kMsPerDay * 365.2425)) + 1970;
+  // Past the dates a Date can hold, y ± 1 is y again: the steps below would never end.
+  if (!(std::fabs(t) <= 8.64e15)) return y;
   while (dayFromYear(y) * kMsPerDay > t) --y;
   while (dayFromYear(y + 1) * kMsPerDay <= t) ++y;
   return y;

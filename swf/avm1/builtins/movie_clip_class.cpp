@@ -76,6 +76,7 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "prevFrame", prevFrame);
   vm.define(p, "removeMovieClip", removeMovieClip);
   installMovieClipLoading(vm, p);
+  installClipGraphics(vm, p);
   (void)clipToString;
   installMovieClipDepths(vm, p);
   installMovieClipGeometry(vm, p);

@@ -32,5 +32,7 @@ void installSharedObject(Vm& vm);
 void installMovieClipLoader(Vm& vm);
 // MovieClip's loadMovie, loadVariables and unloadMovie, on its prototype.
 void installMovieClipLoading(Vm& vm, Object* movieClipProto);
+// The drawing API and the display properties of flash.geom and flash.filters on MovieClip.
+void installClipGraphics(Vm& vm, Object* movieClipProto);
 
 }  // namespace swf::avm1

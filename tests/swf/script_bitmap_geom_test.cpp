@@ -1,0 +1,102 @@
+// flash.geom arithmetic and BitmapData pixels, called as scripts call them.
+#include "script_graphics_support.h"
+
+namespace {
+
+using rvtest::ScriptStage;
+using swf::avm1::Value;
+
+TEST(ScriptGeom, ArithmeticAndPrintedForms) {
+  ScriptStage s;
+  auto* p = s.make("geom", "Point", {Value(3), Value(4)});
+  auto* q = s.make("geom", "Point", {Value(1), Value(1)});
+  auto* r = s.make("geom", "Rectangle", {Value(0), Value(0), Value(10), Value(10)});
+  auto* r2 = s.make("geom", "Rectangle", {Value(5), Value(5), Value(10), Value(20)});
+  auto* m = s.make("geom", "Matrix", {Value(2), Value(0), Value(0), Value(2), Value(10), Value(0)});
+  auto* ct = s.make("geom", "ColorTransform");
+  ASSERT_TRUE(p && q && r && r2 && m && ct);
+  struct {
+    swf::avm1::Object* self;
+    const char* method;
+    std::vector<Value> args;
+    const char* want;
+  } const cases[] = {
+      {p, "add", {Value(q)}, "(x=4, y=5)"},
+      {p, "subtract", {Value(q)}, "(x=2, y=3)"},
+      {r, "union", {Value(r2)}, "(x=0, y=0, w=15, h=25)"},
+      {r, "intersection", {Value(r2)}, "(x=5, y=5, w=5, h=5)"},
+      {r, "containsPoint", {Value(p)}, "true"},
+      {r2, "containsPoint", {Value(p)}, "false"},
+      {m, "transformPoint", {Value(p)}, "(x=16, y=8)"},
+      {m, "deltaTransformPoint", {Value(p)}, "(x=6, y=8)"},
+      {m, "toString", {}, "(a=2, b=0, c=0, d=2, tx=10, ty=0)"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(s.text(s.call(c.self, c.method, c.args)), c.want) << c.method;
+  EXPECT_EQ(s.number(p, "length"), 5);
+  s.call(m, "invert");
+  EXPECT_EQ(s.text(s.call(m, "toString")), "(a=0.5, b=0, c=0, d=0.5, tx=-5, ty=0)");
+  s.call(m, "createGradientBox", {Value(1638.4), Value(819.2), Value(0), Value(10), Value(20)});
+  EXPECT_EQ(s.text(s.call(m, "toString")), "(a=1, b=0, c=0, d=0.5, tx=829.2, ty=429.6)");
+  s.vm->set(ct, s.vm->key("rgb"), Value(0x336699));
+  EXPECT_EQ(s.number(ct, "greenOffset"), 0x66);
+  EXPECT_EQ(s.number(ct, "redMultiplier"), 0);
+  EXPECT_EQ(s.number(ct, "rgb"), 0x336699);
+}
+
+TEST(ScriptBitmapData, SizesAreBoundedAndPixelsKeepTheirAlpha) {
+  ScriptStage s;
+  struct {
+    double w, h, wantWidth;
+  } const sizes[] = {{10, 20, 10},         {2880, 1, 2880}, {2881, 1, -1},
+                     {100000, 100000, -1}, {0, 5, -1},      {-3, 5, -1}};
+  for (const auto& z : sizes) {
+    auto* b = s.make("display", "BitmapData", {Value(z.w), Value(z.h)});
+    ASSERT_TRUE(b);
+    EXPECT_EQ(s.number(b, "width"), z.wantWidth) << z.w << "x" << z.h;
+  }
+  auto* t = s.make("display", "BitmapData", {Value(4), Value(4), Value(true), Value(0)});
+  auto* o = s.make("display", "BitmapData", {Value(4), Value(4), Value(false), Value(0)});
+  s.call(t, "setPixel32", {Value(1), Value(1), Value(double(0x80FF0000u))});
+  s.call(o, "setPixel32", {Value(1), Value(1), Value(double(0x80FF0000u))});
+  EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(t, "getPixel32", {Value(1), Value(1)}))), 0x80FF0000u);
+  EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(o, "getPixel32", {Value(1), Value(1)}))), 0xFFFF0000u);
+  EXPECT_EQ(s.number(t, "transparent"), 1);
+  // setPixel keeps the alpha there was; outside the bitmap nothing happens.
+  s.call(t, "setPixel", {Value(1), Value(1), Value(0x00FF00)});
+  s.call(t, "setPixel", {Value(9), Value(9), Value(0x00FF00)});
+  EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(t, "getPixel32", {Value(1), Value(1)}))), 0x8000FF00u);
+  // fillRect is clipped to the bitmap; a clone is a copy, not a view.
+  auto* rect = s.make("geom", "Rectangle", {Value(-5), Value(2), Value(100), Value(100)});
+  auto* c = s.call(t, "clone").object();
+  s.call(t, "fillRect", {Value(rect), Value(double(0xFF0000FFu))});
+  EXPECT_EQ(s.vm->toNumber(s.call(t, "getPixel", {Value(3), Value(3)})), 0x0000FF);
+  EXPECT_EQ(s.vm->toNumber(s.call(c, "getPixel", {Value(3), Value(3)})), 0);
+  s.call(t, "dispose");
+  EXPECT_EQ(s.number(t, "width"), -1);
+  EXPECT_TRUE(s.call(t, "getPixel", {Value(0), Value(0)}).isUndefined());
+}
+
+TEST(ScriptBitmapData, AttachedBitmapsShowLaterChanges) {
+  ScriptStage s;
+  auto* b = s.make("display", "BitmapData", {Value(50), Value(50), Value(false), Value(0xFF0000)});
+  s.draw("attachBitmap", {Value(b), Value(1)});
+  EXPECT_EQ(s.pixel(25, 25), 0xFF0000u);
+  EXPECT_EQ(s.pixel(75, 75), 0xFFFFFFu);
+  // Changed after being drawn: the next picture shows the change.
+  auto* rect = s.make("geom", "Rectangle", {Value(0), Value(0), Value(50), Value(50)});
+  s.call(b, "fillRect", {Value(rect), Value(double(0xFF00FF00u))});
+  EXPECT_EQ(s.pixel(25, 25), 0x00FF00u);
+  // draw() paints a clip into a bitmap: the stage's drawing lands in `d`.
+  s.draw("beginFill", {Value(0x0000FF)});
+  s.draw("moveTo", {Value(60), Value(60)});
+  for (auto [x, y] : {std::pair{90.0, 60.0}, {90.0, 90.0}, {60.0, 90.0}, {60.0, 60.0}})
+    s.draw("lineTo", {Value(x), Value(y)});
+  s.draw("endFill");
+  auto* d = s.make("display", "BitmapData", {Value(100), Value(100), Value(true), Value(0)});
+  s.call(d, "draw", {Value(s.root)});
+  EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(d, "getPixel32", {Value(75), Value(75)}))), 0xFF0000FFu);
+  EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(d, "getPixel32", {Value(30), Value(30)}))), 0xFF00FF00u);
+}
+
+}  // namespace

@@ -281,6 +281,8 @@ bool Player::advance(double ms) {
     }
   }
   mixTo(clock_);
+  // Streams show the picture due now, at their own rate, whatever the movie's.
+  if (scriptHost_) scriptHost_->streams().advanceTo(elapsedMs_);
   checkStageResize();
   if (ticks > 1) framesSkipped_ += uint64_t(ticks - 1);
   flushEvents();
@@ -325,6 +327,7 @@ void Player::tick() {
   runActions();
   if (vm_) {
     vm_->runTimers(elapsedMs_);
+    scriptHost_->streams().runFrame(*vm_, elapsedMs_);
     runActions();
     scriptHost_->sounds().deliver(*vm_);
     vm_->runLoads();  // data and movies asked for on earlier frames

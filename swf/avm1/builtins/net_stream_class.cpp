@@ -144,11 +144,14 @@ void deliver(Vm& vm, NetStreamObject* ns) {
 
 void NetStreamObject::runFrame(Vm& vm, double nowMs) {
   if (!playback) return;
-  // What play() and seek() announced comes before the news of the new position.
+  // What play() and seek() announced comes before the news of the new position. News the
+  // handlers themselves cause (a play() from onStatus) waits for the next time, with all that
+  // follows it.
   deliver(vm, this);
   if (!playback) return;
+  bool heldBack = playback->hasEvents();
   advanceTo(nowMs);
-  deliver(vm, this);
+  if (!heldBack) deliver(vm, this);
 }
 
 // The local file an address names, as for other loading; empty for web addresses and

@@ -28,9 +28,10 @@ inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
   ctx->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
   if (bitRate) ctx->bit_rate = bitRate;
   const size_t total = samples.size() / size_t(channels);
-  const int chunk = ctx->frame_size > 0 ? ctx->frame_size : 1024;
   auto fill = [&](AVFrame* frame, size_t n) {
+    const int chunk = ctx->frame_size > 0 ? ctx->frame_size : 1024;
     size_t at = n * size_t(chunk);
+    if (at >= total) return false;
     frame->nb_samples = chunk;  // the last one padded with silence
     frame->format = ctx->sample_fmt;
     av_channel_layout_copy(&frame->ch_layout, &ctx->ch_layout);
@@ -56,12 +57,12 @@ inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
             break;
         }
       }
+    return true;
   };
-  avRunEncoder(ctx, codec, (total + size_t(chunk) - 1) / size_t(chunk), fill,
-               [&](const AVPacket& pkt) {
-                 out.insert(out.end(), pkt.data, pkt.data + pkt.size);
-                 if (packets) packets->emplace_back(pkt.data, pkt.data + pkt.size);
-               });
+  avRunEncoder(ctx, codec, fill, [&](const AVPacket& pkt) {
+    out.insert(out.end(), pkt.data, pkt.data + pkt.size);
+    if (packets) packets->emplace_back(pkt.data, pkt.data + pkt.size);
+  });
   return out;
 }
 

@@ -10,11 +10,12 @@ extern "C" {
 
 namespace swf::author {
 
-// Opens `ctx` with `codec` and sends `count` frames, each filled by `fill(frame, i)` (which sets
-// its format and size and gets its buffer); every packet goes to `packet`. Frees `ctx` in any
-// case; false when the encoder would not open.
-inline bool avRunEncoder(AVCodecContext* ctx, const AVCodec* codec, size_t count,
-                         const std::function<void(AVFrame*, size_t)>& fill,
+// Opens `ctx` with `codec` and sends frames filled by `fill(frame, i)` (which sets the format and
+// size, gets the buffer and fills it, or answers false when there are no more; the context is
+// open then, so its frame size is known); every packet goes to `packet`. Frees `ctx` in any case;
+// false when the encoder would not open.
+inline bool avRunEncoder(AVCodecContext* ctx, const AVCodec* codec,
+                         const std::function<bool(AVFrame*, size_t)>& fill,
                          const std::function<void(const AVPacket&)>& packet) {
   if (avcodec_open2(ctx, codec, nullptr) < 0) {
     avcodec_free_context(&ctx);
@@ -28,8 +29,7 @@ inline bool avRunEncoder(AVCodecContext* ctx, const AVCodec* codec, size_t count
       av_packet_unref(pkt);
     }
   };
-  for (size_t i = 0; i < count; ++i) {
-    fill(frame, i);
+  for (size_t i = 0; fill(frame, i); ++i) {
     if (avcodec_send_frame(ctx, frame) == 0) drain();
     av_frame_unref(frame);
   }

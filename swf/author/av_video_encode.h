@@ -45,6 +45,7 @@ inline std::vector<EncodedFrame> avEncodeVideo(
   av_opt_set_int(ctx, "sc_threshold", 1000000000, AV_OPT_SEARCH_CHILDREN);
   auto clamp8 = [](int v) { return uint8_t(std::clamp(v, 0, 255)); };
   auto fill = [&](AVFrame* frame, size_t n) {
+    if (n >= size_t(std::max(frames, 0))) return false;
     int i = int(n);
     frame->format = ctx->pix_fmt;
     frame->width = width;
@@ -72,8 +73,9 @@ inline std::vector<EncodedFrame> avEncodeVideo(
       }
     frame->pts = i;
     if (keyInterval > 0 && i % keyInterval == 0) frame->pict_type = AV_PICTURE_TYPE_I;
+    return true;
   };
-  avRunEncoder(ctx, codec, size_t(std::max(frames, 0)), fill, [&](const AVPacket& pkt) {
+  avRunEncoder(ctx, codec, fill, [&](const AVPacket& pkt) {
     out.push_back({{pkt.data, pkt.data + pkt.size}, (pkt.flags & AV_PKT_FLAG_KEY) != 0});
   });
   return out;

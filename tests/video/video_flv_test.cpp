@@ -266,6 +266,22 @@ TEST_F(NetStreamTest, PicturesFollowThePlayersClockNotTheMoviesFrames) {
   EXPECT_EQ(traced_, "id 1\nNetStream.Play.Start\nNetStream.Buffer.Flush\nNetStream.Play.Stop\n");
 }
 
+TEST_F(NetStreamTest, AHandlerThatThrowsLeavesTheOthersBe) {
+  writeFlv("clip.flv");
+  start("clip.flv", 20, R"(
+    push 'ns'
+    getVariable
+    push 'onStatus'
+    function (i)
+      push 'thrown'
+      throw
+    end
+    setMember
+  )");
+  for (int i = 0; i < 30; ++i) player_.advance(50);
+  EXPECT_EQ(traced_, "meta 1\ncue middle\n");
+}
+
 TEST_F(NetStreamTest, MissingFilesAreNotFoundAndWebAddressesRefusedQuietly) {
   struct Case {
     const char* url;

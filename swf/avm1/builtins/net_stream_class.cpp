@@ -128,17 +128,28 @@ void deliverStatus(Vm& vm, NetStreamObject* ns, const FlvEvent& e) {
     vm.callMethod(system, vm.intern("onStatus"), arg);
 }
 
+void deliverScript(Vm& vm, NetStreamObject* ns, const FlvEvent& e) {
+  std::vector<Value> args;
+  for (const AmfValue& a : e.args) args.push_back(fromAmf(vm, a));
+  std::vector<std::unique_ptr<Vm::Pin>> pins;
+  for (const Value& v : args) pins.push_back(std::make_unique<Vm::Pin>(vm, v));
+  vm.callMethod(ns, vm.intern(e.name), args);
+}
+
+// Each handler runs as an event of its own: one that throws or overruns leaves the others be.
 void deliver(Vm& vm, NetStreamObject* ns) {
+  Vm::Pin pin(vm, Value(static_cast<Object*>(ns)));  // a handler may close the stream
   for (const FlvEvent& e : ns->playback->takeEvents()) {
-    if (e.kind == FlvEvent::Kind::Status) {
-      deliverStatus(vm, ns, e);
-      continue;
+    vm.blockStart = std::chrono::steady_clock::now();
+    try {
+      if (e.kind == FlvEvent::Kind::Status)
+        deliverStatus(vm, ns, e);
+      else
+        deliverScript(vm, ns, e);
+    } catch (const ScriptThrow&) {
+    } catch (const ScriptAbort&) {
     }
-    std::vector<Value> args;
-    for (const AmfValue& a : e.args) args.push_back(fromAmf(vm, a));
-    std::vector<std::unique_ptr<Vm::Pin>> pins;
-    for (const Value& v : args) pins.push_back(std::make_unique<Vm::Pin>(vm, v));
-    vm.callMethod(ns, vm.intern(e.name), args);
+    vm.stack.clear();
   }
 }
 

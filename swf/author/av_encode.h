@@ -11,6 +11,8 @@ extern "C" {
 #include <cstdint>
 #include <vector>
 
+#include "swf/author/av_encoder_run.h"
+
 namespace swf::author {
 
 // The packets one after another; `packets`, when given, receives them one by one.
@@ -25,22 +27,11 @@ inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
   av_channel_layout_default(&ctx->ch_layout, channels);
   ctx->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
   if (bitRate) ctx->bit_rate = bitRate;
-  if (avcodec_open2(ctx, codec, nullptr) < 0) {
-    avcodec_free_context(&ctx);
-    return out;
-  }
-  AVFrame* frame = av_frame_alloc();
-  AVPacket* pkt = av_packet_alloc();
   const size_t total = samples.size() / size_t(channels);
-  const int chunk = ctx->frame_size > 0 ? ctx->frame_size : 1024;
-  auto drain = [&] {
-    while (avcodec_receive_packet(ctx, pkt) == 0) {
-      out.insert(out.end(), pkt->data, pkt->data + pkt->size);
-      if (packets) packets->emplace_back(pkt->data, pkt->data + pkt->size);
-      av_packet_unref(pkt);
-    }
-  };
-  for (size_t at = 0; at < total; at += size_t(chunk)) {
+  auto fill = [&](AVFrame* frame, size_t n) {
+    const int chunk = ctx->frame_size > 0 ? ctx->frame_size : 1024;
+    size_t at = n * size_t(chunk);
+    if (at >= total) return false;
     frame->nb_samples = chunk;  // the last one padded with silence
     frame->format = ctx->sample_fmt;
     av_channel_layout_copy(&frame->ch_layout, &ctx->ch_layout);
@@ -66,14 +57,12 @@ inline std::vector<uint8_t> avEncode(AVCodecID id, int rate, int channels,
             break;
         }
       }
-    if (avcodec_send_frame(ctx, frame) == 0) drain();
-    av_frame_unref(frame);
-  }
-  avcodec_send_frame(ctx, nullptr);
-  drain();
-  av_packet_free(&pkt);
-  av_frame_free(&frame);
-  avcodec_free_context(&ctx);
+    return true;
+  };
+  avRunEncoder(ctx, codec, fill, [&](const AVPacket& pkt) {
+    out.insert(out.end(), pkt.data, pkt.data + pkt.size);
+    if (packets) packets->emplace_back(pkt.data, pkt.data + pkt.size);
+  });
   return out;
 }
 

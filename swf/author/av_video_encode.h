@@ -13,6 +13,8 @@ extern "C" {
 #include <functional>
 #include <vector>
 
+#include "swf/author/av_encoder_run.h"
+
 namespace swf::author {
 
 struct EncodedFrame {
@@ -41,20 +43,10 @@ inline std::vector<EncodedFrame> avEncodeVideo(
   ctx->pix_fmt = codec->pix_fmts ? codec->pix_fmts[0] : AV_PIX_FMT_YUV420P;
   // Key frames where asked for only, not at every change of scene.
   av_opt_set_int(ctx, "sc_threshold", 1000000000, AV_OPT_SEARCH_CHILDREN);
-  if (avcodec_open2(ctx, codec, nullptr) < 0) {
-    avcodec_free_context(&ctx);
-    return out;
-  }
-  AVFrame* frame = av_frame_alloc();
-  AVPacket* pkt = av_packet_alloc();
-  auto drain = [&] {
-    while (avcodec_receive_packet(ctx, pkt) == 0) {
-      out.push_back({{pkt->data, pkt->data + pkt->size}, (pkt->flags & AV_PKT_FLAG_KEY) != 0});
-      av_packet_unref(pkt);
-    }
-  };
   auto clamp8 = [](int v) { return uint8_t(std::clamp(v, 0, 255)); };
-  for (int i = 0; i < frames; ++i) {
+  auto fill = [&](AVFrame* frame, size_t n) {
+    if (n >= size_t(std::max(frames, 0))) return false;
+    int i = int(n);
     frame->format = ctx->pix_fmt;
     frame->width = width;
     frame->height = height;
@@ -81,14 +73,11 @@ inline std::vector<EncodedFrame> avEncodeVideo(
       }
     frame->pts = i;
     if (keyInterval > 0 && i % keyInterval == 0) frame->pict_type = AV_PICTURE_TYPE_I;
-    if (avcodec_send_frame(ctx, frame) == 0) drain();
-    av_frame_unref(frame);
-  }
-  avcodec_send_frame(ctx, nullptr);
-  drain();
-  av_packet_free(&pkt);
-  av_frame_free(&frame);
-  avcodec_free_context(&ctx);
+    return true;
+  };
+  avRunEncoder(ctx, codec, fill, [&](const AVPacket& pkt) {
+    out.push_back({{pkt.data, pkt.data + pkt.size}, (pkt.flags & AV_PKT_FLAG_KEY) != 0});
+  });
   return out;
 }
 

@@ -24,6 +24,7 @@ namespace swf::avm1 {
 class ArrayObject;
 class LoadQueue;
 struct ExecFrame;
+struct ScriptStream;
 
 // What the machine asks of the player.
 struct VmHost {
@@ -54,6 +55,9 @@ struct VmHost {
   }
   // The directory SharedObjects are kept in; empty keeps them in memory only.
   virtual std::string sharedObjectDir() { return {}; }
+  // Streams the player moves on with its clock, from start until stop (script_stream.h).
+  virtual void startStream(ScriptStream*) {}
+  virtual void stopStream(ScriptStream*) {}
 };
 
 // Thrown by the script's Throw; caught by Try or ends the block.

@@ -1,69 +1,65 @@
 #include "swf/io/amf0.h"
 
-#include <cstring>
+#include "swf/io/amf0_cursor.h"
 
 namespace swf {
 namespace {
 
+using namespace amf0;
+
 class AmfReader {
  public:
-  explicit AmfReader(std::span<const uint8_t> d) : d_(d) {}
-  bool atEnd() const { return pos_ >= d_.size(); }
+  explicit AmfReader(std::span<const uint8_t> d) : c_(d) {}
+  bool atEnd() const { return c_.atEnd(); }
 
   AmfValue value(int depth) {
     if (depth > kMaxAmfDepth) throw AmfError("AMF data nested too deep");
     AmfValue v;
-    uint8_t marker = u8();
+    uint8_t marker = uint8_t(uint(1));
     switch (marker) {
-      case 0:
+      case kNumber:
         v.type = AmfValue::Type::Number;
-        v.number = f64();
+        v.number = number();
         break;
-      case 1:
+      case kBoolean:
         v.type = AmfValue::Type::Boolean;
-        v.boolean = u8() != 0;
+        v.boolean = uint(1) != 0;
         break;
-      case 2:
+      case kString:
+      case kLongString:
+      case kXmlDocument:
         v.type = AmfValue::Type::String;
-        v.string = text(u16());
+        v.string = text(marker == kString ? 2 : 4);
         break;
-      case 3:
+      case kObject:
+      case kTypedObject:
         v.type = AmfValue::Type::Object;
+        if (marker == kTypedObject) text(2);  // class name
         properties(v, depth);
         break;
-      case 5:
+      case kNull:
         v.type = AmfValue::Type::Null;
         break;
-      case 6:
+      case kUndefined:
         v.type = AmfValue::Type::Undefined;
         break;
-      case 8:
+      case kEcmaArray:
         v.type = AmfValue::Type::Array;
-        u32();  // a count writers do not keep to; the end marker decides
+        uint(4);  // a count writers do not keep to; the end marker decides
         properties(v, depth);
         break;
-      case 10: {
+      case kStrictArray: {
         v.type = AmfValue::Type::StrictArray;
-        uint32_t n = u32();
+        uint32_t n = uint(4);
         // Each item takes at least a byte, so a count past what is left lies.
-        if (n > d_.size() - pos_) throw AmfError("AMF array longer than its data");
+        if (n > c_.left()) throw AmfError("AMF array longer than its data");
         for (uint32_t i = 0; i < n; ++i) v.items.push_back(value(depth + 1));
         break;
       }
-      case 11:
+      case kDate:
         v.type = AmfValue::Type::Date;
-        v.number = f64();
-        u16();  // time zone, unused by writers
-        break;
-      case 12:
-      case 15:
-        v.type = AmfValue::Type::String;
-        v.string = text(u32());
-        break;
-      case 16:
-        v.type = AmfValue::Type::Object;
-        text(u16());  // class name
-        properties(v, depth);
+        v.number = number();
+        uint(2);  // time zone, unused by writers
         break;
       default:
         // References, movie clips, record sets and the like do not occur in FLV files.
@@ -76,55 +72,32 @@ class AmfReader {
   void properties(AmfValue& v, int depth) {
     for (;;) {
       if (atEnd()) return;
-      std::string name = text(u16());
-      if (name.empty() && pos_ < d_.size() && d_[pos_] == 9) {
-        ++pos_;
-        return;
-      }
+      std::string name = text(2);
+      if (name.empty() && c_.take(kObjectEnd)) return;
       // Files cut short often lack the end marker: what was read stands.
       if (atEnd()) return;
       AmfValue item = value(depth + 1);
       v.properties.push_back({std::move(name), std::move(item)});
     }
   }
-  void need(size_t n) {
-    if (n > d_.size() - pos_) throw AmfError("AMF data ends early");
-  }
-  uint8_t u8() {
-    need(1);
-    return d_[pos_++];
-  }
-  uint16_t u16() {
-    need(2);
-    uint16_t v = uint16_t(d_[pos_] << 8 | d_[pos_ + 1]);
-    pos_ += 2;
+  [[noreturn]] static void early() { throw AmfError("AMF data ends early"); }
+  uint32_t uint(int bytes) {
+    uint32_t v;
+    if (!c_.uint(bytes, v)) early();
     return v;
   }
-  uint32_t u32() {
-    need(4);
-    uint32_t v = uint32_t(d_[pos_]) << 24 | uint32_t(d_[pos_ + 1]) << 16 |
-                 uint32_t(d_[pos_ + 2]) << 8 | d_[pos_ + 3];
-    pos_ += 4;
-    return v;
-  }
-  double f64() {
-    need(8);
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = bits << 8 | d_[pos_ + size_t(i)];
-    pos_ += 8;
+  double number() {
     double d;
-    std::memcpy(&d, &bits, sizeof d);
+    if (!c_.number(d)) early();
     return d;
   }
-  std::string text(size_t n) {
-    need(n);
-    std::string s(reinterpret_cast<const char*>(d_.data() + pos_), n);
-    pos_ += n;
+  std::string text(int lengthBytes) {
+    std::string s;
+    if (!c_.string(lengthBytes, s)) early();
     return s;
   }
 
-  std::span<const uint8_t> d_;
-  size_t pos_ = 0;
+  Cursor c_;
 };
 
 }  // namespace

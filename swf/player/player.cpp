@@ -270,8 +270,20 @@ bool Player::advance(double ms) {
   if (clock_ - double(audioMixed_) > kMaxMixPerAdvance)
     audioMixed_ = uint64_t(clock_ - kMaxMixPerAdvance);
   int ticks = 0;
+  // Streams a script plays speak between frames too, at times before `limit` (output frames).
+  int polls = 0;
+  auto pollStreams = [&](double limit) {
+    for (; vm_ && polls < kMaxTicksPerAdvance; ++polls) {
+      double at = scriptHost_->streams().nextPollMs() * (sound::kOutputRate / 1000.0);
+      if (!(at < limit)) return;
+      mixTo(at);
+      scriptHost_->streams().poll(*vm_);
+      runActions();
+    }
+  };
   // The small allowance keeps sums of exact frame intervals from falling a hair short.
   for (double next = nextTickAt(); root_ && next <= clock_ + 1e-4; next = nextTickAt()) {
+    pollStreams(next - 0.5);  // a poll due with the frame is the frame's
     mixTo(next);
     lastTick_ = next;
     tick();
@@ -280,7 +292,10 @@ bool Player::advance(double ms) {
       break;
     }
   }
+  if (root_) pollStreams(clock_ + 1e-4);
   mixTo(clock_);
+  // Streams show the picture due now, at their own rate, whatever the movie's.
+  if (scriptHost_) scriptHost_->streams().advanceTo(elapsedMs_);
   checkStageResize();
   if (ticks > 1) framesSkipped_ += uint64_t(ticks - 1);
   flushEvents();
@@ -315,6 +330,11 @@ void Player::mixTo(double at) {
 
 void Player::tick() {
   ++ctx_->tick;
+  // What the streams have to say comes before the frame.
+  if (vm_) {
+    scriptHost_->streams().runFrame(*vm_, lastTick_ * (1000.0 / sound::kOutputRate));
+    runActions();
+  }
   bool wasPlaying = root_->playing();
   root_->advanceTree(loop_);
   if (wasPlaying != root_->playing()) changed_ = true;

@@ -30,7 +30,10 @@ void ScriptHost::toggleQuality() { player_.toggleQuality(); }
 
 void ScriptHost::stopSounds() { player_.stopSounds(); }
 
-void ScriptHost::traceRoots(avm1::Tracer& t) { sounds_.traceRoots(t); }
+void ScriptHost::traceRoots(avm1::Tracer& t) {
+  sounds_.traceRoots(t);
+  streams_.traceRoots(t);
+}
 std::string ScriptHost::moviePath() { return player_.path(); }
 
 sound::SoundEngine* ScriptHost::soundEngine() { return &player_.sound(); }

@@ -2,6 +2,7 @@
 // What the script machine asks of the player: traces, addresses, the clock and the levels.
 
 #include "swf/avm1/vm.h"
+#include "swf/player/script_streams.h"
 #include "swf/player/sound_scripts.h"
 
 namespace swf {
@@ -20,6 +21,9 @@ class ScriptHost : public avm1::VmHost {
   void stopSounds() override;
   void traceRoots(avm1::Tracer& t) override;
   SoundScripts& sounds() { return sounds_; }
+  ScriptStreams& streams() { return streams_; }
+  void startStream(avm1::ScriptStream* s) override { streams_.start(s); }
+  void stopStream(avm1::ScriptStream* s) override { streams_.stop(s); }
   std::string moviePath() override;
   sound::SoundEngine* soundEngine() override;
   // Loading (script_loading.cpp).
@@ -35,6 +39,7 @@ class ScriptHost : public avm1::VmHost {
   avm1::DisplayNode* currentNode();
   Player& player_;
   SoundScripts sounds_;
+  ScriptStreams streams_;
 };
 
 }  // namespace swf

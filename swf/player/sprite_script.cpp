@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "swf/avm1/vm.h"
+#include "swf/player/placed_properties.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/bounds.h"
 
@@ -27,19 +28,6 @@ avm1::DisplayNode* findNamedSprite(DisplayObject& parent, const std::string& nam
       if (auto* s = dynamic_cast<avm1::DisplayNode*>(child.get())) return s;
   }
   return nullptr;
-}
-
-double xScale(const Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b) * 100; }
-double yScale(const Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d) * 100; }
-double rotation(const Matrix& m) { return std::atan2(m.b, m.a) * 180 / std::numbers::pi; }
-
-void setTransform(Matrix& m, double xs, double ys, double rot) {
-  double r = rot * std::numbers::pi / 180;
-  double skew = std::atan2(-m.c, m.d) - std::atan2(m.b, m.a);  // keep any skew there was
-  m.a = xs / 100 * std::cos(r);
-  m.b = xs / 100 * std::sin(r);
-  m.c = -ys / 100 * std::sin(r + skew);
-  m.d = ys / 100 * std::cos(r + skew);
 }
 
 }  // namespace
@@ -105,37 +93,15 @@ void SpriteInstance::queueEvent(uint32_t flag, const char* handler) {
 
 avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
   using avm1::Value;
+  if (Value v; getPlacedProperty(vm, *this, index, v)) return v;
   switch (index) {
-    case avm1::PropX:
-      return Value(matrix.tx / 20);
-    case avm1::PropY:
-      return Value(matrix.ty / 20);
-    case avm1::PropXScale:
-      return Value(xScale(matrix));
-    case avm1::PropYScale:
-      return Value(yScale(matrix));
     case avm1::PropCurrentFrame:
       return Value(std::max(frame_, 0) + 1);
     case avm1::PropTotalFrames:
     case avm1::PropFramesLoaded:
       return Value(frameCount());
-    case avm1::PropAlpha:
-      return Value(cxform.am * 100);
-    case avm1::PropVisible:
-      return Value(visible);
-    case avm1::PropWidth:
-    case avm1::PropHeight: {
-      auto box = objectBounds(*this, matrix);
-      if (!box) return Value(0);
-      double size = index == avm1::PropWidth ? box->x1 - box->x0 : box->y1 - box->y0;
-      return Value(std::round(size) / 20);
-    }
-    case avm1::PropRotation:
-      return Value(rotation(matrix));
     case avm1::PropTarget:
       return Value(vm.str(slashPathOf(this)));
-    case avm1::PropName:
-      return Value(vm.str(name));
     case avm1::PropDropTarget:
       return Value(vm.str(dropTarget));
     case avm1::PropXMouse:
@@ -160,37 +126,12 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
 }
 
 void SpriteInstance::setProperty(avm1::Vm& vm, int index, const avm1::Value& v) {
-  double d = vm.toNumber(v);
-  bool finite = std::isfinite(d);
-  switch (index) {
-    case avm1::PropX:
-      if (finite) matrix.tx = std::round(d * 20);
-      break;
-    case avm1::PropY:
-      if (finite) matrix.ty = std::round(d * 20);
-      break;
-    case avm1::PropXScale:
-      if (finite) setTransform(matrix, d, yScale(matrix), rotation(matrix));
-      break;
-    case avm1::PropYScale:
-      if (finite) setTransform(matrix, xScale(matrix), d, rotation(matrix));
-      break;
-    case avm1::PropRotation:
-      if (finite) setTransform(matrix, xScale(matrix), yScale(matrix), d);
-      break;
-    case avm1::PropAlpha:
-      if (finite) cxform.am = d / 100;
-      break;
-    case avm1::PropVisible:
-      visible = vm.toBoolean(v);
-      break;
-    case avm1::PropName:
-      name = vm.toString(v);
-      if (scriptObject) scriptObject->setPath(vm.targetPathOf(this));
-      break;
-    default:
-      return;
+  if (index != avm1::PropName) {
+    setPlacedProperty(vm, *this, index, v);
+    return;
   }
+  name = vm.toString(v);
+  if (scriptObject) scriptObject->setPath(vm.targetPathOf(this));
   ctx_.changed = true;
 }
 

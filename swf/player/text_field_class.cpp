@@ -11,6 +11,7 @@
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/gc.h"
 #include "swf/player/input_classes.h"
+#include "swf/player/matrix_properties.h"
 #include "swf/player/player.h"
 #include "swf/player/script_host.h"
 #include "swf/player/sprite_instance.h"
@@ -81,17 +82,6 @@ const char* const kAutoSize[] = {"none", "left", "center", "right"};
 Value str(Vm& vm, const std::string& s) { return Value(vm.str(s)); }
 
 void changedText(Vm& vm, TextFieldInstance& f) { storeFieldVariable(vm, f); }
-
-double xScale(const Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b) * 100; }
-double yScale(const Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d) * 100; }
-double rotation(const Matrix& m) { return std::atan2(m.b, m.a) * 180 / std::numbers::pi; }
-void setScaleRotation(Matrix& m, double xs, double ys, double rot) {
-  double r = rot * std::numbers::pi / 180;
-  m.a = xs / 100 * std::cos(r);
-  m.b = xs / 100 * std::sin(r);
-  m.c = -ys / 100 * std::sin(r);
-  m.d = ys / 100 * std::cos(r);
-}
 
 const FieldProperty kProperties[] = {
     {"text", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.text()); },
@@ -257,43 +247,43 @@ const FieldProperty kProperties[] = {
      }},
     {"_width",
      [](Vm&, TextFieldInstance& f) {
-       return Value(f.def().bounds.width() * xScale(f.matrix) / 100 / 20);
+       return Value(f.def().bounds.width() * matrixXScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        double d = vm.toNumber(v);
        if (!std::isfinite(d) || d < 0) return;
        Rect& b = f.def().bounds;
-       b.xMax = b.xMin + int(std::round(d * 20 / std::max(xScale(f.matrix) / 100, 1e-9)));
+       b.xMax = b.xMin + int(std::round(d * 20 / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
        f.applyAutoSize();
        f.touch();
      }},
     {"_height",
      [](Vm&, TextFieldInstance& f) {
-       return Value(f.def().bounds.height() * yScale(f.matrix) / 100 / 20);
+       return Value(f.def().bounds.height() * matrixYScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        double d = vm.toNumber(v);
        if (!std::isfinite(d) || d < 0) return;
        Rect& b = f.def().bounds;
-       b.yMax = b.yMin + int(std::round(d * 20 / std::max(yScale(f.matrix) / 100, 1e-9)));
+       b.yMax = b.yMin + int(std::round(d * 20 / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
        f.touch();
      }},
-    {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(xScale(f.matrix)); },
+    {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(matrixXScale(f.matrix)); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        if (double d = vm.toNumber(v); std::isfinite(d))
-         setScaleRotation(f.matrix, d, yScale(f.matrix), rotation(f.matrix));
+         setScaleRotation(f.matrix, d, matrixYScale(f.matrix), matrixRotation(f.matrix));
        f.touch();
      }},
-    {"_yscale", [](Vm&, TextFieldInstance& f) { return Value(yScale(f.matrix)); },
+    {"_yscale", [](Vm&, TextFieldInstance& f) { return Value(matrixYScale(f.matrix)); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        if (double d = vm.toNumber(v); std::isfinite(d))
-         setScaleRotation(f.matrix, xScale(f.matrix), d, rotation(f.matrix));
+         setScaleRotation(f.matrix, matrixXScale(f.matrix), d, matrixRotation(f.matrix));
        f.touch();
      }},
-    {"_rotation", [](Vm&, TextFieldInstance& f) { return Value(rotation(f.matrix)); },
+    {"_rotation", [](Vm&, TextFieldInstance& f) { return Value(matrixRotation(f.matrix)); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        if (double d = vm.toNumber(v); std::isfinite(d))
-         setScaleRotation(f.matrix, xScale(f.matrix), yScale(f.matrix), d);
+         setScaleRotation(f.matrix, matrixXScale(f.matrix), matrixYScale(f.matrix), d);
        f.touch();
      }},
     {"_alpha", [](Vm&, TextFieldInstance& f) { return Value(f.cxform.am * 100); },

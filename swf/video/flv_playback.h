@@ -56,6 +56,7 @@ class FlvPlayback {
   bool playing() const { return file_ && !ended_; }
   const std::shared_ptr<VideoFeed>& feed() const { return feed_; }
   std::vector<FlvEvent> takeEvents();
+  bool hasEvents() const { return !events_.empty(); }
 
  private:
   void status(const char* code, const char* level = "status");

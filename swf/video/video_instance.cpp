@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "swf/avm1/vm.h"
+#include "swf/player/placed_properties.h"
 #include "swf/player/sprite_instance.h"
-#include "swf/render/bounds.h"
 
 namespace swf {
 
@@ -70,30 +70,8 @@ avm1::DisplayNode* VideoInstance::rootNode() {
 
 avm1::Value VideoInstance::getProperty(avm1::Vm& vm, int index) {
   using avm1::Value;
+  if (Value v; getPlacedProperty(vm, *this, index, v)) return v;
   switch (index) {
-    case avm1::PropX:
-      return Value(matrix.tx / 20);
-    case avm1::PropY:
-      return Value(matrix.ty / 20);
-    case avm1::PropXScale:
-      return Value(std::hypot(matrix.a, matrix.b) * 100);
-    case avm1::PropYScale:
-      return Value(std::hypot(matrix.c, matrix.d) * 100);
-    case avm1::PropAlpha:
-      return Value(cxform.am * 100);
-    case avm1::PropVisible:
-      return Value(visible);
-    case avm1::PropWidth:
-    case avm1::PropHeight: {
-      auto box = objectBounds(*this, matrix);
-      if (!box) return Value(0);
-      double size = index == avm1::PropWidth ? box->x1 - box->x0 : box->y1 - box->y0;
-      return Value(std::round(size) / 20);
-    }
-    case avm1::PropRotation:
-      return Value(std::atan2(matrix.b, matrix.a) * 180 / M_PI);
-    case avm1::PropName:
-      return Value(vm.str(name));
     case avm1::PropTarget:
       return Value(vm.str(vm.targetPathOf(this)));
     case avm1::PropCurrentFrame:
@@ -106,33 +84,11 @@ avm1::Value VideoInstance::getProperty(avm1::Vm& vm, int index) {
 }
 
 void VideoInstance::setProperty(avm1::Vm& vm, int index, const avm1::Value& v) {
-  double d = vm.toNumber(v);
-  if (index == avm1::PropVisible) {
-    visible = vm.toBoolean(v);
-  } else if (index == avm1::PropName) {
+  if (setPlacedProperty(vm, *this, index, v)) return;
+  if (index == avm1::PropName) {
     name = vm.toString(v);
-  } else if (!std::isfinite(d)) {
-    return;
-  } else if (index == avm1::PropX) {
-    matrix.tx = std::round(d * 20);
-  } else if (index == avm1::PropY) {
-    matrix.ty = std::round(d * 20);
-  } else if (index == avm1::PropAlpha) {
-    cxform.am = d / 100;
-  } else if (index == avm1::PropXScale || index == avm1::PropYScale) {
-    double& a = index == avm1::PropXScale ? matrix.a : matrix.d;
-    double& b = index == avm1::PropXScale ? matrix.b : matrix.c;
-    double old = std::hypot(a, b);
-    if (old > 0) {
-      a *= d / 100 / old;
-      b *= d / 100 / old;
-    } else {
-      a = d / 100;
-    }
-  } else {
-    return;
+    ctx_.changed = true;
   }
-  ctx_.changed = true;
 }
 
 }  // namespace swf

@@ -131,6 +131,28 @@ TEST(EmbeddedVideo, DrawnThroughTheColourTransformAndTheObjectsMatrix) {
   EXPECT_TRUE(near(pixelAt(p, 99, 99), 0x0000ff, 0));
 }
 
+TEST(EmbeddedVideo, ScriptsTurnAndScaleAVideoAsTheyDoAClip) {
+  Stream s = encoded(AV_CODEC_ID_FLASHSV, 3);
+  swf::Player p;
+  show(p, videoMovie(s));
+  swf::VideoInstance* v = videoOf(p);
+  swf::avm1::Vm& vm = *p.scripts();
+  // Turned a quarter about its corner, half as wide, moved back onto the stage: 100 × 32 pixels
+  // of red along the top.
+  v->setProperty(vm, swf::avm1::PropRotation, swf::avm1::Value(90));
+  v->setProperty(vm, swf::avm1::PropXScale, swf::avm1::Value(50));
+  v->setProperty(vm, swf::avm1::PropX, swf::avm1::Value(100));
+  auto num = [&](int prop) { return v->getProperty(vm, prop).n; };
+  EXPECT_NEAR(num(swf::avm1::PropRotation), 90, 1e-9);
+  EXPECT_NEAR(num(swf::avm1::PropXScale), 50, 1e-9);
+  EXPECT_NEAR(num(swf::avm1::PropYScale), 100 * 100.0 / 48, 1e-2);  // 16.16 fixed point
+  EXPECT_EQ(num(swf::avm1::PropWidth), 100);
+  EXPECT_EQ(num(swf::avm1::PropHeight), 32);
+  p.advance(0);
+  EXPECT_TRUE(near(pixelAt(p, 50, 10), kColours[0], 0));
+  EXPECT_TRUE(near(pixelAt(p, 50, 60), 0xffffff, 0));
+}
+
 TEST(EmbeddedVideo, EveryCodecOfTheFormatHasADecoder) {
   for (int codec = 2; codec <= 6; ++codec) {
     swf::VideoDecoder d(codec);

@@ -109,14 +109,29 @@ class NetStreamTest : public ::testing::Test {
         w.script(600, cue.data());
       }
     }
+    save(name, w);
+  }
+
+  // `count` silent pictures `stepMs` apart, colours taken in turn from kColours.
+  void writeSilentFlv(const std::string& name, int count, int stepMs) {
+    auto frames = avEncodeVideo(
+        AV_CODEC_ID_FLASHSV, 32, 32, count, [](int i, int, int) { return kColours[i % 4]; }, 4);
+    ASSERT_EQ(frames.size(), size_t(count));
+    FlvWriter w;
+    for (int i = 0; i < count; ++i)
+      w.video(uint32_t(i * stepMs), frames[size_t(i)].key ? 1 : 2, 3, frames[size_t(i)].data);
+    save(name, w);
+  }
+
+  void save(const std::string& name, FlvWriter& w) {
     std::ofstream(dir_ / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(w.data().data()), std::streamsize(w.data().size()));
   }
 
   // A movie with a video object "vid" over the whole stage that plays `url` on a NetStream and
-  // traces its news.
-  void start(const std::string& url) {
-    SwfWriter w(7, 100, 100, 20);
+  // traces its news, then runs `more` (assembled actions).
+  void start(const std::string& url, double fps = 20, const std::string& more = "") {
+    SwfWriter w(7, 100, 100, fps);
     w.tag(swf::tag::DefineVideoStream, defineVideoStreamBody(1, 0, 32, 32, 3));
     PlaceParams p = placeNew(1, 1, swf::Matrix{100.0 / 32, 0, 0, 100.0 / 32, 0, 0});
     p.name = "vid";
@@ -184,7 +199,7 @@ class NetStreamTest : public ::testing::Test {
       push 'play'
       callMethod
       pop
-    )");
+    )" + more);
     code.push_back(0);
     w.doAction(code);
     w.showFrame();
@@ -221,6 +236,50 @@ TEST_F(NetStreamTest, PlaysAFileOntoAVideoWithItsNewsAndSound) {
             "NetStream.Play.Start\nNetStream.Buffer.Flush\nmeta 1\ncue middle\n"
             "NetStream.Play.Stop\n");
   EXPECT_TRUE(near(pixelAt(player_, 50, 50), kColours[3]));
+}
+
+TEST_F(NetStreamTest, PicturesFollowThePlayersClockNotTheMoviesFrames) {
+  // A 10 fps file in a 1 fps movie: each 100 ms shows the next picture, and the window hears of
+  // it, though no movie frame comes until 1 s. The stream takes no interval id from the script.
+  writeSilentFlv("fast.flv", 8, 100);
+  start("fast.flv", 1, R"(
+    push 'id '
+    push 1000
+    function ()
+    end
+    push 2, 'setInterval'
+    callFunction
+    add2
+    trace
+  )");
+  EXPECT_EQ(traced_, "id 1\n");
+  player_.advance(0);
+  EXPECT_TRUE(near(pixelAt(player_, 50, 50), kColours[0]));
+  for (int i = 1; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(player_.advance(100));
+    EXPECT_TRUE(near(pixelAt(player_, 50, 50), kColours[i % 4]));
+    EXPECT_FALSE(player_.advance(0)) << "nothing new until the next picture is due";
+  }
+  EXPECT_EQ(traced_, "id 1\n");  // the stream's news waits for the movie's frame
+  player_.advance(300);
+  EXPECT_EQ(traced_, "id 1\nNetStream.Play.Start\nNetStream.Buffer.Flush\nNetStream.Play.Stop\n");
+}
+
+TEST_F(NetStreamTest, AHandlerThatThrowsLeavesTheOthersBe) {
+  writeFlv("clip.flv");
+  start("clip.flv", 20, R"(
+    push 'ns'
+    getVariable
+    push 'onStatus'
+    function (i)
+      push 'thrown'
+      throw
+    end
+    setMember
+  )");
+  for (int i = 0; i < 30; ++i) player_.advance(50);
+  EXPECT_EQ(traced_, "meta 1\ncue middle\n");
 }
 
 TEST_F(NetStreamTest, MissingFilesAreNotFoundAndWebAddressesRefusedQuietly) {

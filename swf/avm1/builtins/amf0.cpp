@@ -5,26 +5,12 @@
 #include <unordered_map>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/io/amf0_cursor.h"
 
 namespace swf::avm1 {
 namespace {
 
-enum Marker : uint8_t {
-  kNumber = 0x00,
-  kBoolean = 0x01,
-  kString = 0x02,
-  kObject = 0x03,
-  kNull = 0x05,
-  kUndefined = 0x06,
-  kReference = 0x07,
-  kEcmaArray = 0x08,
-  kObjectEnd = 0x09,
-  kStrictArray = 0x0A,
-  kDate = 0x0B,
-  kLongString = 0x0C,
-  kXmlDocument = 0x0F,
-  kTypedObject = 0x10,
-};
+using namespace amf0;
 
 bool kept(const Value& v) {
   Object* o = v.object();
@@ -119,46 +105,19 @@ class Writer {
 
 class Reader {
  public:
-  Reader(Vm& vm, const std::string& in, size_t at) : vm_(vm), in_(in), at_(at) {}
+  Reader(Vm& vm, const std::string& in, size_t at)
+      : vm_(vm), c_({reinterpret_cast<const uint8_t*>(in.data()), in.size()}, at) {}
 
-  bool done() const { return at_ >= in_.size(); }
-  bool u8(uint32_t& v) {
-    if (at_ + 1 > in_.size()) return false;
-    v = uint8_t(in_[at_++]);
-    return true;
-  }
-  bool un(int bytes, uint32_t& v) {
-    if (at_ + size_t(bytes) > in_.size()) return false;
-    v = 0;
-    for (int i = 0; i < bytes; ++i) v = v << 8 | uint8_t(in_[at_++]);
-    return true;
-  }
-  bool bytes(size_t n, std::string& s) {
-    if (n > in_.size() - at_) return false;
-    s = in_.substr(at_, n);
-    at_ += n;
-    return true;
-  }
-  bool key(std::string& s) {
-    uint32_t n;
-    return un(2, n) && bytes(n, s);
-  }
-  bool number(double& d) {
-    uint32_t hi, lo;
-    if (!un(4, hi) || !un(4, lo)) return false;
-    d = std::bit_cast<double>(uint64_t(hi) << 32 | lo);
-    return true;
-  }
+  bool done() const { return c_.atEnd(); }
+  bool u8(uint32_t& v) { return c_.uint(1, v); }
+  bool key(std::string& s) { return c_.string(2, s); }
 
   // Name/value pairs up to the end marker, set on `o`.
   bool members(Object* o, int depth) {
     for (;;) {
       std::string name;
       if (!key(name)) return false;
-      if (name.empty() && at_ < in_.size() && uint8_t(in_[at_]) == kObjectEnd) {
-        ++at_;
-        return true;
-      }
+      if (name.empty() && c_.take(kObjectEnd)) return true;
       Value v;
       if (!value(v, depth + 1)) return false;
       vm_.set(o, vm_.intern(name), v);
@@ -172,7 +131,7 @@ class Reader {
     switch (marker) {
       case kNumber: {
         double d;
-        if (!number(d)) return false;
+        if (!c_.number(d)) return false;
         out = Value(d);
         return true;
       }
@@ -184,7 +143,7 @@ class Reader {
       case kLongString:
       case kXmlDocument: {
         std::string s;
-        if (!un(marker == kString ? 2 : 4, n) || !bytes(n, s)) return false;
+        if (!c_.string(marker == kString ? 2 : 4, s)) return false;
         out = text(vm_, std::move(s));
         return true;
       }
@@ -195,12 +154,12 @@ class Reader {
         out = Value();
         return true;
       case kReference:
-        if (!un(2, n) || n >= objects_.size()) return false;
+        if (!c_.uint(2, n) || n >= objects_.size()) return false;
         out = Value(objects_[n]);
         return true;
       case kDate: {
         double ms;
-        if (!number(ms) || !un(2, n)) return false;
+        if (!c_.number(ms) || !c_.uint(2, n)) return false;
         Value ctor = vm_.get(vm_.global, vm_.intern("Date"));
         Value a[] = {Value(ms)};
         out = vm_.construct(ctor, a);
@@ -212,14 +171,14 @@ class Reader {
       case kEcmaArray: {
         std::string className;
         if (marker == kTypedObject && !key(className)) return false;
-        if (marker == kEcmaArray && !un(4, n)) return false;
+        if (marker == kEcmaArray && !c_.uint(4, n)) return false;
         Object* o = marker == kEcmaArray ? vm_.newArray() : vm_.newObject();
         objects_.push_back(o);
         out = Value(o);
         return members(o, depth);
       }
       case kStrictArray: {
-        if (!un(4, n)) return false;
+        if (!c_.uint(4, n)) return false;
         ArrayObject* a = vm_.newArray();
         objects_.push_back(a);
         out = Value(static_cast<Object*>(a));
@@ -239,8 +198,7 @@ class Reader {
 
  private:
   Vm& vm_;
-  const std::string& in_;
-  size_t at_;
+  Cursor c_;
   std::vector<Object*> objects_;
 };
 

@@ -8,18 +8,40 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/script_stream.h"
 #include "swf/video/flv_playback.h"
 #include "swf/video/video_instance.h"
 
 namespace swf::avm1 {
 namespace {
 
-class NetStreamObject : public Object {
+class NetStreamObject : public Object, public ScriptStream {
  public:
+  explicit NetStreamObject(VmHost& host) : host_(host) {}
+  ~NetStreamObject() override { stopRunning(); }
+
   std::unique_ptr<FlvPlayback> playback;
   double bufferTime = 0.1;
-  int timer = -1;
-  double lastMs = 0;
+
+  // From play() or seek() until close(), the player moves the stream on with its clock.
+  void startRunning(double nowMs) {
+    if (running_) return;
+    running_ = true;
+    lastMs_ = nowMs;
+    host_.startStream(this);
+  }
+  void stopRunning() {
+    if (running_) host_.stopStream(this);
+    running_ = false;
+  }
+
+  Object* streamObject() override { return this; }
+  void advanceTo(double nowMs) override {
+    if (!playback) return;
+    playback->advance(nowMs - lastMs_);
+    lastMs_ = nowMs;
+  }
+  void runFrame(Vm& vm, double nowMs) override;
 
   bool getNative(Vm& vm, String* key, Value& out) override {
     const char* k = key->text.c_str();
@@ -43,6 +65,11 @@ class NetStreamObject : public Object {
     (void)vm;
     return true;
   }
+
+ private:
+  VmHost& host_;
+  bool running_ = false;
+  double lastMs_ = 0;
 };
 
 NetStreamObject* streamOf(const Value& v) { return dynamic_cast<NetStreamObject*>(v.object()); }
@@ -101,46 +128,48 @@ void deliverStatus(Vm& vm, NetStreamObject* ns, const FlvEvent& e) {
     vm.callMethod(system, vm.intern("onStatus"), arg);
 }
 
+void deliverScript(Vm& vm, NetStreamObject* ns, const FlvEvent& e) {
+  std::vector<Value> args;
+  for (const AmfValue& a : e.args) args.push_back(fromAmf(vm, a));
+  std::vector<std::unique_ptr<Vm::Pin>> pins;
+  for (const Value& v : args) pins.push_back(std::make_unique<Vm::Pin>(vm, v));
+  vm.callMethod(ns, vm.intern(e.name), args);
+}
+
+// Each handler runs as an event of its own: one that throws or overruns leaves the others be.
 void deliver(Vm& vm, NetStreamObject* ns) {
+  Vm::Pin pin(vm, Value(static_cast<Object*>(ns)));  // a handler may close the stream
   for (const FlvEvent& e : ns->playback->takeEvents()) {
-    if (e.kind == FlvEvent::Kind::Status) {
-      deliverStatus(vm, ns, e);
-      continue;
+    vm.blockStart = std::chrono::steady_clock::now();
+    try {
+      if (e.kind == FlvEvent::Kind::Status)
+        deliverStatus(vm, ns, e);
+      else
+        deliverScript(vm, ns, e);
+    } catch (const ScriptThrow&) {
+    } catch (const ScriptAbort&) {
     }
-    std::vector<Value> args;
-    for (const AmfValue& a : e.args) args.push_back(fromAmf(vm, a));
-    std::vector<std::unique_ptr<Vm::Pin>> pins;
-    for (const Value& v : args) pins.push_back(std::make_unique<Vm::Pin>(vm, v));
-    vm.callMethod(ns, vm.intern(e.name), args);
+    vm.stack.clear();
   }
 }
 
-// Runs once a frame while a stream is open: moves it on by the movie's time, tells the script.
-Value tick(Vm& vm, Object*, Args args) {
-  NetStreamObject* ns = streamOf(args.at(0));
-  if (!ns || !ns->playback) return Value();
-  // What play() and seek() announced comes before the first picture of the new position.
-  deliver(vm, ns);
-  if (!ns->playback) return Value();
-  double now = vm.host().timerMs();
-  ns->playback->advance(now - ns->lastMs);
-  ns->lastMs = now;
-  deliver(vm, ns);
-  return Value();
-}
-
-void ensureTicking(Vm& vm, NetStreamObject* ns) {
-  if (ns->timer >= 0) return;
-  ns->lastMs = vm.host().timerMs();
-  Value fn(static_cast<Object*>(vm.newNative(tick)));
-  ns->timer = vm.addTimer(fn, nullptr, nullptr, {Value(static_cast<Object*>(ns))}, 0, true);
+void NetStreamObject::runFrame(Vm& vm, double nowMs) {
+  if (!playback) return;
+  // What play() and seek() announced comes before the news of the new position. News the
+  // handlers themselves cause (a play() from onStatus) waits for the next time, with all that
+  // follows it.
+  deliver(vm, this);
+  if (!playback) return;
+  bool heldBack = playback->hasEvents();
+  advanceTo(nowMs);
+  if (!heldBack) deliver(vm, this);
 }
 
 // The local file an address names, as for other loading; empty for web addresses and
 // FSCommands, which a stream does not play.
 std::string localPath(Vm& vm, const std::string& url) { return vm.host().localPath(url); }
 
-Object* allocateNetStream(Vm& vm) { return vm.make<NetStreamObject>(); }
+Object* allocateNetStream(Vm& vm) { return vm.make<NetStreamObject>(vm.host()); }
 
 Value netStreamCtor(Vm& vm, Object* self, Args) {
   if (auto* ns = dynamic_cast<NetStreamObject*>(self))
@@ -155,7 +184,7 @@ Value nsPlay(Vm& vm, Object* self, Args args) {
   std::string path = localPath(vm, url);
   if (path.empty() && !url.empty()) return Value();  // refused quietly
   ns->playback->play(path);
-  ensureTicking(vm, ns);
+  ns->startRunning(vm.host().timerMs());
   return Value();
 }
 
@@ -172,16 +201,15 @@ Value nsSeek(Vm& vm, Object* self, Args args) {
   auto* ns = dynamic_cast<NetStreamObject*>(self);
   if (!ns || !ns->playback) return Value();
   ns->playback->seek(vm.toNumber(args.at(0)));
-  ensureTicking(vm, ns);
+  ns->startRunning(vm.host().timerMs());
   return Value();
 }
 
-Value nsClose(Vm& vm, Object* self, Args) {
+Value nsClose(Vm&, Object* self, Args) {
   auto* ns = dynamic_cast<NetStreamObject*>(self);
   if (!ns || !ns->playback) return Value();
   ns->playback->close();
-  if (ns->timer >= 0) vm.clearTimer(ns->timer);
-  ns->timer = -1;
+  ns->stopRunning();
   return Value();
 }
 

@@ -86,8 +86,21 @@ void SpriteInstance::setMaskNode(avm1::DisplayNode* mask) {
   // A clip cannot mask itself; the renderer shows the masked clip only where the mask draws.
   auto* m = dynamic_cast<SpriteInstance*>(mask);
   if (m == this) m = nullptr;
+  // One mask per clip and one clip per mask: the pairs this breaks show unmasked again.
+  if (!scriptMaskAlive.expired() && scriptMask->maskedClip == this) {
+    scriptMask->maskedClip = nullptr;
+    scriptMask->maskedClipAlive.reset();
+  }
+  if (m && !m->maskedClipAlive.expired() && m->maskedClip != this) {
+    m->maskedClip->scriptMask = nullptr;
+    m->maskedClip->scriptMaskAlive.reset();
+  }
   scriptMask = m;
   scriptMaskAlive = m ? m->lifeToken() : std::weak_ptr<const char>();
+  if (m) {
+    m->maskedClip = this;
+    m->maskedClipAlive = lifeToken();
+  }
   ctx_.changed = true;
 }
 

@@ -100,6 +100,12 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   // Set by setMask: shown only where this clip draws. Null: none.
   SpriteInstance* scriptMask = nullptr;
   std::weak_ptr<const char> scriptMaskAlive;
+  const DisplayObject* scriptMaskObject() const override {
+    return scriptMaskAlive.expired() ? nullptr : scriptMask;
+  }
+  // The clip this one masks (a clip masks one clip at most).
+  SpriteInstance* maskedClip = nullptr;
+  std::weak_ptr<const char> maskedClipAlive;
   std::string dropTarget;  // where the last drag of it ended (_droptarget)
 
  private:

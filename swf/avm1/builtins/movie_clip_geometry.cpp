@@ -104,7 +104,7 @@ void installMovieClipGeometry(Vm& vm, Object* p) {
   vm.define(p, "hitTest", hitTest);
   vm.define(p, "localToGlobal", localToGlobal);
   vm.define(p, "globalToLocal", globalToLocal);
-  vm.define(p, "setMask", setMask);
+  vm.define(p, "setMask", setMask, DontEnum | Version6);  // Flash 6 on
   vm.define(p, "startDrag", startDrag);
   vm.define(p, "stopDrag", stopDrag);
 }

@@ -1,4 +1,4 @@
-// A sprite's geometry as scripts see it: bounds, coordinate spaces, hit tests, dragging, masks
+// A sprite's geometry as scripts see it: bounds, coordinate spaces, hit tests, dragging
 // and the colour transform that Color reads and writes.
 
 #include <algorithm>
@@ -80,28 +80,6 @@ bool SpriteInstance::hitTestPoint(double x, double y, bool shapes) {
            y <= box[3];
   }
   return hitObject(*this, toStage(), x * 20, y * 20, 0);
-}
-
-void SpriteInstance::setMaskNode(avm1::DisplayNode* mask) {
-  // A clip cannot mask itself; the renderer shows the masked clip only where the mask draws.
-  auto* m = dynamic_cast<SpriteInstance*>(mask);
-  if (m == this) m = nullptr;
-  // One mask per clip and one clip per mask: the pairs this breaks show unmasked again.
-  if (!scriptMaskAlive.expired() && scriptMask->maskedClip == this) {
-    scriptMask->maskedClip = nullptr;
-    scriptMask->maskedClipAlive.reset();
-  }
-  if (m && !m->maskedClipAlive.expired() && m->maskedClip != this) {
-    m->maskedClip->scriptMask = nullptr;
-    m->maskedClip->scriptMaskAlive.reset();
-  }
-  scriptMask = m;
-  scriptMaskAlive = m ? m->lifeToken() : std::weak_ptr<const char>();
-  if (m) {
-    m->maskedClip = this;
-    m->maskedClipAlive = lifeToken();
-  }
-  ctx_.changed = true;
 }
 
 void SpriteInstance::startDrag(bool lockCenter, const double* rect) {

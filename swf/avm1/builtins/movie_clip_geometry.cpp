@@ -1,4 +1,4 @@
-// MovieClip methods about space: bounds, coordinate conversion, hit tests, masks and dragging.
+// MovieClip methods about space: bounds, coordinate conversion, hit tests and dragging.
 
 #include <cmath>
 
@@ -70,13 +70,6 @@ Value convertPoint(Vm& vm, Object* self, Args args, bool toGlobal) {
 Value localToGlobal(Vm& vm, Object* self, Args args) { return convertPoint(vm, self, args, true); }
 Value globalToLocal(Vm& vm, Object* self, Args args) { return convertPoint(vm, self, args, false); }
 
-Value setMask(Vm& vm, Object* self, Args args) {
-  DisplayNode* n = nodeOf(self);
-  if (!n) return Value();
-  n->setMaskNode(clipArgument(vm, args.at(0)));
-  return Value(true);
-}
-
 Value startDrag(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n) return Value();
@@ -104,7 +97,6 @@ void installMovieClipGeometry(Vm& vm, Object* p) {
   vm.define(p, "hitTest", hitTest);
   vm.define(p, "localToGlobal", localToGlobal);
   vm.define(p, "globalToLocal", globalToLocal);
-  vm.define(p, "setMask", setMask, DontEnum | Version6);  // Flash 6 on
   vm.define(p, "startDrag", startDrag);
   vm.define(p, "stopDrag", stopDrag);
 }

@@ -8,6 +8,7 @@
 #include "swf/movie/movie.h"
 #include "swf/movie/sprite.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/shapes/script_drawing.h"
 
 namespace swf {
 namespace {
@@ -115,6 +116,7 @@ avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int
   SpriteInstance* s = parent->placeScriptClip(character, characterId, newName, scriptDepth, this);
   if (!s) return nullptr;
   s->clipEvents = clipEvents;
+  if (drawing) s->drawing = std::make_shared<ScriptDrawing>(*drawing);  // the copy draws alike
   if (!s->clipEvents.empty()) {
     s->queueEvent(kEventConstruct, nullptr);
     s->queueEvent(kEventInitialize, nullptr);

@@ -93,7 +93,7 @@ Value stopDrag(Vm&, Object* self, Args) {
 
 void installMovieClipGeometry(Vm& vm, Object* p) {
   vm.define(p, "getBounds", getBounds);
-  vm.define(p, "getRect", getRect);
+  vm.define(p, "getRect", getRect, DontEnum | Version8);
   vm.define(p, "hitTest", hitTest);
   vm.define(p, "localToGlobal", localToGlobal);
   vm.define(p, "globalToLocal", globalToLocal);

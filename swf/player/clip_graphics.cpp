@@ -15,6 +15,7 @@ void installClipGraphics(Vm& vm, Object* proto) {
   swf::installBitmapData(vm);
   swf::defineDrawingMethods(vm, proto);
   swf::defineMaskMethod(vm, proto);
+  swf::defineVersionMethod(vm, proto);
   swf::defineBitmapMethods(vm, proto);
   swf::installFilters(vm, proto);
 }

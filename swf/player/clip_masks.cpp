@@ -19,6 +19,9 @@ void setScriptMask(PlacedObject& target, PlacedObject* mask) {
   if (mask)
     if (PlacedObject* other = mask->masking.get(); other && other != &target)
       other->scriptMask = {};
+  // A timeline mask taking part in a script's mask pair stops masking the layers above it.
+  target.clipDepth = 0;
+  if (mask) mask->clipDepth = 0;
   target.scriptMask = mask ? PlacedObject::Link{mask, mask->lifeToken()} : PlacedObject::Link{};
   if (mask) mask->masking = {&target, target.lifeToken()};
   target.markChanged();

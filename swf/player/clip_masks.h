@@ -9,8 +9,11 @@ namespace swf {
 
 // Makes `mask` the mask of `target` (null: none). An object masks one object at most and has
 // one mask at most: the pairs this breaks show unmasked again. An object never masks itself.
+// Timeline masks (clip depths) on either side stop masking.
 void setScriptMask(PlacedObject& target, PlacedObject* mask);
 
 void defineMaskMethod(avm1::Vm& vm, avm1::Object* movieClipProto);
+// getSWFVersion (clip_version.cpp), defined with the mask method as the player's own.
+void defineVersionMethod(avm1::Vm& vm, avm1::Object* movieClipProto);
 
 }  // namespace swf

@@ -7,6 +7,7 @@
 #include "swf/player/matrix_math.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/bounds.h"
+#include "swf/shapes/script_drawing.h"
 
 namespace swf {
 namespace {
@@ -15,12 +16,15 @@ constexpr int kMaxWalk = 256;
 
 bool hitObject(const DisplayObject& o, const Matrix& toStage, double x, double y, int nesting) {
   if (nesting > kMaxWalk || !o.visible) return false;
-  if (o.character && o.character->kind() != CharacterKind::Sprite &&
-      o.character->kind() != CharacterKind::Button) {
+  bool ownShape = o.character && o.character->kind() != CharacterKind::Sprite &&
+                  o.character->kind() != CharacterKind::Button;
+  bool drawn = o.drawing && !o.drawing->empty();
+  if (ownShape || drawn) {
     if (auto inv = invert(toStage)) {
       double lx, ly;
       transformPoint(*inv, x, y, lx, ly);
-      if (hitTestCharacter(*o.character, lx, ly, o.ratio)) return true;
+      if (ownShape && hitTestCharacter(*o.character, lx, ly, o.ratio)) return true;
+      if (drawn && hitTestDrawing(o.drawing->drawing(), lx, ly)) return true;
     }
   }
   for (const auto& [d, child] : o.children) {

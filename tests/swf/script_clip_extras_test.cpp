@@ -80,6 +80,11 @@ TEST(ClipExtras, DuplicatesDrawLikeTheirSourceAndGradientsNeedAMatrix) {
     s.call(d, "lineTo", {Value(x), Value(y)});
   s.call(d, "endFill");
   EXPECT_EQ(s.pixel(70, 70), 0xFFFFFFu);
+  // A duplicate onto the source's own depth takes its place, drawing and all.
+  Object* r = s.call(a, "duplicateMovieClip", {s.str("r"), Value(1)}).object();
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(s.text(s.vm->get(r, s.vm->key("_name"))), "r");
+  EXPECT_EQ(s.pixel(20, 20), 0x0000FFu);
 }
 
 TEST(ClipExtras, ClipsWithPressHandlersShowTheHand) {

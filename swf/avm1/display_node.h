@@ -99,7 +99,6 @@ struct DisplayNode {
   virtual void globalToLocal(double& /*x*/, double& /*y*/) {}
   // Whether the stage point (pixels) falls on the clip's box, or on its shapes.
   virtual bool hitTestPoint(double /*x*/, double /*y*/, bool /*shapes*/) { return false; }
-  virtual void setMaskNode(DisplayNode* /*mask*/) {}
   // Follows the pointer until stopDrag; `rect` (left, top, right, bottom in the parent's
   // pixels) bounds it when given.
   virtual void startDrag(bool /*lockCenter*/, const double* /*rect*/) {}

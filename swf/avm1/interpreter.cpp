@@ -960,7 +960,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value name = pop();
         std::vector<Value> args = popArgs();
         Value fn;
-        Object* self = nullptr;
+        // A function called with no object runs with the code's timeline as `this`.
+        Object* self = timelineClip();
         if (name.isObject()) {
           fn = name;
         } else {

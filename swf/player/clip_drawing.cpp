@@ -181,6 +181,8 @@ std::optional<FillStyle> gradientFromArgs(Vm& vm, Args args) {
     f.gradient.stops.push_back(
         {std::floor(ratio), colorFrom(vm, vm.get(colors, k), vm.get(alphas, k))});
   }
+  // Without a matrix object there is no gradient to draw.
+  if (!args.at(4).object()) return std::nullopt;
   f.matrix = gradientMatrix(vm, args.at(4).object());
   std::string spread = vm.toString(args.at(5));
   f.gradient.spread = spread == "reflect"  ? SpreadMode::Reflect

@@ -5,6 +5,7 @@
 #include "swf/avm1/builtins/registry.h"
 #include "swf/player/bitmap_data.h"
 #include "swf/player/clip_drawing.h"
+#include "swf/player/clip_masks.h"
 #include "swf/player/filter_classes.h"
 
 namespace swf::avm1 {
@@ -13,6 +14,8 @@ void installClipGraphics(Vm& vm, Object* proto) {
   installGeom(vm);
   swf::installBitmapData(vm);
   swf::defineDrawingMethods(vm, proto);
+  swf::defineMaskMethod(vm, proto);
+  swf::defineVersionMethod(vm, proto);
   swf::defineBitmapMethods(vm, proto);
   swf::installFilters(vm, proto);
 }

@@ -33,6 +33,10 @@ struct DisplayObject {
   FilterListPtr filters;  // PlaceObject3 filters, applied in order; null or empty: none
   std::shared_ptr<ScriptDrawing> drawing;  // drawn by script, under the children; may be null
 
+  // The object a script set as this one's mask (setMask): this one shows only where that one
+  // draws. Null: none.
+  virtual const DisplayObject* scriptMaskObject() const { return nullptr; }
+
   // Children by depth (sprites, buttons and the root have them).
   std::map<int, std::unique_ptr<DisplayObject>> children;
 };

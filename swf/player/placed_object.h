@@ -39,6 +39,17 @@ class PlacedObject : public DisplayObject {
   void markChanged() { ctx_.changed = true; }
   PlayerContext& context() { return ctx_; }
 
+  // A link to another placed object that notices when that one is gone.
+  struct Link {
+    PlacedObject* to = nullptr;
+    std::weak_ptr<const char> alive;
+    PlacedObject* get() const { return alive.expired() ? nullptr : to; }
+  };
+  // Set by setMask (clip_masks.h): this one shows only where `scriptMask` draws; `masking` is
+  // the object this one masks.
+  Link scriptMask, masking;
+  const DisplayObject* scriptMaskObject() const override { return scriptMask.get(); }
+
  protected:
   PlayerContext& ctx_;
 

@@ -7,6 +7,7 @@
 #include "swf/avm1/vm.h"
 #include "swf/player/button_hit_test.h"
 #include "swf/player/button_instance.h"
+#include "swf/player/clip_input.h"
 #include "swf/player/input_classes.h"
 #include "swf/player/matrix_math.h"
 #include "swf/player/player.h"
@@ -274,6 +275,11 @@ void Player::pointerInput(Pointer kind, double x, double y) {
 PointerShape Player::pointerShape() const {
   if (input_->pointerHidden) return PointerShape::Hidden;
   if (hovered_ && !hoveredAlive_.expired()) return PointerShape::Hand;
+  // A clip with press or roll handlers shows the hand too, unless its useHandCursor is false.
+  if (SpriteInstance* c = clipInput_ ? clipInput_->hovered() : nullptr) {
+    avm1::Value hand = vm_->get(vm_->clipFor(c), vm_->key("useHandCursor"));
+    if (hand.isUndefined() || vm_->toBoolean(hand)) return PointerShape::Hand;
+  }
   double sx = input_->pointerX, sy = input_->pointerY;
   for (TextFieldInstance* f : input_->fields) {
     if (!f->editable() && f->def().noSelect) continue;

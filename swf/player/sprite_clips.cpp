@@ -8,6 +8,7 @@
 #include "swf/movie/movie.h"
 #include "swf/movie/sprite.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/shapes/script_drawing.h"
 
 namespace swf {
 namespace {
@@ -86,7 +87,6 @@ SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character>
   int depth;
   if (!c || c->kind() != CharacterKind::Sprite || !toInternalDepth(scriptDepth, depth))
     return nullptr;
-  dropChild(depth);
   Placement p;
   p.character = std::move(c);
   p.characterId = id;
@@ -98,6 +98,7 @@ SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character>
     p.blendMode = like->blendMode;
     p.filters = like->filters;
   }
+  dropChild(depth);  // may be `like` itself: read above
   auto o = instantiate(p, depth, ctx_, this, nesting() + 1);
   auto* s = dynamic_cast<SpriteInstance*>(o.get());
   if (!s) return nullptr;
@@ -112,9 +113,13 @@ SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character>
 avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int scriptDepth) {
   SpriteInstance* parent = parentTimeline();
   if (!parent || !character) return nullptr;
+  // A duplicate onto this clip's own depth replaces it: take what the copy needs first.
+  std::vector<ClipEvent> events = clipEvents;
+  auto copiedDrawing = drawing ? std::make_shared<ScriptDrawing>(*drawing) : nullptr;
   SpriteInstance* s = parent->placeScriptClip(character, characterId, newName, scriptDepth, this);
   if (!s) return nullptr;
-  s->clipEvents = clipEvents;
+  s->clipEvents = std::move(events);
+  s->drawing = std::move(copiedDrawing);  // the copy draws alike
   if (!s->clipEvents.empty()) {
     s->queueEvent(kEventConstruct, nullptr);
     s->queueEvent(kEventInitialize, nullptr);

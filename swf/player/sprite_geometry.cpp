@@ -1,4 +1,4 @@
-// A sprite's geometry as scripts see it: bounds, coordinate spaces, hit tests, dragging, masks
+// A sprite's geometry as scripts see it: bounds, coordinate spaces, hit tests, dragging
 // and the colour transform that Color reads and writes.
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include "swf/player/matrix_math.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/bounds.h"
+#include "swf/shapes/script_drawing.h"
 
 namespace swf {
 namespace {
@@ -15,12 +16,15 @@ constexpr int kMaxWalk = 256;
 
 bool hitObject(const DisplayObject& o, const Matrix& toStage, double x, double y, int nesting) {
   if (nesting > kMaxWalk || !o.visible) return false;
-  if (o.character && o.character->kind() != CharacterKind::Sprite &&
-      o.character->kind() != CharacterKind::Button) {
+  bool ownShape = o.character && o.character->kind() != CharacterKind::Sprite &&
+                  o.character->kind() != CharacterKind::Button;
+  bool drawn = o.drawing && !o.drawing->empty();
+  if (ownShape || drawn) {
     if (auto inv = invert(toStage)) {
       double lx, ly;
       transformPoint(*inv, x, y, lx, ly);
-      if (hitTestCharacter(*o.character, lx, ly, o.ratio)) return true;
+      if (ownShape && hitTestCharacter(*o.character, lx, ly, o.ratio)) return true;
+      if (drawn && hitTestDrawing(o.drawing->drawing(), lx, ly)) return true;
     }
   }
   for (const auto& [d, child] : o.children) {
@@ -80,15 +84,6 @@ bool SpriteInstance::hitTestPoint(double x, double y, bool shapes) {
            y <= box[3];
   }
   return hitObject(*this, toStage(), x * 20, y * 20, 0);
-}
-
-void SpriteInstance::setMaskNode(avm1::DisplayNode* mask) {
-  // A clip cannot mask itself; the renderer shows the masked clip only where the mask draws.
-  auto* m = dynamic_cast<SpriteInstance*>(mask);
-  if (m == this) m = nullptr;
-  scriptMask = m;
-  scriptMaskAlive = m ? m->lifeToken() : std::weak_ptr<const char>();
-  ctx_.changed = true;
 }
 
 void SpriteInstance::startDrag(bool lockCenter, const double* rect) {

@@ -86,7 +86,6 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   void localToGlobal(double& x, double& y) override;
   void globalToLocal(double& x, double& y) override;
   bool hitTestPoint(double x, double y, bool shapes) override;
-  void setMaskNode(avm1::DisplayNode* mask) override;
   void startDrag(bool lockCenter, const double* rect) override;
   void stopDrag() override;
   void getColorTransform(double* v) override;
@@ -97,9 +96,6 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   void followPointer();
   // "/a/b" of the topmost sprite under the pointer besides this one; "" over none.
   std::string findDropTarget();
-  // Set by setMask: shown only where this clip draws. Null: none.
-  SpriteInstance* scriptMask = nullptr;
-  std::weak_ptr<const char> scriptMaskAlive;
   std::string dropTarget;  // where the last drag of it ended (_droptarget)
 
  private:

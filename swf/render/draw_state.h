@@ -7,6 +7,8 @@
 
 namespace swf {
 
+class ScriptMasks;
+
 struct DrawState {
   cairo_t* cr = nullptr;
   Matrix toDevice;           // the object's twips to device pixels
@@ -17,6 +19,7 @@ struct DrawState {
   bool antialias = true;
   bool maskMode = false;  // drawing a mask: only coverage counts, colours are ignored
   bool inLayer = false;
+  const ScriptMasks* scriptMasks = nullptr;  // the masks scripts set in the frame being drawn
   int groups = 0;
   // How fills combine with what is below: other than OVER only for an object with a blend mode
   // that is a single shape of fills, which needs no group of its own.

@@ -4,6 +4,7 @@
 #include "swf/bitmaps/bitmap.h"
 #include "swf/movie/character.h"
 #include "swf/shapes/morph_shape.h"
+#include "swf/shapes/script_drawing.h"
 #include "swf/shapes/shape.h"
 #include "swf/text/edit_text.h"
 #include "swf/text/text.h"
@@ -49,6 +50,8 @@ bool hitShape(const ShapeDrawing& d, double x, double y) {
 }
 
 }  // namespace
+
+bool hitTestDrawing(const ShapeDrawing& d, double x, double y) { return hitShape(d, x, y); }
 
 bool hitTestCharacter(const Character& c, double x, double y, int ratio) {
   switch (c.kind()) {

@@ -10,6 +10,7 @@
 #include "swf/render/cairo_util.h"
 #include "swf/render/character_painter.h"
 #include "swf/render/filters/filtered_draw.h"
+#include "swf/render/script_masks.h"
 #include "swf/shapes/shape.h"
 
 namespace swf {
@@ -52,6 +53,25 @@ bool clipToBox(cairo_t* cr, const std::optional<Box>& box) {
   return true;
 }
 
+// Draws the coverage of `mask` placed by `toDevice` into an alpha group; the target's clip
+// should already be narrowed to where it matters.
+PatternPtr paintCoverage(const DrawState& s, const DisplayObject& mask, const Matrix& toDevice,
+                         int nesting) {
+  cairo_t* cr = s.cr;
+  // The mask draws whether or not it is visible itself: only its coverage is used.
+  DrawState ms = s;
+  ms.maskMode = true;
+  ms.toDevice = toDevice;
+  ++ms.groups;
+  cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+  if (nesting <= kMaxNesting) {
+    paintOwnContent(ms, mask);
+    drawChildren(ms, mask, nesting + 1);
+  }
+  cairo_identity_matrix(cr);
+  return PatternPtr(cairo_pop_group(cr));
+}
+
 ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveMask* within,
                     int nesting) {
   cairo_t* cr = s.cr;
@@ -62,18 +82,7 @@ ActiveMask makeMask(const DrawState& s, const DisplayObject& mask, const ActiveM
   cairo_save(cr);
   cairo_identity_matrix(cr);
   if (clipToBox(cr, m.box)) {
-    // The mask draws whether or not it is visible itself: only its coverage is used.
-    DrawState ms = s;
-    ms.maskMode = true;
-    ms.toDevice = s.toDevice * mask.matrix;
-    ++ms.groups;
-    cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
-    if (nesting <= kMaxNesting) {
-      paintOwnContent(ms, mask);
-      drawChildren(ms, mask, nesting + 1);
-    }
-    cairo_identity_matrix(cr);
-    m.coverage.reset(cairo_pop_group(cr));
+    m.coverage = paintCoverage(s, mask, s.toDevice * mask.matrix, nesting);
     if (within && within->coverage) {
       cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
       cairo_set_source(cr, m.coverage.get());
@@ -296,23 +305,60 @@ void drawBlended(const DrawState& s, const DisplayObject& obj, int mode, int nes
   cairo_restore(cr);
 }
 
-void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) {
-  if (!obj.visible || nesting > kMaxNesting) return;
-  DrawState s = parent;
-  s.toDevice = parent.toDevice * obj.matrix;
-  if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
+// Draws an object at its place `s` with its blend mode.
+void drawPlaced(const DrawState& s, const DisplayObject& obj, int nesting) {
   int mode = obj.blendMode;
   bool blended = !s.maskMode && mode >= kLayer && mode <= kHardLight;
   // Add and layer blend as the fills are drawn when nothing overlaps; the other modes either
   // need the whole layer or are combined faster by our own pixel code than by Cairo's fills.
   bool blendsAsDrawn = mode == kAdd || mode == kLayer;
   if (blended && blendsAsDrawn && isSingleFillShape(obj)) {
-    s.fillOperator = operatorFor(mode);
-    drawContent(s, obj, nesting);
+    DrawState direct = s;
+    direct.fillOperator = operatorFor(mode);
+    drawContent(direct, obj, nesting);
   } else if (blended && s.groups < kMaxGroups)
     drawBlended(s, obj, mode, nesting);
   else
     drawContent(s, obj, nesting);
+}
+
+// An object masked by a script: drawn into a group that is shown through the mask's coverage.
+void drawScriptMasked(const DrawState& s, const DisplayObject& obj, const DisplayObject& mask,
+                      const Matrix& maskToDevice, int nesting) {
+  if (s.groups >= kMaxGroups) return;  // as with timeline masks: too deep, not drawn
+  cairo_t* cr = s.cr;
+  auto box = intersect(objectBounds(obj, s.toDevice, s.pixelsPerStagePixel()),
+                       objectBounds(mask, maskToDevice, s.pixelsPerStagePixel()));
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  if (clipToBox(cr, box)) {
+    PatternPtr coverage = paintCoverage(s, mask, maskToDevice, nesting);
+    cairo_push_group(cr);
+    DrawState inner = s;
+    ++inner.groups;
+    drawPlaced(inner, obj, nesting);
+    cairo_identity_matrix(cr);
+    PatternPtr content(cairo_pop_group(cr));
+    cairo_set_source(cr, content.get());
+    cairo_mask(cr, coverage.get());
+  }
+  cairo_restore(cr);
+}
+
+void drawObject(const DrawState& parent, const DisplayObject& obj, int nesting) {
+  if (!obj.visible || nesting > kMaxNesting) return;
+  DrawState s = parent;
+  s.toDevice = parent.toDevice * obj.matrix;
+  if (!s.maskMode) s.cxform = parent.cxform * obj.cxform;
+  if (s.scriptMasks && !s.maskMode && !s.scriptMasks->empty()) {
+    if (s.scriptMasks->isMask(obj)) return;  // a mask shows only through what it masks
+    Matrix maskToDevice;
+    if (const DisplayObject* mask = s.scriptMasks->maskOf(obj, maskToDevice)) {
+      drawScriptMasked(s, obj, *mask, maskToDevice, nesting);
+      return;
+    }
+  }
+  drawPlaced(s, obj, nesting);
 }
 
 }  // namespace
@@ -339,6 +385,9 @@ void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& op
   cairo_restore(cr);
   DrawState rootState = s;
   rootState.toDevice = toDevice * root.matrix;
+  ScriptMasks masks;
+  masks.collect(root, rootState.toDevice);
+  rootState.scriptMasks = &masks;
   rootState.cxform = root.cxform;
   paintOwnContent(rootState, root);
   drawChildren(rootState, root, 0);

@@ -11,6 +11,9 @@
 
 namespace swf {
 
+// Whether a point in a drawing's own twips falls on its fills or lines (swf/render/hit_test.cpp).
+bool hitTestDrawing(const ShapeDrawing& d, double x, double y);
+
 class ScriptDrawing {
  public:
   // More path steps than this are ignored: a script drawing in a loop cannot take memory

@@ -97,7 +97,7 @@ void installMovieClipDepths(Vm& vm, Object* p) {
   vm.define(p, "createEmptyMovieClip", createEmptyMovieClip, DontEnum | Version6);
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
   vm.define(p, "swapDepths", swapDepths);
-  vm.define(p, "getDepth", getDepth);
+  vm.define(p, "getDepth", getDepth, DontEnum | Version6);
   vm.define(p, "getNextHighestDepth", getNextHighestDepth, DontEnum | Version7);
   vm.define(p, "getInstanceAtDepth", getInstanceAtDepth, DontEnum | Version7);
   // A movie is loaded whole before it plays, so what is loaded is all there is.

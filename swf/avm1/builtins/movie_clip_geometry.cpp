@@ -1,4 +1,4 @@
-// MovieClip methods about space: bounds, coordinate conversion, hit tests, masks and dragging.
+// MovieClip methods about space: bounds, coordinate conversion, hit tests and dragging.
 
 #include <cmath>
 
@@ -70,13 +70,6 @@ Value convertPoint(Vm& vm, Object* self, Args args, bool toGlobal) {
 Value localToGlobal(Vm& vm, Object* self, Args args) { return convertPoint(vm, self, args, true); }
 Value globalToLocal(Vm& vm, Object* self, Args args) { return convertPoint(vm, self, args, false); }
 
-Value setMask(Vm& vm, Object* self, Args args) {
-  DisplayNode* n = nodeOf(self);
-  if (!n) return Value();
-  n->setMaskNode(clipArgument(vm, args.at(0)));
-  return Value(true);
-}
-
 Value startDrag(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n) return Value();
@@ -100,11 +93,10 @@ Value stopDrag(Vm&, Object* self, Args) {
 
 void installMovieClipGeometry(Vm& vm, Object* p) {
   vm.define(p, "getBounds", getBounds);
-  vm.define(p, "getRect", getRect);
+  vm.define(p, "getRect", getRect, DontEnum | Version8);
   vm.define(p, "hitTest", hitTest);
   vm.define(p, "localToGlobal", localToGlobal);
   vm.define(p, "globalToLocal", globalToLocal);
-  vm.define(p, "setMask", setMask);
   vm.define(p, "startDrag", startDrag);
   vm.define(p, "stopDrag", stopDrag);
 }

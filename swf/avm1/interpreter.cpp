@@ -681,9 +681,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         // its toString.
         Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
         if (pa.isString() || pb.isString()) {
-          std::string sa = pa.isObject() && !pa.o->asClip() ? vm.toString(a) : vm.toString(pa);
-          std::string sb = pb.isObject() && !pb.o->asClip() ? vm.toString(b) : vm.toString(pb);
-          push(Value(vm.concat(sa, sb)));
+          String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
+          push(Value(sa));  // keeps a fresh left side alive while the right one converts
+          top() = Value(vm.concat(sa, pb.isObject() && !pb.o->asClip() ? b : pb));
         } else {
           push(Value(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
                      vm.toNumber(pb.isObject() ? Value(NAN) : pb)));
@@ -830,8 +830,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         break;
       }
       case op::StringAdd: {
-        std::string b = vm.toString(pop()), a = vm.toString(pop());
-        push(Value(vm.concat(a, b)));
+        Value vb = pop(), va = pop();
+        String* a = vm.toStr(va);
+        push(Value(a));
+        top() = Value(vm.concat(a, vb));
         break;
       }
       case op::StringLength:

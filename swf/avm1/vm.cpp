@@ -157,6 +157,19 @@ String* Vm::concat(const std::string& a, const std::string& b) {
   return str(std::move(s));
 }
 
+String* Vm::concat(String* a, std::string_view b) {
+  if (a->text.size() + b.size() > kMaxStringLength) throw ScriptAbort{"string too long"};
+  auto* r = new String;
+  StringText::append(r->text, r, a->text, a->interned, b);
+  adopt(r);
+  return r;
+}
+
+String* Vm::concat(String* a, const Value& b) {
+  if (b.isString()) return concat(a, std::string_view(b.s->text));
+  return concat(a, std::string_view(toString(b)));
+}
+
 String* Vm::key(String* s) {
   if (!s->interned) s = intern(s->text);
   return caseSensitive() ? s : s->lower;

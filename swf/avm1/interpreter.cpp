@@ -9,6 +9,7 @@
 
 #include "swf/avm1/action_codes.h"
 #include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/string_ops.h"
 #include "swf/avm1/super_object.h"
@@ -679,7 +680,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
-        Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
+        Value pa = vm.toPrimitive(a, a.isObject() && isDate(a.o)),
+              pb = vm.toPrimitive(b, b.isObject() && isDate(b.o));
         if (pa.isString() || pb.isString()) {
           String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
           push(Value(sa));  // keeps a fresh left side alive while the right one converts

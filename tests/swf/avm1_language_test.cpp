@@ -287,6 +287,22 @@ TEST(Avm1Language, CoreClasses) {
        "4\n"},
       {6, "push 2, -3, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "de\n"},
       {6, "push 10, 2, 2, 'Math'\ngetVariable\npush 'pow'\ncallMethod\ntrace", "1024\n"},
+      // A date added to a number turns into its text; ASnative(101, 5) is hasOwnProperty.
+      {6, "push 1, 0, 1, 'Date'\nnewObject\nadd2\ntypeof\ntrace", "string\n"},
+      {6, R"(push 'o', 0, 'Object'
+             newObject
+             setVariable
+             push 'o'
+             getVariable
+             push 'h', 5, 101, 2, 'ASnative'
+             callFunction
+             setMember
+             push 'h', 1, 'o'
+             getVariable
+             push 'h'
+             callMethod
+             trace)",
+       "true\n"},
   });
 }
 

@@ -4,6 +4,7 @@
 // loop grows one buffer (amortised linear) instead of copying the whole text each round. The
 // earlier string remembers its length and, the first time it is read, copies its text back from
 // the buffer's current holder (the buffer only ever grows at the end, so the prefix is intact).
+// So a reference to a string's text must not be held across script code that may append to it.
 
 #include <compare>
 #include <cstddef>

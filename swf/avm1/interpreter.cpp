@@ -9,6 +9,7 @@
 
 #include "swf/avm1/action_codes.h"
 #include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/string_ops.h"
 #include "swf/avm1/super_object.h"
@@ -679,11 +680,12 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
-        Value pa = vm.toPrimitive(a), pb = vm.toPrimitive(b);
+        Value pa = vm.toPrimitive(a, a.isObject() && isDate(a.o)),
+              pb = vm.toPrimitive(b, b.isObject() && isDate(b.o));
         if (pa.isString() || pb.isString()) {
-          std::string sa = pa.isObject() && !pa.o->asClip() ? vm.toString(a) : vm.toString(pa);
-          std::string sb = pb.isObject() && !pb.o->asClip() ? vm.toString(b) : vm.toString(pb);
-          push(Value(vm.concat(sa, sb)));
+          String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
+          push(Value(sa));  // keeps a fresh left side alive while the right one converts
+          top() = Value(vm.concat(sa, pb.isObject() && !pb.o->asClip() ? b : pb));
         } else {
           push(Value(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
                      vm.toNumber(pb.isObject() ? Value(NAN) : pb)));
@@ -830,8 +832,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         break;
       }
       case op::StringAdd: {
-        std::string b = vm.toString(pop()), a = vm.toString(pop());
-        push(Value(vm.concat(a, b)));
+        Value vb = pop(), va = pop();
+        String* a = vm.toStr(va);
+        push(Value(a));
+        top() = Value(vm.concat(a, vb));
         break;
       }
       case op::StringLength:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "swf/avm1/gc.h"
+#include "swf/avm1/string_text.h"
 
 namespace swf::avm1 {
 
@@ -13,7 +14,7 @@ class Object;
 // Immutable text. Interned strings are unique per text and serve as property keys; `lower` is
 // the interned lower-case twin, the key below SWF 7 where names ignore case.
 struct String : GcCell {
-  std::string text;
+  StringText text;
   String* lower = nullptr;
   bool interned = false;
   int8_t hasPathChars = -1;  // whether the text holds ':', '/' or '.' (-1: not looked yet)
@@ -23,6 +24,7 @@ struct String : GcCell {
   uint32_t slotHint = 0;
   void traceChildren(Tracer& t) override {
     if (lower != this) t.mark(lower);
+    text.trace(t);
   }
 };
 

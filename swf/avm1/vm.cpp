@@ -157,6 +157,19 @@ String* Vm::concat(const std::string& a, const std::string& b) {
   return str(std::move(s));
 }
 
+String* Vm::concat(String* a, std::string_view b) {
+  if (a->text.size() + b.size() > kMaxStringLength) throw ScriptAbort{"string too long"};
+  auto* r = new String;
+  StringText::append(r->text, r, a->text, a->interned, b);
+  adopt(r);
+  return r;
+}
+
+String* Vm::concat(String* a, const Value& b) {
+  if (b.isString()) return concat(a, std::string_view(b.s->text));
+  return concat(a, std::string_view(toString(b)));
+}
+
 String* Vm::key(String* s) {
   if (!s->interned) s = intern(s->text);
   return caseSensitive() ? s : s->lower;
@@ -253,11 +266,23 @@ Object* Vm::protoOf(Object* o) {
   return p && !p->getter ? p->value.object() : nullptr;
 }
 
+namespace {
+// A member is looked for this many prototypes up; a longer chain ends the running script (and
+// outside scripts simply counts as not found).
+constexpr int kMaxProtoDepth = 256;
+
+bool chainTooLong(const Vm& vm, int depth) {
+  if (depth <= kMaxProtoDepth) return false;
+  if (!vm.frames.empty()) throw ScriptAbort{"prototype chain too long"};
+  return true;
+}
+}  // namespace
+
 bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
   String* k = key(name);
   if (!o->plain && o->getNative(*this, k, out)) return true;
   int depth = 0;
-  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
+  for (Object* obj = o; obj && !chainTooLong(*this, depth); obj = protoOf(obj), ++depth) {
     if (Property* p = obj->props.find(k); p && visibleIn(p->flags, version_)) {
       out = p->getter ? call(Value(p->getter), self, {}) : p->value;
       return true;
@@ -333,7 +358,7 @@ void Vm::set(Object* o, String* name, const Value& v) {
   if (p && !visibleIn(p->flags, version_)) p = nullptr;
   if (!p) {
     int depth = 0;
-    for (Object* obj = protoOf(o); obj && depth < 256; obj = protoOf(obj), ++depth) {
+    for (Object* obj = protoOf(o); obj && !chainTooLong(*this, ++depth); obj = protoOf(obj)) {
       Property* q = obj->props.find(k);
       if (!q || !visibleIn(q->flags, version_)) continue;
       if (q->setter) {

@@ -104,6 +104,11 @@ class Vm {
   String* str(std::string text);  // a fresh, uninterned string
   // a + b; a result past kMaxStringLength ends the script instead of exhausting memory.
   String* concat(const std::string& a, const std::string& b);
+  // The same for strings the script holds: a long `a` lends its buffer to the result (see
+  // StringText), so appending in a loop is linear.
+  String* concat(String* a, std::string_view b);
+  // a + the text of b, as toString gives it.
+  String* concat(String* a, const Value& b);
   static constexpr size_t kMaxStringLength = 64u << 20;
   String* key(String* s);  // the property key for a name
   String* key(std::string_view text) { return key(intern(text)); }

@@ -111,7 +111,7 @@ std::string readFile(const fs::path& p) {
   return s.str();
 }
 
-TraceOutcome runTrace(const fs::path& swfPath) {
+TraceOutcome runTrace(const fs::path& swfPath, const fs::path& saveDir) {
   TraceOutcome out;
   std::string traced;
   try {
@@ -138,6 +138,8 @@ TraceOutcome runTrace(const fs::path& swfPath) {
          ++i)
       if (traced[i] == '\n') ++line;
     out.firstDifference = line;
+    if (!saveDir.empty())
+      std::ofstream(saveDir / (swfPath.filename().string() + ".trace")) << traced;
   }
   return out;
 }
@@ -160,7 +162,8 @@ long runTraceSuite(const std::string& suite, const fs::path& dir, bool recursive
   long passed = 0;
   auto started = std::chrono::steady_clock::now();
   for (const fs::path& m : movies) {
-    TraceOutcome o = runIsolated<TraceOutcome>([&] { return runTrace(m); }, opt.timeLimit);
+    TraceOutcome o =
+        runIsolated<TraceOutcome>([&] { return runTrace(m, opt.saveDir); }, opt.timeLimit);
     passed += o.passed;
     if (opt.verbose || (!o.passed && opt.listFailures)) {
       std::cout << (o.passed ? "pass " : "FAIL ") << fs::relative(m, dir).string();

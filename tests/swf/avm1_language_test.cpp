@@ -10,8 +10,8 @@ using rvtest::runScript;
 
 struct Case {
   int version;
-  const char* source;
-  const char* expected;
+  std::string source;
+  std::string expected;
 };
 
 void runCases(const std::vector<Case>& cases) {
@@ -287,6 +287,136 @@ TEST(Avm1Language, CoreClasses) {
        "4\n"},
       {6, "push 2, -3, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "de\n"},
       {6, "push 10, 2, 2, 'Math'\ngetVariable\npush 'pow'\ncallMethod\ntrace", "1024\n"},
+      // A date added to a number turns into its text; ASnative(101, 5) is hasOwnProperty.
+      {6, "push 1, 0, 1, 'Date'\nnewObject\nadd2\ntypeof\ntrace", "string\n"},
+      {6, R"(push 'o', 0, 'Object'
+             newObject
+             setVariable
+             push 'o'
+             getVariable
+             push 'h', 5, 101, 2, 'ASnative'
+             callFunction
+             setMember
+             push 'h', 1, 'o'
+             getVariable
+             push 'h'
+             callMethod
+             trace)",
+       "true\n"},
+  });
+}
+
+// Appending lends a long string's buffer to the result; every earlier string (held by another
+// variable, in an array, across collections) must keep its own text.
+TEST(Avm1Language, AppendingLeavesEarlierStringsAlone) {
+  std::string half(40, 'x');
+  std::string base = half + half;
+  runCases({
+      {6, R"(push 'p', ')" + half + R"('
+             setVariable
+             push 's', 'p'
+             getVariable
+             push 'p'
+             getVariable
+             add2
+             setVariable
+             push 't', 's'
+             getVariable
+             setVariable
+             push 's', 's'
+             getVariable
+             push 'a'
+             add2
+             setVariable
+             push 'u', 's'
+             getVariable
+             setVariable
+             push 's', 's'
+             getVariable
+             push 'b'
+             add2
+             setVariable
+             push 'w', 't'
+             getVariable
+             push 'c'
+             add2
+             setVariable
+             push 't'
+             getVariable
+             trace
+             push 'u'
+             getVariable
+             trace
+             push 's'
+             getVariable
+             trace
+             push 'w'
+             getVariable
+             trace
+             push 'u'
+             getVariable
+             push 'u'
+             getVariable
+             stringAdd
+             trace)",
+       base + "\n" + base + "a\n" + base + "ab\n" + base + "c\n" + base + "a" + base + "a\n"},
+      {6, R"(constants 'i', 's', 'a'
+             push c:2, 0, 'Array'
+             newObject
+             setVariable
+             push c:1, ''
+             setVariable
+             push c:0, 0
+             setVariable
+           loop:
+             push c:0
+             getVariable
+             push 30000
+             less2
+             not
+             if done
+             push c:1, c:1
+             getVariable
+             push 'x'
+             add2
+             setVariable
+             push c:1
+             getVariable
+             push 1, c:2
+             getVariable
+             push 'push'
+             callMethod
+             pop
+             push c:0, c:0
+             getVariable
+             increment
+             setVariable
+             jump loop
+           done:
+             push c:2
+             getVariable
+             push 99
+             getMember
+             push 'length'
+             getMember
+             trace
+             push c:2
+             getVariable
+             push 20000
+             getMember
+             push 'x', c:2
+             getVariable
+             push 19999
+             getMember
+             add2
+             equals2
+             trace
+             push c:1
+             getVariable
+             push 'length'
+             getMember
+             trace)",
+       "100\ntrue\n30000\n"},
   });
 }
 

@@ -61,6 +61,33 @@ TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
                           "push 'next'\ntrace"},
                          0, 2000);
   EXPECT_EQ(grow.traced, "next\n");
+  // A prototype chain grown without end ends the script once a lookup passes 256 levels.
+  auto chain = runScripts(6,
+                          {R"(push 'o', 0, 'Object'
+                                newObject
+                                setVariable
+                                loop:
+                                push 'p', 0, 'Object'
+                                newObject
+                                setVariable
+                                push 'p'
+                                getVariable
+                                push '__proto__', 'o'
+                                getVariable
+                                setMember
+                                push 'o', 'p'
+                                getVariable
+                                setVariable
+                                push 'o'
+                                getVariable
+                                push 'x'
+                                getMember
+                                pop
+                                jump loop)",
+                           "push 'next'\ntrace"},
+                          0, 2000);
+  EXPECT_EQ(chain.timeouts, 0);
+  EXPECT_EQ(chain.traced, "next\n");
 }
 
 TEST(Avm1Limits, CyclesAreCollectedAndRootsKept) {

@@ -93,7 +93,9 @@ void setTime(Object* o, double t) {
   o->hasPrimitive = true;
 }
 
-Object* allocateDate(Vm& vm) { return vm.make<Object>(); }
+struct DateObject : Object {};
+
+Object* allocateDate(Vm& vm) { return vm.make<DateObject>(); }
 
 Value dateCtor(Vm& vm, Object* o, Args args) {
   if (!vm.isConstructing || !o) return Value(vm.intern("date"));
@@ -200,6 +202,8 @@ Value dateUtc(Vm& vm, Object*, Args args) {
 }
 
 }  // namespace
+
+bool isDate(const Object* o) { return dynamic_cast<const DateObject*>(o) != nullptr; }
 
 void installDate(Vm& vm) {
   Object* p = vm.newObject();

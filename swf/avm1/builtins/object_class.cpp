@@ -88,6 +88,14 @@ Value registerClass(Vm&, Object*, Args args) {
   return Value(args.size() >= 2 && isCallable(args.at(1)));
 }
 
+// ASnative(group, index): the built-in function of that number. Only the ones movies are seen
+// to use are known; others give undefined.
+Value asNative(Vm& vm, Object*, Args args) {
+  double group = vm.toNumber(args.at(0)), index = vm.toNumber(args.at(1));
+  if (group == 101 && index == 5) return Value(static_cast<Object*>(vm.newNative(hasOwnProperty)));
+  return Value();
+}
+
 }  // namespace
 
 void installObject(Vm& vm) {
@@ -100,6 +108,7 @@ void installObject(Vm& vm) {
   vm.define(p, "toString", objectToString);
   vm.define(p, "valueOf", objectValueOf);
   vm.define(p, "hasOwnProperty", hasOwnProperty, DontEnum | Version6);
+  vm.define(vm.global, "ASnative", asNative);
   vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | Version6);
   vm.define(p, "isPrototypeOf", isPrototypeOf, DontEnum | Version6);
   vm.define(p, "addProperty", addProperty);

@@ -22,6 +22,8 @@ void installError(Vm& vm);
 void installBroadcaster(Vm& vm);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
+// Dates turn into text, not their time, where a script adds them to something.
+bool isDate(const Object* o);
 void installMovieClip(Vm& vm);
 void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
 void installColor(Vm& vm);

@@ -94,12 +94,7 @@ std::shared_ptr<const swf::Movie> makeMovie() {
   sprite.showFrame();
   sprite.end();
   w.defineSprite(2, sprite);
-  BitWriter exports;
-  exports.u16(1);
-  exports.u16(2);
-  for (char c : std::string("dot")) exports.u8(uint8_t(c));
-  exports.u8(0);
-  w.tag(56, exports);  // ExportAssets
+  w.exportAsset(2, "dot");
   auto code = assembleActions(kScript);
   code.push_back(0);
   w.doAction(code);

@@ -5,9 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "swf/author/swf_writer.h"
-#include "swf/movie/movie.h"
-#include "swf/player/player.h"
+#include "fuzz/fuzz_movie.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
@@ -26,15 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   w.end();
-  std::shared_ptr<const swf::Movie> movie;
-  try {
-    movie = swf::loadMovieFromMemory(w.finish());
-  } catch (const swf::LoadError&) {
-    return 0;
-  }
   swf::Player player;
-  player.setScriptTimeLimit(50);
-  player.load(movie, "fuzz.swf");
+  if (!rv::fuzz::startMovie(player, w, "fuzz.swf")) return 0;
   for (int i = 0; i < 4; ++i) player.advance(1000.0 / 30);
   return 0;
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "swf/author/swf_writer.h"
+#include "fuzz/fuzz_movie.h"
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/vm.h"
 #include "swf/movie/movie.h"
@@ -275,15 +275,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   w.showFrame();
   w.showFrame();
   w.end();
-  std::shared_ptr<const swf::Movie> movie;
-  try {
-    movie = swf::loadMovieFromMemory(w.finish());
-  } catch (const swf::LoadError&) {
-    return 0;
-  }
   swf::Player player;
-  player.setScriptTimeLimit(50);
-  player.load(movie, "/tmp/rv-fuzz-objects/fuzz.swf");
+  if (!rv::fuzz::startMovie(player, w, "/tmp/rv-fuzz-objects/fuzz.swf")) return 0;
   player.advance(1000.0 / 30);
   Vm* vm = player.scripts();
   if (!vm) return 0;

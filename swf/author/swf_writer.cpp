@@ -293,6 +293,14 @@ void SwfWriter::defineSprite(uint16_t id, const TagList& sprite) {
   tag(tag::DefineSprite, w);
 }
 
+void SwfWriter::exportAsset(uint16_t id, const std::string& name) {
+  BitWriter w;
+  w.u16(1);
+  w.u16(id);
+  w.cstring(name);
+  tag(tag::ExportAssets, w);
+}
+
 void SwfWriter::defineButton2(uint16_t id, const std::vector<ButtonPart>& records,
                               const std::vector<ButtonHandler>& actions, bool trackAsMenu) {
   BitWriter w;

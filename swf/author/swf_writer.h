@@ -151,6 +151,8 @@ class SwfWriter : public TagList {
                   bool withAlpha = false);
   void defineEditText(uint16_t id, const EditTextDef& glyph);
   void defineSprite(uint16_t id, const TagList& sprite);  // `sprite` must end with end()
+  // Makes character `id` reachable by `name` (attachMovie, attachSound).
+  void exportAsset(uint16_t id, const std::string& name);
   void defineButton2(uint16_t id, const std::vector<ButtonPart>& records,
                      const std::vector<ButtonHandler>& actions, bool trackAsMenu = false);
 

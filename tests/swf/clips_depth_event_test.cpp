@@ -83,12 +83,7 @@ std::vector<uint8_t> boxMovie(const std::string& script) {
   sprite.showFrame();
   sprite.end();
   w.defineSprite(2, sprite);
-  BitWriter exports;
-  exports.u16(1);
-  exports.u16(2);
-  for (char c : std::string("box")) exports.u8(uint8_t(c));
-  exports.u8(0);
-  w.tag(56, exports);
+  w.exportAsset(2, "box");
   auto code = assembleActions(script);
   code.push_back(0);
   w.doAction(code);

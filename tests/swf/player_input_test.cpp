@@ -20,9 +20,13 @@ struct Form {
     p.onTrace = [this](const std::string& t) { traced += t + "\n"; };
     show(p, inputFormMovie(version, script));
   }
+  swf::avm1::Vm& vm() { return *p.scripts(); }
   std::string var(const char* name) {
-    swf::avm1::Vm& vm = *p.scripts();
-    return vm.toString(vm.get(vm.clipFor(p.levelRoot(0)), vm.intern(name)));
+    return vm().toString(vm().get(vm().clipFor(p.levelRoot(0)), vm().intern(name)));
+  }
+  void click(double x, double y) {
+    p.mouseDown(x, y);
+    p.mouseUp(x, y);
   }
 };
 
@@ -110,8 +114,7 @@ TEST(PlayerInput, KeysReachListenersAndTypingFillsTheBoundVariable) {
 
   // A click on the field gives it the focus; typing, Backspace and an input-method commit edit
   // it, and the variable follows.
-  f.p.mouseDown(100, 10);
-  f.p.mouseUp(100, 10);
+  f.click(100, 10);
   EXPECT_EQ(f.traced, "focus entry\n");
   f.p.textInput("hx");
   f.p.keyDown(8);
@@ -120,7 +123,7 @@ TEST(PlayerInput, KeysReachListenersAndTypingFillsTheBoundVariable) {
   EXPECT_NE(f.traced.find("changed h\n"), std::string::npos) << f.traced;
 
   // The variable set by script shows in the field.
-  swf::avm1::Vm& vm = *f.p.scripts();
+  swf::avm1::Vm& vm = f.vm();
   vm.set(vm.clipFor(f.p.levelRoot(0)), vm.intern("typed"), swf::avm1::Value(vm.intern("new")));
   f.p.advance(100);
   f.traced.clear();
@@ -133,14 +136,13 @@ TEST(PlayerInput, ButtonsClickAndShowTheHandAndMouseHideHidesThePointer) {
   Form f(6);
   f.p.mouseMove(20, 20);
   EXPECT_EQ(f.p.pointerShape(), swf::PointerShape::Hand);
-  f.p.mouseDown(20, 20);
-  f.p.mouseUp(20, 20);
+  f.click(20, 20);
   EXPECT_EQ(f.var("clicks"), "1");
   f.p.mouseMove(100, 10);
   EXPECT_EQ(f.p.pointerShape(), swf::PointerShape::Text);
   f.p.mouseMove(190, 90);
   EXPECT_EQ(f.p.pointerShape(), swf::PointerShape::Arrow);
-  swf::avm1::Vm& vm = *f.p.scripts();
+  swf::avm1::Vm& vm = f.vm();
   Value mouse = vm.get(vm.global, vm.intern("Mouse"));
   vm.callMethod(mouse.o, vm.intern("hide"), {});
   EXPECT_EQ(f.p.pointerShape(), swf::PointerShape::Hidden);
@@ -176,7 +178,7 @@ getVariable
 push 'border', true
 setMember
 )");
-  swf::avm1::Vm& vm = *f.p.scripts();
+  swf::avm1::Vm& vm = f.vm();
   auto field = vm.get(vm.clipFor(f.p.levelRoot(0)), vm.intern("f"));
   ASSERT_TRUE(field.isObject());
   auto prop = [&](const char* n) { return vm.toString(vm.get(field.o, vm.intern(n))); };

@@ -76,10 +76,7 @@ std::vector<uint8_t> scriptedMovie(const std::string& script, int frames = 20) {
   const auto s = ramp();
   w.tag(swf::tag::DefineSound,
         defineSoundBody(1, soundFormatByte(3, 3, true, false), uint32_t(s.size()), pcm16Bytes(s)));
-  std::vector<uint8_t> exports = {1, 0, 1, 0};
-  for (char c : std::string("tone")) exports.push_back(uint8_t(c));
-  exports.push_back(0);
-  w.tag(swf::tag::ExportAssets, exports);
+  w.exportAsset(1, "tone");
   auto code = assembleActions(script);
   code.push_back(0);
   w.doAction(code);

@@ -314,8 +314,7 @@ TEST_F(NetStreamTest, HostileFilesPlayToTheirEnd) {
   w.script(30, deep);
   w.video(5000, 2, 3, noise);  // time jumps ahead
   w.rawTag(9, 0x100000, 40, noise);
-  std::ofstream(dir_ / "bad.flv", std::ios::binary)
-      .write(reinterpret_cast<const char*>(w.data().data()), std::streamsize(w.data().size()));
+  save("bad.flv", w);
   start("bad.flv");
   for (int i = 0; i < 200; ++i) player_.advance(50);
   EXPECT_EQ(traced_, "NetStream.Play.Start\nNetStream.Buffer.Flush\nNetStream.Play.Stop\n");

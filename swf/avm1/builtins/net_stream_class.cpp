@@ -165,10 +165,6 @@ void NetStreamObject::runFrame(Vm& vm, double nowMs) {
   if (!heldBack) deliver(vm, this);
 }
 
-// The local file an address names, as for other loading; empty for web addresses and
-// FSCommands, which a stream does not play.
-std::string localPath(Vm& vm, const std::string& url) { return vm.host().localPath(url); }
-
 Object* allocateNetStream(Vm& vm) { return vm.make<NetStreamObject>(vm.host()); }
 
 Value netStreamCtor(Vm& vm, Object* self, Args) {
@@ -181,7 +177,8 @@ Value nsPlay(Vm& vm, Object* self, Args args) {
   auto* ns = dynamic_cast<NetStreamObject*>(self);
   if (!ns || !ns->playback || args.size() == 0) return Value();
   std::string url = vm.toString(args.at(0));
-  std::string path = localPath(vm, url);
+  // The file is found as for other loading; web addresses and FSCommands give no path.
+  std::string path = vm.host().localPath(url);
   if (path.empty() && !url.empty()) return Value();  // refused quietly
   ns->playback->play(path);
   ns->startRunning(vm.host().timerMs());

@@ -247,6 +247,7 @@ void installDate(Vm& vm) {
   vm.define(p, "setUTCMilliseconds", setter<Ms, true>);
   Function* ctor = vm.defineClass("Date", dateCtor, p, allocateDate);
   vm.define(ctor, "UTC", dateUtc);
+  vm.setAllFlags(ctor, ReadOnly);
 }
 
 }  // namespace swf::avm1

@@ -121,15 +121,15 @@ Value inert(Vm&, Object*, Args) { return Value(); }
 
 }  // namespace
 
-void defineLoadingMethods(Vm& vm, Object* p) {
-  vm.define(p, "load", load);
-  vm.define(p, "send", send);
-  vm.define(p, "sendAndLoad", sendAndLoad);
-  vm.define(p, "getBytesLoaded", getBytesLoaded);
-  vm.define(p, "getBytesTotal", getBytesTotal);
-  vm.define(p, "addRequestHeader", inert);
-  vm.define(p, "onLoad", inert);
-  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), DontEnum);
+void defineLoadingMethods(Vm& vm, Object* p, uint16_t flags) {
+  vm.define(p, "load", load, flags);
+  vm.define(p, "send", send, flags);
+  vm.define(p, "sendAndLoad", sendAndLoad, flags);
+  vm.define(p, "getBytesLoaded", getBytesLoaded, flags);
+  vm.define(p, "getBytesTotal", getBytesTotal, flags);
+  vm.define(p, "addRequestHeader", inert, flags);
+  vm.define(p, "onLoad", inert, flags);
+  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
 }
 
 }  // namespace swf::avm1

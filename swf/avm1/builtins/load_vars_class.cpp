@@ -41,7 +41,7 @@ Value onData(Vm& vm, Object* self, Args args) {
 
 void installLoadVars(Vm& vm) {
   Object* p = vm.newObject();
-  defineLoadingMethods(vm, p);
+  defineLoadingMethods(vm, p, Hidden);
   vm.define(p, "decode", decode);
   vm.define(p, "toString", toString);
   vm.define(p, "onData", onData);

@@ -9,7 +9,8 @@ namespace {
 Value objectCtor(Vm& vm, Object* self, Args args) {
   if (args.size() > 0 && args.at(0).isObject()) return args.at(0);
   if (vm.isConstructing && self) return Value(self);
-  return Value(vm.newObject());
+  // Called as a function, the original gives a bare object: no __proto__, no constructor.
+  return Value(vm.make<Object>());
 }
 
 Value objectToString(Vm& vm, Object* self, Args) {
@@ -19,11 +20,15 @@ Value objectToString(Vm& vm, Object* self, Args) {
 
 Value objectValueOf(Vm&, Object* self, Args) { return obj(self); }
 
+Value objectToLocaleString(Vm& vm, Object* self, Args) {
+  return vm.callMethod(self, vm.names().toString, {});
+}
+
 Value hasOwnProperty(Vm& vm, Object* self, Args args) {
   if (!self || args.size() == 0) return Value(false);
   String* name = vm.toStr(args.at(0));
-  Property* p = vm.findOwn(self, name);
-  if (p) return Value(true);
+  // A property of a newer version is owned all the same; one marked "not for SWF 6" never is.
+  if (Property* p = self->props.find(vm.key(name))) return Value(!(p->flags & NotVersion6));
   Value out;
   return Value(self->getNative(vm, vm.key(name), out));
 }
@@ -102,20 +107,28 @@ void installObject(Vm& vm) {
   vm.objectProto = vm.make<Object>();
   vm.global = vm.make<Object>();
   vm.functionProto = vm.make<Object>();
-  vm.put(vm.functionProto, vm.names().proto, Value(vm.objectProto), DontEnum);
-  vm.put(vm.global, vm.names().proto, Value(vm.objectProto), DontEnum);
+  // Function's constructor exists before any function does; installFunction gives it its code.
+  vm.functionCtor = vm.make<Function>();
+  vm.linkFunction(vm.functionCtor);
+  vm.put(vm.functionProto, vm.names().proto, Value(vm.objectProto), Hidden);
+  vm.put(vm.global, vm.names().proto, Value(vm.objectProto), Hidden);
   Object* p = vm.objectProto;
   vm.define(p, "toString", objectToString);
   vm.define(p, "valueOf", objectValueOf);
-  vm.define(p, "hasOwnProperty", hasOwnProperty, DontEnum | Version6);
+  // Written in script in the original, so it has a prototype of its own.
+  vm.put(p, "toLocaleString",
+         Value(static_cast<Object*>(vm.newNative(objectToLocaleString, vm.newObject()))), Hidden);
+  vm.define(p, "hasOwnProperty", hasOwnProperty, Hidden | Version6);
   vm.define(vm.global, "ASnative", asNative);
-  vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | Version6);
-  vm.define(p, "isPrototypeOf", isPrototypeOf, DontEnum | Version6);
-  vm.define(p, "addProperty", addProperty);
-  vm.define(p, "watch", watch, DontEnum | Version6);
-  vm.define(p, "unwatch", unwatch, DontEnum | Version6);
+  vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, Hidden | Version6);
+  vm.define(p, "isPrototypeOf", isPrototypeOf, Hidden | Version6);
+  vm.define(p, "addProperty", addProperty, Hidden | Version6);
+  vm.define(p, "watch", watch, Hidden | Version6);
+  vm.define(p, "unwatch", unwatch, Hidden | Version6);
   Function* ctor = vm.defineClass("Object", objectCtor, p);
+  vm.objectCtor = ctor;
   vm.define(ctor, "registerClass", registerClass);
+  vm.setAllFlags(ctor, ReadOnly);
 }
 
 }  // namespace swf::avm1

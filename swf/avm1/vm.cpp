@@ -277,11 +277,20 @@ Property* Vm::findOwn(Object* o, String* name) {
   return p && visibleIn(p->flags, version_) ? p : nullptr;
 }
 
+namespace {
+// Whether lookups follow a __proto__ with `flags`. The original tests the version masks here
+// its own way: SWF 5 code stops at any mask of a later version (so it finds no
+// Function.prototype methods on functions), SWF 6 code only at SWF 7's, later code never.
+bool linkFollowed(uint16_t flags, int version) {
+  if (version <= 5) return !(flags & (Version6 | Version7 | Version8 | Version9));
+  if (version == 6) return !(flags & Version7);
+  return true;
+}
+}  // namespace
+
 Object* Vm::protoOf(Object* o) {
-  // A link this version cannot see is not followed: SWF 5 code finds no Function.prototype
-  // methods on functions.
   Property* p = o->props.find(names_->proto);
-  return p && !p->getter && visibleIn(p->flags, version_) ? p->value.object() : nullptr;
+  return p && !p->getter && linkFollowed(p->flags, version_) ? p->value.object() : nullptr;
 }
 
 namespace {

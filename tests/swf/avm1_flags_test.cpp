@@ -84,7 +84,7 @@ getMember
 trace
 )";
   EXPECT_EQ(runScript(6, objectWithFlags(7) + attempts + kReport), "false\n1\n3\n3\ntrue\n");
-  const std::string unhide = "push 1, 0, null, r:1, 4, 'ASSetPropFlags'\ncallFunction\npop\n";
+  const std::string unhide = "push 1, 0, 'a', r:1, 4, 'ASSetPropFlags'\ncallFunction\npop\n";
   EXPECT_EQ(runScript(6, objectWithFlags(7) + attempts + unhide + kReport),
             "false\n1\n3\n3\na\ntrue\n");
   // Writing a property the version cannot see makes it seen, and keeps it permanent.

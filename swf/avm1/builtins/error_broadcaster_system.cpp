@@ -2,6 +2,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
 
@@ -79,17 +80,15 @@ void installError(Vm& vm) {
   // Error's prototype keeps its members as a script would: enumerable and deletable.
   vm.put(p, "message", Value(vm.intern("Error")));
   vm.put(p, "name", Value(vm.intern("Error")));
-  vm.define(p, "toString", errorToString, 0);
+  defineScripted(vm, p, "toString", errorToString, 0);
   vm.defineClass("Error", errorCtor, p);
 }
 
 void installBroadcaster(Vm& vm) {
   Function* bc = vm.defineClass("AsBroadcaster", broadcasterCtor, vm.newObject());
-  // These three were written in script in the original: each has a prototype of its own.
-  const std::pair<const char*, NativeFn> scripted[] = {
-      {"initialize", initialize}, {"addListener", addListener}, {"removeListener", removeListener}};
-  for (auto [name, fn] : scripted)
-    vm.put(bc, name, Value(static_cast<Object*>(vm.newNative(fn, vm.newObject()))), Hidden);
+  defineScripted(vm, bc, "initialize", initialize);
+  defineScripted(vm, bc, "addListener", addListener);
+  defineScripted(vm, bc, "removeListener", removeListener);
   vm.define(bc, "broadcastMessage", broadcastMessage);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/load_queue.h"
 #include "swf/io/local_file.h"
 
@@ -125,10 +126,10 @@ void defineLoadingMethods(Vm& vm, Object* p, uint16_t flags) {
   vm.define(p, "load", load, flags);
   vm.define(p, "send", send, flags);
   vm.define(p, "sendAndLoad", sendAndLoad, flags);
-  vm.define(p, "getBytesLoaded", getBytesLoaded, flags);
-  vm.define(p, "getBytesTotal", getBytesTotal, flags);
-  vm.define(p, "addRequestHeader", inert, flags);
-  vm.define(p, "onLoad", inert, flags);
+  defineScripted(vm, p, "getBytesLoaded", getBytesLoaded, flags);
+  defineScripted(vm, p, "getBytesTotal", getBytesTotal, flags);
+  defineScripted(vm, p, "addRequestHeader", inert, flags);
+  defineScripted(vm, p, "onLoad", inert, flags);
   vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
 }
 

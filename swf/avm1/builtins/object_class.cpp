@@ -2,6 +2,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
 namespace {
@@ -115,9 +116,7 @@ void installObject(Vm& vm) {
   Object* p = vm.objectProto;
   vm.define(p, "toString", objectToString);
   vm.define(p, "valueOf", objectValueOf);
-  // Written in script in the original, so it has a prototype of its own.
-  vm.put(p, "toLocaleString",
-         Value(static_cast<Object*>(vm.newNative(objectToLocaleString, vm.newObject()))), Hidden);
+  defineScripted(vm, p, "toLocaleString", objectToLocaleString);
   vm.define(p, "hasOwnProperty", hasOwnProperty, Hidden | Version6);
   vm.define(vm.global, "ASnative", asNative);
   vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, Hidden | Version6);

@@ -63,6 +63,24 @@ TEST(Avm1Flags, VersionMasksHideFromOlderFilesButStayListed) {
         << "v" << c.version << " flags " << c.set;
 }
 
+TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
+  // r1.__proto__ = {x: 1}, then masked: SWF 5 stops at any later version's mask, SWF 6 only at
+  // SWF 7's, SWF 7 at none.
+  auto run = [](int version, int mask) {
+    return runScript(version,
+                     "push 'x', 1, 1\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
+                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
+                         std::to_string(mask) +
+                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
+                         "push r:1, 'x'\ngetMember\ntrace");
+  };
+  EXPECT_EQ(run(5, 0), "1\n");
+  EXPECT_EQ(run(5, 4096), "undefined\n");
+  EXPECT_EQ(run(6, 1024), "undefined\n");
+  EXPECT_EQ(run(6, 4096), "1\n");
+  EXPECT_EQ(run(7, 8192), "1\n");
+}
+
 TEST(Avm1Flags, HiddenPermanentAndReadOnly) {
   // 7 = hidden, permanent and read-only: no write, no delete, not listed; clearing 4 allows
   // the write again; clearing 1 lists it.

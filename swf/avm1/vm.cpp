@@ -9,6 +9,7 @@
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/load_queue.h"
+#include "swf/avm1/proto_walk.h"
 
 namespace swf::avm1 {
 namespace {
@@ -452,7 +453,7 @@ std::vector<String*> Vm::enumerate(Object* o) {
   std::vector<String*> out;
   std::unordered_set<String*> seen;
   int depth = 0;
-  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
+  for (Object* obj = o; obj && depth < 256; obj = walkNext(*this, obj), ++depth) {
     std::vector<String*> natives;
     obj->enumerateNative(*this, natives);
     for (String* n : natives)
@@ -472,7 +473,7 @@ bool Vm::instanceOf(Object* o, Object* ctor) {
   Object* proto = get(ctor, names_->prototype).object();
   if (!proto) return false;
   int depth = 0;
-  for (Object* p = protoOf(o); p && depth < 256; p = protoOf(p), ++depth) {
+  for (Object* p = walkNext(*this, o); p && depth < 256; p = walkNext(*this, p), ++depth) {
     if (p == proto) return true;
   }
   return false;

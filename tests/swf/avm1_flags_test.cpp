@@ -79,6 +79,17 @@ TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
   EXPECT_EQ(run(6, 1024), "undefined\n");
   EXPECT_EQ(run(6, 4096), "1\n");
   EXPECT_EQ(run(7, 8192), "1\n");
+  // isPrototypeOf (like instanceof and for..in) stops at the next version's mask only.
+  auto walk = [](int version, int mask) {
+    return runScript(version,
+                     "push 0\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
+                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
+                         std::to_string(mask) +
+                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
+                         "push r:1, 1, r:2, 'isPrototypeOf'\ncallMethod\ntrace");
+  };
+  EXPECT_EQ(walk(7, 4096), "false\n");
+  EXPECT_EQ(walk(7, 8192), "true\n");
 }
 
 TEST(Avm1Flags, HiddenPermanentAndReadOnly) {

@@ -3,6 +3,7 @@
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
+#include "swf/avm1/proto_walk.h"
 
 namespace swf::avm1 {
 namespace {
@@ -43,7 +44,7 @@ Value isPropertyEnumerable(Vm& vm, Object* self, Args args) {
 Value isPrototypeOf(Vm& vm, Object* self, Args args) {
   Object* o = args.at(0).object();
   int depth = 0;
-  for (Object* p = o ? vm.protoOf(o) : nullptr; p && depth < 256; p = vm.protoOf(p), ++depth)
+  for (Object* p = o ? walkNext(vm, o) : nullptr; p && depth < 256; p = walkNext(vm, p), ++depth)
     if (p == self) return Value(true);
   return Value(false);
 }

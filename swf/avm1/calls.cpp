@@ -38,7 +38,7 @@ ClipObject* Vm::currentClip() {
 
 void Vm::runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> keep, ClipObject* clip,
                   int swfVersion) {
-  if (!clip || frames.size() >= size_t(kMaxCallDepth)) return;
+  if (!clip || halted || frames.size() >= size_t(kMaxCallDepth)) return;
   ExecFrame f;
   f.code = code;
   f.keep = std::move(keep);
@@ -102,9 +102,9 @@ Value Vm::construct(const Value& fnv, std::span<const Value> args) {
   Object* o = f->allocate ? f->allocate(*this) : make<Object>();
   if (!f->allocate) o->plain = true;
   Pin pin(*this, Value(o));
-  put(o, names_->proto, proto ? Value(proto) : Value(objectProto), DontEnum);
-  put(o, names_->ctor2, Value(static_cast<Object*>(f)), DontEnum);
-  if (version_ < 6) put(o, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
+  put(o, names_->proto, proto ? Value(proto) : Value(objectProto), Hidden);
+  put(o, names_->ctor2, Value(static_cast<Object*>(f)), DontEnum | Version6);
+  if (version_ < 7) put(o, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
   Value r = callFunction(f, o, args, proto, true);
   // A native constructor may hand back an object of its own (a wrapper, a clip).
   if (f->native && r.isObject()) return r;
@@ -123,8 +123,11 @@ struct DepthGuard {
 
 Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, Object* holder,
                        bool constructing) {
-  if (frames.size() + size_t(nativeDepth) >= size_t(kMaxCallDepth))
+  if (halted) return Value();  // nothing runs any more; callers outside scripts need no catch
+  if (frames.size() + size_t(nativeDepth) >= size_t(kMaxCallDepth)) {
+    halted = true;
     throw ScriptAbort{"too deep a recursion"};
+  }
   if (f->native) {
     DepthGuard g(nativeDepth);
     bool saved = isConstructing;
@@ -160,9 +163,9 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   if (wantArguments) {
     ArrayObject* a = newArray();
     a->items.assign(args.begin(), args.end());
-    put(a, names_->callee, Value(static_cast<Object*>(f)), DontEnum);
+    put(a, names_->callee, Value(static_cast<Object*>(f)), Hidden);
     Object* caller = frames.empty() ? nullptr : frames.back()->callee;
-    put(a, names_->caller, caller ? Value(caller) : Value::null(), DontEnum);
+    put(a, names_->caller, caller ? Value(caller) : Value::null(), Hidden);
     fr.arguments = a;
   }
   if (b.function2) {

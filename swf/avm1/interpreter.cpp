@@ -369,10 +369,10 @@ void Interpreter::defineFunction(BitReader& r, size_t bodyStart, size_t& next, b
   fn->scope = f.scope;
   if (f.target) fn->scope[0] = f.target;
   fn->name = name.empty() ? nullptr : vm.intern(name);
-  vm.put(fn, n.proto, Value(vm.functionProto), DontEnum);
+  vm.linkFunction(fn);
   Object* proto = vm.newObject();
-  vm.put(proto, n.constructor, Value(static_cast<Object*>(fn)), DontEnum);
-  vm.put(fn, n.prototype, Value(proto), DontEnum);
+  vm.put(proto, n.constructor, Value(static_cast<Object*>(fn)), Hidden);
+  vm.put(fn, n.prototype, Value(proto), Hidden);
   if (name.empty()) {
     push(Value(static_cast<Object*>(fn)));
   } else if (f.activation) {
@@ -1043,8 +1043,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Object* sb = sub.object();
         if (!sp || !sb) break;
         Object* proto = vm.make<Object>();
-        vm.put(proto, n.proto, vm.get(sp, n.prototype), DontEnum);
-        vm.put(proto, n.ctor2, super, DontEnum);
+        vm.put(proto, n.proto, vm.get(sp, n.prototype), Hidden);
+        vm.put(proto, n.ctor2, super, DontEnum | Version6);
         vm.set(sb, n.prototype, Value(proto));
         break;
       }

@@ -17,15 +17,23 @@ enum PropFlags : uint16_t {
   DontEnum = 1,
   DontDelete = 2,
   ReadOnly = 4,
-  // The property exists only for files of these versions (ASSetPropFlags' upper bits).
+  // ASSetPropFlags' upper bits. A property with VersionN is unseen by code of files older than
+  // N: reads and writes pass it by, though for..in and hasOwnProperty still find it (the
+  // original player's listings show such properties). NotVersion6 hides a property from SWF 6
+  // code altogether, and hasOwnProperty never owns to it.
   Version6 = 1 << 7,
   NotVersion6 = 1 << 8,
   Version7 = 1 << 10,
   Version8 = 1 << 12,
   Version9 = 1 << 13,
+  VersionMask = Version6 | NotVersion6 | Version7 | Version8 | Version9,
+  // What the built-in classes give their methods and their prototypes' links: hidden from
+  // for..in and not deletable.
+  Hidden = DontEnum | DontDelete,
+  Fixed = DontEnum | DontDelete | ReadOnly,
 };
 
-// Whether a property with `flags` exists for code of `version`.
+// Whether a property with `flags` can be read or written by code of `version`.
 inline bool visibleIn(uint16_t flags, int version) {
   if ((flags & Version6) && version < 6) return false;
   if ((flags & NotVersion6) && version == 6) return false;
@@ -33,6 +41,11 @@ inline bool visibleIn(uint16_t flags, int version) {
   if ((flags & Version8) && version < 8) return false;
   if ((flags & Version9) && version < 9) return false;
   return true;
+}
+
+// Whether for..in lists a property with `flags` (DontEnum aside) for code of `version`.
+inline bool listedIn(uint16_t flags, int version) {
+  return !((flags & NotVersion6) && version == 6);
 }
 
 struct Property {

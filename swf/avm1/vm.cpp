@@ -9,6 +9,7 @@
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/load_queue.h"
+#include "swf/avm1/proto_walk.h"
 
 namespace swf::avm1 {
 namespace {
@@ -73,7 +74,8 @@ void Vm::maybeCollect() {
 void Vm::markRoots(Tracer& t) {
   t.mark(global);
   for (Object* o : {objectProto, functionProto, arrayProto, stringProto, numberProto, booleanProto,
-                    errorProto, movieClipProto, hostRoot})
+                    errorProto, movieClipProto, hostRoot, static_cast<Object*>(objectCtor),
+                    static_cast<Object*>(functionCtor)})
     t.mark(o);
   for (String* s : {names_->proto,     names_->prototype, names_->constructor, names_->ctor2,
                     names_->length,    names_->toString,  names_->valueOf,     names_->thisName,
@@ -182,31 +184,46 @@ Object* Vm::newObject() { return newObject(objectProto); }
 Object* Vm::newObject(Object* proto) {
   Object* o = make<Object>();
   o->plain = true;
-  if (proto) put(o, names_->proto, Value(proto), DontEnum);
+  if (proto) put(o, names_->proto, Value(proto), Hidden);
+  // Objects the machine makes as `new Object` would say which constructor made them.
+  if (proto == objectProto && objectCtor) put(o, names_->constructor, Value(objectCtor), Hidden);
   return o;
 }
 
 ArrayObject* Vm::newArray() {
   ArrayObject* a = make<ArrayObject>();
-  put(a, names_->proto, Value(arrayProto), DontEnum);
+  put(a, names_->proto, Value(arrayProto), Hidden);
+  if (Property* c = arrayProto ? arrayProto->props.find(names_->constructor) : nullptr)
+    put(a, names_->constructor, c->value, Hidden);
   return a;
 }
 
 Function* Vm::newNative(NativeFn fn, Object* proto) {
   Function* f = make<Function>();
   f->native = fn;
-  put(f, names_->proto, Value(functionProto), DontEnum);
+  linkFunction(f);
   if (proto) {
-    put(f, names_->prototype, Value(proto), DontEnum);
-    put(proto, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
+    put(f, names_->prototype, Value(proto), Hidden);
+    put(proto, names_->constructor, Value(static_cast<Object*>(f)), Hidden);
   }
   return f;
+}
+
+void Vm::linkFunction(Function* f) {
+  // SWF 5 code cannot see a function's __proto__ (Function.prototype is a thing of SWF 6), yet
+  // lookups still follow it.
+  put(f, names_->proto, Value(functionProto), Hidden | Version6);
+  if (functionCtor) put(f, names_->constructor, Value(static_cast<Object*>(functionCtor)), Hidden);
 }
 
 Function* Vm::define(Object* o, std::string_view name, NativeFn fn, uint16_t flags) {
   Function* f = newNative(fn);
   put(o, name, Value(static_cast<Object*>(f)), flags);
   return f;
+}
+
+void Vm::setAllFlags(Object* o, uint16_t flags) {
+  for (Property& p : o->props.list()) p.flags |= flags;
 }
 
 Function* Vm::defineClass(std::string_view name, NativeFn ctor, Object* proto,
@@ -227,7 +244,7 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   if (const char* cls = node->scriptClass())
     if (Object* ctor = get(global, intern(cls)).object())
       if (Object* p = get(ctor, intern("prototype")).object()) proto = p;
-  put(c, names_->proto, Value(proto), DontEnum);
+  put(c, names_->proto, Value(proto), Hidden);
   node->scriptObject = c;
   clips_.push_back(c);
   if (!node->parentNode()) put(c, "$version", Value(intern(kPlayerVersion)));
@@ -261,9 +278,20 @@ Property* Vm::findOwn(Object* o, String* name) {
   return p && visibleIn(p->flags, version_) ? p : nullptr;
 }
 
+namespace {
+// Whether lookups follow a __proto__ with `flags`. The original tests the version masks here
+// its own way: SWF 5 code stops at any mask of a later version (so it finds no
+// Function.prototype methods on functions), SWF 6 code only at SWF 7's, later code never.
+bool linkFollowed(uint16_t flags, int version) {
+  if (version <= 5) return !(flags & (Version6 | Version7 | Version8 | Version9));
+  if (version == 6) return !(flags & Version7);
+  return true;
+}
+}  // namespace
+
 Object* Vm::protoOf(Object* o) {
   Property* p = o->props.find(names_->proto);
-  return p && !p->getter ? p->value.object() : nullptr;
+  return p && !p->getter && linkFollowed(p->flags, version_) ? p->value.object() : nullptr;
 }
 
 namespace {
@@ -379,12 +407,15 @@ void Vm::set(Object* o, String* name, const Value& v) {
   if (o->watches) {
     bool handled;
     callWatch(o, p, name, value, handled);
-    p = o->props.find(k);  // the watcher may have changed the table
   }
+  // The watcher may have changed the table, and a property this version cannot see is still
+  // the one written.
+  if (o->watches || !p) p = o->props.find(k);
   if (!p) {
     p = &o->props.add(k, name->interned ? name : intern(name->text));
   } else if (!visibleIn(p->flags, version_)) {
-    p->flags = 0;
+    // Writing a property this version cannot see makes it seen; its other flags stay.
+    p->flags &= uint16_t(~VersionMask);
   }
   if (p->flags & ReadOnly) return;
   p->value = value;
@@ -422,7 +453,7 @@ std::vector<String*> Vm::enumerate(Object* o) {
   std::vector<String*> out;
   std::unordered_set<String*> seen;
   int depth = 0;
-  for (Object* obj = o; obj && depth < 256; obj = protoOf(obj), ++depth) {
+  for (Object* obj = o; obj && depth < 256; obj = walkNext(*this, obj), ++depth) {
     std::vector<String*> natives;
     obj->enumerateNative(*this, natives);
     for (String* n : natives)
@@ -430,7 +461,7 @@ std::vector<String*> Vm::enumerate(Object* o) {
     auto& list = obj->props.list();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
       if (!seen.insert(it->key).second) continue;
-      if ((it->flags & DontEnum) || !visibleIn(it->flags, version_)) continue;
+      if ((it->flags & DontEnum) || !listedIn(it->flags, version_)) continue;
       out.push_back(it->name);
     }
   }
@@ -442,7 +473,7 @@ bool Vm::instanceOf(Object* o, Object* ctor) {
   Object* proto = get(ctor, names_->prototype).object();
   if (!proto) return false;
   int depth = 0;
-  for (Object* p = protoOf(o); p && depth < 256; p = protoOf(p), ++depth) {
+  for (Object* p = walkNext(*this, o); p && depth < 256; p = walkNext(*this, p), ++depth) {
     if (p == proto) return true;
   }
   return false;

@@ -98,6 +98,9 @@ class Vm {
   std::chrono::milliseconds timeLimit{15000};
   std::function<void()> onScriptTimeout;
   static constexpr int kMaxCallDepth = 256;
+  // Set once a script recursed past kMaxCallDepth: as in the original player, no script of the
+  // movie runs again (blocks, handlers, timers and calls all end at once).
+  bool halted = false;
 
   // ---- strings ----
   String* intern(std::string_view text);
@@ -118,6 +121,8 @@ class Vm {
   Object* newObject(Object* proto);
   ArrayObject* newArray();
   Function* newNative(NativeFn fn, Object* proto = nullptr);
+  // Gives a new function the links every function has: __proto__ and constructor.
+  void linkFunction(Function* f);
   ClipObject* clipFor(DisplayNode* node);
   template <class T, class... A>
   T* make(A&&... a) {
@@ -139,7 +144,10 @@ class Vm {
   void put(Object* o, std::string_view name, const Value& v, uint16_t flags = 0) {
     put(o, intern(name), v, flags);
   }
-  Function* define(Object* o, std::string_view name, NativeFn fn, uint16_t flags = DontEnum);
+  Function* define(Object* o, std::string_view name, NativeFn fn, uint16_t flags = Hidden);
+  // Adds `flags` to every own property of `o`, as the original's classes seal some objects
+  // (Math, Object) once built.
+  void setAllFlags(Object* o, uint16_t flags);
   // A native class on _global with its prototype; returns the constructor.
   Function* defineClass(std::string_view name, NativeFn ctor, Object* proto,
                         AllocateFn allocate = nullptr);
@@ -172,6 +180,9 @@ class Vm {
   Object* booleanProto = nullptr;
   Object* errorProto = nullptr;
   Object* movieClipProto = nullptr;
+  Function* objectCtor = nullptr;
+  // Made before any other function so that every function can name it as its constructor.
+  Function* functionCtor = nullptr;
   // Objects the player keeps alive for its display objects other than clips (text fields).
   Object* hostRoot = nullptr;
   struct Names;

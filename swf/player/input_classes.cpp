@@ -67,6 +67,9 @@ Value keyGetAscii(Vm& vm, Object*, Args) {
   return Value(in ? double(in->lastChar) : 0.0);
 }
 
+// No screen reader is ever attached.
+Value keyIsAccessible(Vm&, Object*, Args) { return Value(false); }
+
 void installKey(Vm& vm) {
   Object* key = broadcaster(vm, "Key");
   static const std::pair<const char*, int> kConstants[] = {
@@ -79,6 +82,9 @@ void installKey(Vm& vm) {
   vm.define(key, "isToggled", keyIsToggled, kFixed);
   vm.define(key, "getCode", keyGetCode, kFixed);
   vm.define(key, "getAscii", keyGetAscii, kFixed);
+  vm.define(key, "isAccessible", keyIsAccessible, kFixed);
+  // The original seals these objects whole, their broadcaster members too.
+  vm.setAllFlags(key, kFixed);
 }
 
 // ---- Mouse ----
@@ -104,6 +110,7 @@ void installMouse(Vm& vm) {
   Object* mouse = broadcaster(vm, "Mouse");
   vm.define(mouse, "show", mouseShow, kFixed);
   vm.define(mouse, "hide", mouseHide, kFixed);
+  vm.setAllFlags(mouse, kFixed);
 }
 
 // ---- Stage ----
@@ -252,6 +259,7 @@ void installSelection(Vm& vm) {
   vm.define(sel, "getEndIndex", getEndIndex, kFixed);
   vm.define(sel, "getCaretIndex", getCaretIndex, kFixed);
   vm.define(sel, "setSelection", setSelection, kFixed);
+  vm.setAllFlags(sel, kFixed);
 }
 
 // ---- ContextMenu: objects that keep what they are given; the player's own menu stays ----

@@ -298,6 +298,7 @@ void installSound(Vm& vm) {
   // Policy files concern web servers; movies here load only local files.
   vm.put(p, "checkPolicyFile", Value(), avm1::DontEnum | avm1::DontDelete);
   vm.defineClass("Sound", soundCtor, p, allocateSound);
+  vm.setAllFlags(p, avm1::ReadOnly);
 }
 
 }  // namespace swf

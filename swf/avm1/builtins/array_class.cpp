@@ -271,9 +271,9 @@ Value sortOn(Vm& vm, Object* self, Args args) {
 }  // namespace
 
 void installArray(Vm& vm) {
-  Object* p = vm.make<ArrayObject>();
+  // The prototype is an ordinary object: it has no length of its own.
+  Object* p = vm.newObject();
   vm.arrayProto = p;
-  vm.put(p, vm.names().proto, Value(vm.objectProto), DontEnum);
   vm.define(p, "push", push);
   vm.define(p, "pop", pop);
   vm.define(p, "shift", shift);
@@ -292,7 +292,7 @@ void installArray(Vm& vm) {
                                                    {"UNIQUESORT", UniqueSort},
                                                    {"RETURNINDEXEDARRAY", ReturnIndexedArray},
                                                    {"NUMERIC", Numeric}};
-  for (auto [name, v] : constants) vm.put(ctor, name, Value(v), DontEnum | DontDelete | ReadOnly);
+  for (auto [name, v] : constants) vm.put(ctor, name, Value(v));
 }
 
 }  // namespace swf::avm1

@@ -15,8 +15,12 @@ DisplayNode* targetOf(Vm& vm, Object* self) {
   return clipArgument(vm, self->primitive);
 }
 
-Value colorConstruct(Vm&, Object* self, Args args) {
-  if (self) self->primitive = args.at(0);
+Value colorConstruct(Vm& vm, Object* self, Args args) {
+  if (!self) return Value();
+  self->primitive = args.at(0);
+  // The target shows as a member, and the new object is sealed whole, as in the original.
+  vm.put(self, "target", args.at(0));
+  vm.setAllFlags(self, Fixed);
   return Value();
 }
 
@@ -83,6 +87,7 @@ void installColor(Vm& vm) {
   vm.define(p, "setTransform", setTransform);
   vm.define(p, "getTransform", getTransform);
   vm.defineClass("Color", colorConstruct, p);
+  vm.setAllFlags(p, Fixed);
 }
 
 }  // namespace swf::avm1

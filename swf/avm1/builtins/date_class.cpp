@@ -207,8 +207,9 @@ bool isDate(const Object* o) { return dynamic_cast<const DateObject*>(o) != null
 
 void installDate(Vm& vm) {
   Object* p = vm.newObject();
-  vm.define(p, "getTime", getTime);
-  vm.define(p, "valueOf", getTime);
+  // valueOf is getTime itself, the same function object.
+  Function* time = vm.define(p, "getTime", getTime);
+  vm.put(p, "valueOf", Value(static_cast<Object*>(time)), Hidden);
   vm.define(p, "setTime", setTimeFn);
   vm.define(p, "toString", dateToString);
   vm.define(p, "getTimezoneOffset", getTimezoneOffset);
@@ -247,6 +248,7 @@ void installDate(Vm& vm) {
   vm.define(p, "setUTCMilliseconds", setter<Ms, true>);
   Function* ctor = vm.defineClass("Date", dateCtor, p, allocateDate);
   vm.define(ctor, "UTC", dateUtc);
+  vm.setAllFlags(ctor, ReadOnly);
 }
 
 }  // namespace swf::avm1

@@ -2,6 +2,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
 
@@ -58,9 +59,12 @@ Value initialize(Vm& vm, Object*, Args args) {
   Object* o = args.at(0).object();
   if (!o) return Value();
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
-  for (const char* m : {"broadcastMessage", "addListener", "removeListener"})
-    vm.put(o, m, bc ? vm.get(bc, vm.intern(m)) : Value(), DontEnum);
-  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), DontEnum);
+  for (const char* m : {"addListener", "removeListener"})
+    vm.put(o, m, bc ? vm.get(bc, vm.intern(m)) : Value(), Hidden);
+  // Each broadcaster gets a broadcastMessage of its own, as in the original player.
+  vm.put(o, "broadcastMessage", Value(static_cast<Object*>(vm.newNative(broadcastMessage))),
+         Hidden);
+  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), Hidden);
   return Value();
 }
 
@@ -73,17 +77,18 @@ Value inert(Vm&, Object*, Args) { return Value(); }
 void installError(Vm& vm) {
   Object* p = vm.newObject();
   vm.errorProto = p;
-  vm.put(p, "message", Value(vm.intern("Error")), DontEnum);
-  vm.put(p, "name", Value(vm.intern("Error")), DontEnum);
-  vm.define(p, "toString", errorToString);
+  // Error's prototype keeps its members as a script would: enumerable and deletable.
+  vm.put(p, "message", Value(vm.intern("Error")));
+  vm.put(p, "name", Value(vm.intern("Error")));
+  defineScripted(vm, p, "toString", errorToString, 0);
   vm.defineClass("Error", errorCtor, p);
 }
 
 void installBroadcaster(Vm& vm) {
   Function* bc = vm.defineClass("AsBroadcaster", broadcasterCtor, vm.newObject());
-  vm.define(bc, "initialize", initialize);
-  vm.define(bc, "addListener", addListener);
-  vm.define(bc, "removeListener", removeListener);
+  defineScripted(vm, bc, "initialize", initialize);
+  defineScripted(vm, bc, "addListener", addListener);
+  defineScripted(vm, bc, "removeListener", removeListener);
   vm.define(bc, "broadcastMessage", broadcastMessage);
 }
 

@@ -39,9 +39,14 @@ Value functionCtor(Vm& vm, Object*, Args) { return Value(vm.newObject()); }
 
 void installFunction(Vm& vm) {
   Object* p = vm.functionProto;
-  vm.define(p, "call", callFn, DontEnum | Version6);
-  vm.define(p, "apply", applyFn, DontEnum | Version6);
-  vm.defineClass("Function", functionCtor, p);
+  // Not masked, though SWF 5 code never reaches them: its functions' links are hidden from it.
+  vm.define(p, "call", callFn);
+  vm.define(p, "apply", applyFn);
+  Function* f = vm.functionCtor;
+  f->native = functionCtor;
+  vm.put(f, vm.names().prototype, Value(p), Hidden);
+  vm.put(p, vm.names().constructor, Value(static_cast<Object*>(f)), Hidden);
+  vm.put(vm.global, "Function", Value(static_cast<Object*>(f)), DontEnum | Version6);
 }
 
 }  // namespace swf::avm1

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/load_queue.h"
 #include "swf/io/local_file.h"
 
@@ -121,15 +122,15 @@ Value inert(Vm&, Object*, Args) { return Value(); }
 
 }  // namespace
 
-void defineLoadingMethods(Vm& vm, Object* p) {
-  vm.define(p, "load", load);
-  vm.define(p, "send", send);
-  vm.define(p, "sendAndLoad", sendAndLoad);
-  vm.define(p, "getBytesLoaded", getBytesLoaded);
-  vm.define(p, "getBytesTotal", getBytesTotal);
-  vm.define(p, "addRequestHeader", inert);
-  vm.define(p, "onLoad", inert);
-  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), DontEnum);
+void defineLoadingMethods(Vm& vm, Object* p, uint16_t flags) {
+  vm.define(p, "load", load, flags);
+  vm.define(p, "send", send, flags);
+  vm.define(p, "sendAndLoad", sendAndLoad, flags);
+  defineScripted(vm, p, "getBytesLoaded", getBytesLoaded, flags);
+  defineScripted(vm, p, "getBytesTotal", getBytesTotal, flags);
+  defineScripted(vm, p, "addRequestHeader", inert, flags);
+  defineScripted(vm, p, "onLoad", inert, flags);
+  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
 }
 
 }  // namespace swf::avm1

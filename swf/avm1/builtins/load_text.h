@@ -36,6 +36,6 @@ class TextLoadingObject : public Object {
 bool startTextLoad(Vm& vm, Object* self, const Value& url);
 // The methods LoadVars and XML share on their prototypes: load, send, sendAndLoad,
 // getBytesLoaded, getBytesTotal, an inert addRequestHeader and onLoad, and contentType.
-void defineLoadingMethods(Vm& vm, Object* proto);
+void defineLoadingMethods(Vm& vm, Object* proto, uint16_t flags);
 
 }  // namespace swf::avm1

@@ -4,6 +4,7 @@
 #include "swf/avm1/builtins/load_text.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
 namespace {
@@ -41,10 +42,10 @@ Value onData(Vm& vm, Object* self, Args args) {
 
 void installLoadVars(Vm& vm) {
   Object* p = vm.newObject();
-  defineLoadingMethods(vm, p);
+  defineLoadingMethods(vm, p, Hidden);
   vm.define(p, "decode", decode);
-  vm.define(p, "toString", toString);
-  vm.define(p, "onData", onData);
+  defineScripted(vm, p, "toString", toString);
+  defineScripted(vm, p, "onData", onData);
   vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
   vm.findOwn(vm.global, vm.key("LoadVars"))->flags |= Version6;  // a class of Flash 6
 }

@@ -85,6 +85,7 @@ void installMath(Vm& vm) {
   vm.put(m, "PI", Value(M_PI), f);
   vm.put(m, "SQRT1_2", Value(M_SQRT1_2), f);
   vm.put(m, "SQRT2", Value(M_SQRT2), f);
+  vm.setAllFlags(m, f);
 }
 
 }  // namespace swf::avm1

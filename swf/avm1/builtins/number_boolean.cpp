@@ -55,6 +55,7 @@ void installNumberAndBoolean(Vm& vm) {
   vm.put(n, "NaN", Value(NAN), constFlags);
   vm.put(n, "NEGATIVE_INFINITY", Value(-INFINITY), constFlags);
   vm.put(n, "POSITIVE_INFINITY", Value(INFINITY), constFlags);
+  vm.setAllFlags(n, ReadOnly);
 
   Object* bp = vm.newObject();
   vm.booleanProto = bp;

@@ -2,6 +2,8 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
+#include "swf/avm1/proto_walk.h"
 
 namespace swf::avm1 {
 namespace {
@@ -9,7 +11,8 @@ namespace {
 Value objectCtor(Vm& vm, Object* self, Args args) {
   if (args.size() > 0 && args.at(0).isObject()) return args.at(0);
   if (vm.isConstructing && self) return Value(self);
-  return Value(vm.newObject());
+  // Called as a function, the original gives a bare object: no __proto__, no constructor.
+  return Value(vm.make<Object>());
 }
 
 Value objectToString(Vm& vm, Object* self, Args) {
@@ -19,11 +22,15 @@ Value objectToString(Vm& vm, Object* self, Args) {
 
 Value objectValueOf(Vm&, Object* self, Args) { return obj(self); }
 
+Value objectToLocaleString(Vm& vm, Object* self, Args) {
+  return vm.callMethod(self, vm.names().toString, {});
+}
+
 Value hasOwnProperty(Vm& vm, Object* self, Args args) {
   if (!self || args.size() == 0) return Value(false);
   String* name = vm.toStr(args.at(0));
-  Property* p = vm.findOwn(self, name);
-  if (p) return Value(true);
+  // A property of a newer version is owned all the same; one marked "not for SWF 6" never is.
+  if (Property* p = self->props.find(vm.key(name))) return Value(!(p->flags & NotVersion6));
   Value out;
   return Value(self->getNative(vm, vm.key(name), out));
 }
@@ -37,7 +44,7 @@ Value isPropertyEnumerable(Vm& vm, Object* self, Args args) {
 Value isPrototypeOf(Vm& vm, Object* self, Args args) {
   Object* o = args.at(0).object();
   int depth = 0;
-  for (Object* p = o ? vm.protoOf(o) : nullptr; p && depth < 256; p = vm.protoOf(p), ++depth)
+  for (Object* p = o ? walkNext(vm, o) : nullptr; p && depth < 256; p = walkNext(vm, p), ++depth)
     if (p == self) return Value(true);
   return Value(false);
 }
@@ -102,20 +109,26 @@ void installObject(Vm& vm) {
   vm.objectProto = vm.make<Object>();
   vm.global = vm.make<Object>();
   vm.functionProto = vm.make<Object>();
-  vm.put(vm.functionProto, vm.names().proto, Value(vm.objectProto), DontEnum);
-  vm.put(vm.global, vm.names().proto, Value(vm.objectProto), DontEnum);
+  // Function's constructor exists before any function does; installFunction gives it its code.
+  vm.functionCtor = vm.make<Function>();
+  vm.linkFunction(vm.functionCtor);
+  vm.put(vm.functionProto, vm.names().proto, Value(vm.objectProto), Hidden);
+  vm.put(vm.global, vm.names().proto, Value(vm.objectProto), Hidden);
   Object* p = vm.objectProto;
   vm.define(p, "toString", objectToString);
   vm.define(p, "valueOf", objectValueOf);
-  vm.define(p, "hasOwnProperty", hasOwnProperty, DontEnum | Version6);
+  defineScripted(vm, p, "toLocaleString", objectToLocaleString);
+  vm.define(p, "hasOwnProperty", hasOwnProperty, Hidden | Version6);
   vm.define(vm.global, "ASnative", asNative);
-  vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, DontEnum | Version6);
-  vm.define(p, "isPrototypeOf", isPrototypeOf, DontEnum | Version6);
-  vm.define(p, "addProperty", addProperty);
-  vm.define(p, "watch", watch, DontEnum | Version6);
-  vm.define(p, "unwatch", unwatch, DontEnum | Version6);
+  vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, Hidden | Version6);
+  vm.define(p, "isPrototypeOf", isPrototypeOf, Hidden | Version6);
+  vm.define(p, "addProperty", addProperty, Hidden | Version6);
+  vm.define(p, "watch", watch, Hidden | Version6);
+  vm.define(p, "unwatch", unwatch, Hidden | Version6);
   Function* ctor = vm.defineClass("Object", objectCtor, p);
+  vm.objectCtor = ctor;
   vm.define(ctor, "registerClass", registerClass);
+  vm.setAllFlags(ctor, ReadOnly);
 }
 
 }  // namespace swf::avm1

@@ -52,7 +52,7 @@ Value stringCtor(Vm& vm, Object* o, Args args) {
   if (!vm.isConstructing || !o) return Value(s);
   o->primitive = Value(s);
   o->hasPrimitive = true;
-  vm.put(o, vm.names().length, Value(double(utf8Length(s->text))), DontEnum);
+  vm.put(o, vm.names().length, Value(double(utf8Length(s->text))), Hidden);
   return Value(o);
 }
 

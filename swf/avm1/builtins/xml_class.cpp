@@ -131,23 +131,24 @@ Object* xmlDocumentPrototype(Vm& vm) {
 void installXml(Vm& vm) {
   Object* np = vm.newObject();
   vm.loads().kept[kNodeProtoKey] = Value(np);
-  vm.define(np, "appendChild", appendChild);
-  vm.define(np, "insertBefore", insertBefore);
-  vm.define(np, "removeNode", removeNode);
-  vm.define(np, "cloneNode", cloneNode);
-  vm.define(np, "hasChildNodes", hasChildNodes);
-  vm.define(np, "toString", nodeToString);
-  vm.define(np, "getNamespaceForPrefix", getNamespaceForPrefix);
-  vm.define(np, "getPrefixForNamespace", getPrefixForNamespace);
+  // The original wrote XML's methods in script: they are enumerable and deletable.
+  vm.define(np, "appendChild", appendChild, 0);
+  vm.define(np, "insertBefore", insertBefore, 0);
+  vm.define(np, "removeNode", removeNode, 0);
+  vm.define(np, "cloneNode", cloneNode, 0);
+  vm.define(np, "hasChildNodes", hasChildNodes, 0);
+  vm.define(np, "toString", nodeToString, 0);
+  vm.define(np, "getNamespaceForPrefix", getNamespaceForPrefix, 0);
+  vm.define(np, "getPrefixForNamespace", getPrefixForNamespace, 0);
   vm.defineClass("XMLNode", xmlNodeCtor, np, allocateNode);
 
   Object* dp = vm.newObject(np);
   vm.loads().kept[kDocProtoKey] = Value(dp);
-  vm.define(dp, "createElement", createElement);
-  vm.define(dp, "createTextNode", createTextNode);
-  vm.define(dp, "parseXML", parseXML);
-  defineLoadingMethods(vm, dp);
-  vm.define(dp, "onData", onData);
+  vm.define(dp, "createElement", createElement, 0);
+  vm.define(dp, "createTextNode", createTextNode, 0);
+  vm.define(dp, "parseXML", parseXML, 0);
+  defineLoadingMethods(vm, dp, 0);
+  vm.define(dp, "onData", onData, 0);
   vm.put(dp, "ignoreWhite", Value(false), DontEnum);
   vm.put(dp, "loaded", Value(), DontEnum);
   vm.put(dp, "status", Value(0), DontEnum);

@@ -1,0 +1,175 @@
+// Property flags: ASSetPropFlags and its version masks, and the flags the built-in objects carry
+// (hidden, permanent, read-only), as scripts of each version see them.
+#include <gtest/gtest.h>
+
+#include "avm1_support.h"
+
+namespace {
+
+using rvtest::runScript;
+
+// Makes register 1 an object {a: 1} and applies ASSetPropFlags(r1, "a", set, clear).
+std::string objectWithFlags(int set, int clear = 0) {
+  return "push 'a', 1, 1\ninitObject\nstore 1\npop\npush " + std::to_string(clear) + ", " +
+         std::to_string(set) + ", 'a', r:1, 4, 'ASSetPropFlags'\ncallFunction\npop\n";
+}
+
+// Traces r1.a, then every name for..in gives for r1, then r1.hasOwnProperty("a") (through
+// ASnative 101,5 so that SWF 5 can ask too).
+const char* kReport = R"(push r:1, 'a'
+getMember
+trace
+push r:1
+enumerate2
+loop:
+store 2
+push null
+equals2
+if done
+push r:2
+trace
+jump loop
+done:
+push r:1, 'has', 5, 101, 2, 'ASnative'
+callFunction
+setMember
+push 'a', 1, r:1, 'has'
+callMethod
+trace
+)";
+
+TEST(Avm1Flags, VersionMasksHideFromOlderFilesButStayListed) {
+  struct Case {
+    int version, set;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // 128: SWF 6 and later. Older code cannot read it, though for..in and hasOwnProperty
+      // still find it.
+      {5, 128, "undefined\na\ntrue\n"},
+      {6, 128, "1\na\ntrue\n"},
+      // 1024 and 4096: SWF 7 and 8 and later.
+      {6, 1024, "undefined\na\ntrue\n"},
+      {7, 1024, "1\na\ntrue\n"},
+      {7, 4096, "undefined\na\ntrue\n"},
+      {8, 4096, "1\na\ntrue\n"},
+      // 256: gone for SWF 6 only, and never owned.
+      {6, 256, "undefined\nfalse\n"},
+      {7, 256, "1\na\nfalse\n"},
+      {5, 256, "1\na\nfalse\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, objectWithFlags(c.set) + kReport), c.expected)
+        << "v" << c.version << " flags " << c.set;
+}
+
+TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
+  // r1.__proto__ = {x: 1}, then masked: SWF 5 stops at any later version's mask, SWF 6 only at
+  // SWF 7's, SWF 7 at none.
+  auto run = [](int version, int mask) {
+    return runScript(version,
+                     "push 'x', 1, 1\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
+                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
+                         std::to_string(mask) +
+                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
+                         "push r:1, 'x'\ngetMember\ntrace");
+  };
+  EXPECT_EQ(run(5, 0), "1\n");
+  EXPECT_EQ(run(5, 4096), "undefined\n");
+  EXPECT_EQ(run(6, 1024), "undefined\n");
+  EXPECT_EQ(run(6, 4096), "1\n");
+  EXPECT_EQ(run(7, 8192), "1\n");
+  // isPrototypeOf (like instanceof and for..in) stops at the next version's mask only.
+  auto walk = [](int version, int mask) {
+    return runScript(version,
+                     "push 0\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
+                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
+                         std::to_string(mask) +
+                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
+                         "push r:1, 1, r:2, 'isPrototypeOf'\ncallMethod\ntrace");
+  };
+  EXPECT_EQ(walk(7, 4096), "false\n");
+  EXPECT_EQ(walk(7, 8192), "true\n");
+}
+
+TEST(Avm1Flags, HiddenPermanentAndReadOnly) {
+  // 7 = hidden, permanent and read-only: no write, no delete, not listed; clearing 4 allows
+  // the write again; clearing 1 lists it.
+  const std::string attempts = R"(push r:1, 'a', 2
+setMember
+push r:1, 'a'
+delete
+trace
+push r:1, 'a'
+getMember
+trace
+push 4, 0, 'a', r:1, 4, 'ASSetPropFlags'
+callFunction
+pop
+push r:1, 'a', 3
+setMember
+push r:1, 'a'
+getMember
+trace
+)";
+  EXPECT_EQ(runScript(6, objectWithFlags(7) + attempts + kReport), "false\n1\n3\n3\ntrue\n");
+  const std::string unhide = "push 1, 0, 'a', r:1, 4, 'ASSetPropFlags'\ncallFunction\npop\n";
+  EXPECT_EQ(runScript(6, objectWithFlags(7) + attempts + unhide + kReport),
+            "false\n1\n3\n3\na\ntrue\n");
+  // Writing a property the version cannot see makes it seen, and keeps it permanent.
+  EXPECT_EQ(runScript(5, objectWithFlags(2 | 128) + R"(push r:1, 'a', 5
+setMember
+push r:1, 'a'
+delete
+trace
+push r:1, 'a'
+getMember
+trace
+)"),
+            "false\n5\n");
+}
+
+TEST(Avm1Flags, BuiltInsCarryTheOriginalFlags) {
+  struct Case {
+    int version;
+    const char* source;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // Methods of built-in prototypes are permanent; Math's members are read-only too.
+      {6, "push 'Object'\ngetVariable\npush 'prototype'\ngetMember\npush 'toString'\ndelete\ntrace",
+       "false\n"},
+      {6,
+       "push 'Math'\ngetVariable\npush 'PI', 3\nsetMember\npush 'Math'\ngetVariable\n"
+       "push 'PI'\ngetMember\npush 3\nequals2\ntrace",
+       "false\n"},
+      // SWF 5 cannot see a function's __proto__, nor find Function.prototype's methods through
+      // it; SWF 6 can.
+      {5,
+       "function f()\npush 'x'\ntrace\nend\npush 'f'\ngetVariable\npush '__proto__'\ngetMember\n"
+       "typeof\ntrace\npush null, 1, 'f'\ngetVariable\npush 'call'\ncallMethod\npop",
+       "undefined\n"},
+      {6,
+       "function f()\npush 'x'\ntrace\nend\npush 'f'\ngetVariable\npush '__proto__'\ngetMember\n"
+       "typeof\ntrace\npush null, 1, 'f'\ngetVariable\npush 'call'\ncallMethod\npop",
+       "object\nx\n"},
+      // Every function names Function as its constructor; a function's prototype names it back.
+      {6,
+       "function f()\nend\npush 'f'\ngetVariable\npush 'constructor'\ngetMember\npush "
+       "'Function'\ngetVariable\nequals2\ntrace\npush 'f'\ngetVariable\npush "
+       "'prototype'\ngetMember\npush 'constructor'\ngetMember\npush 'f'\ngetVariable\nequals2\n"
+       "trace",
+       "true\ntrue\n"},
+      // `new` records the constructor on the object below SWF 7 only; `{}` always has one.
+      {6, "push 'constructor', 1, 0, 'Object'\nnewObject\npush 'hasOwnProperty'\ncallMethod\ntrace",
+       "true\n"},
+      {7,
+       "push 'constructor', 1, 0, 'Object'\nnewObject\npush 'hasOwnProperty'\ncallMethod\ntrace\n"
+       "push 'constructor', 1, 0\ninitObject\npush 'hasOwnProperty'\ncallMethod\ntrace",
+       "false\ntrue\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
+}
+
+}  // namespace

@@ -53,6 +53,9 @@ struct DisplayNode {
   virtual int levelNumber() const { return 0; }  // for roots
   virtual bool isTimeline() const { return true; }
   virtual int nodeDepth() const { return 0; }  // as scripts number depths (timeline ones < 0)
+  // The name its symbol is exported under, for the class Object.registerClass gave it; empty
+  // when it is not exported.
+  virtual std::string symbolName() { return {}; }
   // The global class whose prototype its script object gets; null for MovieClip.
   virtual const char* scriptClass() const { return nullptr; }
   // Properties a kind of node adds of its own (a video's width); true when `key` is one.

@@ -1056,7 +1056,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::ImplementsOp: {
         Value ctor = pop();
         std::vector<Value> ifaces = popArgs();
-        (void)ctor;
+        vm.setInterfaces(ctor.object(), ifaces);
         break;
       }
       case op::Throw:

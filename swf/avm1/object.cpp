@@ -65,6 +65,8 @@ void Object::traceChildren(Tracer& t) {
       t.mark(w.callback);
       w.userData.trace(t);
     }
+  if (interfaces)
+    for (Object* o : *interfaces) t.mark(o);
   primitive.trace(t);
 }
 

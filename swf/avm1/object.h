@@ -83,6 +83,8 @@ class Object : public GcCell {
  public:
   PropertyTable props;
   std::unique_ptr<std::vector<Watch>> watches;
+  // The interfaces ImplementsOp gave the class whose prototype this is; instanceof honours them.
+  std::unique_ptr<std::vector<Object*>> interfaces;
   // Values a native class keeps inside (Boolean, Number and String wrappers keep their value).
   Value primitive;
   bool hasPrimitive = false;

@@ -94,6 +94,7 @@ void Vm::markRoots(Tracer& t) {
                                 return false;
                               }),
                clips_.end());
+  for (auto& [symbol, ctor] : classes_) t.mark(ctor);
   if (loads_) loads_->trace(t);
   for (const Timer& tm : timers_) {
     tm.fn.trace(t);
@@ -472,11 +473,34 @@ bool Vm::instanceOf(Object* o, Object* ctor) {
   if (!o || !ctor) return false;
   Object* proto = get(ctor, names_->prototype).object();
   if (!proto) return false;
-  int depth = 0;
-  for (Object* p = walkNext(*this, o); p && depth < 256; p = walkNext(*this, p), ++depth) {
+  int budget = 256;
+  return inherits(walkNext(*this, o), proto, budget);
+}
+
+// Whether `proto` is `from`, one of its prototypes, or the prototype of an interface one of them
+// implements (interfaces may implement others). `budget` bounds the walk.
+bool Vm::inherits(Object* from, Object* proto, int& budget) {
+  for (Object* p = from; p && budget > 0; p = walkNext(*this, p), --budget) {
     if (p == proto) return true;
+    if (!p->interfaces) continue;
+    // A copy: a getter run by `get` may replace the list.
+    std::vector<Object*> list = *p->interfaces;
+    for (Object* iface : list) {
+      if (--budget <= 0) return false;
+      Object* ip = get(iface, names_->prototype).object();
+      if (ip && inherits(ip, proto, budget)) return true;
+    }
   }
   return false;
+}
+
+void Vm::setInterfaces(Object* ctor, std::span<const Value> ifaces) {
+  Object* proto = ctor ? get(ctor, names_->prototype).object() : nullptr;
+  if (!proto) return;
+  auto list = std::make_unique<std::vector<Object*>>();
+  for (const Value& v : ifaces)
+    if (Object* o = v.object()) list->push_back(o);
+  proto->interfaces = std::move(list);
 }
 
 // ---- conversions ----

@@ -155,6 +155,8 @@ class Vm {
   // for..in order: newest first, then up the prototype chain; names visible to `version()`.
   std::vector<String*> enumerate(Object* o);
   bool instanceOf(Object* o, Object* ctor);
+  // ImplementsOp: `ctor`'s instances are instances of `ifaces` too (kept on its prototype).
+  void setInterfaces(Object* ctor, std::span<const Value> ifaces);
 
   // ---- conversions (by version()) ----
   double toNumber(const Value& v);
@@ -207,6 +209,20 @@ class Vm {
   // Adds an installer run now for this machine (the player's classes).
   void install(void (*installer)(Vm&)) { installer(*this); }
 
+  // ---- classes of exported symbols (Object.registerClass) ----
+  // Clips made from `symbol` from now on are made as `ctor`'s instances; null forgets the class.
+  void registerClass(const std::string& symbol, Object* ctor);
+  Object* registeredClass(const std::string& symbol) const;
+  bool anyRegisteredClass() const { return !classes_.empty(); }
+  // Gives a clip its class's prototype (and __constructor__, as `new` does).
+  void adoptClass(ClipObject* clip, Object* ctor);
+  // Runs the class constructor on a clip: inside the running script when one runs, else as a
+  // script of its own.
+  void constructClip(ClipObject* clip, Object* ctor);
+  // A clip a script just made (attachMovie, duplicateMovieClip) of `symbol`: its class, then the
+  // properties of `init` (all of its own, whatever their flags), then the constructor.
+  void initClip(DisplayNode* node, const std::string& symbol, const Value& init);
+
   // ---- loading (LoadVars, XML, clips) and objects kept for the machine's life ----
   LoadQueue& loads();
   // Delivers the loads that are due; the player calls it once per frame.
@@ -241,6 +257,7 @@ class Vm {
   void adopt(GcCell* c);
   void markRoots(Tracer& t);
   Value getWithThis(Object* o, String* name, Object* self);
+  bool inherits(Object* from, Object* proto, int& budget);
 
  public:
   // Finds `name` on `o` or its prototypes; getters run with `self` as this.
@@ -257,6 +274,7 @@ class Vm {
   size_t liveCells_ = 0, allocatedSinceCollect_ = 0, collectThreshold_ = 20000;
   std::unordered_map<std::string_view, String*> interned_;
   std::vector<ClipObject*> clips_;
+  std::unordered_map<std::string, Object*> classes_;
   std::vector<Value> pinned_;
   struct Timer {
     int id;

@@ -1,11 +1,12 @@
 #include "swf/player/placed_object.h"
 
+#include "swf/avm1/vm.h"
 #include "swf/movie/button.h"
 #include "swf/movie/sprite.h"
 #include "swf/player/button_instance.h"
 #include "swf/player/sprite_instance.h"
-#include "swf/video/video_instance.h"
 #include "swf/player/text_field_instance.h"
+#include "swf/video/video_instance.h"
 
 namespace swf {
 
@@ -59,12 +60,19 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
     o->autoNamed = true;
   }
   if (sprite) {
-    if (!p.clipActions.empty() && parentTimeline) {
+    if (!p.clipActions.empty() && parentTimeline)
       sprite->clipEvents = readClipEvents(p.clipActions, parentTimeline->timeline().swfVersion);
-      sprite->queueEvent(kEventInitialize | kEventConstruct, nullptr);
-    }
+    // A symbol with a registered class: the clip becomes its instance after its initialize
+    // events and is constructed after its construct events, all before the frame's actions.
+    bool classed = !p.byScript && ctx.vm && ctx.vm->anyRegisteredClass() &&
+                   ctx.vm->registeredClass(sprite->symbolName());
+    using Step = QueuedActions::ClassStep;
+    sprite->queueEvent(kEventInitialize, nullptr);
+    if (classed) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});
+    sprite->queueEvent(kEventConstruct, nullptr);
+    if (classed) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Constructor});
     sprite->start();
-    if (!sprite->clipEvents.empty() || sprite->scriptObject)
+    if (!sprite->clipEvents.empty() || sprite->scriptObject || classed)
       sprite->queueEvent(kEventLoad, "onLoad");
   }
   return o;

@@ -26,6 +26,8 @@ struct Placement {
   int blendMode = 0;
   FilterListPtr filters;
   std::span<const uint8_t> clipActions;  // PlaceObject2/3 clip events, as stored
+  // Made by a script (attachMovie, duplicateMovieClip): the script gives it its class.
+  bool byScript = false;
   // Older objects placed at the same depth, newest first. A placement without the move flag on
   // an occupied depth adds an object beneath those already there; the newest is the one that
   // later moves and removals at the depth address.

@@ -67,6 +67,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   sound_->addMovie(movie_);
   scriptHost_ = std::make_unique<ScriptHost>(*this);
   vm_ = std::make_unique<avm1::Vm>(*scriptHost_, movie_->version);
+  ctx_->vm = vm_.get();
   setScriptTimeLimit(scriptTimeLimitMs_);
   vm_->install(installSound);
   vm_->onScriptTimeout = [this] {
@@ -99,6 +100,7 @@ void Player::unload() {
   mouseIsDown_ = false;
   stage_.reset();
   clipInput_.reset();
+  if (ctx_) ctx_->vm = nullptr;
   vm_.reset();
   scriptHost_.reset();  // after the machine: its Sound objects report to it as they go
   input_->focus = nullptr;
@@ -394,6 +396,14 @@ void Player::runActions() {
       int version = movie_->version;
       SpriteInstance* levelRoot = levelOf(q.target, version);
       avm1::ClipObject* clip = vm_->clipFor(q.target);
+      if (q.classStep != QueuedActions::ClassStep::None) {
+        avm1::Object* ctor = vm_->registeredClass(q.target->symbolName());
+        if (q.classStep == QueuedActions::ClassStep::Prototype)
+          vm_->adoptClass(clip, ctor);
+        else
+          vm_->constructClip(clip, ctor);
+        continue;
+      }
       if (q.handler) {
         vm_->callHandler(clip, q.handler);
         continue;

@@ -7,11 +7,15 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <string>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "swf/player/display_object.h"
+
+namespace swf::avm1 {
+class Vm;
+}
 
 namespace swf {
 
@@ -33,6 +37,9 @@ struct QueuedActions {
   std::span<const uint8_t> code;
   // Instead of code: the clip's handler method of this name ("onEnterFrame"), if it has one.
   const char* handler = nullptr;
+  // Instead of code: a step of making a placed clip its registered class's instance (the
+  // prototype after its initialize events, the constructor after its construct events).
+  enum class ClassStep : uint8_t { None, Prototype, Constructor } classStep = ClassStep::None;
 };
 
 struct PlayerContext {
@@ -43,6 +50,7 @@ struct PlayerContext {
   bool changed = false;                 // something drawn changed since the last look
   sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
   PlayerInput* input = nullptr;         // keys, focus and text fields; null without a player
+  avm1::Vm* vm = nullptr;               // the scripts' machine; null without a player
   std::vector<QueuedActions> actions;
   // While a timeline enters a frame, the clip events its display changes raise go before the
   // frame's actions: first the initialize and construct events, then unload and load ones.

@@ -1,6 +1,8 @@
 // Clips that scripts make, move and remove: duplicates, attached symbols, empty clips, depth
 // swaps, and the unload events of whatever leaves the stage.
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,7 +59,27 @@ bool queueUnloads(DisplayObject& o, int guard = 0) {
   return any;
 }
 
+// The movie whose characters `timeline` places: the one loaded into it or into an ancestor,
+// else its level's.
+const Movie* movieOf(const SpriteInstance* timeline, const PlayerContext& ctx) {
+  const SpriteInstance* s = timeline;
+  while (s->parentTimeline() && !ctx.loadedMovies.count(s)) s = s->parentTimeline();
+  if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end())
+    return it->second.movie.get();
+  auto it = ctx.levelMovies.find(s);
+  return it == ctx.levelMovies.end() ? nullptr : it->second;
+}
+
 }  // namespace
+
+std::string SpriteInstance::symbolName() {
+  const SpriteInstance* parent = parentTimeline();
+  const Movie* movie = parent && characterId ? movieOf(parent, ctx_) : nullptr;
+  if (!movie) return {};
+  for (const auto& [exportName, exportId] : movie->exports)
+    if (exportId == characterId) return exportName;
+  return {};
+}
 
 std::map<int, std::unique_ptr<DisplayObject>>::iterator SpriteInstance::eraseChild(
     std::map<int, std::unique_ptr<DisplayObject>>::iterator it) {
@@ -91,6 +113,7 @@ SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character>
   p.character = std::move(c);
   p.characterId = id;
   p.name = name;
+  p.byScript = true;
   if (like) {
     p.matrix = like->matrix;
     p.cxform = like->cxform;
@@ -120,11 +143,22 @@ avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int
   if (!s) return nullptr;
   s->clipEvents = std::move(events);
   s->drawing = std::move(copiedDrawing);  // the copy draws alike
-  if (!s->clipEvents.empty()) {
+  if (s->clipEvents.empty()) return s;
+  // Its construct events run inside duplicateMovieClip; initialize and load come later.
+  if (avm1::Vm* vm = ctx_.vm) {
+    auto life = s->lifeToken();
+    std::vector<std::span<const uint8_t>> blocks;
+    for (const ClipEvent& e : s->clipEvents)
+      if (e.flags & kEventConstruct) blocks.push_back(e.actions);
+    for (auto code : blocks)
+      if (!life.expired())
+        vm->runBlock(code, s->codeOwner(), vm->clipFor(s), parent->timeline().swfVersion);
+    if (life.expired()) return nullptr;
+  } else {
     s->queueEvent(kEventConstruct, nullptr);
-    s->queueEvent(kEventInitialize, nullptr);
-    s->queueEvent(kEventLoad, "onLoad");
   }
+  s->queueEvent(kEventInitialize, nullptr);
+  s->queueEvent(kEventLoad, "onLoad");
   return s;
 }
 
@@ -136,8 +170,9 @@ avm1::DisplayNode* SpriteInstance::attachNode(const std::string& symbol, const s
   const Movie& movie = *it->second;
   uint16_t id = 0;
   bool found = false;
+  // Export names match whatever the case of their ASCII letters.
   for (const auto& [exportName, exportId] : movie.exports)
-    if (exportName == symbol) {
+    if (strcasecmp(exportName.c_str(), symbol.c_str()) == 0) {
       id = exportId;
       found = true;
     }

@@ -65,6 +65,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   // Clips made and moved by scripts (sprite_clips.cpp).
   void removeNode() override;
   avm1::DisplayNode* duplicateNode(const std::string& name, int depth) override;
+  std::string symbolName() override;
   avm1::DisplayNode* attachNode(const std::string& symbol, const std::string& name,
                                 int depth) override;
   avm1::DisplayNode* createEmptyNode(const std::string& name, int depth) override;

@@ -21,22 +21,12 @@ Value clipValue(Vm& vm, DisplayNode* n) {
   return n ? Value(static_cast<Object*>(vm.clipFor(n))) : Value();
 }
 
-// Copies the enumerable properties of an init object onto a new clip.
-void initialise(Vm& vm, DisplayNode* n, const Value& init) {
-  Object* from = init.object();
-  if (!n || !from) return;
-  Object* to = vm.clipFor(n);
-  Vm::Pin keep(vm, init);
-  std::vector<String*> names = vm.enumerate(from);
-  for (auto it = names.rbegin(); it != names.rend(); ++it) vm.set(to, *it, vm.get(from, *it));
-}
-
 Value attachMovie(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n || args.size() < 3) return Value();
-  DisplayNode* made =
-      n->attachNode(vm.toString(args.at(0)), vm.toString(args.at(1)), depthArg(vm, args.at(2)));
-  initialise(vm, made, args.at(3));
+  std::string symbol = vm.toString(args.at(0));
+  DisplayNode* made = n->attachNode(symbol, vm.toString(args.at(1)), depthArg(vm, args.at(2)));
+  vm.initClip(made, symbol, args.at(3));
   return clipValue(vm, made);
 }
 
@@ -50,7 +40,7 @@ Value duplicateMovieClip(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n || args.size() < 2) return Value();
   DisplayNode* made = n->duplicateNode(vm.toString(args.at(0)), depthArg(vm, args.at(1)));
-  initialise(vm, made, args.at(2));
+  if (made) vm.initClip(made, made->symbolName(), args.at(2));
   return clipValue(vm, made);
 }
 

@@ -91,8 +91,14 @@ Value unwatch(Vm& vm, Object* self, Args args) {
   return Value(false);
 }
 
-Value registerClass(Vm&, Object*, Args args) {
-  return Value(args.size() >= 2 && isCallable(args.at(1)));
+// Object.registerClass(symbol, constructor): clips made from the exported symbol from now on
+// are the constructor's instances; null (or undefined) as the constructor forgets the class.
+Value registerClass(Vm& vm, Object*, Args args) {
+  if (args.size() < 2) return Value(false);
+  Value ctor = args.at(1);
+  if (!isCallable(ctor) && !ctor.isNull() && !ctor.isUndefined()) return Value(false);
+  vm.registerClass(vm.toString(args.at(0)), isCallable(ctor) ? ctor.o : nullptr);
+  return Value(true);
 }
 
 // ASnative(group, index): the built-in function of that number. Only the ones movies are seen

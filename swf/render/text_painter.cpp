@@ -45,18 +45,18 @@ void drawUnderlines(const DrawState& s, const LaidLine& line) {
   }
 }
 
-// A field that is neither rotated nor skewed has its box on whole device pixels: its edges round
-// to the nearest pixel edge (halves to even), the background fills the pixels inside and the
-// border is a one-pixel line on the pixels the edges fall in, its right and bottom side just
-// outside the background.
+// A field that is neither rotated nor skewed has its box on whole device pixels: its origin
+// rounds to the nearest pixel and its size to whole pixels, the background fills the pixels
+// inside and the border is a one-pixel line on the pixels the edges fall in, its right and
+// bottom side just outside the background.
 struct PixelBox {
   double x0, y0, x1, y1;
 };
 
 std::optional<PixelBox> pixelBox(const Matrix& m, const Rect& b) {
   if (m.b != 0 || m.c != 0) return std::nullopt;
-  double xa = std::nearbyint(m.a * b.xMin + m.tx), xb = std::nearbyint(m.a * b.xMax + m.tx);
-  double ya = std::nearbyint(m.d * b.yMin + m.ty), yb = std::nearbyint(m.d * b.yMax + m.ty);
+  double xa = std::floor(m.a * b.xMin + m.tx + 0.5), ya = std::floor(m.d * b.yMin + m.ty + 0.5);
+  double xb = xa + std::round(m.a * b.width()), yb = ya + std::round(m.d * b.height());
   return PixelBox{std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb)};
 }
 

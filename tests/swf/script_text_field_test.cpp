@@ -18,11 +18,11 @@ void set(ScriptStage& s, Object* o, const char* name, const Value& v) {
   s.vm->set(o, s.vm->key(name), v);
 }
 
-TEST(ScriptTextField, BoxEdgesRoundToWholePixelsHalvesToEven) {
+TEST(ScriptTextField, BoxOriginRoundsToTheNearestPixelAndKeepsItsSize) {
   struct {
     double y;
     int firstRow;  // the first row the background fills; the field is 20 pixels high
-  } const cases[] = {{30, 30}, {30.4, 30}, {30.5, 30}, {31.5, 32}, {30.6, 31}};
+  } const cases[] = {{30, 30}, {30.4, 30}, {30.5, 31}, {31.5, 32}, {30.6, 31}};
   for (const auto& c : cases) {
     ScriptStage s;
     Object* f = field(s, "t", 10, 0, 40, 20);
@@ -56,6 +56,14 @@ TEST(ScriptTextField, BorderLiesOnTheEdgePixelsAroundTheBackground) {
   for (const auto& p : probes) EXPECT_EQ(s.pixel(p.x, p.y), p.want) << p.x << "," << p.y;
 }
 
+TEST(ScriptTextField, CreateTextFieldPlacesOnWholePixels) {
+  ScriptStage s;
+  Object* f = field(s, "t", 10.7, 20.5, 40, 20);
+  EXPECT_EQ(s.number(f, "_x"), 10);
+  EXPECT_EQ(s.number(f, "_y"), 20);
+  EXPECT_EQ(s.number(f, "_width"), 40);
+}
+
 TEST(ScriptTextField, DesktopFontFieldsAreNeitherMirroredNorTranslucent) {
   struct {
     const char* property;
@@ -83,13 +91,16 @@ TEST(ScriptTextField, DesktopFontFieldsAreNeitherMirroredNorTranslucent) {
 TEST(ScriptTextField, EmptyAutoSizedFieldsShrinkToTheirGutters) {
   struct {
     const char* mode;
-    double x, width;
+    int x;  // the column the shrunk box fills
+    double width;
   } const cases[] = {{"left", 10, 4}, {"center", 28, 4}, {"right", 46, 4}, {"none", 10, 40}};
   for (const auto& c : cases) {
     ScriptStage s;
     Object* f = field(s, "t", 10, 10, 40, 40);
+    set(s, f, "background", Value(true));
+    set(s, f, "backgroundColor", Value(0xFF0000));
     set(s, f, "autoSize", s.str(c.mode));
-    EXPECT_EQ(s.number(f, "_x"), c.x) << c.mode;
+    EXPECT_EQ(s.pixel(c.x, 12), 0xFF0000u) << c.mode;
     EXPECT_EQ(s.number(f, "_width"), c.width) << c.mode;
     EXPECT_EQ(s.number(f, "_height"), c.mode == std::string("none") ? 40 : 4) << c.mode;
     EXPECT_EQ(s.number(f, "textHeight"), 0) << c.mode;

@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/clip_object.h"
 #include "swf/player/player.h"
+#include "swf/player/sprite_instance.h"
 #include "swf/player/text_field_instance.h"
 
 namespace swf {
@@ -195,7 +197,20 @@ TextFieldInstance* focused(Vm& vm) {
   return in ? in->focus : nullptr;
 }
 
+// Whether a clip takes the focus from Selection.setFocus: from version 6, when it says so or
+// behaves as a button.
+bool clipTakesFocus(Vm& vm, Object* clip) {
+  if (vm.version() < 6) return false;
+  if (vm.toBoolean(vm.get(clip, vm.intern("focusEnabled")))) return true;
+  for (const char* h : {"onPress", "onRelease", "onReleaseOutside", "onRollOver", "onRollOut"})
+    if (vm.get(clip, vm.intern(h)).object()) return true;
+  return false;
+}
+
 Value getFocus(Vm& vm, Object*, Args) {
+  if (PlayerInput* in = inputOf(vm))
+    if (auto* clip = dynamic_cast<SpriteInstance*>(in->focusedClip()))
+      return Value(vm.str(vm.targetPathOf(clip)));
   TextFieldInstance* f = focused(vm);
   if (!f) return Value::null();
   Object* o = textFieldObject(vm, *f);
@@ -208,11 +223,18 @@ Value setFocus(Vm& vm, Object*, Args args) {
   Value v = args.at(0);
   if (v.isNullish()) {
     p->setFocus(nullptr);
+    p->setFocusClip(nullptr);
     return Value(true);
   }
   TextFieldInstance* f = nullptr;
   if (Object* o = v.object()) {
     f = textFieldOf(o);
+    if (avm1::ClipObject* c = o->asClip(); c && clipTakesFocus(vm, o)) {
+      if (auto* clip = dynamic_cast<SpriteInstance*>(c->node())) {
+        p->setFocusClip(clip);
+        return Value(true);
+      }
+    }
   } else {
     // A target path: "_root.name" or "name" seen from level 0.
     std::string path = vm.toString(v);

@@ -14,6 +14,8 @@
 #include "swf/player/sound_object.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/player/text_field_instance.h"
+#include "swf/render/bounds.h"
+#include "swf/render/focus_rect.h"
 #include "swf/render/render_frame.h"
 #include "swf/sound/sound_engine.h"
 
@@ -104,6 +106,8 @@ void Player::unload() {
   vm_.reset();
   scriptHost_.reset();  // after the machine: its Sound objects report to it as they go
   input_->focus = nullptr;
+  input_->focusClip = nullptr;
+  input_->focusClipLife.reset();
   input_->keysDown.reset();
   input_->pointerHidden = false;
   root_ = nullptr;
@@ -257,6 +261,19 @@ void Player::render(cairo_t* cr, int width, int height) const {
   o.stageToDevice = stageToDevice(width, height);
   o.background = backgroundColor();
   renderFrame(cr, *stage_, o);
+  drawFocusClipFrame(cr, o.stageToDevice);
+}
+
+void Player::drawFocusClipFrame(cairo_t* cr, const Matrix& stageToDevice) const {
+  PlacedObject* clip = input_->focusedClip();
+  if (!clip) return;
+  // Hidden clips, and clips inside hidden ones, show no frame.
+  Matrix toStage = clip->matrix;
+  for (const PlacedObject* p = clip; p; p = p->parentTimeline()) {
+    if (!p->visible) return;
+    if (p != clip) toStage = p->matrix * toStage;
+  }
+  if (auto box = unfilteredBounds(*clip, stageToDevice * toStage)) drawFocusFrame(cr, *box);
 }
 
 bool Player::advance(double ms) {

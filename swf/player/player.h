@@ -38,7 +38,7 @@ class ScriptHost;
 namespace avm1 {
 class Vm;
 struct DisplayNode;
-}
+}  // namespace avm1
 
 // The first frame of `tl` that sets the background colour; -1 when none does.
 int firstBackgroundFrame(const Timeline& tl);
@@ -199,9 +199,13 @@ class Player {
   void syncTextVariables();
   // Tells Stage listeners when a stage that does not scale changed its size.
   void checkStageResize();
+  // The focus frame of the clip that has the focus, over the rendered frame.
+  void drawFocusClipFrame(cairo_t* cr, const Matrix& stageToDevice) const;
 
  public:
   void setFocus(TextFieldInstance* field);  // null: none; tells the listeners
+  // Gives the focus to a clip (a field loses it); null: the clip loses it.
+  void setFocusClip(PlacedObject* clip);
 
  private:
   std::unique_ptr<PlayerInput> input_ = std::make_unique<PlayerInput>();

@@ -11,6 +11,7 @@
 
 namespace swf {
 
+class PlacedObject;
 class TextFieldInstance;
 
 // The desktop's clipboard, for copy and paste in text fields. The host supplies it; without
@@ -42,6 +43,11 @@ struct PlayerInput {
   // Live text fields, in the order they were made; they register themselves.
   std::vector<TextFieldInstance*> fields;
   TextFieldInstance* focus = nullptr;  // cleared by the field when it goes
+  // A clip that took the focus from a script (Selection.setFocus); the player draws its focus
+  // rectangle. Never at the same time as a field.
+  PlacedObject* focusClip = nullptr;
+  std::weak_ptr<const char> focusClipLife;
+  PlacedObject* focusedClip() const { return focusClipLife.expired() ? nullptr : focusClip; }
 
   Clipboard* clipboard = nullptr;
   std::string ownClipboard;  // used when there is no desktop clipboard

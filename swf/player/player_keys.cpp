@@ -90,7 +90,15 @@ void Player::finishInput() {
   if (ctx_ && ctx_->changed) changed_ = true;
 }
 
+void Player::setFocusClip(PlacedObject* clip) {
+  if (clip) setFocus(nullptr);
+  if (clip != input_->focusedClip()) changed_ = true;
+  input_->focusClip = clip;
+  input_->focusClipLife = clip ? clip->lifeToken() : std::weak_ptr<const char>();
+}
+
 void Player::setFocus(TextFieldInstance* field) {
+  if (field) setFocusClip(nullptr);
   TextFieldInstance* old = input_->focus;
   if (old == field || !vm_) return;
   if (old) {
@@ -261,6 +269,7 @@ void Player::pointerInput(Pointer kind, double x, double y) {
       if (lx >= b.xMin && lx <= b.xMax && ly >= b.yMin && ly <= b.yMax) hit = f;
     }
     if (hit != input_->focus) setFocus(hit);
+    setFocusClip(nullptr);
     if (hit) {
       int end = int(hit->length());
       hit->setSelection(end, end);

@@ -553,8 +553,9 @@ Value createTextField(Vm& vm, Object* self, Args args) {
   field->character = def;
   field->depth = depth;
   field->name = vm.toString(args.at(0));
-  field->matrix.tx = std::round(n[1] * 20);
-  field->matrix.ty = std::round(n[2] * 20);
+  // The field starts on whole pixels; later moves may put it between them.
+  field->matrix.tx = std::trunc(n[1]) * 20;
+  field->matrix.ty = std::trunc(n[2]) * 20;
   TextFieldInstance* made = field.get();
   parent->children[depth] = std::move(field);
   made->touch();

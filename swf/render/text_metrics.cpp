@@ -24,7 +24,8 @@ FieldMetrics measureField(const EditTextCharacter& field, const std::string& con
     box.width = field.bounds.width() - 2 * kFieldGutter;
     box.wordWrap = field.wordWrap;
     box.bottom = std::numeric_limits<double>::infinity();
-    std::vector<LaidLine> lines = layoutText(fieldStyledText(field, content), box, fonts);
+    StyledText text = fieldStyledText(field, content);
+    std::vector<LaidLine> lines = layoutText(text, box, fonts);
     double visibleHeight = field.bounds.height() - 2 * kFieldGutter;
     for (const LaidLine& l : lines) {
       double right = l.visible ? l.chars[l.visible - 1].x + l.chars[l.visible - 1].advance : 0;
@@ -33,7 +34,10 @@ FieldMetrics measureField(const EditTextCharacter& field, const std::string& con
       m.lineBottoms.push_back(l.baseline + l.descent);
     }
     m.lines = int(lines.size());
-    m.textHeight = m.lineBottoms.empty() ? 0 : m.lineBottoms.back();
+    // A field without text has no text height, though its empty line still counts for
+    // scrolling: autoSize shrinks it to its gutters.
+    bool empty = text.plainText().empty();
+    m.textHeight = m.lineBottoms.empty() || empty ? 0 : m.lineBottoms.back();
     m.linesShown = 0;
     for (double b : m.lineBottoms)
       if (b <= visibleHeight + 1) ++m.linesShown;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,22 +45,43 @@ void drawUnderlines(const DrawState& s, const LaidLine& line) {
   }
 }
 
-// The border is a one-pixel line on the pixels the field's edges fall in, so a field that is
-// neither rotated nor skewed gets a crisp line rather than two half-covered ones.
-void strokeBorder(cairo_t* cr, const Matrix& toDevice, const Rect& b) {
-  const Matrix& m = toDevice;
-  if (m.b == 0 && m.c == 0) {
-    double xa = std::floor(m.a * b.xMin + m.tx), xb = std::floor(m.a * b.xMax + m.tx);
-    double ya = std::floor(m.d * b.yMin + m.ty), yb = std::floor(m.d * b.yMax + m.ty);
+// A field that is neither rotated nor skewed has its box on whole device pixels: its origin
+// rounds to the nearest pixel and its size to whole pixels, the background fills the pixels
+// inside and the border is a one-pixel line on the pixels the edges fall in, its right and
+// bottom side just outside the background.
+struct PixelBox {
+  double x0, y0, x1, y1;
+};
+
+std::optional<PixelBox> pixelBox(const Matrix& m, const Rect& b) {
+  if (m.b != 0 || m.c != 0) return std::nullopt;
+  double xa = std::floor(m.a * b.xMin + m.tx + 0.5), ya = std::floor(m.d * b.yMin + m.ty + 0.5);
+  double xb = xa + std::round(m.a * b.width()), yb = ya + std::round(m.d * b.height());
+  return PixelBox{std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb)};
+}
+
+void fillBackground(cairo_t* cr, const Matrix& toDevice, const Rect& b) {
+  if (auto p = pixelBox(toDevice, b)) {
     cairo_identity_matrix(cr);
-    cairo_rectangle(cr, std::min(xa, xb) + 0.5, std::min(ya, yb) + 0.5, std::fabs(xb - xa),
-                    std::fabs(yb - ya));
+    cairo_rectangle(cr, p->x0, p->y0, p->x1 - p->x0, p->y1 - p->y0);
+  } else {
+    cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
+  }
+  cairo_fill(cr);
+  setMatrix(cr, toDevice);
+}
+
+void strokeBorder(cairo_t* cr, const Matrix& toDevice, const Rect& b) {
+  if (auto p = pixelBox(toDevice, b)) {
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, p->x0 + 0.5, p->y0 + 0.5, p->x1 - p->x0, p->y1 - p->y0);
   } else {
     cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
     cairo_identity_matrix(cr);
   }
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
+  setMatrix(cr, toDevice);
 }
 
 // Drops the lines above `first` and moves the rest up to the top of the text area; lines that
@@ -150,18 +172,25 @@ void paintEditText(const DrawState& s, const EditTextCharacter& fileField,
   const EditTextCharacter& field =
       dynamicText && dynamicText->definition() ? *dynamicText->definition() : fileField;
   cairo_t* cr = s.cr;
+  // Fields drawn with the desktop's fonts are not mirrored, and draw opaque whatever alpha their
+  // colour transform gives.
+  if (!field.useOutlines && (s.toDevice.a < 0 || s.toDevice.d < 0)) return;
+  DrawState opaque = s;
+  if (!field.useOutlines) {
+    opaque.cxform.am = 1;
+    opaque.cxform.aa = 0;
+  }
+  const DrawState& ds = opaque;
   if (!setMatrix(cr, s.toDevice)) return;
   const Rect& b = field.bounds;
   cairo_save(cr);
   if (field.background && !s.maskMode) {
-    setSourceColor(cr, s.cxform.apply(field.backgroundColor));
-    cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
-    cairo_fill(cr);
+    setSourceColor(cr, ds.cxform.apply(field.backgroundColor));
+    fillBackground(cr, s.toDevice, b);
   }
   if (field.border && !s.maskMode) {
-    setSourceColor(cr, s.cxform.apply(field.borderColor));
+    setSourceColor(cr, ds.cxform.apply(field.borderColor));
     strokeBorder(cr, s.toDevice, b);
-    setMatrix(cr, s.toDevice);
   }
   cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
   cairo_clip(cr);
@@ -174,25 +203,25 @@ void paintEditText(const DrawState& s, const EditTextCharacter& fileField,
   box.width = b.width() - 2 * kGutter;
   box.bottom = b.yMax - kGutter;
   box.wordWrap = field.wordWrap;
-  FieldFonts fonts(s, field);
+  FieldFonts fonts(ds, field);
   int first = dynamicText ? dynamicText->firstLine() : 0;
   if (first > 0) box.bottom = std::numeric_limits<double>::infinity();
   std::vector<LaidLine> lines = layoutText(text, box, fonts);
   if (first > 0) scrollLines(lines, first, box.top, b.yMax - kGutter);
   if (dynamicText && dynamicText->caret() >= 0 && !s.maskMode)
-    drawCaretAndSelection(s, lines, *dynamicText);
+    drawCaretAndSelection(ds, lines, *dynamicText);
   for (const LaidLine& line : lines) {
     if (line.bullet) {
       PlacedChar bullet{kBullet, line.bulletX, 0, line.bullet};
-      fonts.draw(s, *line.bullet, {&bullet, 1}, line.baseline);
+      fonts.draw(ds, *line.bullet, {&bullet, 1}, line.baseline);
     }
     for (size_t i = 0; i < line.chars.size();) {
       size_t j = i + 1;
       while (j < line.chars.size() && line.chars[j].format == line.chars[i].format) ++j;
-      fonts.draw(s, *line.chars[i].format, std::span(line.chars).subspan(i, j - i), line.baseline);
+      fonts.draw(ds, *line.chars[i].format, std::span(line.chars).subspan(i, j - i), line.baseline);
       i = j;
     }
-    drawUnderlines(s, line);
+    drawUnderlines(ds, line);
   }
   cairo_restore(cr);
 }

@@ -68,8 +68,10 @@ void Vm::initClip(DisplayNode* node, const std::string& symbol, const Value& ini
     Pin keep(*this, init);
     // Every property of the object's own, hidden ones too, in the order they were made.
     std::vector<std::pair<String*, Value>> props;
+    // The object's own link to its prototype stays its own: the clip keeps its class.
     for (const Property& p : from->props.list())
-      props.emplace_back(p.name, p.getter ? get(from, p.name) : p.value);
+      if (key(p.name) != names_->proto)
+        props.emplace_back(p.name, p.getter ? get(from, p.name) : p.value);
     for (auto& [name, value] : props) {
       Pin keepValue(*this, value);
       set(clip, name, value);

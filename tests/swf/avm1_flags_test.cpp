@@ -64,15 +64,18 @@ TEST(Avm1Flags, VersionMasksHideFromOlderFilesButStayListed) {
 }
 
 TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
-  // r1.__proto__ = {x: 1}, then masked: SWF 5 stops at any later version's mask, SWF 6 only at
-  // SWF 7's, SWF 7 at none.
-  auto run = [](int version, int mask) {
-    return runScript(version,
-                     "push 'x', 1, 1\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
-                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
-                         std::to_string(mask) +
-                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
-                         "push r:1, 'x'\ngetMember\ntrace");
+  // r1.__proto__ = r2 (r2 made by `proto`), that link masked by `mask`, then `tail` runs.
+  auto masked = [](int version, int mask, const std::string& proto, const std::string& tail) {
+    return runScript(version, proto +
+                                  "\nstore 2\npop\npush 0\ninitObject\n"
+                                  "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
+                                  std::to_string(mask) +
+                                  ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n" +
+                                  tail);
+  };
+  // Lookups: SWF 5 stops at any later version's mask, SWF 6 only at SWF 7's, SWF 7 at none.
+  auto run = [&](int version, int mask) {
+    return masked(version, mask, "push 'x', 1, 1\ninitObject", "push r:1, 'x'\ngetMember\ntrace");
   };
   EXPECT_EQ(run(5, 0), "1\n");
   EXPECT_EQ(run(5, 4096), "undefined\n");
@@ -80,13 +83,9 @@ TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
   EXPECT_EQ(run(6, 4096), "1\n");
   EXPECT_EQ(run(7, 8192), "1\n");
   // isPrototypeOf (like instanceof and for..in) stops at the next version's mask only.
-  auto walk = [](int version, int mask) {
-    return runScript(version,
-                     "push 0\ninitObject\nstore 2\npop\npush 0\ninitObject\n"
-                     "store 1\npop\npush r:1, '__proto__', r:2\nsetMember\npush " +
-                         std::to_string(mask) +
-                         ", '__proto__', r:1, 3, 'ASSetPropFlags'\ncallFunction\npop\n"
-                         "push r:1, 1, r:2, 'isPrototypeOf'\ncallMethod\ntrace");
+  auto walk = [&](int version, int mask) {
+    return masked(version, mask, "push 0\ninitObject",
+                  "push r:1, 1, r:2, 'isPrototypeOf'\ncallMethod\ntrace");
   };
   EXPECT_EQ(walk(7, 4096), "false\n");
   EXPECT_EQ(walk(7, 8192), "true\n");

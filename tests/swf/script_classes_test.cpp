@@ -51,12 +51,7 @@ std::string runBallMovie(const std::string& first, const std::string& second,
   sprite.showFrame();
   sprite.end();
   w.defineSprite(2, sprite);
-  BitWriter exports;
-  exports.u16(1);
-  exports.u16(2);
-  for (char c : std::string("ball")) exports.u8(uint8_t(c));
-  exports.u8(0);
-  w.tag(56, exports);
+  w.exportAsset(2, "ball");
   auto code = assembleActions(ballClass + first);
   code.push_back(0);
   w.doAction(code);

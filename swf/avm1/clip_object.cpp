@@ -42,6 +42,8 @@ DisplayNode* ClipObject::refind() const {
 }
 
 bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
+  // Most names scripts use on a clip are its variables: skip the native ones quickly.
+  if (!plainNative_ && (key->text.empty() || key->text[0] != '_') && alive()) return false;
   if (DisplayNode* n = node(); n && n->getNodeProperty(vm, key, out)) return true;
   const std::string& k = key->text;
   // A dead reference to a clip whose path is taken again answers as that clip.
@@ -71,6 +73,8 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
 }
 
 bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
+  // Most names scripts use on a clip are its variables: skip the native ones quickly.
+  if (!plainNative_ && (key->text.empty() || key->text[0] != '_') && alive()) return false;
   if (DisplayNode* n = node(); n && n->setNodeProperty(vm, key, v)) return true;
   const std::string& k = key->text;
   if (!alive()) {

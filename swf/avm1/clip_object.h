@@ -13,7 +13,8 @@ namespace swf::avm1 {
 
 class ClipObject : public Object {
  public:
-  ClipObject(DisplayNode* node) : node_(node), life_(node->nodeLife()) {}
+  ClipObject(DisplayNode* node)
+      : node_(node), life_(node->nodeLife()), plainNative_(node->hasPlainNodeProperties()) {}
 
   // The sprite; once it is gone, a clip now at the same path, else null.
   DisplayNode* node() const { return life_.expired() ? refind() : node_; }
@@ -36,6 +37,7 @@ class ClipObject : public Object {
   DisplayNode* node_;
   std::weak_ptr<const char> life_;
   std::string path_;
+  bool plainNative_;  // the node answers names without '_' (a video's width)
 };
 
 // The clip property number of a name such as "_x" (any case); -1 for other names.

@@ -62,6 +62,8 @@ struct DisplayNode {
   virtual bool getNodeProperty(Vm&, String* /*key*/, Value& /*out*/) { return false; }
   virtual bool setNodeProperty(Vm&, String* /*key*/, const Value&) { return false; }
   virtual void nodePropertyNames(Vm&, std::vector<String*>&) {}
+  // Whether getNodeProperty may answer a name that does not start with '_'.
+  virtual bool hasPlainNodeProperties() const { return false; }
 
   virtual void play() = 0;
   virtual void stop() = 0;

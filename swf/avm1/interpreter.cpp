@@ -104,8 +104,13 @@ class Interpreter {
   bool jump(int offset, size_t start, size_t end, size_t& next) {
     long target = long(next) + offset;
     if (target < 0 || size_t(target) > code.size()) bad("jump target");
-    if (offset < 0 && vm.frames.size() == 1 && !f.callee && vm.nativeDepth == 0)
-      vm.maybeCollect();  // a safe point: nothing is held outside the frame
+    if (offset < 0) {
+      // Every endless script goes backwards (or calls, see execute), so the clock is read
+      // there and straight-line actions pay nothing for it.
+      if ((++vm.steps & 0xff) == 0) vm.checkTime();
+      if (vm.frames.size() == 1 && !f.callee && vm.nativeDepth == 0)
+        vm.maybeCollect();  // a safe point: nothing is held outside the frame
+    }
     next = size_t(target);
     return next < start || next >= end;
   }
@@ -499,7 +504,6 @@ void Interpreter::setTarget(const Value& v) {
 Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
   size_t pc = start;
   while (pc < end) {
-    if ((++vm.steps & 0x1fff) == 0) vm.checkTime();
     int c = code[pc];
     if (c == op::End) {
       out = end;
@@ -1121,6 +1125,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
 
 Value execute(Vm& vm, ExecFrame& f) {
   FramePush guard(vm, f);
+  if ((++vm.steps & 0xff) == 0) vm.checkTime();  // recursion that fans out never jumps back
   Interpreter in(vm, f);
   size_t out = 0;
   try {

@@ -2,6 +2,7 @@
 
 #include "swf/render/bounds.h"
 #include "swf/render/shape_painter.h"
+#include "swf/render/shape_tile_cache.h"
 #include "swf/render/text_painter.h"
 #include "swf/render/video_painter.h"
 #include "swf/shapes/morph_shape.h"
@@ -27,9 +28,11 @@ void paintCharacter(const DrawState& s, const DisplayObject& obj) {
   const Character& c = *obj.character;
   if (outsideClip(s, characterBounds(obj))) return;
   switch (c.kind()) {
-    case CharacterKind::Shape:
-      paintShape(s, static_cast<const ShapeCharacter&>(c).drawing);
+    case CharacterKind::Shape: {
+      const ShapeDrawing& d = static_cast<const ShapeCharacter&>(c).drawing;
+      if (!paintShapeTile(s, obj.character, d)) paintShape(s, d);
       break;
+    }
     case CharacterKind::MorphShape:
       paintShape(s, static_cast<const MorphShapeCharacter&>(c).drawingAt(obj.ratio));
       break;

@@ -51,6 +51,7 @@ class VideoInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::Value getProperty(avm1::Vm& vm, int index) override;
   bool getNodeProperty(avm1::Vm& vm, avm1::String* key, avm1::Value& out) override;
   bool setNodeProperty(avm1::Vm& vm, avm1::String* key, const avm1::Value& v) override;
+  bool hasPlainNodeProperties() const override { return true; }
   void nodePropertyNames(avm1::Vm& vm, std::vector<avm1::String*>& names) override;
   void setProperty(avm1::Vm& vm, int index, const avm1::Value& v) override;
 

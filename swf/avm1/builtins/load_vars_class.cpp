@@ -2,6 +2,7 @@
 // without a network: send reports false, sendAndLoad loads its address into the target.
 
 #include "swf/avm1/builtins/load_text.h"
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
@@ -13,8 +14,10 @@ Object* allocateLoadVars(Vm& vm) { return vm.make<TextLoadingObject>(); }
 
 Value loadVarsCtor(Vm&, Object*, Args) { return Value(); }
 
+// decode(text) answers false when it decodes nothing at all: no text, or a movie clip as this.
 Value decode(Vm& vm, Object* self, Args args) {
-  if (self && args.size() > 0) decodeUrlVariables(vm, self, vm.toString(args.at(0)));
+  if (!self || args.size() == 0 || self->asClip()) return Value(false);
+  decodeUrlVariables(vm, self, vm.toString(args.at(0)));
   return Value();
 }
 
@@ -32,7 +35,7 @@ Value onData(Vm& vm, Object* self, Args args) {
     return Value();
   }
   decodeUrlVariables(vm, self, vm.toString(src));
-  vm.put(self, "loaded", Value(true), DontEnum);
+  vm.set(self, vm.intern("loaded"), Value(true));
   Value r[] = {Value(true)};
   vm.callMethod(self, vm.intern("onLoad"), r);
   return Value();
@@ -43,11 +46,13 @@ Value onData(Vm& vm, Object* self, Args args) {
 void installLoadVars(Vm& vm) {
   Object* p = vm.newObject();
   defineLoadingMethods(vm, p, Hidden);
+  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
   vm.define(p, "decode", decode);
   defineScripted(vm, p, "toString", toString);
   defineScripted(vm, p, "onData", onData);
   vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
-  vm.findOwn(vm.global, vm.key("LoadVars"))->flags |= Version6;  // a class of Flash 6
+  registerLoadingNatives(vm);
+  registerAsNative(vm, 301, 3, decode);
 }
 
 }  // namespace swf::avm1

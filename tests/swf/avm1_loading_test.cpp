@@ -393,3 +393,30 @@ TEST(LoadedText, ByteOrderMarksChooseTheEncoding) {
   };
   for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes), c.text);
 }
+
+TEST_F(Avm1Loading, LoadingClassesAnswerAsTheOriginalDoes) {
+  struct Case {
+    std::string script, expected;
+  } cases[] = {
+      // decode() without text answers false.
+      {newObject("lv", "LoadVars") + "push 0, 'lv'\ngetVariable\npush 'decode'\ncallMethod\ntrace",
+       "false\n"},
+      // toString goes through _global.escape as it is now.
+      {newObject("lv", "LoadVars") +
+           "push 'lv'\ngetVariable\npush 'a', 'b c'\nsetMember\n"
+           "push '_global'\ngetVariable\npush 'escape'\nfunction (s)\npush '<'\npush 's'\n"
+           "getVariable\nadd2\npush '>'\nadd2\nreturn\nend\nsetMember\n"
+           "push 0, 'lv'\ngetVariable\npush 'toString'\ncallMethod\ntrace",
+       "<a>=<b c>\n"},
+      // getProgress gives an object of no class; only a level's movie has bytes.
+      {newObject("l", "MovieClipLoader") +
+           "push 'p', 'clip', 1, 'l'\ngetVariable\npush 'getProgress'\ncallMethod\nsetVariable\n" +
+           traceChain("p") + traceChain("p.bytesTotal") + newObject("o", "Object") +
+           // ...and answers only to a loader.
+           "push 'o'\ngetVariable\npush 'getProgress', 'l'\ngetVariable\npush "
+           "'getProgress'\ngetMember\nsetMember\n"
+           "push 'clip', 1, 'o'\ngetVariable\npush 'getProgress'\ncallMethod\ntrace",
+       "[type Object]\n0\nundefined\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(play(c.script, 0), c.expected) << c.script;
+}

@@ -18,6 +18,15 @@ void registerAsNative(Vm& vm, int group, int index, NativeFn fn) {
   vm.loads().kept[keyOf(group, index)] = Value(static_cast<Object*>(vm.newNative(fn)));
 }
 
+void registerCoreNatives(Vm& vm) {
+  auto nativeOf = [&vm](Object* o, const char* name) -> NativeFn {
+    auto* f = o ? dynamic_cast<Function*>(vm.get(o, vm.intern(name)).object()) : nullptr;
+    return f ? f->native : nullptr;
+  };
+  if (NativeFn escape = nativeOf(vm.global, "escape")) registerAsNative(vm, 100, 0, escape);
+  if (NativeFn push = nativeOf(vm.arrayProto, "push")) registerAsNative(vm, 252, 1, push);
+}
+
 NativeFn findAsNative(Vm& vm, int group, int index) {
   auto it = vm.loads().kept.find(keyOf(group, index));
   if (it == vm.loads().kept.end() || !it->second.object()) return nullptr;

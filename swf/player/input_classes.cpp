@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/clip_object.h"
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"
@@ -285,11 +286,14 @@ void installSelection(Vm& vm) {
 }
 
 // ---- ContextMenu: objects that keep what they are given; the player's own menu stays ----
+// Both are classes of Flash 7: SWF 6 code makes them but does not see their prototypes' methods.
+
+Value newScriptArray(Vm& vm) { return vm.construct(vm.get(vm.global, vm.intern("Array")), {}); }
 
 Value contextMenuCtor(Vm& vm, Object* self, Args args) {
   if (!self) return Value();
   vm.set(self, vm.intern("onSelect"), args.at(0));
-  vm.set(self, vm.intern("customItems"), Value(static_cast<Object*>(vm.newArray())));
+  vm.set(self, vm.intern("customItems"), newScriptArray(vm));
   Object* builtIn = vm.newObject();
   for (const char* n :
        {"forward_back", "loop", "play", "print", "quality", "rewind", "save", "zoom"})
@@ -305,15 +309,20 @@ Value hideBuiltInItems(Vm& vm, Object* self, Args) {
   return Value();
 }
 
+// The copy shares the built-in items and has its own list of the same custom items.
 Value copyMenu(Vm& vm, Object* self, Args) {
   if (!self) return Value();
   Value ctor = vm.get(vm.global, vm.intern("ContextMenu"));
   Value onSelect = vm.get(self, vm.intern("onSelect"));
   Value copy = vm.construct(ctor, {&onSelect, 1});
-  if (Object* c = copy.object()) {
-    vm.set(c, vm.intern("customItems"), vm.get(self, vm.intern("customItems")));
-    vm.set(c, vm.intern("builtInItems"), vm.get(self, vm.intern("builtInItems")));
-  }
+  Object* c = copy.object();
+  if (!c) return copy;
+  Vm::Pin pin(vm, copy);
+  vm.set(c, vm.intern("builtInItems"), vm.get(self, vm.intern("builtInItems")));
+  Object* items = vm.get(self, vm.intern("customItems")).object();
+  Object* list = vm.get(c, vm.intern("customItems")).object();
+  if (avm1::ArrayObject* from = items ? items->asArray() : nullptr)
+    if (avm1::ArrayObject* to = list ? list->asArray() : nullptr) to->items = from->items;
   return copy;
 }
 
@@ -338,12 +347,14 @@ Value copyMenuItem(Vm& vm, Object* self, Args) {
 
 void installContextMenu(Vm& vm) {
   Object* p = vm.newObject();
-  vm.define(p, "hideBuiltInItems", hideBuiltInItems);
-  vm.define(p, "copy", copyMenu);
+  avm1::defineScripted(vm, p, "hideBuiltInItems", hideBuiltInItems);
+  avm1::defineScripted(vm, p, "copy", copyMenu);
   vm.defineClass("ContextMenu", contextMenuCtor, p);
+  vm.setAllFlags(p, avm1::Version7);
   Object* ip = vm.newObject();
-  vm.define(ip, "copy", copyMenuItem);
+  avm1::defineScripted(vm, ip, "copy", copyMenuItem);
   vm.defineClass("ContextMenuItem", contextMenuItemCtor, ip);
+  vm.setAllFlags(ip, avm1::Version7);
 }
 
 }  // namespace

@@ -30,9 +30,15 @@ std::string localFileFor(const std::string& moviePath, std::string url) {
   constexpr size_t n = sizeof kFileScheme - 1;
   if (url.size() >= n && strncasecmp(url.c_str(), kFileScheme, n) == 0) {
     std::string path = avm1::urlUnescape(url.substr(n), false);
+    path = path.substr(0, path.find('\0'));
     return path.empty() || path[0] != '/' ? std::string() : path;
   }
   if (url.empty() || hasScheme(url)) return {};
+  // A relative address is a URL: its escapes name bytes, and, as for every name the original
+  // player handed to the system, an escaped NUL ends it ("vars.txt%00junk" is vars.txt).
+  url = avm1::urlUnescape(url, false);
+  url = url.substr(0, url.find('\0'));
+  if (url.empty()) return {};
   std::filesystem::path p(url);
   if (p.is_absolute()) return url;
   return (std::filesystem::path(moviePath).parent_path() / p).string();

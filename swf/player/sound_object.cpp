@@ -50,7 +50,16 @@ bool SoundObject::owner(Vm& vm, const void*& key) const {
   avm1::DisplayNode* n = vm.resolveTarget(base, path);
   // Owners are the display objects themselves, as the timelines name them.
   key = n ? dynamic_cast<const void*>(n) : nullptr;
-  return n != nullptr;
+  if (!n) {
+    // A text field's sound is its own too; its object stands for it.
+    size_t dot = path.find_last_of("./");
+    avm1::DisplayNode* parent =
+        dot == std::string::npos ? nullptr : vm.resolveTarget(base, path.substr(0, dot));
+    avm1::Object* field =
+        parent ? parent->childObject(vm, path.substr(dot + 1), vm.caseSensitive()) : nullptr;
+    key = field && !field->asClip() ? static_cast<const void*>(field) : nullptr;
+  }
+  return key != nullptr;
 }
 
 std::shared_ptr<sound::SoundClip> SoundObject::clip() const {
@@ -89,14 +98,14 @@ Value soundCtor(Vm& vm, Object* self, Args args) {
   SoundObject* s = soundOf(self);
   if (!vm.isConstructing || !s) return Value();
   if (args.n == 0) return Value();  // the whole movie
-  // Anything else names a clip, found again at every use: undefined is "" below version 7,
-  // which is the clip running the code.
+  // Anything else names a clip, found again at every use: undefined, whatever the version,
+  // stands for "", the clip running the code.
   Value t = args.at(0);
   s->target = SoundObject::Target::Clip;
   if (avm1::ClipObject* c = t.object() ? t.o->asClip() : nullptr) {
     s->path = c->targetPath();
   } else {
-    s->path = vm.toString(t);
+    s->path = t.isUndefined() ? std::string() : vm.toString(t);
     s->base = vm.currentClip();
   }
   return Value();
@@ -219,7 +228,8 @@ Value setTransform(Vm& vm, Object* self, Args args) {
   if (!from || !settings(vm, s, key, t)) return Value();
   // Only the object's own values count: inherited ones are ignored, and a getter is not run
   // (its property reads as undefined, which is 0).
-  for (int i = 0; i < 4; ++i)
+  // They are read ll, lr, rr, rl, as the original converts them.
+  for (int i : {0, 1, 3, 2})
     if (avm1::Property* p = vm.findOwn(from, vm.key(kChannels[i])))
       t.*kChannelFields[i] = level(vm, p->value);
   s->scripts.engine().setTransform(key, t);
@@ -295,8 +305,10 @@ void installSound(Vm& vm) {
   vm.define(p, "getBytesLoaded", getBytesLoaded, kFrom6);
   vm.define(p, "getBytesTotal", getBytesTotal, kFrom6);
   vm.define(p, "areSoundsInaccessible", areSoundsInaccessible, kMethod | avm1::Version9);
-  // Policy files concern web servers; movies here load only local files.
+  // Policy files concern web servers; movies here load only local files: the property reads
+  // undefined and takes no value.
   vm.put(p, "checkPolicyFile", Value(), avm1::DontEnum | avm1::DontDelete);
+  vm.findOwn(p, vm.intern("checkPolicyFile"))->getter = vm.newNative(nothing);
   vm.defineClass("Sound", soundCtor, p, allocateSound);
   vm.setAllFlags(p, avm1::ReadOnly);
 }

@@ -7,6 +7,7 @@
 
 #include "core_test_movies.h"
 #include "swf/author/action_assembler.h"
+#include "swf/avm1/builtins/load_text.h"
 
 namespace {
 
@@ -274,3 +275,148 @@ TEST_F(Avm1Loading, WebPagesOpenOnlyFromAClick) {
 }
 
 }  // namespace
+
+namespace {
+
+// Traces `expr`'s member chain: "x.firstChild.nodeName" → push x, getMember..., trace.
+std::string traceChain(const std::string& chain) {
+  std::string s;
+  size_t start = 0;
+  for (bool first = true;; first = false) {
+    size_t dot = chain.find('.', start);
+    std::string part = chain.substr(start, dot - start);
+    s += "push '" + part + "'\n" + (first ? "getVariable\n" : "getMember\n");
+    if (dot == std::string::npos) break;
+    start = dot + 1;
+  }
+  return s + "trace\n";
+}
+
+}  // namespace
+
+TEST_F(Avm1Loading, XmlNodePropertiesAreAccessorsOfThePrototype) {
+  // A node made without both arguments is no node; a made one answers null where nothing is.
+  std::string s = newObject("bad", "XMLNode") +
+                  "push 'n', 'a::b', 1, 2, 'XMLNode'\nnewObject\n"
+                  "setVariable\n" +
+                  traceChain("bad.nodeType") + traceChain("n.firstChild") + traceChain("n.prefix") +
+                  traceChain("n.localName") +
+                  "push 'XMLNode'\ngetVariable\npush 'prototype'\ngetMember\npush "
+                  "'nodeType'\ngetMember\ntrace\n"
+                  // nodeName = undefined changes nothing; null becomes "null".
+                  "push 'n'\ngetVariable\npush 'nodeName', undefined\nsetMember\n" +
+                  traceChain("n.nodeName") +
+                  "push 'n'\ngetVariable\npush 'nodeName', null\nsetMember\n" +
+                  traceChain("n.nodeName") + traceChain("n.attributes.constructor");
+  EXPECT_EQ(play(s, 0), "undefined\nnull\na\n:b\nundefined\na::b\nnull\nundefined\n");
+
+  struct Case {
+    const char* name;
+    const char* expected;  // prefix, then local name
+  } names[] = {{"a:b", "a\nb\n"}, {"a:", "\na:\n"}, {":", "\n:\n"}, {"::b", "\n:b\n"}};
+  for (const Case& c : names) {
+    std::string t = "push 'n', '" + std::string(c.name) + "', 1, 2, 'XMLNode'\nnewObject\n" +
+                    "setVariable\n" + traceChain("n.prefix") + traceChain("n.localName");
+    EXPECT_EQ(play(t, 0), c.expected) << c.name;
+  }
+}
+
+TEST_F(Avm1Loading, XmlIdsNameTheirElements) {
+  std::string s = newObject("x", "XML", "\"<a id='1'><b id='k'/></a>\"") +
+                  "push 'x'\ngetVariable\npush 'k'\ngetMember\ntrace\n"
+                  "push 'x'\ngetVariable\npush 'idMap'\ngetMember\npush 'k'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(s, 0, 7), "<b id=\"k\" />\nundefined\n");
+  EXPECT_EQ(play(s, 0, 8), "undefined\n<b id=\"k\" />\n");
+}
+
+TEST_F(Avm1Loading, XmlDeclarationsAndOddEndTags) {
+  struct Case {
+    const char* source;
+    const char* expected;  // docTypeDecl, then status
+  } cases[] = {
+      {"<!DOCTYPE a [ <!ENTITY e \"v\"> ]><a/>", "<!DOCTYPE a [ <!ENTITY e \"v\"> ]>\n0\n"},
+      {"<!DOCTYPE a [ <a/>", "undefined\n-4\n"},
+      {"<a/ ></a/>", "undefined\n-10\n"},
+  };
+  for (const Case& c : cases) {
+    std::string s = newObject("x", "XML", "'" + std::string(c.source) + "'") +
+                    traceChain("x.docTypeDecl") + traceChain("x.status");
+    EXPECT_EQ(play(s, 0), c.expected) << c.source;
+  }
+}
+
+TEST_F(Avm1Loading, LoadingMethodsWorkOnAnyObjectByNumber) {
+  write("vars.txt", "a=1");
+  // o = new Object; o.load = ASnative(301, 0); o.onData traces its text and the byte counts.
+  std::string s = newObject("o", "Object") +
+                  "push 'o'\ngetVariable\npush 'load', 0, 301, 2, 'ASnative'\ncallFunction\n"
+                  "setMember\n" +
+                  handler("o", "onData", "_bytesTotal") + callTraced("o", "load", "'vars.txt'") +
+                  traceChain("o._bytesLoaded") + traceChain("o._bytesTotal") +
+                  // A missing file gives undefined and leaves the counts it set.
+                  newObject("m", "LoadVars") + handler("m", "onData", "_bytesLoaded") +
+                  callTraced("m", "load", "'missing%00.txt'");
+  EXPECT_EQ(play(s), "true\n0\nundefined\ntrue\na=1\n3\nundefined\n0\n");
+}
+
+TEST_F(Avm1Loading, RequestHeadersGatherInPairsOfStrings) {
+  struct Case {
+    const char* args;  // pushed arguments, last first, then their count
+    const char* expected;
+  } cases[] = {
+      {"'V', 'K', 2", "K,V\n"},
+      {"'V2', 'K2', 'V', 'K', 4", "K,V\n"},
+      {"'V2', 'K2', 'V', 'K', 4\ninitArray\npush 1", "K,V,K2,V2\n"},
+      {"'K', 1", "undefined\n"},
+      {"1, 'K', 2", "undefined\n"},
+      {"'V', 1, 2", "undefined\n"},
+  };
+  for (const Case& c : cases) {
+    std::string s = newObject("lv", "LoadVars") + "push " + c.args +
+                    ", 'lv'\ngetVariable\npush 'addRequestHeader'\ncallMethod\npop\n" +
+                    traceChain("lv._customHeaders");
+    EXPECT_EQ(play(s, 0), c.expected) << c.args;
+  }
+}
+
+TEST(LoadedText, ByteOrderMarksChooseTheEncoding) {
+  struct Case {
+    std::string bytes, text;
+  } cases[] = {
+      {"plain", "plain"},
+      {"\xEF\xBB\xBFutf8", "utf8"},
+      {std::string("\xFE\xFF\x00h\x04\x14", 6), "h\xD0\x94"},
+      {std::string("\xFF\xFEh\x00\x3D\xD8\x00\xDE", 8), "h\xF0\x9F\x98\x80"},
+      {std::string("\xFF\xFE\x00\xD8h\x00", 6), "\xEF\xBF\xBDh"},  // a lone surrogate
+      {std::string("\xFF\xFEh\x00\x00\x00i\x00", 8), "h"},         // the text ends at a NUL
+      {std::string("\xFE\xFF\x00", 3), ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes), c.text);
+}
+
+TEST_F(Avm1Loading, LoadingClassesAnswerAsTheOriginalDoes) {
+  struct Case {
+    std::string script, expected;
+  } cases[] = {
+      // decode() without text answers false.
+      {newObject("lv", "LoadVars") + "push 0, 'lv'\ngetVariable\npush 'decode'\ncallMethod\ntrace",
+       "false\n"},
+      // toString goes through _global.escape as it is now.
+      {newObject("lv", "LoadVars") +
+           "push 'lv'\ngetVariable\npush 'a', 'b c'\nsetMember\n"
+           "push '_global'\ngetVariable\npush 'escape'\nfunction (s)\npush '<'\npush 's'\n"
+           "getVariable\nadd2\npush '>'\nadd2\nreturn\nend\nsetMember\n"
+           "push 0, 'lv'\ngetVariable\npush 'toString'\ncallMethod\ntrace",
+       "<a>=<b c>\n"},
+      // getProgress gives an object of no class; only a level's movie has bytes.
+      {newObject("l", "MovieClipLoader") +
+           "push 'p', 'clip', 1, 'l'\ngetVariable\npush 'getProgress'\ncallMethod\nsetVariable\n" +
+           traceChain("p") + traceChain("p.bytesTotal") + newObject("o", "Object") +
+           // ...and answers only to a loader.
+           "push 'o'\ngetVariable\npush 'getProgress', 'l'\ngetVariable\npush "
+           "'getProgress'\ngetMember\nsetMember\n"
+           "push 'clip', 1, 'o'\ngetVariable\npush 'getProgress'\ncallMethod\ntrace",
+       "[type Object]\n0\nundefined\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(play(c.script, 0), c.expected) << c.script;
+}

@@ -175,3 +175,25 @@ TEST(ScriptClasses, InterfacesCountForInstanceofAndCasts) {
 }
 
 }  // namespace
+
+namespace {
+
+// m = new ContextMenu(); m.customItems.push("a"); c = m.copy(); m.customItems.push("b");
+// then c, c.customItems and whether the two share their built-in items.
+constexpr char kMenuCopy[] =
+    "push 'm', 0, 'ContextMenu'\nnewObject\nsetVariable\n"
+    "push 'a', 1, 'm'\ngetVariable\npush 'customItems'\ngetMember\npush 'push'\ncallMethod\npop\n"
+    "push 'c', 0, 'm'\ngetVariable\npush 'copy'\ncallMethod\nsetVariable\n"
+    "push 'b', 1, 'm'\ngetVariable\npush 'customItems'\ngetMember\npush 'push'\ncallMethod\npop\n"
+    "push 'c'\ngetVariable\ntypeOf\ntrace\n"
+    "push 'c'\ngetVariable\npush 'customItems'\ngetMember\ntrace\n"
+    "push 'c'\ngetVariable\npush 'builtInItems'\ngetMember\npush 'm'\ngetVariable\n"
+    "push 'builtInItems'\ngetMember\nstrictEquals\ntrace\n";
+
+}  // namespace
+
+TEST(ScriptClasses, ContextMenuCopiesHaveTheirOwnItemListFromFlash7) {
+  EXPECT_EQ(rvtest::runScript(7, kMenuCopy), "object\na\ntrue\n");
+  // SWF 6 code makes menus but does not see the prototype's methods.
+  EXPECT_EQ(rvtest::runScript(6, kMenuCopy), "undefined\nundefined\nfalse\n");
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/load_queue.h"
@@ -73,11 +74,64 @@ std::string encodeUrlVariables(Vm& vm, Object* from) {
   return out;
 }
 
+std::string loadedText(std::string bytes) {
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
+  bool be = bytes.compare(0, 2, "\xFE\xFF") == 0, le = bytes.compare(0, 2, "\xFF\xFE") == 0;
+  if (!be && !le) return bytes;
+  std::string out;
+  auto unit = [&](size_t i) {
+    auto b0 = uint8_t(bytes[i]), b1 = uint8_t(bytes[i + 1]);
+    return uint32_t(be ? (b0 << 8 | b1) : (b1 << 8 | b0));
+  };
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    uint32_t c = unit(i);
+    if (c == 0) break;  // the text ends at a NUL, as every string a script gets does
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
+      uint32_t lo = unit(i + 2);
+      if (lo >= 0xDC00 && lo < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
+        i += 2;
+      }
+    }
+    if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;  // a lone surrogate
+    if (c < 0x80) {
+      out += char(c);
+    } else if (c < 0x800) {
+      out += char(0xC0 | c >> 6);
+      out += char(0x80 | (c & 63));
+    } else if (c < 0x10000) {
+      out += char(0xE0 | c >> 12);
+      out += char(0x80 | (c >> 6 & 63));
+      out += char(0x80 | (c & 63));
+    } else {
+      out += char(0xF0 | c >> 18);
+      out += char(0x80 | (c >> 12 & 63));
+      out += char(0x80 | (c >> 6 & 63));
+      out += char(0x80 | (c & 63));
+    }
+  }
+  return out;
+}
+
+namespace {
+
+void setState(Vm& vm, Object* o, const char* name, const Value& v) {
+  String* key = vm.intern(name);
+  // A class may keep the property as an accessor (XML's loaded); others get a hidden one.
+  if (vm.has(o, key))
+    vm.set(o, key, v);
+  else
+    vm.put(o, key, v, DontEnum);
+}
+
+}  // namespace
+
 bool startTextLoad(Vm& vm, Object* self, const Value& url) {
   if (!self || url.isUndefined()) return false;
   std::string address = vm.toString(url);
-  if (auto* t = dynamic_cast<TextLoadingObject*>(self)) t->progress = LoadProgress{true, 0, 0};
-  vm.put(self, "loaded", Value(false), DontEnum);
+  setState(vm, self, "_bytesLoaded", Value(0));
+  setState(vm, self, "_bytesTotal", Value());
+  setState(vm, self, "loaded", Value(false));
   LoadQueue::Job job;
   job.subject = Value(self);
   job.path = vm.host().localPath(address);
@@ -85,11 +139,11 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url) {
     std::string bytes, error;
     bool ok = !j.path.empty() && readBoundedFile(j.path, kMaxLoadedText, bytes, error);
     Object* o = j.subject.object();
-    if (auto* t = dynamic_cast<TextLoadingObject*>(o); t && ok)
-      t->progress.loaded = t->progress.total = double(bytes.size());
-    // A UTF-8 byte order mark is not part of the text.
-    if (ok && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    fireEvent(vm, o, "onData", {ok ? Value(vm.str(std::move(bytes))) : Value()});
+    if (ok) {
+      setState(vm, o, "_bytesLoaded", Value(double(bytes.size())));
+      setState(vm, o, "_bytesTotal", Value(double(bytes.size())));
+    }
+    fireEvent(vm, o, "onData", {ok ? Value(vm.str(loadedText(std::move(bytes)))) : Value()});
     return true;
   };
   vm.loads().add(std::move(job));
@@ -108,14 +162,45 @@ Value sendAndLoad(Vm& vm, Object*, Args args) {
 
 Value send(Vm&, Object*, Args) { return Value(false); }
 
-Value getBytesLoaded(Vm&, Object* self, Args) {
-  auto* t = dynamic_cast<TextLoadingObject*>(self);
-  return t && t->progress.started ? Value(t->progress.loaded) : Value();
+Value getBytesLoaded(Vm& vm, Object* self, Args) {
+  return self ? vm.get(self, vm.intern("_bytesLoaded")) : Value();
 }
 
-Value getBytesTotal(Vm&, Object* self, Args) {
-  auto* t = dynamic_cast<TextLoadingObject*>(self);
-  return t && t->progress.started ? Value(t->progress.total) : Value();
+Value getBytesTotal(Vm& vm, Object* self, Args) {
+  return self ? vm.get(self, vm.intern("_bytesTotal")) : Value();
+}
+
+// addRequestHeader(name, value) or addRequestHeader([name, value, ...]): each pair of strings is
+// pushed onto the object's _customHeaders (an array made on first use; whatever a script put
+// there instead gets the push calls, or none when it is no object). Pairs with anything but
+// strings are skipped.
+Value addRequestHeader(Vm& vm, Object* self, Args args) {
+  if (!self) return Value();
+  std::vector<std::pair<Value, Value>> pairs;
+  auto addPair = [&](const Value& name, const Value& value) {
+    if (name.isString() && value.isString()) pairs.emplace_back(name, value);
+  };
+  if (ArrayObject* a = args.at(0).object() ? args.at(0).o->asArray() : nullptr) {
+    std::vector<Value> items = a->items;  // a push below may change it
+    for (size_t i = 0; i + 1 < items.size(); i += 2) addPair(items[i], items[i + 1]);
+  } else if (args.size() >= 2) {
+    addPair(args.at(0), args.at(1));
+  }
+  if (pairs.empty()) return Value();
+  String* key = vm.intern("_customHeaders");
+  Value list = vm.get(self, key);
+  if (list.isUndefined()) {
+    list = Value(static_cast<Object*>(vm.newArray()));
+    vm.put(self, key, list, Hidden);
+  }
+  Object* target = list.object();
+  if (!target) return Value();
+  Vm::Pin pin(vm, list);
+  for (auto& [name, value] : pairs) {
+    Value pair[] = {name, value};
+    vm.callMethod(target, vm.intern("push"), pair);
+  }
+  return Value();
 }
 
 Value inert(Vm&, Object*, Args) { return Value(); }
@@ -128,9 +213,14 @@ void defineLoadingMethods(Vm& vm, Object* p, uint16_t flags) {
   vm.define(p, "sendAndLoad", sendAndLoad, flags);
   defineScripted(vm, p, "getBytesLoaded", getBytesLoaded, flags);
   defineScripted(vm, p, "getBytesTotal", getBytesTotal, flags);
-  defineScripted(vm, p, "addRequestHeader", inert, flags);
+  defineScripted(vm, p, "addRequestHeader", addRequestHeader, flags);
   defineScripted(vm, p, "onLoad", inert, flags);
-  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
+}
+
+void registerLoadingNatives(Vm& vm) {
+  registerAsNative(vm, 301, 0, load);
+  registerAsNative(vm, 301, 1, send);
+  registerAsNative(vm, 301, 2, sendAndLoad);
 }
 
 }  // namespace swf::avm1

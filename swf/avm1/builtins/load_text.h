@@ -17,25 +17,23 @@ std::string encodeUrlVariables(Vm& vm, Object* from);
 std::string urlEscape(const std::string& s);
 std::string urlUnescape(const std::string& s, bool plusIsSpace);
 
-// Byte counts of a load, as getBytesLoaded and getBytesTotal report them (undefined before a
-// load starts).
-struct LoadProgress {
-  bool started = false;
-  double loaded = 0, total = 0;
-};
-
 // An object that can receive text: LoadVars and XML documents.
-class TextLoadingObject : public Object {
- public:
-  LoadProgress progress;
-};
+class TextLoadingObject : public Object {};
 
-// Starts loading `url` for `self`: on a later frame its onData handler receives the file's text,
-// or undefined when the file cannot be read (refused addresses included). Returns false when
-// there is no address at all.
+// Starts loading `url` for `self`: `self._bytesLoaded` becomes 0, `_bytesTotal` undefined and
+// `self.loaded` false; on a later frame `_bytesLoaded` and `_bytesTotal` become the file's size
+// and the onData handler receives its text, or undefined when the file cannot be read (refused
+// addresses included).
+// Returns false when there is no address at all. Any object can load (the methods are
+// ASnative(301, n) too).
 bool startTextLoad(Vm& vm, Object* self, const Value& url);
 // The methods LoadVars and XML share on their prototypes: load, send, sendAndLoad,
-// getBytesLoaded, getBytesTotal, an inert addRequestHeader and onLoad, and contentType.
+// getBytesLoaded, getBytesTotal, addRequestHeader and an inert onLoad.
 void defineLoadingMethods(Vm& vm, Object* proto, uint16_t flags);
+// Text as a loaded file gives it to scripts: a UTF-8 byte order mark is dropped; UTF-16 with a
+// byte order mark is converted to UTF-8; other text is taken as UTF-8.
+std::string loadedText(std::string bytes);
+// ASnative(301, 0..2): load, send and sendAndLoad.
+void registerLoadingNatives(Vm& vm);
 
 }  // namespace swf::avm1

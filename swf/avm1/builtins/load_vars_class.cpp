@@ -2,6 +2,7 @@
 // without a network: send reports false, sendAndLoad loads its address into the target.
 
 #include "swf/avm1/builtins/load_text.h"
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
@@ -13,13 +14,30 @@ Object* allocateLoadVars(Vm& vm) { return vm.make<TextLoadingObject>(); }
 
 Value loadVarsCtor(Vm&, Object*, Args) { return Value(); }
 
+// decode(text) answers false when it is given no text at all.
 Value decode(Vm& vm, Object* self, Args args) {
-  if (self && args.size() > 0) decodeUrlVariables(vm, self, vm.toString(args.at(0)));
+  if (!self || args.size() == 0) return Value(false);
+  decodeUrlVariables(vm, self, vm.toString(args.at(0)));
   return Value();
 }
 
+// "name=value" pairs joined by "&", oldest property first. As in the original, the pieces go
+// through whatever _global.escape and the array methods are now, so a script can change them.
 Value toString(Vm& vm, Object* self, Args) {
-  return self ? text(vm, encodeUrlVariables(vm, self)) : Value();
+  if (!self) return Value();
+  Value list(static_cast<Object*>(vm.newArray()));
+  Vm::Pin pin(vm, list);
+  Value escape = vm.get(vm.global, vm.intern("escape"));
+  std::vector<String*> names = vm.enumerate(self);
+  for (auto it = names.rbegin(); it != names.rend(); ++it) {
+    Value name(*it), value = vm.get(self, *it);
+    std::string pair = vm.toString(vm.call(escape, nullptr, {&name, 1})) + "=";
+    pair += vm.toString(vm.call(escape, nullptr, {&value, 1}));
+    Value arg = text(vm, std::move(pair));
+    vm.callMethod(list.o, vm.intern("push"), {&arg, 1});
+  }
+  Value amp = Value(vm.intern("&"));
+  return vm.callMethod(list.o, vm.intern("join"), {&amp, 1});
 }
 
 // The default onData: decode what came and report it to onLoad.
@@ -32,7 +50,7 @@ Value onData(Vm& vm, Object* self, Args args) {
     return Value();
   }
   decodeUrlVariables(vm, self, vm.toString(src));
-  vm.put(self, "loaded", Value(true), DontEnum);
+  vm.set(self, vm.intern("loaded"), Value(true));
   Value r[] = {Value(true)};
   vm.callMethod(self, vm.intern("onLoad"), r);
   return Value();
@@ -43,11 +61,16 @@ Value onData(Vm& vm, Object* self, Args args) {
 void installLoadVars(Vm& vm) {
   Object* p = vm.newObject();
   defineLoadingMethods(vm, p, Hidden);
+  vm.put(p, "contentType", Value(vm.intern("application/x-www-form-urlencoded")), Hidden);
   vm.define(p, "decode", decode);
   defineScripted(vm, p, "toString", toString);
   defineScripted(vm, p, "onData", onData);
   vm.defineClass("LoadVars", loadVarsCtor, p, allocateLoadVars);
-  vm.findOwn(vm.global, vm.key("LoadVars"))->flags |= Version6;  // a class of Flash 6
+  // A class of Flash 6: SWF 5 code can make one but sees none of its prototype.
+  vm.setAllFlags(p, Version6);
+  registerLoadingNatives(vm);
+  registerAsNative(vm, 301, 3, decode);
+  registerCoreNatives(vm);
 }
 
 }  // namespace swf::avm1

@@ -47,7 +47,10 @@ bool runLoad(Vm& vm, LoadQueue::Job& j) {
   int level = j.target.isNumber() ? int(j.target.n) : -1;
   std::error_code ec;
   if (j.path.empty() || !std::filesystem::is_regular_file(j.path, ec)) {
-    broadcast(vm, loader, "onLoadError", {j.target, Value(vm.intern("URLNotFound"))});
+    // A clip removed meanwhile (with none of its path in its place) is reported as undefined;
+    // the HTTP status is 0 without a server.
+    Value target = clip && !clip->node() ? Value() : j.target;
+    broadcast(vm, loader, "onLoadError", {target, Value(vm.intern("URLNotFound")), Value(0)});
     return true;
   }
   if (clip && !clip->alive()) return true;
@@ -68,14 +71,17 @@ bool runLoad(Vm& vm, LoadQueue::Job& j) {
   return false;
 }
 
+// A MovieClipLoader: the prototype is the broadcaster, each loader has its own list of listeners
+// with itself first.
+class LoaderObject : public Object {};
+
+Object* allocateLoader(Vm& vm) { return vm.make<LoaderObject>(); }
+
 Value ctor(Vm& vm, Object* self, Args) {
-  if (!self) return Value();
-  Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
-  if (Object* b = bc.object()) {
-    Value a[] = {Value(self)};
-    vm.callMethod(b, vm.intern("initialize"), a);
-    vm.callMethod(self, vm.intern("addListener"), a);
-  }
+  if (!dynamic_cast<LoaderObject*>(self)) return Value();
+  ArrayObject* listeners = vm.newArray();
+  listeners->items.push_back(Value(self));
+  vm.put(self, "_listeners", Value(static_cast<Object*>(listeners)), Hidden);
   return Value();
 }
 
@@ -110,16 +116,16 @@ Value unloadClip(Vm& vm, Object* self, Args args) {
   });
 }
 
-Value getProgress(Vm& vm, Object*, Args args) {
-  Object* clip = args.at(0).object();
-  if (!clip || !clip->asClip()) return Value();
-  Object* r = vm.newObject();
-  Vm::Pin pin(vm, Value(r));
-  for (const char* m : {"getBytesLoaded", "getBytesTotal"}) {
-    Value fn = vm.get(clip, vm.intern(m));
-    Value n = isCallable(fn) ? vm.call(fn, clip, {}) : Value(0);
-    vm.put(r, m[8] == 'L' ? "bytesLoaded" : "bytesTotal", n);
-  }
+// {bytesLoaded, bytesTotal} of a clip (or a path or level naming one), as an object of no class.
+// Only a level's movie has bytes; other clips count none.
+Value getProgress(Vm& vm, Object* self, Args args) {
+  int level;
+  DisplayNode* node = dynamic_cast<LoaderObject*>(self) ? targetOf(vm, args.at(0), level) : nullptr;
+  if (!node) return Value();
+  double bytes = node->parentNode() ? 0 : node->bytesTotal();
+  Object* r = vm.newObject(nullptr);
+  vm.put(r, "bytesLoaded", Value(bytes));
+  vm.put(r, "bytesTotal", Value(bytes));
   return Value(r);
 }
 
@@ -130,7 +136,12 @@ void installMovieClipLoader(Vm& vm) {
   vm.define(p, "loadClip", loadClip);
   vm.define(p, "unloadClip", unloadClip);
   vm.define(p, "getProgress", getProgress);
-  vm.defineClass("MovieClipLoader", ctor, p);
+  vm.defineClass("MovieClipLoader", ctor, p, allocateLoader);
+  Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
+  if (Object* b = bc.object()) {
+    Value a[] = {Value(p)};
+    vm.callMethod(b, vm.intern("initialize"), a);
+  }
   vm.findOwn(vm.global, vm.key("MovieClipLoader"))->flags |= Version7;  // a class of Flash 7
 }
 

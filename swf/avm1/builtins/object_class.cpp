@@ -1,5 +1,6 @@
 // Object and its prototype's methods.
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
@@ -106,6 +107,9 @@ Value registerClass(Vm& vm, Object*, Args args) {
 Value asNative(Vm& vm, Object*, Args args) {
   double group = vm.toNumber(args.at(0)), index = vm.toNumber(args.at(1));
   if (group == 101 && index == 5) return Value(static_cast<Object*>(vm.newNative(hasOwnProperty)));
+  if (group >= 0 && group < 10000 && index >= 0 && index < 10000)
+    if (NativeFn fn = findAsNative(vm, int(group), int(index)))
+      return Value(static_cast<Object*>(vm.newNative(fn)));
   return Value();
 }
 

@@ -1,36 +1,55 @@
 // The XMLNode and XML classes: the node API, parsing, printing and loading from local files.
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/builtins/xml_node.h"
 #include "swf/avm1/load_queue.h"
 
 namespace swf::avm1 {
 namespace {
 
-constexpr char kNodeProtoKey[] = "XMLNode.prototype";
-constexpr char kDocProtoKey[] = "XML.prototype";
+constexpr char kNodeCtorKey[] = "XMLNode";
 
 XmlNode* nodeOf(Object* o) { return dynamic_cast<XmlNode*>(o); }
 Value nodeValue(XmlNode* n) { return n ? Value(static_cast<Object*>(n)) : Value(); }
 
 Object* allocateNode(Vm& vm) { return vm.make<XmlNode>(); }
 
+// The prototype `new` gave the object being made.
+Object* protoOfNew(Vm& vm, Object* self) { return vm.get(self, vm.names().proto).object(); }
+
+// new XMLNode(type, text): both are needed (a node made without them is no node), and making
+// one gives its prototype the node properties.
 Value xmlNodeCtor(Vm& vm, Object* self, Args args) {
   XmlNode* n = nodeOf(self);
-  if (!n || args.size() < 2) return Value();
+  if (!n || !vm.isConstructing || args.at(0).isUndefined() || args.at(1).isUndefined())
+    return Value();
+  n->valid = true;
   n->type = vm.toInt32(args.at(0)) == XmlText ? XmlText : XmlElement;
-  Value v = args.at(1).isNullish() ? Value::null() : Value(vm.toStr(args.at(1)));
-  (n->type == XmlElement ? n->name : n->value) = v;
+  n->name = n->value = Value::null();
+  (n->type == XmlElement ? n->name : n->value) = Value(vm.toStr(args.at(1)));
+  defineNodeAccessors(vm, protoOfNew(vm, n));
   return Value();
 }
 
 Value xmlCtor(Vm& vm, Object* self, Args args) {
   XmlNode* n = nodeOf(self);
-  if (!n) return Value();
+  if (!n || !vm.isConstructing) return Value();
+  n->valid = true;
   n->name = n->value = Value::null();
+  n->contentType = Value(vm.intern("application/x-www-form-urlencoded"));
+  defineDocumentAccessors(vm, protoOfNew(vm, n));
   if (!args.at(0).isUndefined()) parseXml(vm, n, vm.toString(args.at(0)));
   return Value();
+}
+
+// What createElement and createTextNode make: a node as `new XMLNode` makes it.
+Value createNode(Vm& vm, int type, const Value& nameOrValue) {
+  XmlNode* n = newXmlNode(vm, type, nameOrValue);
+  defineNodeAccessors(vm, protoOfNew(vm, n));
+  return Value(static_cast<Object*>(n));
 }
 
 Value appendChild(Vm&, Object* self, Args args) {
@@ -90,11 +109,11 @@ Value getPrefixForNamespace(Vm& vm, Object* self, Args args) {
   return prefixNamespace(vm, self, args, false);
 }
 
-Value createElement(Vm& vm, Object*, Args args) {
-  return nodeValue(newXmlNode(vm, XmlElement, args.at(0)));
-}
-Value createTextNode(Vm& vm, Object*, Args args) {
-  return nodeValue(newXmlNode(vm, XmlText, args.at(0)));
+Value createElement(Vm& vm, Object*, Args args) { return createNode(vm, XmlElement, args.at(0)); }
+Value createTextNode(Vm& vm, Object*, Args args) { return createNode(vm, XmlText, args.at(0)); }
+
+Value xmlEscapeFn(Vm& vm, Object*, Args args) {
+  return text(vm, xmlEscape(vm.toString(args.at(0))));
 }
 
 Value parseXML(Vm& vm, Object* self, Args args) {
@@ -109,7 +128,7 @@ Value onData(Vm& vm, Object* self, Args args) {
   bool ok = !src.isUndefined();
   if (ok) {
     if (XmlNode* n = nodeOf(self)) parseXml(vm, n, vm.toString(src));
-    vm.put(self, "loaded", Value(true), DontEnum);
+    vm.set(self, vm.intern("loaded"), Value(true));
   }
   Value r[] = {Value(ok)};
   vm.callMethod(self, vm.intern("onLoad"), r);
@@ -118,19 +137,18 @@ Value onData(Vm& vm, Object* self, Args args) {
 
 }  // namespace
 
-Object* xmlNodePrototype(Vm& vm) {
-  auto it = vm.loads().kept.find(kNodeProtoKey);
-  return it == vm.loads().kept.end() ? vm.objectProto : it->second.object();
+Object* xmlNodeConstructor(Vm& vm) {
+  auto it = vm.loads().kept.find(kNodeCtorKey);
+  return it == vm.loads().kept.end() ? nullptr : it->second.object();
 }
 
-Object* xmlDocumentPrototype(Vm& vm) {
-  auto it = vm.loads().kept.find(kDocProtoKey);
-  return it == vm.loads().kept.end() ? vm.objectProto : it->second.object();
+Object* xmlNodePrototype(Vm& vm) {
+  Object* ctor = xmlNodeConstructor(vm);
+  return ctor ? vm.get(ctor, vm.names().prototype).object() : nullptr;
 }
 
 void installXml(Vm& vm) {
   Object* np = vm.newObject();
-  vm.loads().kept[kNodeProtoKey] = Value(np);
   // The original wrote XML's methods in script: they are enumerable and deletable.
   vm.define(np, "appendChild", appendChild, 0);
   vm.define(np, "insertBefore", insertBefore, 0);
@@ -140,21 +158,22 @@ void installXml(Vm& vm) {
   vm.define(np, "toString", nodeToString, 0);
   vm.define(np, "getNamespaceForPrefix", getNamespaceForPrefix, 0);
   vm.define(np, "getPrefixForNamespace", getPrefixForNamespace, 0);
-  vm.defineClass("XMLNode", xmlNodeCtor, np, allocateNode);
+  Function* nodeCtor = vm.defineClass("XMLNode", xmlNodeCtor, np, allocateNode);
+  vm.loads().kept[kNodeCtorKey] = Value(static_cast<Object*>(nodeCtor));
+  defineNodeAccessors(vm, np);
 
-  Object* dp = vm.newObject(np);
-  vm.loads().kept[kDocProtoKey] = Value(dp);
+  // XML.prototype is a node as `new XMLNode` would make it, though not a valid one.
+  XmlNode* dp = vm.make<XmlNode>();
+  vm.put(dp, vm.names().proto, Value(np), Hidden);
+  vm.put(dp, vm.names().ctor2, Value(static_cast<Object*>(nodeCtor)), DontEnum);
   vm.define(dp, "createElement", createElement, 0);
   vm.define(dp, "createTextNode", createTextNode, 0);
   vm.define(dp, "parseXML", parseXML, 0);
   defineLoadingMethods(vm, dp, 0);
-  vm.define(dp, "onData", onData, 0);
-  vm.put(dp, "ignoreWhite", Value(false), DontEnum);
-  vm.put(dp, "loaded", Value(), DontEnum);
-  vm.put(dp, "status", Value(0), DontEnum);
-  vm.put(dp, "xmlDecl", Value(), DontEnum);
-  vm.put(dp, "docTypeDecl", Value(), DontEnum);
+  defineScripted(vm, dp, "onData", onData, 0);
   vm.defineClass("XML", xmlCtor, dp, allocateNode);
+  dp->props.remove(vm.key(vm.names().constructor));
+  registerAsNative(vm, 100, 5, xmlEscapeFn);
 }
 
 }  // namespace swf::avm1

@@ -15,16 +15,20 @@ enum XmlNodeType { XmlElement = 1, XmlText = 3 };
 
 class XmlNode : public TextLoadingObject {
  public:
+  // False for an object `new XMLNode` made from arguments that name no node: it reads as no
+  // node at all (every node property undefined).
+  bool valid = false;
   int type = XmlElement;
   Value name;   // a string, or null (text nodes and documents)
   Value value;  // a string, or null (elements)
   XmlNode* parent = nullptr;
   std::vector<XmlNode*> children;
-  Object* attributes = nullptr;
+  Object* attributes = nullptr;  // made on first use, without a prototype
+  // A document's own state, read and written through XML.prototype's accessors.
+  Value xmlDecl, docTypeDecl, status = Value(0), ignoreWhite = Value(false), loaded, contentType;
 
   void traceChildren(Tracer& t) override;
-  bool getNative(Vm& vm, String* key, Value& out) override;
-  bool setNative(Vm& vm, String* key, const Value& v) override;
+  Object* attributeObject(Vm& vm);
 
   // Detaches the node from its parent.
   void detach();
@@ -56,16 +60,23 @@ enum XmlStatus {
   XmlMissingStartTag = -10,
 };
 
-// A new node with XMLNode's prototype (or XML's for documents).
+// A new node with XMLNode's prototype as it is now.
 XmlNode* newXmlNode(Vm& vm, int type, const Value& nameOrValue);
+// The node properties (firstChild, nodeName, ...) as accessors on `proto`, where missing: the
+// XMLNode constructor gives them to the prototype of each node it makes.
+void defineNodeAccessors(Vm& vm, Object* proto);
+// The same for a document's properties (status, ignoreWhite, ...), from the XML constructor.
+void defineDocumentAccessors(Vm& vm, Object* proto);
+// The XML text of `s` with &, <, >, " and ' escaped.
+std::string xmlEscape(const std::string& s);
 // Replaces `doc`'s children with the tree in `text`; sets status, xmlDecl and docTypeDecl.
 void parseXml(Vm& vm, XmlNode* doc, const std::string& text);
 // The node as XML text; documents start with their declarations.
 std::string xmlToString(Vm& vm, XmlNode* node);
 // A copy of `node`, with its descendants when `deep`.
 XmlNode* cloneXml(Vm& vm, XmlNode* node, bool deep);
-// XMLNode.prototype and XML.prototype, as the machine made them.
+// XMLNode and its prototype now (a script may have replaced the prototype).
+Object* xmlNodeConstructor(Vm& vm);
 Object* xmlNodePrototype(Vm& vm);
-Object* xmlDocumentPrototype(Vm& vm);
 
 }  // namespace swf::avm1

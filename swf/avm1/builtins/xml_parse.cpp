@@ -97,17 +97,32 @@ class Parser {
       pos_ = end + 3;
       return add(newXmlNode(vm_, XmlText, text(vm_, raw)));
     }
-    if (startsWith(s_, pos_, "<!"))
-      return skipPast(">", &docTypeDecl) ? XmlOk : XmlDoctypeUnterminated;
+    if (startsWith(s_, pos_, "<!")) return doctype();
     if (startsWith(s_, pos_, "<?")) return skipPast("?>", &xmlDecl) ? XmlOk : XmlDeclUnterminated;
     if (startsWith(s_, pos_, "</")) return endTag();
     return startTag();
+  }
+
+  // A declaration ends at its first '>', or after its internal subset ("[ ... ]") when one
+  // starts before that.
+  int doctype() {
+    size_t gt = s_.find('>', pos_), open = s_.find('[', pos_);
+    if (open != std::string::npos && open < gt) {
+      size_t close = s_.find(']', open);
+      gt = close == std::string::npos ? close : s_.find('>', close);
+    }
+    if (gt == std::string::npos) return XmlDoctypeUnterminated;
+    docTypeDecl += s_.substr(pos_, gt + 1 - pos_);
+    pos_ = gt + 1;
+    return XmlOk;
   }
 
   int endTag() {
     size_t end = s_.find('>', pos_);
     if (end == std::string::npos) return XmlMalformedElement;
     std::string name = s_.substr(pos_ + 2, end - pos_ - 2);
+    // "</a/>" ends "a", not "a/" (which "<a/ >" would have opened).
+    if (!name.empty() && name.back() == '/') name.pop_back();
     while (!name.empty() && isSpace(name.back())) name.pop_back();
     if (name.empty() || name.find_first_of(" \t\r\n") != std::string::npos)
       return XmlMalformedElement;
@@ -119,6 +134,27 @@ class Parser {
     for (size_t i = open_.size(); i-- > 1;)
       if (open_[i]->name.s->text == name) return XmlMissingEndTag;
     return XmlMissingStartTag;
+  }
+
+  // An element with an id attribute is named by it: on the document itself for SWF 7 and
+  // older, in the document's idMap object (made when missing) from SWF 8. The names are set
+  // as a script would set them, setters and read-only flags included.
+  void registerId(XmlNode* el) {
+    if (!el->attributes) return;
+    Property* id = el->attributes->props.find(vm_.key("id"));
+    if (!id) return;
+    Object* map = open_.front();
+    if (vm_.version() >= 8) {
+      String* key = vm_.intern("idMap");
+      Value m = vm_.get(map, key);
+      if (m.isUndefined()) {
+        m = Value(vm_.newObject(nullptr));
+        vm_.set(map, key, m);
+      }
+      map = m.object();
+      if (!map) return;
+    }
+    vm_.set(map, vm_.toStr(id->value), Value(static_cast<Object*>(el)));
   }
 
   size_t nameEnd(size_t from) const {
@@ -146,11 +182,14 @@ class Parser {
         ++pos_;
         if (int st = add(el); st != XmlOk) return st;
         open_.push_back(el);
+        registerId(el);
         return XmlOk;
       }
       if (startsWith(s_, pos_, "/>")) {
         pos_ += 2;
-        return add(el);
+        if (int st = add(el); st != XmlOk) return st;
+        registerId(el);
+        return XmlOk;
       }
       size_t ne = nameEnd(pos_);
       if (ne == pos_) return XmlMalformedElement;
@@ -165,8 +204,7 @@ class Parser {
       if (close == std::string::npos) return XmlAttributeUnterminated;
       std::string value = decodeEntities(s_.substr(pos_ + 1, close - pos_ - 1));
       pos_ = close + 1;
-      if (!el->attributes) el->attributes = vm_.newObject();
-      vm_.set(el->attributes, vm_.intern(attr), text(vm_, value));
+      vm_.set(el->attributeObject(vm_), vm_.intern(attr), text(vm_, value));
     }
   }
 
@@ -184,9 +222,9 @@ void parseXml(Vm& vm, XmlNode* doc, const std::string& text) {
   bool ignoreWhite = vm.toBoolean(vm.get(doc, vm.intern("ignoreWhite")));
   Parser p(vm, doc, text, ignoreWhite);
   int status = p.run();
-  vm.set(doc, vm.intern("status"), Value(status));
-  if (!p.xmlDecl.empty()) vm.set(doc, vm.intern("xmlDecl"), Value(vm.str(p.xmlDecl)));
-  if (!p.docTypeDecl.empty()) vm.set(doc, vm.intern("docTypeDecl"), Value(vm.str(p.docTypeDecl)));
+  doc->status = Value(status);
+  if (!p.xmlDecl.empty()) doc->xmlDecl = Value(vm.str(p.xmlDecl));
+  if (!p.docTypeDecl.empty()) doc->docTypeDecl = Value(vm.str(p.docTypeDecl));
 }
 
 }  // namespace swf::avm1

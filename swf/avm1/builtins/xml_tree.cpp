@@ -12,38 +12,7 @@
 namespace swf::avm1 {
 namespace {
 
-enum NodeProp {
-  PFirstChild,
-  PLastChild,
-  PNextSibling,
-  PPreviousSibling,
-  PParentNode,
-  PChildNodes,
-  PNodeName,
-  PNodeValue,
-  PNodeType,
-  PAttributes,
-  PLocalName,
-  PPrefix,
-  PNamespaceURI,
-  PNone
-};
-
-constexpr std::array<const char*, PNone> kPropNames = {
-    "firstChild", "lastChild", "nextSibling", "previousSibling", "parentNode",
-    "childNodes", "nodeName",  "nodeValue",   "nodeType",        "attributes",
-    "localName",  "prefix",    "namespaceURI"};
-
-int propOf(Vm& vm, String* key) {
-  for (size_t i = 0; i < kPropNames.size(); ++i) {
-    bool same = vm.caseSensitive() ? key->text == kPropNames[i]
-                                   : strcasecmp(key->text.c_str(), kPropNames[i]) == 0;
-    if (same) return int(i);
-  }
-  return PNone;
-}
-
-Value nodeValue(XmlNode* n) { return n ? Value(static_cast<Object*>(n)) : Value(); }
+Value nodeOrNull(XmlNode* n) { return n ? Value(static_cast<Object*>(n)) : Value::null(); }
 
 XmlNode* sibling(XmlNode* n, int step) {
   if (!n->parent) return nullptr;
@@ -54,10 +23,21 @@ XmlNode* sibling(XmlNode* n, int step) {
   return i >= 0 && i < long(c.size()) ? c[size_t(i)] : nullptr;
 }
 
-// "a:b" → prefix "a", local name "b".
-std::string prefixOf(const std::string& name) {
+// Where a name splits into prefix and local name: at its first colon, unless that colon ends
+// the name ("a:" and ":" are local names whole; "::b" is prefix "" and local name ":b").
+size_t prefixEnd(const std::string& name) {
   size_t colon = name.find(':');
+  return colon == std::string::npos || colon + 1 == name.size() ? std::string::npos : colon;
+}
+
+std::string prefixOf(const std::string& name) {
+  size_t colon = prefixEnd(name);
   return colon == std::string::npos ? "" : name.substr(0, colon);
+}
+
+std::string localNameOf(const std::string& name) {
+  size_t colon = prefixEnd(name);
+  return colon == std::string::npos ? name : name.substr(colon + 1);
 }
 
 Value namespaceOf(Vm& vm, XmlNode* n) {
@@ -103,70 +83,170 @@ void XmlNode::traceChildren(Tracer& t) {
   for (XmlNode* c : children) t.mark(c);
   t.mark(attributes);
   t.mark(childArray_);
+  for (Value* v : {&xmlDecl, &docTypeDecl, &status, &ignoreWhite, &loaded, &contentType})
+    v->trace(t);
 }
 
-bool XmlNode::getNative(Vm& vm, String* key, Value& out) {
-  switch (propOf(vm, key)) {
-    case PFirstChild:
-      out = nodeValue(children.empty() ? nullptr : children.front());
-      break;
-    case PLastChild:
-      out = nodeValue(children.empty() ? nullptr : children.back());
-      break;
-    case PNextSibling:
-      out = nodeValue(sibling(this, 1));
-      break;
-    case PPreviousSibling:
-      out = nodeValue(sibling(this, -1));
-      break;
-    case PParentNode:
-      out = nodeValue(parent);
-      break;
-    case PChildNodes:
-      out = Value(static_cast<Object*>(childArray(vm)));
-      break;
-    case PNodeName:
-      out = name;
-      break;
-    case PNodeValue:
-      out = value;
-      break;
-    case PNodeType:
-      out = Value(type);
-      break;
+Object* XmlNode::attributeObject(Vm& vm) {
+  if (!attributes) attributes = vm.newObject(nullptr);
+  return attributes;
+}
+
+namespace {
+
+enum NodeProp {
+  PAttributes,
+  PChildNodes,
+  PFirstChild,
+  PLastChild,
+  PLocalName,
+  PNamespaceURI,
+  PNextSibling,
+  PNodeName,
+  PNodeType,
+  PNodeValue,
+  PParentNode,
+  PPrefix,
+  PPreviousSibling,
+};
+
+XmlNode* validNode(Object* o) {
+  auto* n = dynamic_cast<XmlNode*>(o);
+  return n && n->valid ? n : nullptr;
+}
+
+template <int P>
+Value getNodeProp(Vm& vm, Object* self, Args) {
+  XmlNode* n = validNode(self);
+  if (!n) return Value();
+  switch (P) {
     case PAttributes:
-      if (!attributes) attributes = vm.newObject();
-      out = Value(attributes);
-      break;
+      return Value(n->attributeObject(vm));
+    case PChildNodes:
+      return Value(static_cast<Object*>(n->childArray(vm)));
+    case PFirstChild:
+      return nodeOrNull(n->children.empty() ? nullptr : n->children.front());
+    case PLastChild:
+      return nodeOrNull(n->children.empty() ? nullptr : n->children.back());
     case PLocalName:
-      if (!name.isString()) return out = Value::null(), true;
-      out = text(vm, name.s->text.substr(name.s->text.find(':') + 1));
-      break;
-    case PPrefix:
-      out = name.isString() ? text(vm, prefixOf(name.s->text)) : Value::null();
-      break;
+      if (!n->name.isString()) return Value::null();
+      return text(vm, localNameOf(n->name.s->text));
     case PNamespaceURI:
-      out = namespaceOf(vm, this);
-      break;
-    default:
-      return false;
+      return namespaceOf(vm, n);
+    case PNextSibling:
+      return nodeOrNull(sibling(n, 1));
+    case PNodeName:
+      return n->name;
+    case PNodeType:
+      return Value(n->type);
+    case PNodeValue:
+      return n->value;
+    case PParentNode:
+      return nodeOrNull(n->parent);
+    case PPrefix:
+      return n->name.isString() ? text(vm, prefixOf(n->name.s->text)) : Value::null();
+    case PPreviousSibling:
+      return nodeOrNull(sibling(n, -1));
   }
-  return true;
+  return Value();
 }
 
-bool XmlNode::setNative(Vm& vm, String* key, const Value& v) {
-  switch (propOf(vm, key)) {
-    case PNodeName:
-      name = v.isNullish() ? Value::null() : Value(vm.toStr(v));
-      return true;
-    case PNodeValue:
-      value = v.isNullish() ? Value::null() : Value(vm.toStr(v));
-      return true;
-    case PNone:
-      return false;
+// Setting nodeName or nodeValue to undefined changes nothing; anything else becomes its text
+// (null too: "null").
+Value setNodeName(Vm& vm, Object* self, Args args) {
+  XmlNode* n = validNode(self);
+  if (n && !args.at(0).isUndefined()) n->name = Value(vm.toStr(args.at(0)));
+  return Value();
+}
+
+Value setNodeValue(Vm& vm, Object* self, Args args) {
+  XmlNode* n = validNode(self);
+  if (n && !args.at(0).isUndefined()) n->value = Value(vm.toStr(args.at(0)));
+  return Value();
+}
+
+enum DocProp { DContentType, DDocTypeDecl, DIgnoreWhite, DLoaded, DStatus, DXmlDecl };
+
+Value* docField(XmlNode* n, int p) {
+  switch (p) {
+    case DContentType:
+      return &n->contentType;
+    case DDocTypeDecl:
+      return &n->docTypeDecl;
+    case DIgnoreWhite:
+      return &n->ignoreWhite;
+    case DLoaded:
+      return &n->loaded;
+    case DStatus:
+      return &n->status;
     default:
-      return true;  // the others are read-only
+      return &n->xmlDecl;
   }
+}
+
+template <int P>
+Value getDocProp(Vm&, Object* self, Args) {
+  auto* n = dynamic_cast<XmlNode*>(self);
+  return n ? *docField(n, P) : Value();
+}
+
+template <int P>
+Value setDocProp(Vm& vm, Object* self, Args args) {
+  auto* n = dynamic_cast<XmlNode*>(self);
+  if (!n) return Value();
+  Value v = args.at(0);
+  if (P == DIgnoreWhite || P == DLoaded) v = v.isUndefined() ? v : Value(vm.toBoolean(v));
+  if (P == DStatus) v = Value(double(vm.toInt32(v)));
+  if (P == DContentType || P == DDocTypeDecl || P == DXmlDecl)
+    v = v.isUndefined() ? v : Value(vm.toStr(v));
+  *docField(n, P) = v;
+  return Value();
+}
+
+// An accessor of flags 0 (enumerable, deletable), as the original's native properties are.
+void accessor(Vm& vm, Object* proto, const char* name, NativeFn get, NativeFn set) {
+  String* n = vm.intern(name);
+  String* k = vm.key(n);
+  if (proto->props.find(k)) return;
+  Property& p = proto->props.add(k, n);
+  p.getter = vm.newNative(get);
+  p.setter = set ? vm.newNative(set) : nullptr;
+  p.flags = 0;
+}
+
+}  // namespace
+
+void defineNodeAccessors(Vm& vm, Object* proto) {
+  if (!proto) return;
+  accessor(vm, proto, "attributes", getNodeProp<PAttributes>, nullptr);
+  accessor(vm, proto, "childNodes", getNodeProp<PChildNodes>, nullptr);
+  accessor(vm, proto, "firstChild", getNodeProp<PFirstChild>, nullptr);
+  accessor(vm, proto, "lastChild", getNodeProp<PLastChild>, nullptr);
+  accessor(vm, proto, "localName", getNodeProp<PLocalName>, nullptr);
+  accessor(vm, proto, "namespaceURI", getNodeProp<PNamespaceURI>, nullptr);
+  accessor(vm, proto, "nextSibling", getNodeProp<PNextSibling>, nullptr);
+  accessor(vm, proto, "nodeName", getNodeProp<PNodeName>, setNodeName);
+  accessor(vm, proto, "nodeType", getNodeProp<PNodeType>, nullptr);
+  accessor(vm, proto, "nodeValue", getNodeProp<PNodeValue>, setNodeValue);
+  accessor(vm, proto, "parentNode", getNodeProp<PParentNode>, nullptr);
+  accessor(vm, proto, "prefix", getNodeProp<PPrefix>, nullptr);
+  accessor(vm, proto, "previousSibling", getNodeProp<PPreviousSibling>, nullptr);
+}
+
+void defineDocumentAccessors(Vm& vm, Object* proto) {
+  if (!proto) return;
+  accessor(vm, proto, "contentType", getDocProp<DContentType>, setDocProp<DContentType>);
+  accessor(vm, proto, "docTypeDecl", getDocProp<DDocTypeDecl>, setDocProp<DDocTypeDecl>);
+  accessor(vm, proto, "ignoreWhite", getDocProp<DIgnoreWhite>, setDocProp<DIgnoreWhite>);
+  accessor(vm, proto, "loaded", getDocProp<DLoaded>, setDocProp<DLoaded>);
+  accessor(vm, proto, "status", getDocProp<DStatus>, setDocProp<DStatus>);
+  accessor(vm, proto, "xmlDecl", getDocProp<DXmlDecl>, setDocProp<DXmlDecl>);
+}
+
+std::string xmlEscape(const std::string& s) {
+  std::string out;
+  escapeInto(out, s);
+  return out;
 }
 
 void XmlNode::detach() {
@@ -210,7 +290,9 @@ ArrayObject* XmlNode::childArray(Vm& vm) {
 
 XmlNode* newXmlNode(Vm& vm, int type, const Value& nameOrValue) {
   XmlNode* n = vm.make<XmlNode>();
-  vm.put(n, vm.names().proto, Value(xmlNodePrototype(vm)), DontEnum);
+  if (Object* proto = xmlNodePrototype(vm)) vm.put(n, vm.names().proto, Value(proto), Hidden);
+  if (Object* ctor = xmlNodeConstructor(vm)) vm.put(n, vm.names().constructor, Value(ctor), Hidden);
+  n->valid = true;
   n->type = type;
   n->name = Value::null();
   n->value = Value::null();
@@ -269,12 +351,15 @@ std::string xmlToString(Vm& vm, XmlNode* root) {
 XmlNode* cloneXml(Vm& vm, XmlNode* node, bool deep) {
   auto copyOne = [&vm](XmlNode* from) {
     XmlNode* c = vm.make<XmlNode>();
-    vm.put(c, vm.names().proto, vm.get(from, vm.names().proto), DontEnum);
+    vm.put(c, vm.names().proto, vm.get(from, vm.names().proto), Hidden);
+    if (Object* ctor = xmlNodeConstructor(vm))
+      vm.put(c, vm.names().constructor, Value(ctor), Hidden);
+    c->valid = from->valid;
     c->type = from->type;
     c->name = from->name;
     c->value = from->value;
     if (from->attributes) {
-      c->attributes = vm.newObject();
+      c->attributes = vm.newObject(nullptr);
       std::vector<String*> names = vm.enumerate(from->attributes);
       for (auto it = names.rbegin(); it != names.rend(); ++it)
         vm.set(c->attributes, *it, vm.get(from->attributes, *it));

@@ -114,7 +114,10 @@ bool BitmapDataObject::getNative(Vm& vm, avm1::String* key, Value& out) {
     return true;
   }
   if (k == "rectangle") {
-    out = bitmap ? avm1::obj(avm1::newRectangle(vm, 0, 0, width(), height())) : Value(-1.0);
+    // Made by whatever flash.geom.Rectangle is now; when that makes nothing, -1 as when
+    // there are no pixels.
+    Object* r = bitmap ? avm1::newRectangle(vm, 0, 0, width(), height()) : nullptr;
+    out = r ? Value(r) : Value(-1.0);
     return true;
   }
   return false;

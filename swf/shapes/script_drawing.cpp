@@ -87,6 +87,10 @@ void ScriptDrawing::lineTo(double x, double y) {
     closeStrokeAt(*s, x, y);
     include(x, y, line_->width / 2);
   }
+  if (!filling_ && !line_) {  // an edge drawn with neither still counts in the size
+    include(penX_, penY_, 0);
+    include(x, y, 0);
+  }
   penX_ = x;
   penY_ = y;
 }
@@ -104,6 +108,11 @@ void ScriptDrawing::curveTo(double cx, double cy, double x, double y) {
     closeStrokeAt(*s, x, y);
     include(cx, cy, line_->width / 2);
     include(x, y, line_->width / 2);
+  }
+  if (!filling_ && !line_) {
+    include(penX_, penY_, 0);
+    include(cx, cy, 0);
+    include(x, y, 0);
   }
   penX_ = x;
   penY_ = y;

@@ -1,4 +1,6 @@
-// flash.geom arithmetic and BitmapData pixels, called as scripts call them.
+// flash.geom arithmetic, BitmapData pixels and filter settings, called as scripts call them.
+#include <cmath>
+
 #include "script_graphics_support.h"
 
 namespace {
@@ -194,6 +196,38 @@ TEST(ScriptBitmapData, DisposedBitmapsLeaveTheirFillsEmpty) {
   EXPECT_EQ(s.pixel(25, 25), 0xFF0000u);
   s.call(b, "dispose");
   EXPECT_EQ(s.pixel(25, 25), 0xFFFFFFu);
+}
+
+TEST(ScriptFilters, BlurSettingsAreBoundedWhateverTheScriptGives) {
+  ScriptStage s;
+  struct {
+    Value given;
+    double blur, quality;  // NaN: not a number
+  } const cases[] = {
+      {Value(), NAN, 0},         {Value(true), 1, 1},    {Value(0.5), 0.5, 0}, {Value(-1), 0, 0},
+      {Value(INFINITY), 255, 0}, {Value(1e11), 255, 15}, {s.str("7"), 7, 7},   {s.str("x"), NAN, 0},
+  };
+  for (const auto& c : cases) {
+    auto* f = s.make("filters", "BlurFilter", {c.given, c.given, c.given});
+    ASSERT_TRUE(f);
+    std::string what = s.text(c.given);
+    if (std::isnan(c.blur))
+      EXPECT_TRUE(std::isnan(s.number(f, "blurX"))) << what;
+    else
+      EXPECT_EQ(s.number(f, "blurY"), c.blur) << what;
+    EXPECT_EQ(s.number(f, "quality"), c.quality) << what;
+  }
+  // Without arguments the defaults; called on a filter without `new`, nothing changes.
+  auto* f = s.make("filters", "BlurFilter", {Value(1), Value(2), Value(3)});
+  Object* filters =
+      s.vm->get(s.vm->get(s.vm->global, s.vm->key("flash")), s.vm->key("filters")).object();
+  ASSERT_TRUE(f && filters);
+  s.call(s.vm->get(filters, s.vm->key("BlurFilter")).object(), "call", {Value(f)});
+  EXPECT_EQ(s.number(f, "blurX"), 1);
+  EXPECT_EQ(s.number(f, "quality"), 3);
+  auto* plain = s.make("filters", "BlurFilter");
+  EXPECT_EQ(s.number(plain, "blurX"), 4);
+  EXPECT_EQ(s.number(plain, "quality"), 1);
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include "swf/avm1/builtins/package_support.h"
 #include "swf/movie/movie.h"
 #include "swf/player/clip_drawing.h"
+#include "swf/player/matrix_math.h"
 #include "swf/player/script_access.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/render/bitmap_cxform_cache.h"
 #include "swf/render/render_frame.h"
 #include "swf/shapes/script_drawing.h"
 
@@ -112,7 +114,10 @@ bool BitmapDataObject::getNative(Vm& vm, avm1::String* key, Value& out) {
     return true;
   }
   if (k == "rectangle") {
-    out = bitmap ? avm1::obj(avm1::newRectangle(vm, 0, 0, width(), height())) : Value(-1.0);
+    // Made by whatever flash.geom.Rectangle is now; when that makes nothing, -1 as when
+    // there are no pixels.
+    Object* r = bitmap ? avm1::newRectangle(vm, 0, 0, width(), height()) : nullptr;
+    out = r ? Value(r) : Value(-1.0);
     return true;
   }
   return false;
@@ -213,7 +218,11 @@ Value fillRect(Vm& vm, Object* o, Args a) {
 }
 
 Value dispose(Vm&, Object* o, Args) {
-  if (BitmapDataObject* b = self(o)) b->bitmap.reset();
+  if (BitmapDataObject* b = self(o); b && b->bitmap) {
+    // Fills and attached bitmaps still holding the pixels show nothing from now on.
+    b->bitmap->setPixels(nullptr);
+    b->bitmap.reset();
+  }
   return Value();
 }
 
@@ -237,6 +246,24 @@ Value cloneBitmap(Vm& vm, Object* o, Args) {
 }
 
 // copyPixels(source, sourceRect, destPoint, alphaBitmap, alphaPoint, mergeAlpha)
+// Premultiplied ARGB scaled by an alpha of 0 to 255.
+uint32_t scalePremultiplied(uint32_t p, uint32_t alpha) {
+  if (alpha == 255) return p;
+  uint32_t out = 0;
+  for (int sh = 0; sh < 32; sh += 8) out |= ((((p >> sh) & 255) * alpha + 127) / 255) << sh;
+  return out;
+}
+
+// Premultiplied `s` drawn over `d`.
+uint32_t over(uint32_t s, uint32_t d) {
+  uint32_t inv = 255 - (s >> 24), out = 0;
+  for (int sh = 0; sh < 32; sh += 8) {
+    uint32_t v = ((s >> sh) & 255) + (((d >> sh) & 255) * inv + 127) / 255;
+    out |= std::min<uint32_t>(v, 255) << sh;
+  }
+  return out;
+}
+
 Value copyPixels(Vm& vm, Object* o, Args a) {
   BitmapDataObject* b = self(o);
   BitmapDataObject* src = bitmapDataOf(a.at(0));
@@ -246,9 +273,22 @@ Value copyPixels(Vm& vm, Object* o, Args a) {
   int dx = intArg(vm, avm1::Value(avm1::numberOf(vm, point, "x")));
   int dy = intArg(vm, avm1::Value(avm1::numberOf(vm, point, "y")));
   bool merge = vm.toBoolean(a.at(5));
-  std::vector<uint32_t> copy;  // the source may be the destination
+  // A second bitmap may give the alpha: its pixel at alphaPoint plus the offset into the
+  // rectangle scales each source pixel (none where it has no pixel).
+  BitmapDataObject* alphaSrc = bitmapDataOf(a.at(3));
+  if (alphaSrc && !alphaSrc->bitmap) alphaSrc = nullptr;
+  int ax = 0, ay = 0;
+  if (Object* ap = a.at(4).object()) {
+    ax = intArg(vm, avm1::Value(avm1::numberOf(vm, ap, "x")));
+    ay = intArg(vm, avm1::Value(avm1::numberOf(vm, ap, "y")));
+  }
+  std::vector<uint32_t> copy, alphaCopy;  // the sources may be the destination
   const uint32_t* from = src->pixelsForReading();
   copy.assign(from, from + size_t(src->stride()) * size_t(src->height()));
+  if (alphaSrc) {
+    const uint32_t* af = alphaSrc->pixelsForReading();
+    alphaCopy.assign(af, af + size_t(alphaSrc->stride()) * size_t(alphaSrc->height()));
+  }
   uint32_t* to = b->pixels();
   if (!to) return Value();
   for (int y = r.y0; y < r.y1; ++y)
@@ -256,17 +296,17 @@ Value copyPixels(Vm& vm, Object* o, Args a) {
       int tx = dx + x - r.x0, ty = dy + y - r.y0;
       if (!b->inside(tx, ty)) continue;
       uint32_t s = copy[size_t(y) * size_t(src->stride()) + size_t(x)];
-      uint32_t& d = to[size_t(ty) * size_t(b->stride()) + size_t(tx)];
-      if (merge && b->transparent) {
-        uint32_t sa = s >> 24, inv = 255 - sa, out = 0;
-        for (int sh = 0; sh < 32; sh += 8) {
-          uint32_t v = ((s >> sh) & 255) + (((d >> sh) & 255) * inv + 127) / 255;
-          out |= std::min<uint32_t>(v, 255) << sh;
-        }
-        d = out;
-      } else {
-        d = b->transparent ? s : premultiply(unpremultiply(s) | 0xFF000000u);
+      if (alphaSrc) {
+        int mx = ax + x - r.x0, my = ay + y - r.y0;
+        uint32_t ma = alphaSrc->inside(mx, my)
+                          ? alphaCopy[size_t(my) * size_t(alphaSrc->stride()) + size_t(mx)] >> 24
+                          : 0;
+        s = scalePremultiplied(s, ma);
       }
+      uint32_t& d = to[size_t(ty) * size_t(b->stride()) + size_t(tx)];
+      // An opaque bitmap always takes the source over what it holds; a transparent one only
+      // when asked to merge, else the source pixels replace its own.
+      d = merge || !b->transparent ? over(s, d) : s;
     }
   b->changed();
   return Value();
@@ -300,12 +340,34 @@ Value draw(Vm& vm, Object* o, Args a) {
   if (BitmapDataObject* other = bitmapDataOf(a.at(0)); other && other->bitmap) {
     cairo_matrix_t cm = {m.a, m.b, m.c, m.d, m.tx / 20, m.ty / 20};
     cairo_transform(cr, &cm);
-    cairo_set_source_surface(cr, other->bitmap->surface(), 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr),
-                             vm.toBoolean(a.at(5)) ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
-    cairo_paint_with_alpha(cr, std::clamp(cx.am, 0.0, 1.0));
+    cairo_surface_t* from = other->bitmap->surface();
+    double alpha = 1;
+    if (from && !cx.isIdentity()) {
+      bool alphaOnly = cx.rm == 1 && cx.gm == 1 && cx.bm == 1 && cx.ra == 0 && cx.ga == 0 &&
+                       cx.ba == 0 && cx.aa == 0;
+      if (alphaOnly)
+        alpha = std::clamp(cx.am, 0.0, 1.0);
+      else
+        from = transformedBitmap(from, cx);  // the cache keeps it while we paint
+    }
+    if (from) {
+      cairo_set_source_surface(cr, from, 0, 0);
+      cairo_pattern_set_filter(cairo_get_source(cr), vm.toBoolean(a.at(5)) ? CAIRO_FILTER_BILINEAR
+                                                                           : CAIRO_FILTER_NEAREST);
+      cairo_paint_with_alpha(cr, alpha);
+    }
   } else if (PlacedObject* clip = placedOf(vm, a.at(0).object())) {
-    if (a.at(0).object()) renderObject(cr, *clip, toPixels, cx, true);
+    // Masks set by scripts count wherever they stand, so the clip is drawn as part of its
+    // level: a mask draws nothing, and a masked clip shows through its mask.
+    Matrix toLevel = clip->matrix;
+    const PlacedObject* level = clip;
+    for (const PlacedObject* p = clip->parentTimeline(); p; p = p->parentTimeline()) {
+      level = p;
+      if (p->parentTimeline()) toLevel = p->matrix * toLevel;
+    }
+    Matrix levelToPixels = toPixels;
+    if (level != clip) levelToPixels = toPixels * inverse(toLevel);
+    if (a.at(0).object()) renderObject(cr, *clip, toPixels, cx, true, level, levelToPixels);
   }
   cairo_destroy(cr);
   if (!b->transparent) {  // an opaque bitmap stays opaque
@@ -340,26 +402,6 @@ Value loadBitmap(Vm& vm, Object*, Args a) {
     return Value(static_cast<Object*>(b));
   }
   return Value();
-}
-
-// The object attachBitmap places: a rectangle filled with the bitmap.
-std::shared_ptr<ScriptDrawing> bitmapRectangle(const std::shared_ptr<BitmapCharacter>& c,
-                                               bool smooth) {
-  auto d = std::make_shared<ScriptDrawing>();
-  FillStyle f;
-  f.kind = FillKind::Bitmap;
-  f.bitmap = c;
-  f.matrix = Matrix{20, 0, 0, 20, 0, 0};
-  f.repeat = false;
-  f.smooth = smooth;
-  double w = c->width() * 20.0, h = c->height() * 20.0;
-  d->beginFill(f);
-  d->lineTo(w, 0);
-  d->lineTo(w, h);
-  d->lineTo(0, h);
-  d->lineTo(0, 0);
-  d->endFill();
-  return d;
 }
 
 Value attachBitmap(Vm& vm, Object* o, Args a) {
@@ -399,6 +441,25 @@ Value beginBitmapFill(Vm& vm, Object* o, Args a) {
 }
 
 }  // namespace
+
+std::shared_ptr<ScriptDrawing> bitmapRectangle(const std::shared_ptr<BitmapCharacter>& c,
+                                               bool smooth) {
+  auto d = std::make_shared<ScriptDrawing>();
+  FillStyle f;
+  f.kind = FillKind::Bitmap;
+  f.bitmap = c;
+  f.matrix = Matrix{20, 0, 0, 20, 0, 0};
+  f.repeat = false;
+  f.smooth = smooth;
+  double w = c->width() * 20.0, h = c->height() * 20.0;
+  d->beginFill(f);
+  d->lineTo(w, 0);
+  d->lineTo(w, h);
+  d->lineTo(0, h);
+  d->lineTo(0, 0);
+  d->endFill();
+  return d;
+}
 
 void installBitmapData(Vm& vm) {
   Object* p = vm.newObject();

@@ -10,6 +10,8 @@
 
 namespace swf {
 
+class ScriptDrawing;
+
 // The original player's largest side.
 inline constexpr int kMaxBitmapDataSide = 2880;
 
@@ -38,6 +40,11 @@ class BitmapDataObject : public avm1::Object {
 BitmapDataObject* bitmapDataOf(const avm1::Value& v);
 // Makes a new surface of the size, filled with a straight ARGB colour.
 SurfacePtr makeBitmapSurface(int w, int h, uint32_t argb, bool transparent);
+
+// A rectangle of the bitmap's size filled with it, at the origin: what attachBitmap places and
+// what an image loaded into a clip shows.
+std::shared_ptr<ScriptDrawing> bitmapRectangle(const std::shared_ptr<BitmapCharacter>& c,
+                                               bool smooth);
 
 uint32_t premultiply(uint32_t argb);
 uint32_t unpremultiply(uint32_t p);

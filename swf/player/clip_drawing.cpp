@@ -33,6 +33,12 @@ ScriptDrawing* drawingOf(Vm& vm, Object* self, PlacedObject** placed = nullptr) 
   return p->drawing.get();
 }
 
+// An alpha left out is opaque; one given as undefined is not a number, so transparent.
+Value alphaArg(Args args, size_t i) {
+  if (args.size() <= i) return Value(100);
+  return args.at(i).isUndefined() ? Value(0) : args.at(i);
+}
+
 double twips(Vm& vm, const Value& v) { return std::clamp(finiteNumber(vm, v), -1e8, 1e8) * 20; }
 
 Value clear(Vm& vm, Object* self, Args) {
@@ -78,7 +84,7 @@ Value beginFill(Vm& vm, Object* self, Args args) {
     return Value();
   }
   FillStyle f;
-  f.color = colorFrom(vm, args.at(0), args.at(1));
+  f.color = colorFrom(vm, args.at(0), alphaArg(args, 1));
   d->beginFill(f);
   return Value();
 }
@@ -93,7 +99,7 @@ Value lineStyle(Vm& vm, Object* self, Args args) {
   LineStyle s;
   double w = vm.toNumber(args.at(0));
   s.width = std::isnan(w) ? 0 : std::clamp(w, 0.0, 255.0) * 20;
-  s.color = colorFrom(vm, args.at(1), args.at(2));
+  s.color = colorFrom(vm, args.at(1), alphaArg(args, 2));
   s.pixelHinting = vm.toBoolean(args.at(3));
   std::string scale = vm.toString(args.at(4));
   s.noHScale = scale == "none" || scale == "horizontal";
@@ -176,10 +182,16 @@ std::optional<FillStyle> gradientFromArgs(Vm& vm, Args args) {
   size_t n = std::min({lengthOf(colors), lengthOf(alphas), lengthOf(ratios), kMaxGradientStops});
   for (size_t i = 0; i < n; ++i) {
     avm1::String* k = vm.intern(std::to_string(i));
+    // A ratio that is not a number is 0; colours are numbers only, anything else is black;
+    // a missing alpha is transparent.
     double ratio = vm.toNumber(vm.get(ratios, k));
+    if (std::isnan(ratio)) ratio = 0;
     if (!(ratio >= 0 && ratio < 256)) return std::nullopt;
+    Value color = vm.get(colors, k);
+    Value alpha = vm.get(alphas, k);
+    if (alpha.isUndefined()) alpha = Value(0);
     f.gradient.stops.push_back(
-        {std::floor(ratio), colorFrom(vm, vm.get(colors, k), vm.get(alphas, k))});
+        {std::floor(ratio), colorFrom(vm, color.isNumber() ? color : Value(0), alpha)});
   }
   // Without a matrix object there is no gradient to draw.
   if (!args.at(4).object()) return std::nullopt;

@@ -4,10 +4,12 @@
 
 #include "swf/player/filter_classes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "swf/avm1/array_object.h"
@@ -126,13 +128,26 @@ Object* allocate(Vm& vm) {
   return f;
 }
 
+// Blur sizes are numbers from 0 to 255 (not a number stays so) and the quality a whole number
+// from 0 to 15, whatever a script gives; other settings are kept as given.
+Value blurSetting(Vm& vm, std::string_view name, const Value& given, const Value& kept) {
+  if (name == "blurX" || name == "blurY") {
+    double v = vm.toNumber(given);
+    return Value(std::isnan(v) ? v : std::clamp(v, 0.0, 255.0));
+  }
+  if (name == "quality") return Value(std::clamp(vm.toInt32(given), 0, 15));
+  return kept;
+}
+
 Value construct(Vm& vm, Object* self, Args a) {
   auto* f = self ? dynamic_cast<FilterObject*>(self) : nullptr;
   const ClassDef* d = f ? defOf(f->kind) : nullptr;
-  if (!d) return Value();
+  // Called as a plain function, even on a filter, the class sets nothing up.
+  if (!d || !vm.isConstructing) return Value();
   for (size_t i = 0; i < d->members.size(); ++i) {
     const Member& m = d->members[i];
     Value v = i < a.size() && !a.at(i).isUndefined() ? a.at(i) : defaultOf(vm, m);
+    if (i < a.size()) v = blurSetting(vm, m.name, a.at(i), v);
     if (f->kind == Kind::ColorMatrix && i == 0 && !v.object()) {  // the identity
       avm1::ArrayObject* id = vm.newArray();
       for (int k = 0; k < 20; ++k) id->items.push_back(Value(k % 6 == 0 ? 1.0 : 0.0));

@@ -1,10 +1,16 @@
 // Movies loaded into clips and levels by scripts, and where loaded data comes from.
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
+#include "swf/io/swf_container.h"
+#include "swf/player/bitmap_data.h"
 #include "swf/player/local_address.h"
 #include "swf/player/player.h"
 #include "swf/player/sprite_instance.h"
+#include "swf/shapes/script_drawing.h"
 #include "swf/sound/sound_engine.h"
 
 namespace swf {
@@ -28,6 +34,29 @@ std::unique_ptr<DisplayObject>* ownerSlot(DisplayObject& parent, const DisplayOb
       if (auto* slot = ownerSlot(*c, child)) return slot;
   }
   return nullptr;
+}
+
+// A JPEG, PNG or GIF file, which a clip loads like a movie of one frame showing the picture;
+// null when the file is not one of those (a movie, or nothing we can show).
+std::shared_ptr<BitmapCharacter> loadImageFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return nullptr;
+  std::ifstream in(path, std::ios::binary);
+  uint8_t head[8] = {};
+  if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return nullptr;
+  static const uint8_t png[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+  bool image = (head[0] == 0xFF && head[1] == 0xD8) || std::memcmp(head, png, 8) == 0 ||
+               std::memcmp(head, "GIF8", 4) == 0;
+  if (!image) return nullptr;
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  if (size <= 0 || uint64_t(size) > kMaxUncompressedLength) return nullptr;
+  auto c = std::make_shared<BitmapCharacter>();
+  c->imageData.resize(size_t(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(c->imageData.data()), size)) return nullptr;
+  if (!c->surface()) return nullptr;  // decoded now, so a broken picture fails the load
+  return c;
 }
 
 }  // namespace
@@ -91,7 +120,8 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
     return nullptr;
   }
   std::shared_ptr<const Movie> movie;
-  if (!path.empty()) {
+  std::shared_ptr<BitmapCharacter> image = path.empty() ? nullptr : loadImageFile(path);
+  if (!path.empty() && !image) {
     try {
       movie = loadMovieFile(path);  // plain files only, and bounded in size
     } catch (const LoadError& e) {
@@ -125,6 +155,13 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   *slot = std::move(fresh);  // the old clip goes; scripts' references to it are dead
   s->setPlaying(true);
   s->start();
+  if (image) {
+    // The picture lies where the loaded movie's first object would, under what scripts add.
+    auto picture = std::make_unique<PlacedObject>(*ctx_, s, s->nesting() + 1);
+    picture->depth = 1;
+    picture->drawing = bitmapRectangle(image, false);
+    s->children[picture->depth] = std::move(picture);
+  }
   ctx_->changed = true;
   return s;
 }

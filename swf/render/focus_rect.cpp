@@ -7,7 +7,19 @@
 
 namespace swf {
 
-void drawFocusFrame(cairo_t* cr, const Box& d) {
+namespace {
+
+// The original player's antialiasing samples 17 columns and 15 rows in each pixel, so the edges
+// of its frame cover a pixel in those steps; ours are put on the same steps.
+double onSamples(double v, double steps) {
+  double whole = std::floor(v);
+  return whole + std::round((v - whole) * steps) / steps;
+}
+
+}  // namespace
+
+void drawFocusFrame(cairo_t* cr, const Box& box) {
+  Box d{onSamples(box.x0, 17), onSamples(box.y0, 15), onSamples(box.x1, 17), onSamples(box.y1, 15)};
   double w = d.x1 - d.x0, h = d.y1 - d.y0;
   if (!(w > 0 && h > 0) || !std::isfinite(w) || !std::isfinite(h)) return;
   cairo_save(cr);

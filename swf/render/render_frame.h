@@ -18,8 +18,11 @@ struct RenderOptions {
 void renderFrame(cairo_t* cr, const DisplayObject& root, const RenderOptions& options);
 
 // Draws `obj` and its children over what the target holds, ignoring the object's own matrix and
-// colour transform: `toDevice` maps its twips to the target's pixels (BitmapData.draw).
+// colour transform: `toDevice` maps its twips to the target's pixels (BitmapData.draw). Masks
+// set by scripts are looked for under `maskRoot` (whose content `maskRootToDevice` maps), so
+// an object that is a mask draws nothing and a masked one shows through its mask.
 void renderObject(cairo_t* cr, const DisplayObject& obj, const Matrix& toDevice,
-                  const ColorTransform& cxform, bool antialias);
+                  const ColorTransform& cxform, bool antialias,
+                  const DisplayObject* maskRoot = nullptr, const Matrix& maskRootToDevice = {});
 
 }  // namespace swf

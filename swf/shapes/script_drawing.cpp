@@ -6,9 +6,10 @@
 namespace swf {
 
 namespace {
-// Lines lie half a pixel right of and below their coordinates: a line along whole pixels covers
-// the pixels beside it the way the original player's lines do.
-constexpr double kLineShift = 10;
+// Lines lie just over half a pixel right of and below their coordinates: a line along whole
+// pixels covers the pixels beside it the way the original player's lines do (the near one
+// 8 of its 17 sample columns, the far one 9).
+constexpr double kLineShift = 10.625;
 }  // namespace
 
 void ScriptDrawing::clear() { *this = ScriptDrawing(); }
@@ -86,6 +87,10 @@ void ScriptDrawing::lineTo(double x, double y) {
     closeStrokeAt(*s, x, y);
     include(x, y, line_->width / 2);
   }
+  if (!filling_ && !line_) {  // an edge drawn with neither still counts in the size
+    include(penX_, penY_, 0);
+    include(x, y, 0);
+  }
   penX_ = x;
   penY_ = y;
 }
@@ -103,6 +108,11 @@ void ScriptDrawing::curveTo(double cx, double cy, double x, double y) {
     closeStrokeAt(*s, x, y);
     include(cx, cy, line_->width / 2);
     include(x, y, line_->width / 2);
+  }
+  if (!filling_ && !line_) {
+    include(penX_, penY_, 0);
+    include(cx, cy, 0);
+    include(x, y, 0);
   }
   penX_ = x;
   penY_ = y;

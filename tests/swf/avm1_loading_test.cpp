@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core_test_movies.h"
+#include "jpeg_support.h"
 #include "swf/author/action_assembler.h"
 #include "swf/avm1/builtins/load_text.h"
 
@@ -192,6 +193,49 @@ TEST_F(Avm1Loading, LoadVariablesAndLoadMovieGoIntoClips) {
   p.load(write("main.swf", movie({s, "", check})));
   for (int i = 0; i < 5; ++i) p.advance(100);
   EXPECT_EQ(traced, "undefined\nfrom file\nclip\n");
+}
+
+TEST_F(Avm1Loading, PicturesLoadIntoClipsUnderWhatScriptsDraw) {
+  write("red.jpg", drawtest::encodeJpeg(20, 10, swf::RGBA{255, 0, 0, 255}));
+  write("broken.jpg", std::string("\xFF\xD8\xFF\xE0 not really a picture"));
+  fs::copy_file(dir_ / "movies" / "red.jpg", dir_ / "movies" / "jpeg.swf");  // named as a movie
+  std::string size =
+      "push 'clip'\ngetVariable\npush '_width'\ngetMember\ntrace\n"
+      "push 'clip'\ngetVariable\npush '_height'\ngetMember\ntrace\n";
+  // What the clip draws lies under the picture: a blue square wider than it shows beside it.
+  std::string drawBlue =
+      "push 255, 1, 'clip'\ngetVariable\npush 'beginFill'\ncallMethod\npop\n"
+      "push 0, 30, 2, 'clip'\ngetVariable\npush 'lineTo'\ncallMethod\npop\n"
+      "push 30, 30, 2, 'clip'\ngetVariable\npush 'lineTo'\ncallMethod\npop\n"
+      "push 30, 0, 2, 'clip'\ngetVariable\npush 'lineTo'\ncallMethod\npop\n"
+      "push 0, 'clip'\ngetVariable\npush 'endFill'\ncallMethod\npop\n";
+  struct {
+    const char* file;
+    const char* traced;
+  } const cases[] = {{"red.jpg", "20\n10\n"}, {"jpeg.swf", "20\n10\n"}, {"broken.jpg", "0\n0\n"}};
+  for (const auto& c : cases) {
+    std::string traced;
+    swf::Player p;
+    p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+    std::string l = "push '" + std::string(c.file) + "', 'clip'\ngetURL2 64\n";
+    p.load(write("main.swf", movie({l, "", size + drawBlue})));
+    for (int i = 0; i < 5; ++i) p.advance(100);
+    EXPECT_EQ(traced, c.traced) << c.file;
+    if (std::string(c.file) != "red.jpg") continue;
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 100, 100);
+    cairo_t* cr = cairo_create(out);
+    p.render(cr, 100, 100);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    auto at = [&](int x, int y) {
+      auto* row = cairo_image_surface_get_data(out) + cairo_image_surface_get_stride(out) * y;
+      return reinterpret_cast<uint32_t*>(row)[x] & 0xFFFFFF;
+    };
+    EXPECT_GE(at(10, 5) >> 16, 0xF0u);  // the picture (red, within the JPEG's loss)
+    EXPECT_LE(at(10, 5) & 0xFFFF, 0x1010u);
+    EXPECT_EQ(at(10, 20), 0x0000FFu);  // the drawing below it shows where it is not
+    cairo_surface_destroy(out);
+  }
 }
 
 TEST_F(Avm1Loading, MovieClipLoaderTellsItsListeners) {

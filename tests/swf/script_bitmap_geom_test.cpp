@@ -1,9 +1,12 @@
-// flash.geom arithmetic and BitmapData pixels, called as scripts call them.
+// flash.geom arithmetic, BitmapData pixels and filter settings, called as scripts call them.
+#include <cmath>
+
 #include "script_graphics_support.h"
 
 namespace {
 
 using rvtest::ScriptStage;
+using swf::avm1::Object;
 using swf::avm1::Value;
 
 TEST(ScriptGeom, ArithmeticAndPrintedForms) {
@@ -97,6 +100,134 @@ TEST(ScriptBitmapData, AttachedBitmapsShowLaterChanges) {
   s.call(d, "draw", {Value(s.root)});
   EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(d, "getPixel32", {Value(75), Value(75)}))), 0xFF0000FFu);
   EXPECT_EQ(uint32_t(s.vm->toInt32(s.call(d, "getPixel32", {Value(30), Value(30)}))), 0xFF00FF00u);
+}
+
+TEST(ScriptBitmapData, CopyPixelsMergesAndTakesAlphaFromASecondBitmap) {
+  ScriptStage s;
+  auto px = [&](Object* b, int x, int y) {
+    return uint32_t(s.vm->toInt32(s.call(b, "getPixel32", {Value(x), Value(y)})));
+  };
+  // The source: half-transparent red. The alpha source: opaque at x 0, transparent at x 1.
+  auto* src = s.make("display", "BitmapData",
+                     {Value(2), Value(1), Value(true), Value(double(0x80FF0000u))});
+  auto* mask = s.make("display", "BitmapData", {Value(2), Value(1), Value(true), Value(0)});
+  s.call(mask, "setPixel32", {Value(0), Value(0), Value(double(0xFF000000u))});
+  auto* rect = s.make("geom", "Rectangle", {Value(0), Value(0), Value(2), Value(1)});
+  auto* origin = s.make("geom", "Point", {Value(0), Value(0)});
+  struct {
+    bool transparent, merge, withMask;
+    uint32_t want0, want1;  // the destination's pixels after the copy
+  } const cases[] = {
+      // A transparent bitmap takes the source as it is unless asked to merge.
+      {true, false, false, 0x80FF0000u, 0x80FF0000u},
+      {true, true, false, 0xC0AA0055u, 0xC0AA0055u},
+      // An opaque one always shows the source over what it held, merged or not.
+      {false, false, false, 0xFF80007Fu, 0xFF80007Fu},
+      {false, true, false, 0xFF80007Fu, 0xFF80007Fu},
+      // Where the alpha source is transparent nothing is copied over; without merging the
+      // transparent bitmap is cleared there.
+      {true, false, true, 0x80FF0000u, 0x00000000u},
+      {false, false, true, 0xFF80007Fu, 0xFF0000FFu},
+  };
+  for (const auto& c : cases) {
+    uint32_t fill = c.transparent ? 0x800000FFu : 0xFF0000FFu;
+    auto* d = s.make("display", "BitmapData",
+                     {Value(2), Value(1), Value(c.transparent), Value(double(fill))});
+    std::vector<Value> args{Value(src), Value(rect), Value(origin)};
+    args.push_back(c.withMask ? Value(mask) : Value());
+    args.push_back(Value(origin));
+    args.push_back(Value(c.merge));
+    s.call(d, "copyPixels", args);
+    std::string what = std::string(c.transparent ? "transparent" : "opaque") +
+                       (c.merge ? " merged" : "") + (c.withMask ? " masked" : "");
+    // Straight colours come back from premultiplied pixels, within a step of rounding.
+    EXPECT_NEAR(double(px(d, 0, 0) >> 24), double(c.want0 >> 24), 1) << what;
+    EXPECT_NEAR(double((px(d, 0, 0) >> 16) & 255), double((c.want0 >> 16) & 255), 2) << what;
+    EXPECT_NEAR(double(px(d, 0, 0) & 255), double(c.want0 & 255), 2) << what;
+    EXPECT_NEAR(double(px(d, 1, 0) >> 24), double(c.want1 >> 24), 1) << what;
+    EXPECT_NEAR(double(px(d, 1, 0) & 255), double(c.want1 & 255), 2) << what;
+  }
+}
+
+TEST(ScriptBitmapData, DrawHonoursScriptMasksAndColourTransforms) {
+  ScriptStage s;
+  auto square = [&](Object* clip, double x0, double size, int rgb) {
+    s.call(clip, "beginFill", {Value(rgb)});
+    s.call(clip, "moveTo", {Value(x0), Value(x0)});
+    for (auto [x, y] : {std::pair{x0 + size, x0}, {x0 + size, x0 + size}, {x0, x0 + size}})
+      s.call(clip, "lineTo", {Value(x), Value(y)});
+    s.call(clip, "endFill");
+  };
+  auto* shown = s.draw("createEmptyMovieClip", {s.str("shown"), Value(1)}).object();
+  auto* mask = s.draw("createEmptyMovieClip", {s.str("mask"), Value(2)}).object();
+  ASSERT_TRUE(shown && mask);
+  square(shown, 0, 20, 0x0000FF);
+  square(mask, 5, 10, 0x00FF00);
+  s.call(shown, "setMask", {Value(mask)});
+  auto pixel = [&](Object* b, int x, int y) {
+    return uint32_t(s.vm->toInt32(s.call(b, "getPixel32", {Value(x), Value(y)})));
+  };
+  auto* masked = s.make("display", "BitmapData", {Value(20), Value(20), Value(true), Value(0)});
+  s.call(masked, "draw", {Value(shown)});
+  EXPECT_EQ(pixel(masked, 10, 10), 0xFF0000FFu);  // inside the mask
+  EXPECT_EQ(pixel(masked, 2, 2), 0u);             // outside it
+  auto* ofMask = s.make("display", "BitmapData", {Value(20), Value(20), Value(true), Value(0)});
+  s.call(ofMask, "draw", {Value(mask)});
+  EXPECT_EQ(pixel(ofMask, 10, 10), 0u);  // a mask draws nothing
+  // A bitmap drawn through a colour transform: red halved, green set.
+  auto* from = s.make("display", "BitmapData", {Value(4), Value(4), Value(false), Value(0xFF0000)});
+  auto* to = s.make("display", "BitmapData", {Value(4), Value(4), Value(false), Value(0)});
+  auto* m = s.make("geom", "Matrix");
+  auto* ct =
+      s.make("geom", "ColorTransform",
+             {Value(0.5), Value(1), Value(1), Value(1), Value(0), Value(255), Value(0), Value(0)});
+  s.call(to, "draw", {Value(from), Value(m), Value(ct)});
+  EXPECT_NEAR(double(pixel(to, 1, 1) >> 16 & 255), 127, 1);
+  EXPECT_EQ(pixel(to, 1, 1) >> 8 & 255, 255u);
+}
+
+TEST(ScriptBitmapData, DisposedBitmapsLeaveTheirFillsEmpty) {
+  ScriptStage s;
+  auto* b = s.make("display", "BitmapData", {Value(50), Value(50), Value(false), Value(0xFF0000)});
+  s.draw("beginBitmapFill", {Value(b)});
+  for (auto [x, y] : {std::pair{50.0, 0.0}, {50.0, 50.0}, {0.0, 50.0}, {0.0, 0.0}})
+    s.draw("lineTo", {Value(x), Value(y)});
+  s.draw("endFill");
+  EXPECT_EQ(s.pixel(25, 25), 0xFF0000u);
+  s.call(b, "dispose");
+  EXPECT_EQ(s.pixel(25, 25), 0xFFFFFFu);
+}
+
+TEST(ScriptFilters, BlurSettingsAreBoundedWhateverTheScriptGives) {
+  ScriptStage s;
+  struct {
+    Value given;
+    double blur, quality;  // NaN: not a number
+  } const cases[] = {
+      {Value(), NAN, 0},         {Value(true), 1, 1},    {Value(0.5), 0.5, 0}, {Value(-1), 0, 0},
+      {Value(INFINITY), 255, 0}, {Value(1e11), 255, 15}, {s.str("7"), 7, 7},   {s.str("x"), NAN, 0},
+  };
+  for (const auto& c : cases) {
+    auto* f = s.make("filters", "BlurFilter", {c.given, c.given, c.given});
+    ASSERT_TRUE(f);
+    std::string what = s.text(c.given);
+    if (std::isnan(c.blur))
+      EXPECT_TRUE(std::isnan(s.number(f, "blurX"))) << what;
+    else
+      EXPECT_EQ(s.number(f, "blurY"), c.blur) << what;
+    EXPECT_EQ(s.number(f, "quality"), c.quality) << what;
+  }
+  // Without arguments the defaults; called on a filter without `new`, nothing changes.
+  auto* f = s.make("filters", "BlurFilter", {Value(1), Value(2), Value(3)});
+  Object* filters =
+      s.vm->get(s.vm->get(s.vm->global, s.vm->key("flash")), s.vm->key("filters")).object();
+  ASSERT_TRUE(f && filters);
+  s.call(s.vm->get(filters, s.vm->key("BlurFilter")).object(), "call", {Value(f)});
+  EXPECT_EQ(s.number(f, "blurX"), 1);
+  EXPECT_EQ(s.number(f, "quality"), 3);
+  auto* plain = s.make("filters", "BlurFilter");
+  EXPECT_EQ(s.number(plain, "blurX"), 4);
+  EXPECT_EQ(s.number(plain, "quality"), 1);
 }
 
 }  // namespace

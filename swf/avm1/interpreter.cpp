@@ -11,6 +11,7 @@
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
+#include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
 #include "swf/avm1/super_object.h"
 #include "swf/avm1/vm.h"
@@ -115,6 +116,16 @@ class Interpreter {
     return next < start || next >= end;
   }
   void binaryNumber(int op);
+  // An operand of Add2 as a primitive: valueOf first (a Date's toString), and an object with
+  // neither method to ask (its prototype chain cut) adds as undefined.
+  Value addend(const Value& v) {
+    if (!v.isObject()) return v;
+    Value p = vm.toPrimitive(v, isDate(v.o));
+    if (!p.isObject() || p.o != v.o || v.o->asClip() || v.o->isFunction()) return p;
+    auto callable = [](const Value& m) { return m.object() && m.o->isFunction(); };
+    if (callable(vm.get(v.o, n.valueOf)) || callable(vm.get(v.o, n.toString))) return p;
+    return Value();
+  }
   void gotoFrame2(BitReader& r);
   size_t skipActions(size_t pc, size_t end, int count);
   Value callValue(const Value& fn, Object* self, std::vector<Value>& args, Object* holder);
@@ -156,7 +167,7 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
         p += 4;
         float fl;
         std::memcpy(&fl, &bits, sizeof fl);
-        push(Value(double(fl)));
+        push(Value(distinctNaN(double(fl))));
         break;
       }
       case 2:
@@ -184,7 +195,7 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
         uint64_t bits = (hi << 32) | lo;
         double d;
         std::memcpy(&d, &bits, sizeof d);
-        push(Value(d));
+        push(Value(distinctNaN(d)));
         break;
       }
       case 7: {
@@ -215,22 +226,22 @@ void Interpreter::binaryNumber(int code) {
   double b = vm.toNumber(bv), a = vm.toNumber(av);
   switch (code) {
     case op::Add:
-      push(Value(a + b));
+      push(Value(distinctNaN(a + b)));
       break;
     case op::Subtract:
-      push(Value(a - b));
+      push(Value(distinctNaN(a - b)));
       break;
     case op::Multiply:
-      push(Value(a * b));
+      push(Value(distinctNaN(a * b)));
       break;
     case op::Divide:
       if (b == 0 && f.version < 5)
         push(Value(vm.intern("#ERROR#")));
       else
-        push(Value(a / b));
+        push(Value(distinctNaN(a / b)));
       break;
     case op::Modulo:
-      push(Value(std::fmod(a, b)));
+      push(Value(distinctNaN(std::fmod(a, b))));
       break;
   }
 }
@@ -301,7 +312,8 @@ void Interpreter::callMethod() {
   Vm::Pin p2(vm, Value(method));
   Object* self = nullptr;
   Object* start = nullptr;
-  if (auto* s = dynamic_cast<SuperObject*>(target.object())) {
+  auto* viaSuper = dynamic_cast<SuperObject*>(target.object());
+  if (auto* s = viaSuper) {
     self = s->self;
     start = vm.protoOf(s->holder);
   } else {
@@ -313,7 +325,8 @@ void Interpreter::callMethod() {
     return;
   }
   Vm::Pin p3(vm, Value(self));
-  // Find the object in the chain that holds the method: `super` inside it starts above.
+  // Find the object in the chain that holds the method. Through `super`, the method's own
+  // super starts above that object; otherwise above `self`'s prototype, wherever it was found.
   Object* holder = nullptr;
   Value fn;
   int depth = 0;
@@ -325,15 +338,8 @@ void Interpreter::callMethod() {
       }
     }
   }
-  if (!holder) {
-    // __resolve stands in for missing methods.
-    Value resolver = vm.get(self, n.resolve);
-    if (resolver.object() && resolver.o->isFunction()) {
-      Value nm(method);
-      fn = vm.call(resolver, self, std::span<const Value>(&nm, 1));
-    }
-  }
-  push(callValue(fn, self, args, holder));
+  if (!holder) vm.resolveMissing(self, method, fn);  // __resolve stands in for missing methods
+  push(callValue(fn, self, args, viaSuper ? holder : vm.superOf(self)));
 }
 
 void Interpreter::newMethod() {
@@ -342,10 +348,13 @@ void Interpreter::newMethod() {
   std::vector<Value> args = popArgs();
   Vm::Pin p1(vm, target);
   Value ctor;
-  if (name.isUndefined() || (name.isString() && name.s->text.empty()))
+  // The name is converted first: anything that reads as "" (an object whose toString says so
+  // too) constructs the target itself.
+  String* method = name.isUndefined() ? nullptr : vm.toStr(name);
+  if (!method || method->text.empty())
     ctor = target;
   else
-    ctor = vm.get(target, vm.toStr(name));
+    ctor = vm.get(target, method);
   push(vm.construct(ctor, args));
 }
 
@@ -372,6 +381,9 @@ void Interpreter::defineFunction(BitReader& r, size_t bodyStart, size_t& next, b
   fn->body = std::move(body);
   fn->pool = f.pool;
   fn->scope = f.scope;
+  // SWF 5 functions close over nothing but their timeline: not the activations of the
+  // functions around them, nor `with` objects.
+  if (f.version < 6 && fn->scope.size() > 1) fn->scope.resize(1);
   if (f.target) fn->scope[0] = f.target;
   fn->name = name.empty() ? nullptr : vm.intern(name);
   vm.linkFunction(fn);
@@ -424,10 +436,14 @@ Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
     catchReg = r.u8();
   else
     catchName = vm.intern(r.cstring());
-  size_t tryStart = next, catchStart = tryStart + trySize, finallyStart = catchStart + catchSize,
-         end = finallyStart + finallySize;
-  if (end > code.size()) bad("try length");
   bool hasCatch = flags & 1, hasFinally = flags & 2;
+  size_t tryStart = next, catchStart = tryStart + trySize,
+         end = catchStart + catchSize + finallySize;
+  if (end > code.size()) bad("try length");
+  // Without the catch flag the finally block is looked for right after the try block, whatever
+  // the catch size says, as the original does.
+  size_t finallyStart = catchStart + (hasCatch ? catchSize : 0);
+  size_t finallyEnd = finallyStart + finallySize;
   size_t height = vm.stack.size();
   Exit e = Fell;
   size_t where = catchStart;
@@ -435,10 +451,19 @@ Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
   Value thrown;
   try {
     e = run(tryStart, catchStart, where);
+    if (vm.strayThrow && e != Returned) {
+      // A call in the block returned from a finally block while an exception was on its way
+      // out: the exception surfaces here, at the end of the block, without its value.
+      vm.strayThrow = false;
+      pending = true;
+    }
   } catch (const ScriptThrow& t) {
     pending = true;
     thrown = t.value;
   }
+  // The catch block runs for an exception, and also when the try block simply ends: the
+  // original goes on into the code that follows it (compilers put a jump over it there).
+  bool intoCatch = hasCatch && (pending || e == Fell);
   if (pending && hasCatch) {
     pending = false;
     vm.stack.resize(std::max(height, f.stackBase));
@@ -448,20 +473,28 @@ Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
       vm.put(f.activation, catchName, thrown);
     else
       vm.setVariable(f, catchName, thrown);
+  }
+  if (intoCatch) {
     try {
-      where = finallyStart;
-      e = run(catchStart, finallyStart, where);
+      where = catchStart + catchSize;
+      e = run(catchStart, catchStart + catchSize, where);
     } catch (const ScriptThrow& t) {
       if (!hasFinally) throw;
       pending = true;
       thrown = t.value;
     }
   }
-  if (hasFinally) {
+  // A jump out of the try or catch block leaves it there: the finally block does not run.
+  bool jumpedOut = !pending && e == Left && where != catchStart && where != catchStart + catchSize;
+  if (hasFinally && !jumpedOut) {
     Value saved = f.result;
-    size_t w2 = end;
-    Exit fe = run(finallyStart, end, w2);
-    if (fe == Returned) return Returned;  // a return in finally wins
+    size_t w2 = finallyEnd;
+    Exit fe = run(finallyStart, finallyEnd, w2);
+    if (fe == Returned) {
+      // A return in finally wins; an exception on its way out is not forgotten, though.
+      if (pending && f.callee) vm.strayThrow = true;
+      return Returned;
+    }
     if (fe == Left) {
       out = w2;
       return Left;
@@ -470,7 +503,7 @@ Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
   }
   if (pending) throw ScriptThrow{thrown};
   if (e == Returned) return Returned;
-  if (e == Left && where != catchStart && where != finallyStart) {
+  if (jumpedOut) {
     out = where;
     return Left;
   }
@@ -678,32 +711,31 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::Add2: {
         Value b = pop();
         if (Value& t = top(); t.isNumber() && b.isNumber()) {
-          t.n += b.n;
+          t.n = distinctNaN(t.n + b.n);
           break;
         }
         Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
-        Value pa = vm.toPrimitive(a, a.isObject() && isDate(a.o)),
-              pb = vm.toPrimitive(b, b.isObject() && isDate(b.o));
+        Value pa = addend(a), pb = addend(b);
         if (pa.isString() || pb.isString()) {
           String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
           push(Value(sa));  // keeps a fresh left side alive while the right one converts
           top() = Value(vm.concat(sa, pb.isObject() && !pb.o->asClip() ? b : pb));
         } else {
-          push(Value(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
-                     vm.toNumber(pb.isObject() ? Value(NAN) : pb)));
+          push(Value(distinctNaN(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
+                                 vm.toNumber(pb.isObject() ? Value(NAN) : pb))));
         }
         break;
       }
       case op::Increment: {
         Value& t = top();
-        t = Value((t.isNumber() ? t.n : vm.toNumber(t)) + 1);
+        t = Value(distinctNaN((t.isNumber() ? t.n : vm.toNumber(t)) + 1));
         break;
       }
       case op::Decrement: {
         Value& t = top();
-        t = Value((t.isNumber() ? t.n : vm.toNumber(t)) - 1);
+        t = Value(distinctNaN((t.isNumber() ? t.n : vm.toNumber(t)) - 1));
         break;
       }
       case op::Equals: {
@@ -947,7 +979,14 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
           break;
         }
         Vm::Pin pin(vm, obj);
-        push(vm.get(obj, vm.toStr(name)));
+        String* key = vm.toStr(name);
+        if (Object* o = obj.object(); o && vm.resolveSeen) {
+          Value out;
+          if (!vm.lookup(o, key, o, out)) vm.resolveMissing(o, key, out);
+          push(out);
+          break;
+        }
+        push(vm.get(obj, key));
         break;
       }
       case op::SetMember: {
@@ -968,13 +1007,14 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value name = pop();
         std::vector<Value> args = popArgs();
         Value fn;
-        // A function called with no object runs with the code's timeline as `this`.
+        // A function called with no object runs on the scope object it was found on (a local
+        // function on the activation, inside `with` on that object), else on the timeline.
         Object* self = timelineClip();
         if (name.isObject()) {
           fn = name;
         } else {
           String* s = vm.toStr(name);
-          fn = vm.getVariable(f, s);
+          fn = vm.getVariable(f, s, &self);
         }
         Vm::Pin pin(vm, fn);
         if (auto* sup = dynamic_cast<SuperObject*>(fn.object())) {

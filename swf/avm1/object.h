@@ -77,6 +77,7 @@ struct Watch {
   String* key;
   Object* callback;
   Value userData;
+  bool busy = false;  // its callback is running: the callback's own writes do not call it again
 };
 
 class Object : public GcCell {

@@ -11,6 +11,8 @@ class SuperObject : public Object {
   SuperObject(Object* holder, Object* self) : holder(holder), self(self) {}
   Object* holder;  // the prototype the running method came from
   Object* self;
+  // Members read through super come from above the holder, getters running on `self`.
+  bool getNative(Vm& vm, String* key, Value& out) override;
   void traceChildren(Tracer& t) override {
     Object::traceChildren(t);
     t.mark(holder);

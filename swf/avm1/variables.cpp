@@ -90,12 +90,17 @@ DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
   return t;
 }
 
-Value Vm::getVariable(ExecFrame& f, String* name) {
+Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
   Value out;
   if (isPlain(name)) {
     for (size_t i = f.scope.size(); i-- > 0;) {
       Object* o = i == 0 ? f.timeline() : f.scope[i];
-      if (o && lookup(o, name, o, out)) return out;
+      if (o && lookup(o, name, o, out)) {
+        if (foundOn) *foundOn = o;
+        return out;
+      }
+      // A `with` object (or an activation) with a __resolve answers for names it lacks.
+      if (resolveSeen && i > 0 && o && resolveMissing(o, name, out)) return out;
     }
     lookup(global, name, global, out);
     return out;
@@ -133,14 +138,17 @@ Value Vm::getVariable(ExecFrame& f, String* name) {
   String* k = key(name);
   if (k == key(names_->thisName)) return f.self ? Value(f.self) : Value();
   if (k == key(names_->global) && version_ >= 6) return Value(global);
-  if (k == key(names_->super)) {
+  if (k == key(names_->super) && version_ >= 6) {
     if (!f.superHolder || !f.self) return Value();
     return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
   }
   if (f.callee && k == key(names_->arguments) && f.arguments) return Value(f.arguments);
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
-    if (o && lookup(o, name, o, out)) return out;
+    if (o && lookup(o, name, o, out)) {
+      if (foundOn) *foundOn = o;
+      return out;
+    }
   }
   if (int level = levelNumber(text); level >= 0) {
     DisplayNode* n = host_.levelNode(level);
@@ -170,9 +178,11 @@ void Vm::setVariable(ExecFrame& f, String* name, const Value& v) {
       return;
     }
   }
+  // An assignment goes to the innermost scope object that holds the name itself; one it only
+  // inherits does not count (the timeline takes it instead).
   for (size_t i = f.scope.size(); i-- > 1;) {
     Object* o = f.scope[i];
-    if (has(o, name)) {
+    if (hasOwn(o, name) || (o->asClip() && has(o, name))) {
       set(o, name, v);
       return;
     }

@@ -9,6 +9,7 @@
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/load_queue.h"
+#include "swf/avm1/nan_identity.h"
 #include "swf/avm1/proto_walk.h"
 
 namespace swf::avm1 {
@@ -365,15 +366,26 @@ void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled
   handled = false;
   if (!o->watches) return;
   String* k = key(name);
-  for (const Watch& w : *o->watches) {
-    if (w.key != k) continue;
+  for (Watch& w : *o->watches) {
+    if (w.key != k || w.busy) continue;
     Value old = p ? p->value : Value();
     Value args[4] = {Value(name), old, v, w.userData};
     Object* cb = w.callback;
-    // A watcher's own assignment to the property does not call it again.
-    auto saved = std::move(o->watches);
-    v = call(Value(cb), o, args);
-    o->watches = std::move(saved);
+    // A watcher's own assignment to the property does not call it again; watchers of other
+    // properties still run. The callback may change the list, so the entry is found again.
+    w.busy = true;
+    auto idle = [&] {
+      if (o->watches)
+        for (Watch& x : *o->watches)
+          if (x.key == k) x.busy = false;
+    };
+    try {
+      v = call(Value(cb), o, args);
+    } catch (...) {
+      idle();
+      throw;
+    }
+    idle();
     handled = true;
     return;
   }
@@ -390,19 +402,20 @@ void Vm::set(Object* o, String* name, const Value& v) {
     for (Object* obj = protoOf(o); obj && !chainTooLong(*this, ++depth); obj = protoOf(obj)) {
       Property* q = obj->props.find(k);
       if (!q || !visibleIn(q->flags, version_)) continue;
-      if (q->setter) {
+      if (q->setter && !(q->flags & ReadOnly)) {
         call(Value(q->setter), o, std::span<const Value>(&v, 1));
         return;
       }
       if (q->getter) return;  // a read-only property further up
-      break;
+      // A plain property on the way does not hide a getter or setter further up.
     }
   } else {
+    if (p->flags & ReadOnly) return;  // a constant's setter is not called either
     if (p->setter) {
       call(Value(p->setter), o, std::span<const Value>(&v, 1));
       return;
     }
-    if (p->getter || (p->flags & ReadOnly)) return;
+    if (p->getter) return;
   }
   Value value = v;
   if (o->watches) {
@@ -414,12 +427,28 @@ void Vm::set(Object* o, String* name, const Value& v) {
   if (o->watches || !p) p = o->props.find(k);
   if (!p) {
     p = &o->props.add(k, name->interned ? name : intern(name->text));
+    if (k == names_->resolve) resolveSeen = true;
   } else if (!visibleIn(p->flags, version_)) {
     // Writing a property this version cannot see makes it seen; its other flags stay.
     p->flags &= uint16_t(~VersionMask);
   }
   if (p->flags & ReadOnly) return;
   p->value = value;
+}
+
+bool Vm::resolveMissing(Object* o, String* name, Value& out) {
+  // The first __resolve up the chain decides: a function is asked, anything else (a getter
+  // included, which is not run) leaves the name undefined.
+  int depth = 0;
+  for (Object* obj = o; obj && depth < kMaxProtoDepth; obj = protoOf(obj), ++depth) {
+    Property* p = obj->props.find(names_->resolve);
+    if (!p || !visibleIn(p->flags, version_)) continue;
+    if (p->getter || !p->value.object() || !p->value.o->isFunction()) return false;
+    Value fn = p->value, arg(name);
+    out = call(fn, o, std::span<const Value>(&arg, 1));
+    return true;
+  }
+  return false;
 }
 
 bool Vm::hasOwn(Object* o, String* name) {
@@ -540,8 +569,15 @@ std::string Vm::toString(const Value& v) {
       return v.s->text;
     case Value::Obj: {
       if (ClipObject* c = v.o->asClip()) return c->node() ? c->targetPath() : std::string();
+      const char* fallback = v.o->isFunction() ? "[type Function]" : "[type Object]";
+      Value fn = get(v.o, names_->toString);
+      if (fn.object() && fn.o->isFunction()) {
+        // What toString gives counts only when it is text.
+        Value r = call(fn, v.o, {});
+        return r.isString() ? std::string(r.s->text) : fallback;
+      }
       Value p = toPrimitive(v, true);
-      if (p.isObject()) return v.o->isFunction() ? "[type Function]" : "[type Object]";
+      if (p.isObject()) return fallback;
       return toString(p);
     }
   }
@@ -645,7 +681,7 @@ bool Vm::strictEquals(const Value& a, const Value& b) {
     case Value::Boolean:
       return a.b == b.b;
     case Value::Number:
-      return a.n == b.n;
+      return sameNumber(a.n, b.n);
     case Value::Str:
       return a.s == b.s || a.s->text == b.s->text;
     case Value::Obj:
@@ -658,8 +694,15 @@ bool Vm::looseEquals(const Value& a, const Value& b) {
   if (a.type == b.type) return strictEquals(a, b);
   if (a.isNullish() && b.isNullish()) return true;
   if (a.isNullish() || b.isNullish()) {
-    // Below 6 an object compares with undefined by its primitive value... keep it simple:
-    return false;
+    // An object equals undefined and null when its valueOf says undefined or null, or when it
+    // has no method to ask at all (its prototype chain cut).
+    const Value& other = a.isNullish() ? b : a;
+    if (!other.isObject() || other.o->isFunction()) return false;
+    Value p = toPrimitive(other);
+    if (!p.isObject()) return p.isNullish();
+    if (p.o != other.o) return false;
+    auto callable = [](const Value& m) { return m.object() && m.o->isFunction(); };
+    return !callable(get(other.o, names_->valueOf)) && !callable(get(other.o, names_->toString));
   }
   if (a.isNumber() && b.isString()) return a.n == toNumber(b);
   if (a.isString() && b.isNumber()) return toNumber(a) == b.n;

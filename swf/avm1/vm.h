@@ -242,15 +242,21 @@ class Vm {
   std::chrono::steady_clock::time_point blockStart;
   uint64_t steps = 0;
   void checkTime();
+  // `super` inside the call reads above `super` (its holder); null gives the call no super, as
+  // for a function called by CallFunction.
   Value callFunction(Function* f, Object* self, std::span<const Value> args, Object* super,
                      bool construct);
   ClipObject* currentClip();  // the target of the running code
   DisplayNode* resolveTarget(ClipObject* from, const std::string& path);
   // Variables by path ("/a/b:v", "_root.a.v") or by name through the scope chain.
-  Value getVariable(ExecFrame& f, String* name);
+  // `foundOn`, when given, is set to the scope object the name was found on (left alone when
+  // it came from _global or a path).
+  Value getVariable(ExecFrame& f, String* name, Object** foundOn = nullptr);
   void setVariable(ExecFrame& f, String* name, const Value& v);
   std::string targetPathOf(DisplayNode* node);
-  Object* superOf(Function* f, Object* self);
+  // The holder of `super` for a method called on `self`: its prototype, wherever the method was
+  // found (so a method found on `self`'s own prototype reads its super one step above that).
+  Object* superOf(Object* self);
 
  private:
   friend class Interpreter;
@@ -262,6 +268,13 @@ class Vm {
  public:
   // Finds `name` on `o` or its prototypes; getters run with `self` as this.
   bool lookup(Object* o, String* name, Object* self, Value& out);
+  // A member `o` lacks, asked of its __resolve function; false when there is none.
+  bool resolveMissing(Object* o, String* name, Value& out);
+  // Set once any script made a __resolve property: until then misses need not look for one.
+  bool resolveSeen = false;
+  // An exception a finally block's return left pending; the next enclosing try block ends
+  // with it (see doTry). Cleared when a block or handler ends.
+  bool strayThrow = false;
 
  private:
   void callWatch(Object* o, Property* p, String* name, Value& v, bool& handled);

@@ -64,13 +64,15 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
       sprite->clipEvents = readClipEvents(p.clipActions, parentTimeline->timeline().swfVersion);
     // A symbol with a registered class: the clip becomes its instance after its initialize
     // events and is constructed after its construct events, all before the frame's actions.
-    bool classed = !p.byScript && ctx.vm && ctx.vm->anyRegisteredClass() &&
-                   ctx.vm->registeredClass(sprite->symbolName());
+    // The steps look the class up when they run, for the frame's init actions (which run
+    // after the frame was placed) may register it.
+    bool exported = !p.byScript && ctx.vm && !sprite->symbolName().empty();
+    bool classed = exported && ctx.vm->registeredClass(sprite->symbolName());
     using Step = QueuedActions::ClassStep;
     sprite->queueEvent(kEventInitialize, nullptr);
-    if (classed) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});
+    if (exported) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});
     sprite->queueEvent(kEventConstruct, nullptr);
-    if (classed) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Constructor});
+    if (exported) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Constructor});
     sprite->start();
     if (!sprite->clipEvents.empty() || sprite->scriptObject || classed)
       sprite->queueEvent(kEventLoad, "onLoad");

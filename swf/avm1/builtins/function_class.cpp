@@ -7,7 +7,12 @@ namespace swf::avm1 {
 namespace {
 
 Object* thisArg(Vm& vm, const Value& v) {
-  if (v.isNullish()) return nullptr;
+  // Without an object to call on, the function gets a blank one of its own (no prototype).
+  if (v.isNullish()) {
+    Object* blank = vm.make<Object>();
+    blank->plain = true;
+    return blank;
+  }
   return vm.toObject(v);
 }
 

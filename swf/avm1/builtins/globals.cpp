@@ -5,6 +5,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
 
 namespace swf::avm1 {
@@ -155,6 +156,8 @@ Value addTimer(Vm& vm, Args args, bool repeat) {
   return Value(double(vm.addTimer(fn, self, method, std::move(rest), ms, repeat)));
 }
 
+Value nothingFn(Vm&, Object*, Args) { return Value(); }
+
 Value setIntervalFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, true); }
 Value setTimeoutFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, false); }
 Value clearTimerFn(Vm& vm, Object*, Args args) {
@@ -206,10 +209,22 @@ void installGlobals(Vm& vm) {
   vm.define(g, "getVersion", getVersionFn);
   vm.define(g, "setInterval", setIntervalFn);
   vm.define(g, "setTimeout", setTimeoutFn, DontEnum | Version6);
-  vm.define(g, "clearInterval", clearTimerFn);
-  vm.define(g, "clearTimeout", clearTimerFn, DontEnum | Version6);
+  Function* clear = vm.define(g, "clearInterval", clearTimerFn);
+  // One function under both names, as scripts comparing them see.
+  vm.put(g, "clearTimeout", Value(static_cast<Object*>(clear)), DontEnum | Version6);
+  // Functions of the original's that do nothing here: redrawing happens every frame anyway, and
+  // there is no debugger to enable. The debugger's has no links at all.
+  vm.define(g, "updateAfterEvent", nothingFn);
+  vm.define(g, "showRedrawRegions", nothingFn);
+  Function* debug = vm.make<Function>();
+  debug->native = nothingFn;
+  vm.put(g, "enableDebugConsole", Value(static_cast<Object*>(debug)), Hidden);
+  vm.put(g, "AsSetupError", Value(static_cast<Object*>(vm.newNative(nothingFn, vm.newObject()))),
+         Hidden);
+  // A variable the original's own set-up leaves behind.
+  vm.put(g, "o", Value::null(), Hidden);
   vm.define(g, "ASSetPropFlags", asSetPropFlags);
-  vm.put(g, "NaN", Value(NAN), DontEnum);
+  vm.put(g, "NaN", Value(freshNaN()), DontEnum);  // one value: NaN == NaN
   vm.put(g, "Infinity", Value(INFINITY), DontEnum);
 }
 

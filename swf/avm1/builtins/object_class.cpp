@@ -43,7 +43,8 @@ Value isPropertyEnumerable(Vm& vm, Object* self, Args args) {
 }
 
 Value isPrototypeOf(Vm& vm, Object* self, Args args) {
-  Object* o = args.at(0).object();
+  // A primitive is asked about as its wrapper: Boolean.prototype is a prototype of true.
+  Object* o = vm.toObject(args.at(0));
   int depth = 0;
   for (Object* p = o ? walkNext(vm, o) : nullptr; p && depth < 256; p = walkNext(vm, p), ++depth)
     if (p == self) return Value(true);
@@ -55,15 +56,15 @@ Value addProperty(Vm& vm, Object* self, Args args) {
   String* name = vm.toStr(args.at(0));
   Value getter = args.at(1), setter = args.at(2);
   if (name->text.empty() || !isCallable(getter)) return Value(false);
-  if (!setter.isNull() && !setter.isUndefined() && !isCallable(setter)) return Value(false);
+  // The setter must be a function or null: leaving it out fails as a number would.
+  if (!setter.isNull() && !isCallable(setter)) return Value(false);
   String* k = vm.key(name);
   Property* p = self->props.find(k);
   if (!p) p = &self->props.add(k, vm.intern(name->text));
   p->getter = getter.o;
   p->setter = isCallable(setter) ? setter.o : nullptr;
   p->value = Value();
-  p->flags &= uint16_t(~ReadOnly);
-  return Value(true);
+  return Value(true);  // the flags stay: a constant property keeps ignoring writes
 }
 
 Value watch(Vm& vm, Object* self, Args args) {

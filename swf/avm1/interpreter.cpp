@@ -680,8 +680,15 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
-        Value pa = vm.toPrimitive(a, a.isObject() && isDate(a.o)),
-              pb = vm.toPrimitive(b, b.isObject() && isDate(b.o));
+        // An object with neither method (its prototype link cut) adds as undefined.
+        auto operand = [&](const Value& v) {
+          if (!v.isObject()) return v;
+          if (!v.o->asClip() && !vm.get(v.o, vm.names().valueOf).object() &&
+              !vm.get(v.o, vm.names().toString).object())
+            return Value();
+          return vm.toPrimitive(v, isDate(v.o));
+        };
+        Value pa = operand(a), pb = operand(b);
         if (pa.isString() || pb.isString()) {
           String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
           push(Value(sa));  // keeps a fresh left side alive while the right one converts

@@ -16,6 +16,7 @@
 namespace swf {
 
 void installTextClasses(avm1::Vm& vm);  // text_field_class.cpp
+void installPrintJob(avm1::Vm& vm);     // print_job_class.cpp
 
 namespace {
 
@@ -221,6 +222,7 @@ Value getFocus(Vm& vm, Object*, Args) {
 Value setFocus(Vm& vm, Object*, Args args) {
   Player* p = playerOf(vm);
   if (!p) return Value(false);
+  if (args.size() == 0) return Value(false);
   Value v = args.at(0);
   if (v.isNullish()) {
     p->setFocus(nullptr);
@@ -230,11 +232,12 @@ Value setFocus(Vm& vm, Object*, Args args) {
   TextFieldInstance* f = nullptr;
   if (Object* o = v.object()) {
     f = textFieldOf(o);
-    if (avm1::ClipObject* c = o->asClip(); c && clipTakesFocus(vm, o)) {
-      if (auto* clip = dynamic_cast<SpriteInstance*>(c->node())) {
-        p->setFocusClip(clip);
-        return Value(true);
-      }
+    // A clip that takes the focus gets it, but the call still answers false, as the
+    // original's did; a level's root never takes it.
+    if (avm1::ClipObject* c = o->asClip()) {
+      auto* clip = dynamic_cast<SpriteInstance*>(c->node());
+      if (clip && clip->parentTimeline() && clipTakesFocus(vm, o)) p->setFocusClip(clip);
+      return Value(false);
     }
   } else {
     // A target path: "_root.name" or "name" seen from level 0.
@@ -366,6 +369,7 @@ void installInputClasses(Vm& vm) {
   installSelection(vm);
   installContextMenu(vm);
   installTextClasses(vm);
+  installPrintJob(vm);
 }
 
 }  // namespace swf

@@ -22,10 +22,14 @@ namespace {
 constexpr int kTab = 9, kEnter = 13, kShift = 16, kControl = 17, kCapsLock = 20, kNumLock = 144;
 
 // Runs `fn` as an event of its own: the time limit starts now, and a throw or an abort ends
-// only this event.
+// only this event. Raised by a running script (Selection.setFocus), it runs as a call of that
+// script's.
 template <class Fn>
 void runEvent(avm1::Vm& vm, Fn&& fn) {
-  if (!vm.frames.empty()) return;
+  if (!vm.frames.empty()) {
+    fn();
+    return;
+  }
   vm.blockStart = std::chrono::steady_clock::now();
   try {
     fn();
@@ -92,9 +96,31 @@ void Player::finishInput() {
 
 void Player::setFocusClip(PlacedObject* clip) {
   if (clip) setFocus(nullptr);
-  if (clip != input_->focusedClip()) changed_ = true;
+  PlacedObject* old = input_->focusedClip();
+  if (clip == old) return;
+  auto objectOf = [this](PlacedObject* c) {
+    auto* sprite = dynamic_cast<SpriteInstance*>(c);
+    avm1::Object* o = sprite && vm_ ? vm_->clipFor(sprite) : nullptr;
+    return o ? avm1::Value(o) : avm1::Value::null();
+  };
+  avm1::Value oldObject = objectOf(old), newObject = objectOf(clip);
+  std::weak_ptr<const char> clipAlive = clip ? clip->lifeToken() : std::weak_ptr<const char>();
+  // The clip losing the focus hears it first, while it still has it; a handler may move the
+  // focus itself, and the change asked for still follows.
+  if (old && oldObject.object())
+    runEvent(*vm_, [&] {
+      vm_->callMethod(oldObject.o, vm_->intern("onKillFocus"), std::vector{newObject});
+    });
+  if (clip && clipAlive.expired()) clip = nullptr;
+  changed_ = true;
   input_->focusClip = clip;
   input_->focusClipLife = clip ? clip->lifeToken() : std::weak_ptr<const char>();
+  if (!vm_) return;
+  if (clip && newObject.object())
+    runEvent(*vm_, [&] {
+      vm_->callMethod(newObject.o, vm_->intern("onSetFocus"), std::vector{oldObject});
+    });
+  broadcastGlobal(*vm_, "Selection", "onSetFocus", {oldObject, newObject});
 }
 
 void Player::setFocus(TextFieldInstance* field) {

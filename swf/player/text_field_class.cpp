@@ -17,6 +17,7 @@
 #include "swf/player/sprite_instance.h"
 #include "swf/player/text_field_instance.h"
 #include "swf/player/text_field_variables.h"
+#include "swf/player/text_format_class.h"
 #include "swf/render/text_metrics.h"
 #include "swf/text/field_text.h"
 #include "swf/text/text_content.h"
@@ -66,9 +67,6 @@ RGBA rgbFrom(Vm& vm, const Value& v, uint8_t alpha = 255) {
   return RGBA{uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n), alpha};
 }
 
-CharFormat charFormat(const EditTextCharacter& d) { return fieldCharFormat(d); }
-ParagraphFormat paragraphFormat(const EditTextCharacter& d) { return fieldParagraphFormat(d); }
-
 // ---- properties ----
 
 struct FieldProperty {
@@ -95,11 +93,7 @@ const FieldProperty kProperties[] = {
        changedText(vm, f);
      }},
     {"html", [](Vm&, TextFieldInstance& f) { return Value(f.def().html); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       std::string t = f.text();
-       f.def().html = vm.toBoolean(v);
-       f.setText(t);
-     }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().html = vm.toBoolean(v); }},
     {"variable",
      [](Vm& vm, TextFieldInstance& f) {
        return f.def().variableName.empty() ? Value::null() : str(vm, f.def().variableName);
@@ -153,12 +147,15 @@ const FieldProperty kProperties[] = {
        f.touch();
      }},
     {"textColor",
-     [](Vm&, TextFieldInstance& f) { return Value(rgbNumber(charFormat(f.def()).color)); },
+     [](Vm&, TextFieldInstance& f) {
+       const FieldDocument& d = f.document();
+       return Value(rgbNumber(d.size() ? d.styleAt(0).chars.color : f.newTextFormat().chars.color));
+     },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       CharFormat c = charFormat(f.def());
-       c.color = rgbFrom(vm, v);
-       f.def().scriptFormat = c;
-       f.touch();
+       FormatSpec color;
+       color.color = rgbFrom(vm, v);
+       f.applyFormat(0, f.length(), color);
+       f.setNewTextFormat(color);
      }},
     {"embedFonts", [](Vm&, TextFieldInstance& f) { return Value(f.def().useOutlines); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
@@ -214,12 +211,12 @@ const FieldProperty kProperties[] = {
      }},
     {"textWidth",
      [](Vm&, TextFieldInstance& f) {
-       return Value(std::round(measureField(f.def(), f.currentText()).textWidth / 20));
+       return Value(std::round(measureField(f.def(), f.shownText()).textWidth / 20));
      },
      nullptr},
     {"textHeight",
      [](Vm&, TextFieldInstance& f) {
-       return Value(std::round(measureField(f.def(), f.currentText()).textHeight / 20));
+       return Value(std::round(measureField(f.def(), f.shownText()).textHeight / 20));
      },
      nullptr},
     {"length", [](Vm&, TextFieldInstance& f) { return Value(double(f.length())); }, nullptr},
@@ -346,130 +343,61 @@ TextFieldInstance* fieldOf(Object* self) {
   return o ? o->field() : nullptr;
 }
 
-// ---- TextFormat ----
-
-const char* const kFormatNames[] = {
-    "font",    "size",        "color",    "url",        "target",      "bold",
-    "italic",  "underline",   "align",    "leftMargin", "rightMargin", "indent",
-    "leading", "blockIndent", "tabStops", "bullet",     "kerning",     "letterSpacing"};
-
-Value textFormatCtor(Vm& vm, Object* self, Args args) {
-  if (!self) return Value();
-  // The constructor's arguments, in order.
-  static const char* const kArgs[] = {"font",        "size",   "color",  "bold",  "italic",
-                                      "underline",   "url",    "target", "align", "leftMargin",
-                                      "rightMargin", "indent", "leading"};
-  for (const char* n : kFormatNames) vm.put(self, n, Value::null());
-  for (size_t i = 0; i < std::size(kArgs) && i < args.size(); ++i)
-    if (!args.at(i).isUndefined()) vm.set(self, vm.intern(kArgs[i]), args.at(i));
-  return Value(self);
-}
-
-Object* newTextFormat(Vm& vm) {
-  Object* o = vm.newObject(playerObjects(vm)->textFormatProto);
-  vm.put(o, "constructor", vm.get(vm.global, vm.intern("TextFormat")), avm1::DontEnum);
-  textFormatCtor(vm, o, {});
-  return o;
-}
-
-const char* alignName(TextAlign a) {
-  switch (a) {
-    case TextAlign::Right:
-      return "right";
-    case TextAlign::Center:
-      return "center";
-    case TextAlign::Justify:
-      return "justify";
-    default:
-      return "left";
-  }
-}
-
-Object* formatObject(Vm& vm, const CharFormat& c, const ParagraphFormat& p) {
-  Object* o = newTextFormat(vm);
-  auto set = [&](const char* n, const Value& v) { vm.set(o, vm.intern(n), v); };
-  set("font", str(vm, c.font.empty() ? "Times New Roman" : c.font));
-  set("size", Value(c.size / 20));
-  set("color", Value(rgbNumber(c.color)));
-  set("url", str(vm, c.url));
-  set("target", str(vm, c.target));
-  set("bold", Value(c.bold));
-  set("italic", Value(c.italic));
-  set("underline", Value(c.underline));
-  set("align", Value(vm.intern(alignName(p.align))));
-  set("leftMargin", Value(p.leftMargin / 20));
-  set("rightMargin", Value(p.rightMargin / 20));
-  set("indent", Value(p.indent / 20));
-  set("leading", Value(p.leading / 20));
-  set("blockIndent", Value(p.blockIndent / 20));
-  set("bullet", Value(p.bullet));
-  set("kerning", Value(c.kerning));
-  set("letterSpacing", Value(c.letterSpacing / 20));
-  avm1::ArrayObject* stops = vm.newArray();
-  for (double t : p.tabStops) stops->items.push_back(Value(t / 20));
-  set("tabStops", Value(static_cast<Object*>(stops)));
-  return o;
-}
-
-// Takes what the format object sets (its null properties leave the field's as they are).
-void applyFormat(Vm& vm, Object* fmt, CharFormat& c, ParagraphFormat& p) {
-  auto get = [&](const char* n, Value& v) {
-    v = vm.get(fmt, vm.intern(n));
-    return !v.isNullish();
-  };
-  auto twips = [&](const Value& v, double& to) {
-    double d = vm.toNumber(v);
-    if (std::isfinite(d)) to = d * 20;
-  };
-  Value v;
-  if (get("font", v)) c.font = vm.toString(v);
-  if (get("size", v)) twips(v, c.size);
-  if (get("color", v)) c.color = rgbFrom(vm, v);
-  if (get("url", v)) c.url = vm.toString(v);
-  if (get("target", v)) c.target = vm.toString(v);
-  if (get("bold", v)) c.bold = vm.toBoolean(v);
-  if (get("italic", v)) c.italic = vm.toBoolean(v);
-  if (get("underline", v)) c.underline = vm.toBoolean(v);
-  if (get("kerning", v)) c.kerning = vm.toBoolean(v);
-  if (get("letterSpacing", v)) twips(v, c.letterSpacing);
-  if (get("align", v)) {
-    std::string a = vm.toString(v);
-    if (a == "left") p.align = TextAlign::Left;
-    if (a == "right") p.align = TextAlign::Right;
-    if (a == "center") p.align = TextAlign::Center;
-    if (a == "justify") p.align = TextAlign::Justify;
-  }
-  if (get("leftMargin", v)) twips(v, p.leftMargin);
-  if (get("rightMargin", v)) twips(v, p.rightMargin);
-  if (get("indent", v)) twips(v, p.indent);
-  if (get("leading", v)) twips(v, p.leading);
-  if (get("blockIndent", v)) twips(v, p.blockIndent);
-  if (get("bullet", v)) p.bullet = vm.toBoolean(v);
-}
-
 // ---- TextField methods ----
 
-// The whole field takes the format, whatever range is given: fields keep one format.
+// The range a format call names: (), (index) or (begin, end), clipped to the text; empty
+// when it names nothing in it.
+struct Range {
+  size_t begin = 0, end = 0;
+};
+
+Range rangeOf(Vm& vm, TextFieldInstance& f, Args args, size_t count) {
+  double len = double(f.length());
+  if (count == 0) return {0, f.length()};
+  double b = vm.toNumber(args.at(0));
+  if (count == 1) {
+    if (!(b >= 0 && b < len)) return {};
+    return {size_t(b), size_t(b) + 1};
+  }
+  double e = vm.toNumber(args.at(1));
+  if (std::isnan(b) || std::isnan(e)) return {};
+  b = std::max(b, 0.0);
+  e = std::min(e, len);
+  if (!(b < e)) return {};
+  return {size_t(b), size_t(e)};
+}
+
+// setTextFormat([begin, [end,]] format)
 Value setTextFormat(Vm& vm, Object* self, Args args) {
   TextFieldInstance* f = fieldOf(self);
-  if (!f) return Value();
-  Object* fmt = nullptr;
-  for (size_t i = 0; i < args.size() && !fmt; ++i) fmt = args.at(i).object();
-  if (!fmt) return Value();
-  CharFormat c = charFormat(f->def());
-  ParagraphFormat p = paragraphFormat(f->def());
-  applyFormat(vm, fmt, c, p);
-  f->def().scriptFormat = c;
-  f->def().scriptParagraph = p;
-  f->applyAutoSize();
-  f->touch();
+  if (!f || args.size() == 0) return Value();
+  size_t count = std::min<size_t>(args.size() - 1, 2);
+  Value fmt = args.at(count);
+  if (!fmt.object()) return Value();
+  Range r = rangeOf(vm, *f, args, count);
+  if (r.begin < r.end) f->applyFormat(r.begin, r.end, formatSpecOf(vm, fmt));
   return Value();
 }
 
-Value getTextFormat(Vm& vm, Object* self, Args) {
+// getTextFormat([begin, [end]]): what the range shares.
+Value getTextFormat(Vm& vm, Object* self, Args args) {
   TextFieldInstance* f = fieldOf(self);
   if (!f) return Value();
-  return Value(formatObject(vm, charFormat(f->def()), paragraphFormat(f->def())));
+  Range r = rangeOf(vm, *f, args, std::min<size_t>(args.size(), 2));
+  return Value(textFormatFrom(vm, f->document().formatOf(r.begin, r.end)));
+}
+
+Value setNewTextFormat(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (f && args.at(0).object()) f->setNewTextFormat(formatSpecOf(vm, args.at(0)));
+  return Value();
+}
+
+Value getNewTextFormat(Vm& vm, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value();
+  const FieldStyle& s = f->newTextFormat();
+  return Value(textFormatFrom(vm, FormatSpec::of(s.chars, s.paragraph)));
 }
 
 Value replaceSel(Vm& vm, Object* self, Args args) {
@@ -480,15 +408,16 @@ Value replaceSel(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
+// replaceText(begin, end, text): the new text takes the format of the character after the
+// range (the format for new text at the end), and the format for new text becomes that of the
+// first character.
 Value replaceText(Vm& vm, Object* self, Args args) {
   TextFieldInstance* f = fieldOf(self);
   if (!f || args.size() < 3) return Value();
-  std::u32string t = f->chars();
   double b = vm.toNumber(args.at(0)), e = vm.toNumber(args.at(1));
-  if (!(b >= 0) || !(e >= b) || b > double(t.size())) return Value();
-  size_t from = size_t(b), to = size_t(std::min(e, double(t.size())));
-  t.replace(from, to - from, decodeText(vm.toString(args.at(2)), 6));
-  f->setText(encodeUtf8(t));
+  if (!(b >= 0) || !(e >= b)) return Value();
+  f->replaceText(size_t(std::min(b, 1e9)), size_t(std::min(e, 1e9)),
+                 decodeText(vm.toString(args.at(2)), 6));
   changedText(vm, *f);
   return Value();
 }
@@ -547,6 +476,7 @@ Value createTextField(Vm& vm, Object* self, Args args) {
   CharFormat c;
   c.font = "Times New Roman";
   c.size = 240;
+  c.kerning = false;
   def->scriptFormat = c;
   auto field =
       std::make_unique<TextFieldInstance>(*def, parent->context(), parent, parent->nesting() + 1);
@@ -596,8 +526,8 @@ void installTextClasses(Vm& vm) {
   roots->textFieldProto = p;
   vm.define(p, "setTextFormat", setTextFormat);
   vm.define(p, "getTextFormat", getTextFormat);
-  vm.define(p, "setNewTextFormat", setTextFormat);
-  vm.define(p, "getNewTextFormat", getTextFormat);
+  vm.define(p, "setNewTextFormat", setNewTextFormat);
+  vm.define(p, "getNewTextFormat", getNewTextFormat);
   vm.define(p, "replaceSel", replaceSel);
   vm.define(p, "replaceText", replaceText);
   vm.define(p, "removeTextField", removeTextField);
@@ -609,16 +539,14 @@ void installTextClasses(Vm& vm) {
   avm1::Function* ctor = vm.defineClass("TextField", textFieldCtor, p);
   vm.define(ctor, "getFontList", getFontList);
 
-  Object* fp = vm.newObject();
-  roots->textFormatProto = fp;
-  vm.defineClass("TextFormat", textFormatCtor, fp);
+  roots->textFormatProto = installTextFormat(vm);
 
   // Movies of version 5 know neither the method nor the classes.
   if (vm.movieClipProto)
     vm.define(vm.movieClipProto, "createTextField", createTextField,
               avm1::DontEnum | avm1::Version6);
-  for (const char* name : {"TextField", "TextFormat"})
-    if (avm1::Property* prop = vm.global->props.find(vm.key(name))) prop->flags |= avm1::Version6;
+  if (avm1::Property* prop = vm.global->props.find(vm.key("TextField")))
+    prop->flags |= avm1::Version6;
 }
 
 }  // namespace swf

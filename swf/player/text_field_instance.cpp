@@ -26,19 +26,14 @@ enum : int {
 std::string escapeHtml(const std::u32string& text) {
   std::u32string out;
   for (char32_t c : text) {
-    switch (c) {
-      case U'<':
-        out += U"&lt;";
-        break;
-      case U'>':
-        out += U"&gt;";
-        break;
-      case U'&':
-        out += U"&amp;";
-        break;
-      default:
-        out += c;
-    }
+    if (c == U'<')
+      out += U"&lt;";
+    else if (c == U'>')
+      out += U"&gt;";
+    else if (c == U'&')
+      out += U"&amp;";
+    else
+      out += c;
   }
   return encodeUtf8(out);
 }
@@ -74,9 +69,17 @@ bool inRestrict(const std::u32string& list, char32_t c) {
 TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext& ctx,
                                      SpriteInstance* parent, int nesting)
     : PlacedObject(ctx, parent, nesting), def_(std::make_shared<EditTextCharacter>(def)) {
-  content_ = def.initialText;
-  if (def.swfVersion < 6) content_ = encodeUtf8(decodeText(content_, def.swfVersion));
+  newStyle_ = {fieldCharFormat(*def_), fieldParagraphFormat(*def_)};
+  std::u32string initial = decodeText(def.initialText, def.swfVersion);
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
+  if (def_->html) {
+    givenHtml_ = encodeUtf8(initial);
+    doc_ = FieldDocument(
+        parseHtmlText(initial, newStyle_.chars, newStyle_.paragraph, def_->multiline));
+    newStyle_ = doc_.lastStyle(newStyle_);
+  } else {
+    doc_.replace(0, 0, initial, newStyle_);
+  }
   if (ctx_.input) ctx_.input->fields.push_back(this);
 }
 
@@ -88,47 +91,80 @@ TextFieldInstance::~TextFieldInstance() {
   }
 }
 
-void TextFieldInstance::touch() { ctx_.changed = true; }
+void TextFieldInstance::touch() {
+  shownValid_ = false;
+  ctx_.changed = true;
+}
 
-std::u32string TextFieldInstance::chars() const {
-  if (!def_->html) {
-    std::u32string t = decodeText(content_, 6);
-    // Line ends read as paragraph ends, as the layout takes them.
-    std::u32string out;
-    for (size_t i = 0; i < t.size(); ++i) {
-      if (t[i] == U'\r' && i + 1 < t.size() && t[i + 1] == U'\n') continue;
-      out += t[i] == U'\n' ? U'\r' : t[i];
-    }
-    return out;
+const StyledText& TextFieldInstance::shownText() const {
+  if (!shownValid_) {
+    shown_ = doc_.styled();
+    if (def_->password)
+      for (StyledParagraph& p : shown_.paragraphs)
+        for (StyledRun& run : p.runs) run.text.assign(run.text.size(), U'*');
+    shownValid_ = true;
   }
-  return fieldStyledText(*def_, content_).plainText();
+  return shown_;
 }
 
-std::string TextFieldInstance::text() const {
-  if (!def_->html) return content_;
-  return encodeUtf8(chars());
-}
+std::u32string TextFieldInstance::chars() const { return doc_.text(); }
+
+std::string TextFieldInstance::text() const { return encodeUtf8(doc_.text()); }
 
 void TextFieldInstance::setText(const std::string& plain) {
-  std::string next = def_->html ? escapeHtml(decodeText(plain, 6)) : plain;
-  if (next != content_) {
-    content_ = next;
-    touch();
-  }
-  int n = int(chars().size());
+  doc_.replace(0, doc_.size(), decodeText(plain, 6), newStyle_);
+  givenHtml_ = escapeHtml(doc_.text());
+  touch();
+  int n = int(doc_.size());
   caret_ = std::min(caret_, n);
   anchor_ = std::min(anchor_, n);
   applyAutoSize();
 }
 
-std::string TextFieldInstance::htmlText() const { return content_; }
+std::string TextFieldInstance::variableText() const { return def_->html ? givenHtml_ : text(); }
 
+std::string TextFieldInstance::htmlText() const {
+  return def_->html ? doc_.html(newStyle_) : text();
+}
+
+// The HTML is read in the format for new text, which then becomes that of the last character.
 void TextFieldInstance::setHtmlText(const std::string& html) {
   if (!def_->html) {
     setText(html);
     return;
   }
-  content_ = html;
+  givenHtml_ = html;
+  doc_ = FieldDocument(
+      parseHtmlText(decodeText(html, 6), newStyle_.chars, newStyle_.paragraph, def_->multiline));
+  newStyle_ = doc_.lastStyle(newStyle_);
+  int n = int(doc_.size());
+  caret_ = std::min(caret_, n);
+  anchor_ = std::min(anchor_, n);
+  touch();
+  applyAutoSize();
+}
+
+void TextFieldInstance::applyFormat(size_t begin, size_t end, const FormatSpec& spec) {
+  doc_.applyFormat(begin, end, spec);
+  touch();
+  applyAutoSize();
+}
+
+void TextFieldInstance::setNewTextFormat(const FormatSpec& spec) {
+  spec.applyTo(newStyle_.chars);
+  spec.applyTo(newStyle_.paragraph);
+}
+
+void TextFieldInstance::replaceText(size_t begin, size_t end, const std::u32string& s) {
+  size_t n = doc_.size();
+  begin = std::min(begin, n);
+  end = std::min(end, n);
+  FieldStyle style = end < n ? doc_.styleAt(end) : newStyle_;
+  doc_.replace(begin, end, s, style);
+  givenHtml_ = escapeHtml(doc_.text());
+  if (doc_.size()) newStyle_ = doc_.styleAt(0);
+  caret_ = std::min(caret_, int(doc_.size()));
+  anchor_ = std::min(anchor_, int(doc_.size()));
   touch();
   applyAutoSize();
 }
@@ -153,10 +189,9 @@ bool TextFieldInstance::replaceSelection(const std::u32string& s) {
     if (add.size() > room) add.resize(room);
   }
   if (add.empty() && b == e) return false;
-  t.replace(size_t(b), size_t(e - b), add);
+  doc_.replace(size_t(b), size_t(e), add, newStyle_);
+  givenHtml_ = escapeHtml(doc_.text());
   caret_ = anchor_ = b + int(add.size());
-  std::string plain = encodeUtf8(t);
-  content_ = def_->html ? escapeHtml(t) : plain;
   touch();
   applyAutoSize();
   // Keep the caret's line in view.
@@ -231,7 +266,7 @@ bool TextFieldInstance::editKey(int code, bool shift) {
 
 void TextFieldInstance::applyAutoSize() {
   if (autoSize == 0) return;
-  FieldMetrics m = measureField(*def_, content_);
+  FieldMetrics m = measureField(*def_, shownText());
   Rect& b = def_->bounds;
   double h = m.textHeight + 2 * kFieldGutter;
   if (!def_->wordWrap) {
@@ -251,7 +286,7 @@ void TextFieldInstance::applyAutoSize() {
 }
 
 int TextFieldInstance::maxScroll() const {
-  FieldMetrics m = measureField(*def_, content_);
+  FieldMetrics m = measureField(*def_, shownText());
   // The first scroll position from which the last line is in view.
   double height = def_->bounds.height() - 2 * kFieldGutter;
   for (int s = 1; s <= m.lines; ++s) {
@@ -262,7 +297,7 @@ int TextFieldInstance::maxScroll() const {
 }
 
 int TextFieldInstance::bottomScroll() const {
-  FieldMetrics m = measureField(*def_, content_);
+  FieldMetrics m = measureField(*def_, shownText());
   double height = def_->bounds.height() - 2 * kFieldGutter;
   double top = scroll >= 2 && size_t(scroll - 2) < m.lineBottoms.size()
                    ? m.lineBottoms[size_t(scroll - 2)]

@@ -8,6 +8,7 @@
 
 #include "swf/player/placed_object.h"
 #include "swf/text/edit_text.h"
+#include "swf/text/field_document.h"
 
 namespace swf {
 
@@ -27,8 +28,7 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   // Call after changing def(): the field is drawn anew.
   void touch();
 
-  // What the painter shows: the HTML of an HTML field, the plain text otherwise.
-  const std::string& currentText() const override { return content_; }
+  const StyledText& shownText() const override;
   const EditTextCharacter* definition() const override { return def_.get(); }
   int firstLine() const override { return scroll - 1; }
   int caret() const override { return focused ? caret_ : -1; }
@@ -41,7 +41,20 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   void setText(const std::string& plain);
   std::string htmlText() const;
   void setHtmlText(const std::string& html);
-  size_t length() const { return chars().size(); }
+  // What a bound variable holds: the HTML as last given to an HTML field (the text, escaped,
+  // when it was given as text), the text otherwise.
+  std::string variableText() const;
+  size_t length() const { return doc_.size(); }
+
+  // ---- formats ----
+  const FieldDocument& document() const { return doc_; }
+  // Gives [begin, end) the values `spec` names.
+  void applyFormat(size_t begin, size_t end, const FormatSpec& spec);
+  // The format text set from now on takes (setNewTextFormat).
+  const FieldStyle& newTextFormat() const { return newStyle_; }
+  void setNewTextFormat(const FormatSpec& spec);
+  // Puts `s` in place of [begin, end) as replaceText does.
+  void replaceText(size_t begin, size_t end, const std::u32string& s);
 
   // ---- editing (input fields, replaceSel) ----
   bool editable() const { return !def_->readOnly; }
@@ -79,7 +92,11 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
 
  private:
   std::shared_ptr<EditTextCharacter> def_;
-  std::string content_;
+  FieldDocument doc_;
+  FieldStyle newStyle_;
+  std::string givenHtml_;
+  mutable StyledText shown_;
+  mutable bool shownValid_ = false;
   int caret_ = 0, anchor_ = 0;
 };
 

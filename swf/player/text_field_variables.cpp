@@ -25,7 +25,7 @@ avm1::ClipObject* variableOwner(avm1::Vm& vm, TextFieldInstance& field, std::str
   return t ? vm.clipFor(t) : nullptr;
 }
 
-std::string shownText(TextFieldInstance& f) { return f.def().html ? f.htmlText() : f.text(); }
+std::string shownText(TextFieldInstance& f) { return f.variableText(); }
 
 }  // namespace
 

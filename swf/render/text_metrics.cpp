@@ -9,7 +9,7 @@
 
 namespace swf {
 
-FieldMetrics measureField(const EditTextCharacter& field, const std::string& content) {
+FieldMetrics measureField(const EditTextCharacter& field, const StyledText& text) {
   FieldMetrics m;
   // Fonts are measured in field twips; the surface only lends fontconfig a context.
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
@@ -24,7 +24,6 @@ FieldMetrics measureField(const EditTextCharacter& field, const std::string& con
     box.width = field.bounds.width() - 2 * kFieldGutter;
     box.wordWrap = field.wordWrap;
     box.bottom = std::numeric_limits<double>::infinity();
-    StyledText text = fieldStyledText(field, content);
     std::vector<LaidLine> lines = layoutText(text, box, fonts);
     double visibleHeight = field.bounds.height() - 2 * kFieldGutter;
     for (const LaidLine& l : lines) {

@@ -17,8 +17,8 @@ struct FieldMetrics {
   std::vector<double> lineBottoms;
 };
 
-// `content` is what the field shows (its HTML in an HTML field).
-FieldMetrics measureField(const EditTextCharacter& field, const std::string& content);
+// `text` is what the field shows.
+FieldMetrics measureField(const EditTextCharacter& field, const StyledText& text);
 
 // The inner margin between a field's bounds and its text, twips.
 inline constexpr double kFieldGutter = 40;

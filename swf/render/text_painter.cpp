@@ -195,8 +195,9 @@ void paintEditText(const DrawState& s, const EditTextCharacter& fileField,
   cairo_rectangle(cr, b.xMin, b.yMin, b.width(), b.height());
   cairo_clip(cr);
 
-  StyledText text =
-      fieldStyledText(field, dynamicText ? dynamicText->currentText() : field.initialText);
+  StyledText fromFile;
+  if (!dynamicText) fromFile = fieldStyledText(field, field.initialText);
+  const StyledText& text = dynamicText ? dynamicText->shownText() : fromFile;
   LayoutBox box;
   box.left = b.xMin + kGutter;
   box.top = b.yMin + kGutter;

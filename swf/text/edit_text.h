@@ -47,7 +47,8 @@ class EditTextCharacter : public Character {
 // the renderer draws this text instead of the character's initial one.
 struct TextFieldContent {
   virtual ~TextFieldContent() = default;
-  virtual const std::string& currentText() const = 0;
+  // The text as it is drawn (a password field's characters already hidden).
+  virtual const StyledText& shownText() const = 0;
   // The field's own definition, as scripts changed it; null: the character's.
   virtual const EditTextCharacter* definition() const { return nullptr; }
   // The first line shown (scrolled), 0-based.

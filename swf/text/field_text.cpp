@@ -11,6 +11,8 @@ namespace swf {
 CharFormat fieldCharFormat(const EditTextCharacter& field) {
   if (field.scriptFormat) return *field.scriptFormat;
   CharFormat f;
+  // A field kerns only when its text asks for it.
+  f.kerning = false;
   if (field.font) {
     f.font = field.font->name;
     f.bold = field.font->bold;

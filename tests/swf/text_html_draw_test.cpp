@@ -60,17 +60,17 @@ TEST(TextHtmlDraw, UnderlinesRunBelowTheBaselineInTheRunsColour) {
 }
 
 TEST(TextHtmlDraw, KerningMovesTheDrawnGlyph) {
-  // "AB" kerns by 10 px: B covers 12..28 rather than 22..38.
-  auto kerned = draw(textField("<font color='#FF0000'>AB</font>", true));
-  auto plain = draw(textField("<font color='#FF0000' kerning='0'>AB</font>", true));
+  // "AB" kerns by 10 px when asked to: B covers 12..28 rather than 22..38.
+  auto kerned = draw(textField("<font color='#FF0000' kerning='1'>AB</font>", true));
+  auto plain = draw(textField("<font color='#FF0000'>AB</font>", true));
   EXPECT_TRUE(near(kerned.frame->at(20, 14), kRed));
   EXPECT_TRUE(near(kerned.frame->at(32, 14), kWhite));
   EXPECT_TRUE(near(plain.frame->at(20, 14), kWhite));
   EXPECT_TRUE(near(plain.frame->at(32, 14), kRed));
-  // Plain fields kern as well.
+  // A field's own format does not kern, as TextFormat's kerning is false unless set.
   EditTextDef field = textField("AB");
   field.color = kRed;
-  EXPECT_TRUE(near(draw(field).frame->at(20, 14), kRed));
+  EXPECT_TRUE(near(draw(field).frame->at(20, 14), kWhite));
 }
 
 bool anyOf(const Frame& f, swf::RGBA c) {

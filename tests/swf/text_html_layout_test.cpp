@@ -125,10 +125,10 @@ TEST(TextHtmlLayout, KerningPairsOfTheEmbeddedFontMoveTheNextCharacter) {
   auto secondX = [](const std::string& text) {
     return layout(textField(text, true))->lines.at(0).chars.at(1).x;
   };
-  EXPECT_DOUBLE_EQ(secondX("AB"), 40 + 400 - 200);
-  EXPECT_DOUBLE_EQ(secondX("BA"), 40 + 400);  // pairs are ordered
-  EXPECT_DOUBLE_EQ(secondX("<font kerning='0'>AB</font>"), 40 + 400);
-  EXPECT_DOUBLE_EQ(secondX("<font letterSpacing='2'>AB</font>"), 40 + 400 + 40 - 200);
+  EXPECT_DOUBLE_EQ(secondX("<font kerning='1'>AB</font>"), 40 + 400 - 200);
+  EXPECT_DOUBLE_EQ(secondX("<font kerning='1'>BA</font>"), 40 + 400);  // pairs are ordered
+  EXPECT_DOUBLE_EQ(secondX("AB"), 40 + 400);  // a field kerns only when asked to
+  EXPECT_DOUBLE_EQ(secondX("<font kerning='1' letterSpacing='2'>AB</font>"), 40 + 400 + 40 - 200);
 }
 
 TEST(TextHtmlLayout, DesktopFontsSpaceByAdvancesAlone) {

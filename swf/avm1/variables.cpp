@@ -1,6 +1,7 @@
 // Variables by name through the scope chain, and by path through the display tree
 // ("/a/b:v", "../x", "_root.a.v", "_level1").
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -27,6 +28,8 @@ int levelNumber(const std::string& name) {
   return level;
 }
 
+constexpr size_t kMaxPathName = 127;
+
 bool isPath(String* s) {
   if (s->hasPathChars < 0) s->hasPathChars = s->text.find_first_of(":/.") != std::string::npos;
   return s->hasPathChars;
@@ -47,47 +50,127 @@ bool isPlain(String* s) {
 
 }  // namespace
 
-DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
-  DisplayNode* t = from ? from->node() : nullptr;
-  size_t i = 0;
-  if (!path.empty() && path[0] == '/') {
-    if (!t) return nullptr;
-    t = t->rootNode();
+// One step of a path from `from`: a level, _root, _parent, a child clip by name, or else
+// whatever object a variable of that name holds. Null when there is none.
+Object* Vm::pathStep(Object* from, std::string_view name) {
+  std::string part(name);
+  if (int level = levelNumber(part); level >= 0) {
+    DisplayNode* n = host_.levelNode(level);
+    return n ? clipFor(n) : nullptr;
+  }
+  ClipObject* clip = from->asClip();
+  DisplayNode* node = clip ? clip->node() : nullptr;
+  if (node) {
+    if (equalsName(part, "_root", caseSensitive())) return clipFor(node->rootNode());
+    if (equalsName(part, "_parent", caseSensitive())) {
+      DisplayNode* p = node->parentNode();
+      return p ? clipFor(p) : nullptr;
+    }
+    if (DisplayNode* child = node->childNode(part, caseSensitive())) return clipFor(child);
+  }
+  if (equalsName(part, "this", caseSensitive())) return from;
+  if (version_ >= 6 && equalsName(part, "_global", caseSensitive())) return global;
+  Value v = get(from, intern(part));
+  return v.object() ? v.o : nullptr;
+}
+
+// Walks a target path. Names are separated by '/' and ':', and by '.' until a '/' or a ".."
+// appeared (after that a dot belongs to the name, as in "a/b.c"); ".." is the parent when it
+// stands between separators; a leading '/' is the root of `base`. Extra colons after a
+// separator are skipped unless they are all the element holds (then they are a name: "a/:/").
+// An empty name anywhere else ends the walk, so "a//b", "a./b" and "a::" reach nothing.
+// With `clipsOnly`, every step must reach a clip.
+Object* Vm::walkPath(Object* start, ClipObject* base, std::string_view p, bool clipsOnly) {
+  if (p.empty() || !start) return nullptr;
+  Object* c = start;
+  size_t i = 0, n = p.size();
+  bool slash = false;
+  char prev = 0;  // the separator before this element; 0 at the start
+  if (p[0] == '/') {
+    DisplayNode* node = base ? base->node() : nullptr;
+    if (!node) return nullptr;
+    c = clipFor(node->rootNode());
     i = 1;
+    slash = true;
+    prev = '/';
   }
+  auto fits = [&](Object* o) { return o && (!clipsOnly || o->asClip()); };
+  if (!fits(c)) return nullptr;
   int guard = 0;
-  while (i < path.size() && ++guard < 10000) {
-    if (path.compare(i, 2, "..") == 0 && (i + 2 == path.size() || path[i + 2] == '/')) {
-      t = t ? t->parentNode() : nullptr;
-      i += 3;
-      continue;
-    }
-    size_t end = path.find_first_of("/.:", i);
-    if (end == std::string::npos) end = path.size();
-    std::string part = path.substr(i, end - i);
-    i = end + 1;
-    if (part.empty()) continue;
-    if (int level = levelNumber(part); level >= 0) {
-      t = host_.levelNode(level);
-    } else if (equalsName(part, "_root", caseSensitive())) {
-      t = t ? t->rootNode() : nullptr;
-    } else if (equalsName(part, "_parent", caseSensitive())) {
-      t = t ? t->parentNode() : nullptr;
-    } else if (equalsName(part, "this", caseSensitive())) {
-      // stays
-    } else if (t) {
-      DisplayNode* child = t->childNode(part, caseSensitive());
-      if (!child) {
-        // A variable that holds a clip serves as well as an instance name.
-        Value v = get(clipFor(t), intern(part));
-        ClipObject* c = v.object() ? v.o->asClip() : nullptr;
-        child = c ? c->node() : nullptr;
+  while (i < n) {
+    if (++guard > 100000) return nullptr;
+    size_t j = i;
+    while (j < n && p[j] == ':') ++j;
+    if (j > i) {
+      if (j == n || p[j] == '/') {
+        c = pathStep(c, p.substr(i, j - i));
+        if (!fits(c)) return nullptr;
+        i = j;
+        if (i < n) {
+          ++i;
+          slash = true;
+          prev = '/';
+        }
+        continue;
       }
-      t = child;
+      i = j;
+      prev = ':';
     }
-    if (!t) return nullptr;
+    bool parentStep = p.compare(i, 2, "..") == 0 && (prev == 0 || prev == '/' || prev == ':') &&
+                      (i + 2 == n || p[i + 2] == '/' || p[i + 2] == ':');
+    if (parentStep) {
+      ClipObject* clip = c->asClip();
+      DisplayNode* node = clip ? clip->node() : nullptr;
+      DisplayNode* up = node ? node->parentNode() : nullptr;
+      if (!up) return nullptr;
+      c = clipFor(up);
+      i += 2;
+      slash = true;
+    } else {
+      const char* stops = slash || p[i] == '.' ? "/:" : "/:.";
+      size_t e = p.find_first_of(stops, i);
+      if (e == std::string_view::npos) e = n;
+      if (e == i) return nullptr;
+      // Names longer than 127 bytes are read in pieces, each a step of its own.
+      e = std::min(e, i + kMaxPathName);
+      c = pathStep(c, p.substr(i, e - i));
+      if (!fits(c)) return nullptr;
+      i = e;
+      if (i < n && std::string_view(stops).find(p[i]) == std::string_view::npos) {
+        prev = 'a';
+        continue;
+      }
+    }
+    if (i < n) {
+      prev = p[i];
+      if (prev == '/') slash = true;
+      ++i;
+    }
   }
-  return t;
+  return c;
+}
+
+DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
+  if (!from) return nullptr;
+  if (path.empty()) return from->node();
+  Object* o = walkPath(from, from, path, true);
+  ClipObject* c = o ? o->asClip() : nullptr;
+  return c ? c->node() : nullptr;
+}
+
+// Where a path with a variable part ("a/b:v", "a.b.v") starts: its first name is looked for
+// through the scope chain, innermost first, then on the global object.
+Object* Vm::pathTarget(ExecFrame& f, std::string_view path) {
+  ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
+  size_t firstEnd = path.find_first_of("/:.");
+  std::string first(path.substr(0, firstEnd == std::string_view::npos ? path.size() : firstEnd));
+  if (equalsName(first, "this", caseSensitive()))
+    return f.self ? walkPath(f.self, base, path, false) : nullptr;
+  for (size_t i = f.scope.size(); i-- > 0;) {
+    Object* o = i == 0 ? f.timeline() : f.scope[i];
+    if (Object* t = o ? walkPath(o, base, path, false) : nullptr) return t;
+  }
+  return walkPath(global, base, path, false);
 }
 
 Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
@@ -107,33 +190,22 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
   }
   const std::string& text = name->text;
   if (isPath(name)) {
-    ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
-    size_t colon = text.rfind(':');
-    if (colon != std::string::npos) {
-      DisplayNode* t = resolveTarget(base, text.substr(0, colon));
-      if (!t) return Value();
-      return get(clipFor(t), intern(text.substr(colon + 1)));
-    }
-    if (text.find('/') != std::string::npos) {
-      DisplayNode* t = resolveTarget(base, text);
-      return t ? Value(static_cast<Object*>(clipFor(t))) : Value();
-    }
-    // "a.b.c": the first name through the scope chain, the rest as members.
-    size_t dot = text.find('.');
-    if (dot > 0 && dot + 1 < text.size()) {
-      Value v = getVariable(f, intern(text.substr(0, dot)));
-      size_t i = dot + 1;
-      while (i <= text.size()) {
-        size_t e = text.find('.', i);
-        if (e == std::string::npos) e = text.size();
-        std::string part = text.substr(i, e - i);
-        i = e + 1;
-        if (part.empty()) return Value();
-        if (!v.object()) return Value();
-        v = get(v, intern(part));
+    // The variable is what follows the last ':' or '.'; a path of slashes alone names a clip.
+    size_t cut = text.find_last_of(":.");
+    if (cut == std::string::npos) {
+      // Only clips count here; a path that reaches none may still be the name of a variable
+      // that SetVariable made with it.
+      ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
+      if (Object* t = walkPath(f.timeline(), base, text, true)) return Value(t);
+      for (size_t i = f.scope.size(); i-- > 0;) {
+        Object* o = i == 0 ? f.timeline() : f.scope[i];
+        if (o && lookup(o, name, o, out)) return out;
       }
-      return v;
+      return Value();
     }
+    if (cut + 1 == text.size()) return Value();
+    Object* t = pathTarget(f, std::string_view(text).substr(0, cut));
+    return t ? get(t, intern(text.substr(cut + 1))) : Value();
   }
   String* k = key(name);
   if (k == key(names_->thisName)) return f.self ? Value(f.self) : Value();
@@ -161,20 +233,11 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
 void Vm::setVariable(ExecFrame& f, String* name, const Value& v) {
   const std::string& text = name->text;
   if (isPath(name)) {
-    ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
-    size_t colon = text.rfind(':');
-    size_t dot = text.rfind('.');
-    size_t cut = colon != std::string::npos ? colon : dot;
-    if (cut != std::string::npos && cut > 0 && cut + 1 < text.size()) {
-      String* member = intern(text.substr(cut + 1));
-      Object* target = nullptr;
-      if (colon != std::string::npos || text.find('/') != std::string::npos) {
-        DisplayNode* t = resolveTarget(base, text.substr(0, cut));
-        target = t ? clipFor(t) : nullptr;
-      } else {
-        target = getVariable(f, intern(text.substr(0, cut))).object();
-      }
-      if (target) set(target, member, v);
+    size_t cut = text.find_last_of(":.");
+    if (cut != std::string::npos) {
+      if (cut + 1 == text.size()) return;
+      if (Object* target = pathTarget(f, std::string_view(text).substr(0, cut)))
+        set(target, intern(text.substr(cut + 1)), v);
       return;
     }
   }

@@ -248,6 +248,8 @@ class Vm {
                      bool construct);
   ClipObject* currentClip();  // the target of the running code
   DisplayNode* resolveTarget(ClipObject* from, const std::string& path);
+  // The object a path reaches from `start` (clips, or objects variables hold on the way).
+  Object* walkPath(Object* start, ClipObject* base, std::string_view path, bool clipsOnly);
   // Variables by path ("/a/b:v", "_root.a.v") or by name through the scope chain.
   // `foundOn`, when given, is set to the scope object the name was found on (left alone when
   // it came from _global or a path).
@@ -263,6 +265,8 @@ class Vm {
   void adopt(GcCell* c);
   void markRoots(Tracer& t);
   Value getWithThis(Object* o, String* name, Object* self);
+  Object* pathStep(Object* from, std::string_view name);
+  Object* pathTarget(ExecFrame& f, std::string_view path);
   bool inherits(Object* from, Object* proto, int& budget);
 
  public:

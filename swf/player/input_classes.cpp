@@ -153,12 +153,12 @@ Value getAlign(Vm& vm, Object*, Args) {
   return in ? Value(vm.str(in->align)) : Value();
 }
 
-// Keeps the letters of T, B, L and R, in that order, as the original does.
+// Keeps the letters of L, T, R and B (either case), in that order, as the original does.
 Value setAlign(Vm& vm, Object*, Args args) {
   PlayerInput* in = inputOf(vm);
   if (!in) return Value();
   std::string s = vm.toString(args.at(0)), out;
-  for (char c : {'T', 'B', 'L', 'R'})
+  for (char c : {'L', 'T', 'R', 'B'})
     if (s.find(c) != std::string::npos || s.find(char(c + 32)) != std::string::npos) out += c;
   in->align = out;
   return Value();

@@ -434,6 +434,8 @@ TEST(LoadedText, ByteOrderMarksChooseTheEncoding) {
       {std::string("\xFF\xFE\x00\xD8h\x00", 6), "\xEF\xBF\xBDh"},  // a lone surrogate
       {std::string("\xFF\xFEh\x00\x00\x00i\x00", 8), "h"},         // the text ends at a NUL
       {std::string("\xFE\xFF\x00", 3), ""},
+      {std::string("\x00\x00\xFE\xFFx", 5), ""},  // UTF-32 is not read: it starts with NUL
+      {std::string("a\0b", 3), "a"},
   };
   for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes), c.text);
 }

@@ -75,9 +75,10 @@ std::string encodeUrlVariables(Vm& vm, Object* from) {
 }
 
 std::string loadedText(std::string bytes) {
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
   bool be = bytes.compare(0, 2, "\xFE\xFF") == 0, le = bytes.compare(0, 2, "\xFF\xFE") == 0;
-  if (!be && !le) return bytes;
+  // The text ends at a NUL, as every string a script gets does.
+  if (!be && !le) return bytes.substr(0, bytes.find('\0'));
   std::string out;
   auto unit = [&](size_t i) {
     auto b0 = uint8_t(bytes[i]), b1 = uint8_t(bytes[i + 1]);
@@ -85,7 +86,7 @@ std::string loadedText(std::string bytes) {
   };
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
     uint32_t c = unit(i);
-    if (c == 0) break;  // the text ends at a NUL, as every string a script gets does
+    if (c == 0) break;
     if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
       uint32_t lo = unit(i + 2);
       if (lo >= 0xDC00 && lo < 0xE000) {
@@ -190,7 +191,7 @@ Value addRequestHeader(Vm& vm, Object* self, Args args) {
   String* key = vm.intern("_customHeaders");
   Value list = vm.get(self, key);
   if (list.isUndefined()) {
-    list = Value(static_cast<Object*>(vm.newArray()));
+    list = vm.construct(vm.get(vm.global, vm.intern("Array")), {});  // as `new Array` makes it
     vm.put(self, key, list, Hidden);
   }
   Object* target = list.object();

@@ -31,7 +31,7 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url);
 // getBytesLoaded, getBytesTotal, addRequestHeader and an inert onLoad.
 void defineLoadingMethods(Vm& vm, Object* proto, uint16_t flags);
 // Text as a loaded file gives it to scripts: a UTF-8 byte order mark is dropped; UTF-16 with a
-// byte order mark is converted to UTF-8; other text is taken as UTF-8.
+// byte order mark is converted to UTF-8; other text is taken as UTF-8. It ends at its first NUL.
 std::string loadedText(std::string bytes);
 // ASnative(301, 0..2): load, send and sendAndLoad.
 void registerLoadingNatives(Vm& vm);

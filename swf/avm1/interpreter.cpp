@@ -487,11 +487,8 @@ void Interpreter::setTarget(const Value& v) {
     targetLost_ = false;
     return;
   }
-  DisplayNode* node = nullptr;
-  if (ClipObject* c = v.object() ? v.o->asClip() : nullptr)
-    node = c->node();
-  else
-    node = vm.resolveTarget(timelineClip(), vm.toString(v));
+  // A clip counts by its path, so of two clips of one name the first is the target.
+  DisplayNode* node = vm.resolveTarget(timelineClip(), vm.toString(v));
   targetLost_ = node == nullptr;
   f.target = node ? vm.clipFor(node) : nullptr;
 }
@@ -964,8 +961,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value name = pop();
         std::vector<Value> args = popArgs();
         Value fn;
-        // A function called with no object runs with the code's timeline as `this`.
-        Object* self = timelineClip();
+        // A function called with no object runs with the code's timeline as `this`, or with
+        // the clip SetTarget chose.
+        Object* self = f.target && f.target->node() ? f.target : timelineClip();
         if (name.isObject()) {
           fn = name;
         } else {

@@ -34,8 +34,8 @@ Function* definePackageClass(Vm& vm, std::string_view package, std::string_view 
   return f;
 }
 
-void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn getter,
-                    NativeFn setter) {
+void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn getter, NativeFn setter,
+                    uint16_t flags) {
   String* n = vm.intern(name);
   String* k = vm.key(n);
   Property* p = proto->props.find(k);
@@ -43,7 +43,7 @@ void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn gette
   p->getter = vm.newNative(getter);
   p->setter = setter ? vm.newNative(setter) : nullptr;
   p->value = Value();
-  p->flags = DontEnum;
+  p->flags = flags;
 }
 
 double numberOf(Vm& vm, Object* o, std::string_view name) {

@@ -30,8 +30,9 @@ struct ExecFrame {
   size_t stackBase = 0;
   Value result;
 
+  // A target that was removed no longer counts: variables go back to the timeline.
   Object* timeline() const {
-    if (target) return target;
+    if (target && target->node()) return target;
     return scope.empty() ? nullptr : scope[0];
   }
   void trace(Tracer& t) const;

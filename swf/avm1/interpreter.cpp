@@ -525,11 +525,8 @@ void Interpreter::setTarget(const Value& v) {
     targetLost_ = false;
     return;
   }
-  DisplayNode* node = nullptr;
-  if (ClipObject* c = v.object() ? v.o->asClip() : nullptr)
-    node = c->node();
-  else
-    node = vm.resolveTarget(timelineClip(), vm.toString(v));
+  // A clip counts by its path, so of two clips of one name the first is the target.
+  DisplayNode* node = vm.resolveTarget(timelineClip(), vm.toString(v));
   targetLost_ = node == nullptr;
   f.target = node ? vm.clipFor(node) : nullptr;
 }
@@ -1008,8 +1005,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         std::vector<Value> args = popArgs();
         Value fn;
         // A function called with no object runs on the scope object it was found on (a local
-        // function on the activation, inside `with` on that object), else on the timeline.
-        Object* self = timelineClip();
+        // function on the activation, inside `with` on that object), else on the timeline or
+        // the clip SetTarget chose.
+        Object* self = f.timeline() ? f.timeline() : timelineClip();
         if (name.isObject()) {
           fn = name;
         } else {

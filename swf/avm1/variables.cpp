@@ -151,9 +151,12 @@ Object* Vm::walkPath(Object* start, ClipObject* base, std::string_view p, bool c
 }
 
 DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
-  if (!from) return nullptr;
-  if (path.empty()) return from->node();
-  Object* o = walkPath(from, from, path, true);
+  if (path.empty()) return from ? from->node() : nullptr;
+  // Without a clip to start from, only absolute paths ("_level0.a") lead anywhere.
+  DisplayNode* level0 = from ? nullptr : host_.levelNode(0);
+  ClipObject* start = from ? from : level0 ? clipFor(level0) : nullptr;
+  if (!start) return nullptr;
+  Object* o = walkPath(start, from, path, true);
   ClipObject* c = o ? o->asClip() : nullptr;
   return c ? c->node() : nullptr;
 }

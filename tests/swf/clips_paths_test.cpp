@@ -73,4 +73,16 @@ TEST(ClipPaths, NamesAndScopes) {
   for (const Case& c : cases) EXPECT_EQ(runScripts(7, {c.source}).traced, c.expected) << c.what;
 }
 
+// What movies of each version see of the player's globals.
+TEST(ClipPaths, GlobalsByVersion) {
+  const std::string flashType = "push 'flash'\ngetVariable\ntypeof\ntrace\n";
+  EXPECT_EQ(runScripts(5, {flashType}).traced, "undefined\n");
+  EXPECT_EQ(runScripts(6, {flashType}).traced, "object\n");
+  // Stage.align keeps L, T, R and B in that order, whatever the case or order it was given.
+  const std::string align =
+      "push 'Stage'\ngetVariable\npush 'align', 'tRlB'\nsetMember\npush 'Stage'\ngetVariable\n"
+      "push 'align'\ngetMember\ntrace\n";
+  EXPECT_EQ(runScripts(7, {align}).traced, "LTRB\n");
+}
+
 }  // namespace

@@ -47,6 +47,45 @@ TEST(ScriptGeom, ArithmeticAndPrintedForms) {
   EXPECT_EQ(s.number(ct, "rgb"), 0x336699);
 }
 
+// Point and Rectangle keep what they are given and compare the way script does.
+TEST(ScriptGeom, UnconvertedMembersAndScriptComparisons) {
+  ScriptStage s;
+  auto* none = s.make("geom", "Point");
+  auto* raw = s.make("geom", "Point", {Value(), Value::null()});
+  auto* odd = s.make("geom", "Point", {Value(40), Value(NAN)});
+  auto* far = s.make("geom", "Point", {Value(50), Value(-INFINITY)});
+  auto* r = s.make("geom", "Rectangle", {Value(10), Value(20), Value(30), Value(40)});
+  auto* unset = s.make("geom", "Rectangle", {Value()});
+  auto* plain = s.vm->newObject();  // a rectangle's members without its class
+  for (const char* n : {"x", "y", "width", "height"}) s.vm->set(plain, s.vm->key(n), Value(1));
+  auto* same = s.make("geom", "Rectangle", {Value(1), Value(1), Value(1), Value(1)});
+  ASSERT_TRUE(none && raw && odd && far && r && unset && same);
+  struct {
+    swf::avm1::Object* self;
+    const char* method;
+    std::vector<Value> args;
+    const char* want;
+  } const cases[] = {
+      {none, "toString", {}, "(x=0, y=0)"},
+      {raw, "toString", {}, "(x=undefined, y=null)"},
+      {odd, "equals", {Value(odd)}, "true"},  // itself, NaN or not
+      {odd, "equals", {Value(far)}, "false"},
+      {unset, "toString", {}, "(x=undefined, y=undefined, w=undefined, h=undefined)"},
+      {unset, "contains", {Value(1), Value(1)}, "undefined"},  // NaN compares to undefined
+      {r, "contains", {Value(15), Value(25)}, "true"},
+      {r, "contains", {Value(5), Value(25)}, "false"},
+      {same, "equals", {Value(plain)}, "false"},  // not a Rectangle
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(s.text(s.call(c.self, c.method, c.args)), c.want) << c.method;
+  // Distances with a NaN stay NaN even beside an infinity.
+  swf::avm1::Object* cls =
+      s.vm->get(s.vm->get(s.vm->get(s.vm->global, s.vm->key("flash")), s.vm->key("geom")),
+                s.vm->key("Point"))
+          .object();
+  EXPECT_TRUE(std::isnan(s.vm->toNumber(s.call(cls, "distance", {Value(odd), Value(far)}))));
+}
+
 TEST(ScriptBitmapData, SizesAreBoundedAndPixelsKeepTheirAlpha) {
   ScriptStage s;
   struct {

@@ -4,15 +4,42 @@
 
 #include "swf/avm1/builtins/geom_classes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "swf/avm1/builtins/package_support.h"
+#include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
 namespace {
 
 constexpr const char* kGeom = "flash.geom";
+
+// Math.sqrt(x * x + y * y), as the original's script has it: a NaN wins over an infinity.
+double scriptLength(double x, double y) { return std::sqrt(x * x + y * y); }
+
+// A value as `"text" + v` makes it: valueOf first, toString only for what stays an object.
+std::string scriptText(Vm& vm, const Value& v) {
+  Value p = vm.toPrimitive(v, false);
+  return vm.toString(p.isObject() && !p.o->asClip() ? v : p);
+}
+
+// `a <= b` (or `a < b`) the script way: undefined when either side is NaN.
+struct Compare {
+  double a, b;
+  bool strict;
+};
+// The `&&` of comparisons: the first that is not true, or the last.
+Value scriptAll(std::initializer_list<Compare> parts) {
+  Value out(true);
+  for (const Compare& c : parts) {
+    if (std::isnan(c.a) || std::isnan(c.b)) return Value();
+    out = Value(c.strict ? c.a < c.b : c.a <= c.b);
+    if (!out.b) return out;
+  }
+  return out;
+}
 
 double arg(Vm& vm, Args a, size_t i, double fallback = 0) {
   return i < a.size() ? vm.toNumber(a.at(i)) : fallback;
@@ -27,9 +54,13 @@ Object* rectangle(Vm& vm, double x, double y, double w, double h) {
 }
 
 // ---- Point ----
+// The constructors keep what they are given, converted or not; without arguments they start
+// at zero.
 Value pointCtor(Vm& vm, Object* self, Args a) {
-  setNumber(vm, self, "x", arg(vm, a, 0));
-  setNumber(vm, self, "y", arg(vm, a, 1));
+  if (!self) return Value();
+  bool none = a.size() == 0;
+  vm.set(self, vm.key("x"), none ? Value(0.0) : a.at(0));
+  vm.set(self, vm.key("y"), none ? Value(0.0) : a.at(1));
   return Value();
 }
 double px(Vm& vm, Object* o) { return numberOf(vm, o, "x"); }
@@ -45,13 +76,14 @@ Value pointSubtract(Vm& vm, Object* self, Args a) {
 Value pointClone(Vm& vm, Object* self, Args) { return obj(point(vm, px(vm, self), py(vm, self))); }
 Value pointEquals(Vm& vm, Object* self, Args a) {
   Object* o = a.at(0).object();
+  if (o && o == self) return Value(true);
   return Value(o && px(vm, self) == px(vm, o) && py(vm, self) == py(vm, o));
 }
 Value pointLength(Vm& vm, Object* self, Args) {
-  return Value(std::hypot(px(vm, self), py(vm, self)));
+  return Value(scriptLength(px(vm, self), py(vm, self)));
 }
 Value pointNormalize(Vm& vm, Object* self, Args a) {
-  double len = std::hypot(px(vm, self), py(vm, self));
+  double len = scriptLength(px(vm, self), py(vm, self));
   if (len > 0) {
     double k = arg(vm, a, 0) / len;
     setNumber(vm, self, "x", px(vm, self) * k);
@@ -65,13 +97,13 @@ Value pointOffset(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value pointToString(Vm& vm, Object* self, Args) {
-  return text(vm, "(x=" + vm.toString(vm.get(self, vm.key("x"))) +
-                      ", y=" + vm.toString(vm.get(self, vm.key("y"))) + ")");
+  return text(vm, "(x=" + scriptText(vm, vm.get(self, vm.key("x"))) +
+                      ", y=" + scriptText(vm, vm.get(self, vm.key("y"))) + ")");
 }
 Value pointDistance(Vm& vm, Object*, Args a) {
   Object *p = a.at(0).object(), *q = a.at(1).object();
   if (!p || !q) return Value();
-  return Value(std::hypot(px(vm, p) - px(vm, q), py(vm, p) - py(vm, q)));
+  return Value(scriptLength(px(vm, p) - px(vm, q), py(vm, p) - py(vm, q)));
 }
 Value pointInterpolate(Vm& vm, Object*, Args a) {
   Object *p = a.at(0).object(), *q = a.at(1).object();
@@ -79,10 +111,9 @@ Value pointInterpolate(Vm& vm, Object*, Args a) {
   return obj(
       point(vm, px(vm, q) + f * (px(vm, p) - px(vm, q)), py(vm, q) + f * (py(vm, p) - py(vm, q))));
 }
-Value pointPolar(Vm& vm, Object*, Args a) {
-  double len = arg(vm, a, 0), ang = arg(vm, a, 1);
-  return obj(point(vm, len * std::cos(ang), len * std::sin(ang)));
-}
+// The original's polar names its class without the package, finds nothing to construct and
+// gives undefined whatever it is asked.
+Value pointPolar(Vm&, Object*, Args) { return Value(); }
 
 // ---- Rectangle ----
 struct R {
@@ -99,11 +130,17 @@ void setRect(Vm& vm, Object* o, R r) {
   setNumber(vm, o, "height", r.h);
 }
 Value rectCtor(Vm& vm, Object* self, Args a) {
-  setRect(vm, self, {arg(vm, a, 0), arg(vm, a, 1), arg(vm, a, 2), arg(vm, a, 3)});
+  if (!self) return Value();
+  if (a.size() == 0) {
+    setRect(vm, self, {0, 0, 0, 0});
+    return Value();
+  }
+  const char* names[] = {"x", "y", "width", "height"};
+  for (size_t i = 0; i < 4; ++i) vm.set(self, vm.key(names[i]), a.at(i));
   return Value();
 }
 Value rectToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return vm.toString(vm.get(self, vm.key(n))); };
+  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
   return text(vm,
               "(x=" + m("x") + ", y=" + m("y") + ", w=" + m("width") + ", h=" + m("height") + ")");
 }
@@ -117,24 +154,34 @@ Value rectSetEmpty(Vm& vm, Object* self, Args) {
   setRect(vm, self, {0, 0, 0, 0});
   return Value();
 }
-bool contains(const R& r, double x, double y) {
-  return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
+Value contains(const R& r, double x, double y) {
+  return scriptAll({{r.x, x, false}, {r.y, y, false}, {x, r.x + r.w, true}, {y, r.y + r.h, true}});
 }
 Value rectContains(Vm& vm, Object* self, Args a) {
-  return Value(contains(rectOf(vm, self), arg(vm, a, 0), arg(vm, a, 1)));
+  return contains(rectOf(vm, self), arg(vm, a, 0, NAN), arg(vm, a, 1, NAN));
 }
 Value rectContainsPoint(Vm& vm, Object* self, Args a) {
   Object* p = a.at(0).object();
-  return Value(p && contains(rectOf(vm, self), px(vm, p), py(vm, p)));
+  return contains(rectOf(vm, self), p ? px(vm, p) : NAN, p ? py(vm, p) : NAN);
 }
 Value rectContainsRectangle(Vm& vm, Object* self, Args a) {
   R r = rectOf(vm, self), o = rectOf(vm, a.at(0).object());
   if (isEmpty(o)) return Value(false);
   return Value(o.x >= r.x && o.y >= r.y && o.x + o.w <= r.x + r.w && o.y + o.h <= r.y + r.h);
 }
+// Whether `o` has Rectangle's prototype on its chain (what `instanceof` asks).
+bool isRectangle(Vm& vm, Object* o) {
+  Value ctor = vm.get(packageObject(vm, kGeom), vm.key("Rectangle"));
+  Object* proto = ctor.object() ? vm.get(ctor.o, vm.key("prototype")).object() : nullptr;
+  for (int i = 0; o && proto && i < 256; ++i) {
+    o = vm.get(o, vm.key("__proto__")).object();
+    if (o == proto) return true;
+  }
+  return false;
+}
 Value rectEquals(Vm& vm, Object* self, Args a) {
   Object* o = a.at(0).object();
-  if (!o) return Value(false);
+  if (!o || !isRectangle(vm, o)) return Value(false);
   R r = rectOf(vm, self), q = rectOf(vm, o);
   return Value(r.x == q.x && r.y == q.y && r.w == q.w && r.h == q.h);
 }
@@ -179,8 +226,6 @@ Value rectUnion(Vm& vm, Object* self, Args a) {
   double x1 = std::max(r.x + r.w, o.x + o.w), y1 = std::max(r.y + r.h, o.y + o.h);
   return obj(rectangle(vm, x0, y0, x1 - x0, y1 - y0));
 }
-Value rectLeft(Vm& vm, Object* self, Args) { return Value(rectOf(vm, self).x); }
-Value rectTop(Vm& vm, Object* self, Args) { return Value(rectOf(vm, self).y); }
 Value rectRight(Vm& vm, Object* self, Args) {
   R r = rectOf(vm, self);
   return Value(r.x + r.w);
@@ -188,18 +233,6 @@ Value rectRight(Vm& vm, Object* self, Args) {
 Value rectBottom(Vm& vm, Object* self, Args) {
   R r = rectOf(vm, self);
   return Value(r.y + r.h);
-}
-Value rectSetLeft(Vm& vm, Object* self, Args a) {
-  R r = rectOf(vm, self);
-  double v = arg(vm, a, 0);
-  setRect(vm, self, {v, r.y, r.w + r.x - v, r.h});
-  return Value();
-}
-Value rectSetTop(Vm& vm, Object* self, Args a) {
-  R r = rectOf(vm, self);
-  double v = arg(vm, a, 0);
-  setRect(vm, self, {r.x, v, r.w, r.h + r.y - v});
-  return Value();
 }
 Value rectSetRight(Vm& vm, Object* self, Args a) {
   setNumber(vm, self, "width", arg(vm, a, 0) - rectOf(vm, self).x);
@@ -221,12 +254,12 @@ Value rectSize(Vm& vm, Object* self, Args) {
   R r = rectOf(vm, self);
   return obj(point(vm, r.w, r.h));
 }
+// Moves the top left corner and keeps the bottom right one where it was.
 Value rectSetTopLeft(Vm& vm, Object* self, Args a) {
   Object* p = a.at(0).object();
-  Value v = Value(px(vm, p));
-  rectSetLeft(vm, self, Args{&v, 1});
-  v = Value(py(vm, p));
-  rectSetTop(vm, self, Args{&v, 1});
+  R r = rectOf(vm, self);
+  double x = px(vm, p), y = py(vm, p);
+  setRect(vm, self, {x, y, r.w + r.x - x, r.h + r.y - y});
   return Value();
 }
 Value rectSetBottomRight(Vm& vm, Object* self, Args a) {
@@ -253,7 +286,7 @@ Value matrixCtor(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value matrixToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return vm.toString(vm.get(self, vm.key(n))); };
+  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
   return text(vm, "(a=" + m("a") + ", b=" + m("b") + ", c=" + m("c") + ", d=" + m("d") +
                       ", tx=" + m("tx") + ", ty=" + m("ty") + ")");
 }
@@ -413,19 +446,21 @@ void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) {
 }
 
 void installGeom(Vm& vm) {
+  // Point and Rectangle were written in script in the original: their methods are plain
+  // properties with prototypes of their own, and their accessors have no flags.
   Object* p = vm.newObject();
-  vm.define(p, "add", pointAdd);
-  vm.define(p, "subtract", pointSubtract);
-  vm.define(p, "clone", pointClone);
-  vm.define(p, "equals", pointEquals);
-  vm.define(p, "normalize", pointNormalize);
-  vm.define(p, "offset", pointOffset);
-  vm.define(p, "toString", pointToString);
-  defineAccessor(vm, p, "length", pointLength);
+  defineScripted(vm, p, "add", pointAdd, 0);
+  defineScripted(vm, p, "subtract", pointSubtract, 0);
+  defineScripted(vm, p, "clone", pointClone, 0);
+  defineScripted(vm, p, "equals", pointEquals, 0);
+  defineScripted(vm, p, "normalize", pointNormalize, 0);
+  defineScripted(vm, p, "offset", pointOffset, 0);
+  defineScripted(vm, p, "toString", pointToString, 0);
+  defineAccessor(vm, p, "length", pointLength, nullptr, 0);
   Function* pc = definePackageClass(vm, kGeom, "Point", pointCtor, p);
-  vm.define(pc, "distance", pointDistance);
-  vm.define(pc, "interpolate", pointInterpolate);
-  vm.define(pc, "polar", pointPolar);
+  defineScripted(vm, pc, "distance", pointDistance, 0);
+  defineScripted(vm, pc, "interpolate", pointInterpolate, 0);
+  defineScripted(vm, pc, "polar", pointPolar, 0);
 
   Object* r = vm.newObject();
   struct {
@@ -446,14 +481,15 @@ void installGeom(Vm& vm) {
                            {"intersection", rectIntersection},
                            {"intersects", rectIntersects},
                            {"union", rectUnion}};
-  for (const auto& m : rectMethods) vm.define(r, m.name, m.fn);
-  defineAccessor(vm, r, "left", rectLeft, rectSetLeft);
-  defineAccessor(vm, r, "top", rectTop, rectSetTop);
-  defineAccessor(vm, r, "right", rectRight, rectSetRight);
-  defineAccessor(vm, r, "bottom", rectBottom, rectSetBottom);
-  defineAccessor(vm, r, "topLeft", rectTopLeft, rectSetTopLeft);
-  defineAccessor(vm, r, "bottomRight", rectBottomRight, rectSetBottomRight);
-  defineAccessor(vm, r, "size", rectSize, rectSetSize);
+  for (const auto& m : rectMethods) defineScripted(vm, r, m.name, m.fn, 0);
+  // left and top are the x and y members themselves; the prototype lists them as undefined.
+  vm.put(r, "left", Value(), 0);
+  vm.put(r, "top", Value(), 0);
+  defineAccessor(vm, r, "right", rectRight, rectSetRight, 0);
+  defineAccessor(vm, r, "bottom", rectBottom, rectSetBottom, 0);
+  defineAccessor(vm, r, "topLeft", rectTopLeft, rectSetTopLeft, 0);
+  defineAccessor(vm, r, "bottomRight", rectBottomRight, rectSetBottomRight, 0);
+  defineAccessor(vm, r, "size", rectSize, rectSetSize, 0);
   definePackageClass(vm, kGeom, "Rectangle", rectCtor, r);
 
   Object* m = vm.newObject();

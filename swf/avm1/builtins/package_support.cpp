@@ -15,9 +15,10 @@ Object* packageObject(Vm& vm, std::string_view path) {
     Object* next = vm.get(o, k).object();
     if (!next) {
       next = vm.newObject();
-      // The packages came with the player of SWF 8, but movies of SWF 6 and 7 see them too;
-      // only SWF 5 code does not.
-      vm.put(o, vm.intern(part), Value(next), o == vm.global ? DontEnum | Version6 : DontEnum);
+      // The packages came with the player of SWF 8, but movies of SWF 6 and 7 see them too
+      // (only SWF 5 code does not), all but flash.display.
+      uint16_t mask = o == vm.global ? Version6 : part == "display" ? Version8 : 0;
+      vm.put(o, vm.intern(part), Value(next), DontEnum | mask);
     }
     o = next;
     if (dot == std::string_view::npos) break;
@@ -34,8 +35,8 @@ Function* definePackageClass(Vm& vm, std::string_view package, std::string_view 
   return f;
 }
 
-void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn getter,
-                    NativeFn setter) {
+void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn getter, NativeFn setter,
+                    uint16_t flags) {
   String* n = vm.intern(name);
   String* k = vm.key(n);
   Property* p = proto->props.find(k);
@@ -43,7 +44,7 @@ void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn gette
   p->getter = vm.newNative(getter);
   p->setter = setter ? vm.newNative(setter) : nullptr;
   p->value = Value();
-  p->flags = DontEnum;
+  p->flags = flags;
 }
 
 double numberOf(Vm& vm, Object* o, std::string_view name) {

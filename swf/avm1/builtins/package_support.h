@@ -16,7 +16,7 @@ Function* definePackageClass(Vm& vm, std::string_view package, std::string_view 
                              Object* proto, AllocateFn allocate = nullptr);
 // A getter/setter pair on a prototype (setter may be null: read-only).
 void defineAccessor(Vm& vm, Object* proto, std::string_view name, NativeFn getter,
-                    NativeFn setter = nullptr);
+                    NativeFn setter = nullptr, uint16_t flags = DontEnum);
 // Reads and writes of a numeric member.
 double numberOf(Vm& vm, Object* o, std::string_view name);
 void setNumber(Vm& vm, Object* o, std::string_view name, double v);

@@ -492,7 +492,8 @@ Interpreter::Exit Interpreter::doTry(BitReader& r, size_t next, size_t& out) {
     Exit fe = run(finallyStart, finallyEnd, w2);
     if (fe == Returned) {
       // A return in finally wins; an exception on its way out is not forgotten, though.
-      if (pending && f.callee) vm.strayThrow = true;
+      // (One a catch block threw again is dropped.)
+      if (pending && !hasCatch && f.callee) vm.strayThrow = true;
       return Returned;
     }
     if (fe == Left) {

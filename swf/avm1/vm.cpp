@@ -693,17 +693,7 @@ bool Vm::strictEquals(const Value& a, const Value& b) {
 bool Vm::looseEquals(const Value& a, const Value& b) {
   if (a.type == b.type) return strictEquals(a, b);
   if (a.isNullish() && b.isNullish()) return true;
-  if (a.isNullish() || b.isNullish()) {
-    // An object equals undefined and null when its valueOf says undefined or null, or when it
-    // has no method to ask at all (its prototype chain cut).
-    const Value& other = a.isNullish() ? b : a;
-    if (!other.isObject() || other.o->isFunction()) return false;
-    Value p = toPrimitive(other);
-    if (!p.isObject()) return p.isNullish();
-    if (p.o != other.o) return false;
-    auto callable = [](const Value& m) { return m.object() && m.o->isFunction(); };
-    return !callable(get(other.o, names_->valueOf)) && !callable(get(other.o, names_->toString));
-  }
+  if (a.isNullish() || b.isNullish()) return false;
   if (a.isNumber() && b.isString()) return a.n == toNumber(b);
   if (a.isString() && b.isNumber()) return toNumber(a) == b.n;
   if (a.isBool()) return looseEquals(Value(a.b ? 1.0 : 0.0), b);

@@ -68,6 +68,8 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
     // after the frame was placed) may register it.
     bool exported = !p.byScript && ctx.vm && !sprite->symbolName().empty();
     bool classed = exported && ctx.vm->registeredClass(sprite->symbolName());
+    // SWF 5 movies only know the classes registered before the clip was placed.
+    if (parentTimeline && parentTimeline->timeline().swfVersion < 6) exported = classed;
     using Step = QueuedActions::ClassStep;
     sprite->queueEvent(kEventInitialize, nullptr);
     if (exported) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});

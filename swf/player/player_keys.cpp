@@ -22,12 +22,12 @@ namespace {
 constexpr int kTab = 9, kEnter = 13, kShift = 16, kControl = 17, kCapsLock = 20, kNumLock = 144;
 
 // Runs `fn` as an event of its own: the time limit starts now, and a throw or an abort ends
-// only this event. Raised by a running script (Selection.setFocus), it runs as a call of that
-// script's.
+// only this event. With `nested`, an event a running script raised (Selection.setFocus) runs
+// as a call of that script's; otherwise none runs while a script does.
 template <class Fn>
-void runEvent(avm1::Vm& vm, Fn&& fn) {
+void runEvent(avm1::Vm& vm, Fn&& fn, bool nested = false) {
   if (!vm.frames.empty()) {
-    fn();
+    if (nested) fn();
     return;
   }
   vm.blockStart = std::chrono::steady_clock::now();
@@ -41,15 +41,16 @@ void runEvent(avm1::Vm& vm, Fn&& fn) {
 }
 
 void broadcast(avm1::Vm& vm, avm1::Object* o, const char* message,
-               std::vector<avm1::Value> args = {}) {
+               std::vector<avm1::Value> args = {}, bool nested = false) {
   if (!o) return;
   args.insert(args.begin(), avm1::Value(vm.intern(message)));
-  runEvent(vm, [&] { vm.callMethod(o, vm.intern("broadcastMessage"), args); });
+  runEvent(
+      vm, [&] { vm.callMethod(o, vm.intern("broadcastMessage"), args); }, nested);
 }
 
 void broadcastGlobal(avm1::Vm& vm, const char* object, const char* message,
-                     std::vector<avm1::Value> args = {}) {
-  broadcast(vm, vm.get(vm.global, vm.intern(object)).object(), message, std::move(args));
+                     std::vector<avm1::Value> args = {}, bool nested = false) {
+  broadcast(vm, vm.get(vm.global, vm.intern(object)).object(), message, std::move(args), nested);
 }
 
 // The field's transform to the stage.
@@ -108,19 +109,21 @@ void Player::setFocusClip(PlacedObject* clip) {
   // The clip losing the focus hears it first, while it still has it; a handler may move the
   // focus itself, and the change asked for still follows.
   if (old && oldObject.object())
-    runEvent(*vm_, [&] {
-      vm_->callMethod(oldObject.o, vm_->intern("onKillFocus"), std::vector{newObject});
-    });
+    runEvent(
+        *vm_,
+        [&] { vm_->callMethod(oldObject.o, vm_->intern("onKillFocus"), std::vector{newObject}); },
+        true);
   if (clip && clipAlive.expired()) clip = nullptr;
   changed_ = true;
   input_->focusClip = clip;
   input_->focusClipLife = clip ? clip->lifeToken() : std::weak_ptr<const char>();
   if (!vm_) return;
   if (clip && newObject.object())
-    runEvent(*vm_, [&] {
-      vm_->callMethod(newObject.o, vm_->intern("onSetFocus"), std::vector{oldObject});
-    });
-  broadcastGlobal(*vm_, "Selection", "onSetFocus", {oldObject, newObject});
+    runEvent(
+        *vm_,
+        [&] { vm_->callMethod(newObject.o, vm_->intern("onSetFocus"), std::vector{oldObject}); },
+        true);
+  broadcastGlobal(*vm_, "Selection", "onSetFocus", {oldObject, newObject}, true);
 }
 
 void Player::setFocus(TextFieldInstance* field) {

@@ -89,7 +89,7 @@ const FieldProperty kProperties[] = {
      }},
     {"htmlText", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.htmlText()); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.setHtmlText(vm.toString(v));
+       f.setHtmlText(vm.toString(v), vm.version());
        changedText(vm, f);
      }},
     {"html", [](Vm&, TextFieldInstance& f) { return Value(f.def().html); },
@@ -123,6 +123,8 @@ const FieldProperty kProperties[] = {
        f.applyAutoSize();
        f.touch();
      }},
+    {"condenseWhite", [](Vm&, TextFieldInstance& f) { return Value(f.condenseWhite); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.condenseWhite = vm.toBoolean(v); }},
     {"multiline", [](Vm&, TextFieldInstance& f) { return Value(f.def().multiline); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().multiline = vm.toBoolean(v); }},
     {"border", [](Vm&, TextFieldInstance& f) { return Value(f.def().border); },
@@ -417,7 +419,7 @@ Value replaceText(Vm& vm, Object* self, Args args) {
   double b = vm.toNumber(args.at(0)), e = vm.toNumber(args.at(1));
   if (!(b >= 0) || !(e >= b)) return Value();
   f->replaceText(size_t(std::min(b, 1e9)), size_t(std::min(e, 1e9)),
-                 decodeText(vm.toString(args.at(2)), 6));
+                 decodeText(vm.toString(args.at(2)), 6), vm.version());
   changedText(vm, *f);
   return Value();
 }

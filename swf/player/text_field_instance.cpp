@@ -69,7 +69,7 @@ bool inRestrict(const std::u32string& list, char32_t c) {
 TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext& ctx,
                                      SpriteInstance* parent, int nesting)
     : PlacedObject(ctx, parent, nesting), def_(std::make_shared<EditTextCharacter>(def)) {
-  newStyle_ = {fieldCharFormat(*def_), fieldParagraphFormat(*def_)};
+  newStyle_ = firstStyle_ = {fieldCharFormat(*def_), fieldParagraphFormat(*def_)};
   std::u32string initial = decodeText(def.initialText, def.swfVersion);
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
   if (def_->html) {
@@ -127,15 +127,16 @@ std::string TextFieldInstance::htmlText() const {
   return def_->html ? doc_.html(newStyle_) : text();
 }
 
-// The HTML is read in the format for new text, which then becomes that of the last character.
-void TextFieldInstance::setHtmlText(const std::string& html) {
+// The format for new text becomes that of the last character.
+void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   if (!def_->html) {
     setText(html);
     return;
   }
   givenHtml_ = html;
+  const FieldStyle& base = version >= 8 ? newStyle_ : firstStyle_;
   doc_ = FieldDocument(
-      parseHtmlText(decodeText(html, 6), newStyle_.chars, newStyle_.paragraph, def_->multiline));
+      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline));
   newStyle_ = doc_.lastStyle(newStyle_);
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);
@@ -155,12 +156,13 @@ void TextFieldInstance::setNewTextFormat(const FormatSpec& spec) {
   spec.applyTo(newStyle_.paragraph);
 }
 
-void TextFieldInstance::replaceText(size_t begin, size_t end, const std::u32string& s) {
+void TextFieldInstance::replaceText(size_t begin, size_t end, const std::u32string& s,
+                                    int version) {
   size_t n = doc_.size();
   begin = std::min(begin, n);
   end = std::min(end, n);
   FieldStyle style = end < n ? doc_.styleAt(end) : newStyle_;
-  doc_.replace(begin, end, s, style);
+  if (!s.empty() || version >= 8) doc_.replace(begin, end, s, style);
   givenHtml_ = escapeHtml(doc_.text());
   if (doc_.size()) newStyle_ = doc_.styleAt(0);
   caret_ = std::min(caret_, int(doc_.size()));

@@ -40,7 +40,9 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   std::u32string chars() const;
   void setText(const std::string& plain);
   std::string htmlText() const;
-  void setHtmlText(const std::string& html);
+  // Before version 8 the HTML is read in the field's first format, from 8 in the format for
+  // new text.
+  void setHtmlText(const std::string& html, int version = 8);
   // What a bound variable holds: the HTML as last given to an HTML field (the text, escaped,
   // when it was given as text), the text otherwise.
   std::string variableText() const;
@@ -53,8 +55,9 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   // The format text set from now on takes (setNewTextFormat).
   const FieldStyle& newTextFormat() const { return newStyle_; }
   void setNewTextFormat(const FormatSpec& spec);
-  // Puts `s` in place of [begin, end) as replaceText does.
-  void replaceText(size_t begin, size_t end, const std::u32string& s);
+  // Puts `s` in place of [begin, end) as replaceText does (before version 8 an empty `s`
+  // removes nothing).
+  void replaceText(size_t begin, size_t end, const std::u32string& s, int version = 8);
 
   // ---- editing (input fields, replaceSel) ----
   bool editable() const { return !def_->readOnly; }
@@ -74,7 +77,8 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   // ---- what scripts set ----
   int scroll = 1;  // the first line shown, from 1
   int hscroll = 0;
-  int autoSize = 0;  // 0 none, 1 left, 2 centre, 3 right
+  int autoSize = 0;            // 0 none, 1 left, 2 centre, 3 right
+  bool condenseWhite = false;  // HTML set from now on has its white space condensed
   bool tabEnabledSet = false, tabEnabled = false;
   int tabIndex = -1;
   bool focused = false;
@@ -93,7 +97,7 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
  private:
   std::shared_ptr<EditTextCharacter> def_;
   FieldDocument doc_;
-  FieldStyle newStyle_;
+  FieldStyle newStyle_, firstStyle_;
   std::string givenHtml_;
   mutable StyledText shown_;
   mutable bool shownValid_ = false;

@@ -49,7 +49,7 @@ void syncFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
   if (text == field.boundText && text == shownText(field)) return;
   field.boundText = text;
   if (field.def().html)
-    field.setHtmlText(text);
+    field.setHtmlText(text, vm.version());
   else
     field.setText(text);
 }

@@ -103,10 +103,7 @@ std::string textFormatAttributes(const ParagraphFormat& p) {
 std::u32string fieldLineEnds(const std::u32string& s) {
   std::u32string out;
   out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == U'\r' && i + 1 < s.size() && s[i + 1] == U'\n') continue;
-    out += s[i] == U'\n' ? U'\r' : s[i];
-  }
+  for (char32_t c : s) out += c == U'\n' ? U'\r' : c;
   return out;
 }
 

@@ -52,7 +52,7 @@ class FieldDocument {
   std::vector<FieldStyle> styles_;
 };
 
-// Line ends as a field keeps them: \r\n and \n become \r.
+// Line ends as a field keeps them: every \n becomes \r (so \r\n ends two lines).
 std::u32string fieldLineEnds(const std::u32string& s);
 
 }  // namespace swf

@@ -65,4 +65,10 @@ void ArrayObject::traceChildren(Tracer& t) {
   lengthAsSet.trace(t);
 }
 
+void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a) {
+  Object* ctor = vm.get(vm.global, vm.intern("Array")).object();
+  Value proto = ctor ? vm.get(ctor, vm.names().prototype) : Value();
+  if (!proto.isObject() || proto.o != vm.arrayProto) vm.put(a, vm.names().proto, proto, Hidden);
+}
+
 }  // namespace swf::avm1

@@ -31,6 +31,10 @@ class ArrayObject : public Object {
   void setLength(size_t n) { items.resize(std::min(n, kMaxArrayLength)); }
 };
 
+// Gives `a` the prototype _global.Array has now, as array literals and Array() called as a
+// function take it: a script may have replaced Array, or deleted it (then there is none).
+void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a);
+
 // The index a property name stands for ("0", "12"; not "012" or "-1").
 bool arrayIndex(const std::string& name, size_t& index);
 

@@ -1018,6 +1018,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         ArrayObject* a = vm.newArray();
         a->items.resize(n);
         for (Value& v : a->items) v = pop();
+        takeCurrentArrayPrototype(vm, a);
         push(Value(static_cast<Object*>(a)));
         break;
       }

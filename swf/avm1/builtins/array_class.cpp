@@ -28,9 +28,10 @@ Object* allocateArray(Vm& vm) { return vm.make<ArrayObject>(); }
 
 Value arrayCtor(Vm& vm, Object* self, Args args) {
   ArrayObject* a = vm.isConstructing ? arrayOf(self) : nullptr;
-  if (!a)
+  if (!a) {
     a = vm.newArray();
-  else if (!a->props.find(vm.key(vm.names().length)))
+    takeCurrentArrayPrototype(vm, a);
+  } else if (!a->props.find(vm.key(vm.names().length)))
     vm.put(a, vm.names().length, Value(0.0), Hidden);
   if (args.size() == 1 && args.at(0).isNumber()) {
     // One number is the length, cut to a whole one; a negative one gives an empty array.
@@ -150,7 +151,8 @@ std::string joinItems(Vm& vm, ArrayObject* a, const std::string& sep) {
 Value join(Vm& vm, Object* self, Args args) {
   ArrayObject* a = arrayOf(self);
   if (!a) return Value();
-  std::string sep = args.size() > 0 && !args.at(0).isUndefined() ? vm.toString(args.at(0)) : ",";
+  // A separator given as undefined is the text of undefined ("undefined" from SWF 7).
+  std::string sep = args.size() > 0 ? vm.toString(args.at(0)) : ",";
   return text(vm, joinItems(vm, a, sep));
 }
 
@@ -168,7 +170,8 @@ Value reverse(Vm&, Object* self, Args) {
 
 // Compares two values by the flags; <0, 0, >0.
 int compareValues(Vm& vm, const Value& x, const Value& y, int flags) {
-  if (flags & Numeric) {
+  // NUMERIC compares two numbers as numbers; anything else still compares as text.
+  if ((flags & Numeric) && x.isNumber() && y.isNumber()) {
     double a = vm.toNumber(x), b = vm.toNumber(y);
     if (std::isnan(a) || std::isnan(b)) {
       if (std::isnan(a) && std::isnan(b)) return 0;
@@ -205,8 +208,8 @@ void quickSort(std::vector<size_t>& order, const std::function<double(size_t, si
   }
 }
 
-// Sorts the indexes of `keys`; DESCENDING reverses the ascending order. False when UNIQUESORT
-// finds two neighbours in that order the same (`same`).
+// Sorts the indexes of `count` elements; DESCENDING reverses the ascending order. False when
+// UNIQUESORT finds two neighbours in that order the same (`same`).
 bool sortOrder(size_t count, int flags, const std::function<double(size_t, size_t)>& cmp,
                const std::function<bool(size_t, size_t)>& same, std::vector<size_t>& order) {
   order.resize(count);
@@ -253,7 +256,8 @@ Value sort(Vm& vm, Object* self, Args args) {
     }
     return compareValues(vm, keys[x], keys[y], flags);
   };
-  auto same = [&](size_t x, size_t y) { return vm.strictEquals(keys[x], keys[y]); };
+  // Neighbours are told apart by the flags' own comparison, whatever the compare function said.
+  auto same = [&](size_t x, size_t y) { return compareValues(vm, keys[x], keys[y], flags) == 0; };
   if (!sortOrder(keys.size(), flags, cmp, same, order)) return Value(0);
   return finishSort(vm, a, order, flags);
 }
@@ -272,7 +276,7 @@ Value sortOn(Vm& vm, Object* self, Args args) {
   if (ArrayObject* fl = args.at(1).object() ? args.at(1).o->asArray() : nullptr) {
     for (const Value& v : fl->items) fieldFlags.push_back(vm.toInt32(v));
     if (fieldFlags.size() != fields.size()) fieldFlags.clear();
-  } else if (args.size() > 1) {
+  } else if (args.size() > 1 && !args.at(1).isObject()) {  // other objects are no flags
     flags = vm.toInt32(args.at(1));
   }
   std::vector<Value> keys = a->items;
@@ -293,8 +297,10 @@ Value sortOn(Vm& vm, Object* self, Args args) {
     return 0;
   };
   auto same = [&](size_t x, size_t y) {
-    for (size_t k = 0; k < fields.size(); ++k)
-      if (!vm.strictEquals(field(x, k), field(y, k))) return false;
+    for (size_t k = 0; k < fields.size(); ++k) {
+      int fflags = fieldFlags.empty() ? flags : fieldFlags[k];
+      if (compareValues(vm, field(x, k), field(y, k), fflags) != 0) return false;
+    }
     return true;
   };
   // With flags for each field, each descending field compares the other way round instead.

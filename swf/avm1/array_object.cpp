@@ -20,7 +20,7 @@ bool arrayIndex(const std::string& name, size_t& index) {
 
 bool ArrayObject::getNative(Vm& vm, String* key, Value& out) {
   if (key == vm.key(vm.names().length)) {
-    out = Value(double(items.size()));
+    out = lengthAsSetFor == items.size() ? lengthAsSet : Value(double(items.size()));
     return true;
   }
   size_t i;
@@ -35,6 +35,9 @@ bool ArrayObject::setNative(Vm& vm, String* key, const Value& v) {
   if (key == vm.key(vm.names().length)) {
     double d = vm.toNumber(v);
     if (std::isfinite(d) && d >= 0) setLength(size_t(d));
+    bool exact = v.isNumber() && v.n == double(items.size());
+    lengthAsSet = exact ? Value() : v;
+    lengthAsSetFor = exact ? SIZE_MAX : items.size();
     return true;
   }
   size_t i;
@@ -59,6 +62,13 @@ void ArrayObject::enumerateNative(Vm& vm, std::vector<String*>& names) {
 void ArrayObject::traceChildren(Tracer& t) {
   Object::traceChildren(t);
   for (const Value& v : items) v.trace(t);
+  lengthAsSet.trace(t);
+}
+
+void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a) {
+  Object* ctor = vm.get(vm.global, vm.intern("Array")).object();
+  Value proto = ctor ? vm.get(ctor, vm.names().prototype) : Value();
+  if (!proto.isObject() || proto.o != vm.arrayProto) vm.put(a, vm.names().proto, proto, Hidden);
 }
 
 }  // namespace swf::avm1

@@ -1,6 +1,9 @@
 #pragma once
-// Arrays keep their elements in a vector; "length" and index names reach it.
+// Arrays keep their elements in a vector; "length" and index names reach it. `length` is also
+// an entry of the property table (hidden and permanent, as the original has it), so that
+// listings and ASSetPropFlags find it; its value is always read from the vector.
 
+#include <cstdint>
 #include <vector>
 
 #include "swf/avm1/object.h"
@@ -14,6 +17,10 @@ inline constexpr size_t kMaxArrayLength = 1u << 22;
 class ArrayObject : public Object {
  public:
   std::vector<Value> items;
+  // What a script last stored in `length` when that was not the length itself ("x", 2.5):
+  // it reads back as stored until the elements change in number.
+  Value lengthAsSet;
+  size_t lengthAsSetFor = SIZE_MAX;
 
   ArrayObject* asArray() override { return this; }
   bool getNative(Vm& vm, String* key, Value& out) override;
@@ -23,6 +30,10 @@ class ArrayObject : public Object {
   void traceChildren(Tracer& t) override;
   void setLength(size_t n) { items.resize(std::min(n, kMaxArrayLength)); }
 };
+
+// Gives `a` the prototype _global.Array has now, as array literals and Array() called as a
+// function take it: a script may have replaced Array, or deleted it (then there is none).
+void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a);
 
 // The index a property name stands for ("0", "12"; not "012" or "-1").
 bool arrayIndex(const std::string& name, size_t& index);

@@ -116,16 +116,6 @@ class Interpreter {
     return next < start || next >= end;
   }
   void binaryNumber(int op);
-  // An operand of Add2 as a primitive: valueOf first (a Date's toString), and an object with
-  // neither method to ask (its prototype chain cut) adds as undefined.
-  Value addend(const Value& v) {
-    if (!v.isObject()) return v;
-    Value p = vm.toPrimitive(v, isDate(v.o));
-    if (!p.isObject() || p.o != v.o || v.o->asClip() || v.o->isFunction()) return p;
-    auto callable = [](const Value& m) { return m.object() && m.o->isFunction(); };
-    if (callable(vm.get(v.o, n.valueOf)) || callable(vm.get(v.o, n.toString))) return p;
-    return Value();
-  }
   void gotoFrame2(BitReader& r);
   size_t skipActions(size_t pc, size_t end, int count);
   Value callValue(const Value& fn, Object* self, std::vector<Value>& args, Object* holder);
@@ -156,7 +146,9 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
       case 0: {
         const uint8_t* z = static_cast<const uint8_t*>(std::memchr(p, 0, size_t(e - p)));
         if (!z) bad("push length");
-        push(Value(vm.intern(std::string_view(reinterpret_cast<const char*>(p), size_t(z - p)))));
+        std::string_view bytes(reinterpret_cast<const char*>(p), size_t(z - p));
+        push(Value(f.version < 6 && hasHighBytes(bytes) ? vm.intern(latin1ToUtf8(bytes))
+                                                        : vm.intern(bytes)));
         p = z + 1;
         break;
       }
@@ -237,6 +229,8 @@ void Interpreter::binaryNumber(int code) {
     case op::Divide:
       if (b == 0 && f.version < 5)
         push(Value(vm.intern("#ERROR#")));
+      else if (b == 0)  // the sign of a zero divisor is not looked at
+        push(Value(std::isnan(a) || a == 0 ? NAN : a > 0 ? INFINITY : -INFINITY));
       else
         push(Value(distinctNaN(a / b)));
       break;
@@ -715,11 +709,26 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value a = pop();
         // valueOf first; only when text is involved is an object that stayed one asked for
         // its toString.
-        Value pa = addend(a), pb = addend(b);
+        // A Date prefers toString from SWF 6. The right side converts first.
+        bool dates = vm.version() >= 6;
+        Value pb = vm.toPrimitive(b, dates && b.isObject() && isDate(b.o));
+        Value pa = vm.toPrimitive(a, dates && a.isObject() && isDate(a.o));
         if (pa.isString() || pb.isString()) {
-          String* sa = vm.toStr(pa.isObject() && !pa.o->asClip() ? a : pa);
+          // An object with nothing to convert it (no toString, no valueOf) joins as undefined.
+          auto callable = [&](Object* o, String* name) {
+            Value fn = vm.get(o, name);
+            return fn.object() && fn.o->isFunction();
+          };
+          auto side = [&](const Value& v, const Value& p) {
+            if (!p.isObject() || p.o->asClip()) return p;
+            if (p.o == v.o && !callable(v.o, vm.names().toString) &&
+                !callable(v.o, vm.names().valueOf))
+              return Value();
+            return v;
+          };
+          String* sa = vm.toStr(side(a, pa));
           push(Value(sa));  // keeps a fresh left side alive while the right one converts
-          top() = Value(vm.concat(sa, pb.isObject() && !pb.o->asClip() ? b : pb));
+          top() = Value(vm.concat(sa, side(b, pb)));
         } else {
           push(Value(distinctNaN(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
                                  vm.toNumber(pb.isObject() ? Value(NAN) : pb))));
@@ -875,26 +884,20 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::StringLength:
       case op::MBStringLength: {
         std::string s = vm.toString(pop());
-        push(Value(double(c == op::MBStringLength || f.version >= 6 ? utf8Length(s) : s.size())));
+        push(Value(double(utf8Length(s))));
         break;
       }
       case op::StringExtract:
       case op::MBStringExtract: {
         double count = vm.toNumber(pop()), index = vm.toNumber(pop());
         std::string s = vm.toString(pop());
-        push(Value(
-            vm.str(extractString(s, index, count, c == op::MBStringExtract || f.version >= 6))));
+        push(Value(vm.str(extractString(s, index, count))));
         break;
       }
       case op::CharToAscii:
       case op::MBCharToAscii: {
         std::string s = vm.toString(pop());
-        if (s.empty())
-          push(Value(0));
-        else if (c == op::MBCharToAscii || f.version >= 6)
-          push(Value(double(utf8CodeAt(s, 0))));
-        else
-          push(Value(double(static_cast<unsigned char>(s[0]))));
+        push(Value(s.empty() ? 0.0 : double(utf8CodeAt(s, 0))));
         break;
       }
       case op::AsciiToChar:
@@ -962,7 +965,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         auto pool = std::make_shared<ConstantPool>();
         unsigned count = r.u16();
         pool->reserve(count);
-        for (unsigned i = 0; i < count; ++i) pool->push_back(vm.intern(r.cstring()));
+        for (unsigned i = 0; i < count; ++i) {
+          std::string s = r.cstring();
+          pool->push_back(vm.intern(f.version < 6 && hasHighBytes(s) ? latin1ToUtf8(s) : s));
+        }
         f.pool = std::move(pool);
         break;
       }
@@ -1037,9 +1043,16 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         newMethod();
         break;
       case op::InitArray: {
-        std::vector<Value> items = popArgs();
+        // Elements the stack does not hold are undefined: the array is as long as it says,
+        // unless that is past the longest an array can be (then it takes what there is).
+        double count = vm.toNumber(pop());
+        size_t avail = vm.stack.size() - f.stackBase;
+        size_t n = count > 0 && std::isfinite(count) ? size_t(std::min(count, 1e18)) : 0;
+        if (n > kMaxArrayLength) n = std::min(n, avail);
         ArrayObject* a = vm.newArray();
-        a->items = std::move(items);
+        a->items.resize(n);
+        for (Value& v : a->items) v = pop();
+        takeCurrentArrayPrototype(vm, a);
         push(Value(static_cast<Object*>(a)));
         break;
       }

@@ -16,6 +16,14 @@ std::string numberToString(double d) {
   if (d == 0) return "0";
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.14e", d);  // 15 significant digits
+  // Rounding up past the largest double would print a number that reads back as infinity:
+  // the digits are cut there instead (Number.MAX_VALUE prints as 1.79769313486231e+308).
+  if (std::isinf(std::strtod(buf, nullptr))) {
+    std::snprintf(buf, sizeof buf, "%.16e", d);
+    char* cut = buf + 16 + (d < 0);  // after the sign, the first digit, the point and 14 more
+    char* exp = std::strchr(buf, 'e');
+    std::memmove(cut, exp, std::strlen(exp) + 1);
+  }
   char* e = std::strchr(buf, 'e');
   int exp = std::atoi(e + 1);
   *e = 0;

@@ -40,16 +40,36 @@ uint32_t utf8CodeAt(const std::string& s, size_t i) {
 
 std::string utf8Encode(uint32_t cp) { return encodeUtf8(std::u32string(1, char32_t(cp))); }
 
-std::string extractString(const std::string& s, double index, double count, bool utf8) {
-  size_t len = utf8 ? utf8Length(s) : s.size();
+std::string latin1ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (char ch : bytes) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out += ch;
+    } else {
+      out += char(0xC0 | (c >> 6));
+      out += char(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+bool hasHighBytes(std::string_view bytes) {
+  for (char ch : bytes)
+    if (static_cast<unsigned char>(ch) >= 0x80) return true;
+  return false;
+}
+
+std::string extractString(const std::string& s, double index, double count) {
+  size_t len = utf8Length(s);
   if (!std::isfinite(index)) index = 0;
   long start = long(std::clamp(index, -1e9, 1e9)) - 1;
   if (start < 0) start = 0;
   if (size_t(start) >= len) return "";
   size_t n = len - size_t(start);
   if (std::isfinite(count) && count >= 0 && count < double(n)) n = size_t(count);
-  if (std::isnan(count)) n = 0;
-  if (!utf8) return s.substr(size_t(start), n);
+  if (!std::isfinite(count)) n = 0;  // as a 32-bit integer, which infinity and NaN are 0
   size_t b = utf8Offset(s, size_t(start)), e = utf8Offset(s, size_t(start) + n);
   return s.substr(b, e - b);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Character-level string work on UTF-8 text (SWF 6 and later) or bytes (before).
+// Character-level string work on the machine's UTF-8 text.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace swf::avm1 {
 
@@ -11,7 +12,11 @@ size_t utf8Length(const std::string& s);
 size_t utf8Offset(const std::string& s, size_t index);
 uint32_t utf8CodeAt(const std::string& s, size_t byteOffset);
 std::string utf8Encode(uint32_t cp);
+// Text of files before SWF 6 is in the system's 8-bit code page, read as Latin-1: each byte is
+// one character.
+std::string latin1ToUtf8(std::string_view bytes);
+bool hasHighBytes(std::string_view bytes);
 // StringExtract: `count` characters from the 1-based `index`.
-std::string extractString(const std::string& s, double index, double count, bool utf8);
+std::string extractString(const std::string& s, double index, double count);
 
 }  // namespace swf::avm1

@@ -197,6 +197,7 @@ ArrayObject* Vm::newArray() {
   put(a, names_->proto, Value(arrayProto), Hidden);
   if (Property* c = arrayProto ? arrayProto->props.find(names_->constructor) : nullptr)
     put(a, names_->constructor, c->value, Hidden);
+  put(a, names_->length, Value(0.0), Hidden);  // read through the array; listed as its own
   return a;
 }
 
@@ -534,6 +535,19 @@ void Vm::setInterfaces(Object* ctor, std::span<const Value> ifaces) {
 
 // ---- conversions ----
 
+namespace {
+
+// Whether `o` has a valueOf or a toString to convert it by.
+bool convertible(Vm& vm, Object* o) {
+  for (String* name : {vm.names().valueOf, vm.names().toString}) {
+    Value fn = vm.get(o, name);
+    if (fn.object() && fn.o->isFunction()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 double Vm::toNumber(const Value& v) {
   switch (v.type) {
     case Value::Undefined:
@@ -548,7 +562,8 @@ double Vm::toNumber(const Value& v) {
     case Value::Obj: {
       if (v.o->asClip()) return NAN;
       Value p = toPrimitive(v);
-      if (p.isObject()) return NAN;
+      // With no valueOf or toString to ask, an object is a number as undefined is.
+      if (p.isObject()) return p.o == v.o && !convertible(*this, v.o) ? toNumber(Value()) : NAN;
       return toNumber(p);
     }
   }
@@ -569,6 +584,8 @@ std::string Vm::toString(const Value& v) {
       return v.s->text;
     case Value::Obj: {
       if (ClipObject* c = v.o->asClip()) return c->node() ? c->targetPath() : std::string();
+      // A String object gives its text without asking its (maybe replaced) toString.
+      if (v.o->hasPrimitive && v.o->primitive.isString()) return v.o->primitive.s->text;
       const char* fallback = v.o->isFunction() ? "[type Function]" : "[type Object]";
       Value fn = get(v.o, names_->toString);
       if (fn.object() && fn.o->isFunction()) {

@@ -12,6 +12,7 @@
 #include "swf/movie/tag_codes.h"
 #include "swf/sound/sound_info.h"
 #include "swf/text/font_table.h"
+#include "swf/text/text_content.h"
 #include "swf/video/video_character.h"
 
 namespace swf {
@@ -180,7 +181,14 @@ class MovieParser {
         unsigned count = body.u16();
         for (unsigned i = 0; i < count; ++i) {
           uint16_t id = body.u16();
-          m_.exports.emplace_back(body.cstring(), id);
+          std::string name = body.cstring();
+          // Text before SWF 6 is 8-bit, one character a byte, as the script machine reads it.
+          if (m_.version < 6) {
+            std::u32string wide(name.begin(), name.end());
+            for (char32_t& c : wide) c &= 0xFF;
+            name = encodeUtf8(wide);
+          }
+          m_.exports.emplace_back(std::move(name), id);
         }
         return false;
       }

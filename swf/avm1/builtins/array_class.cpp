@@ -28,10 +28,15 @@ Object* allocateArray(Vm& vm) { return vm.make<ArrayObject>(); }
 
 Value arrayCtor(Vm& vm, Object* self, Args args) {
   ArrayObject* a = vm.isConstructing ? arrayOf(self) : nullptr;
-  if (!a) a = vm.newArray();
+  if (!a) {
+    a = vm.newArray();
+    takeCurrentArrayPrototype(vm, a);
+  } else if (!a->props.find(vm.key(vm.names().length)))
+    vm.put(a, vm.names().length, Value(0.0), Hidden);
   if (args.size() == 1 && args.at(0).isNumber()) {
-    double n = args.at(0).n;
-    if (n >= 0 && n == std::floor(n)) a->setLength(size_t(n));
+    // One number is the length, cut to a whole one; a negative one gives an empty array.
+    int32_t n = vm.toInt32(args.at(0));
+    if (n > 0) a->setLength(size_t(n));
   } else {
     a->items.assign(args.v, args.v + args.n);
   }
@@ -146,7 +151,8 @@ std::string joinItems(Vm& vm, ArrayObject* a, const std::string& sep) {
 Value join(Vm& vm, Object* self, Args args) {
   ArrayObject* a = arrayOf(self);
   if (!a) return Value();
-  std::string sep = args.size() > 0 && !args.at(0).isUndefined() ? vm.toString(args.at(0)) : ",";
+  // A separator given as undefined is the text of undefined ("undefined" from SWF 7).
+  std::string sep = args.size() > 0 ? vm.toString(args.at(0)) : ",";
   return text(vm, joinItems(vm, a, sep));
 }
 
@@ -164,7 +170,8 @@ Value reverse(Vm&, Object* self, Args) {
 
 // Compares two values by the flags; <0, 0, >0.
 int compareValues(Vm& vm, const Value& x, const Value& y, int flags) {
-  if (flags & Numeric) {
+  // NUMERIC compares two numbers as numbers; anything else still compares as text.
+  if ((flags & Numeric) && x.isNumber() && y.isNumber()) {
     double a = vm.toNumber(x), b = vm.toNumber(y);
     if (std::isnan(a) || std::isnan(b)) {
       if (std::isnan(a) && std::isnan(b)) return 0;
@@ -177,20 +184,42 @@ int compareValues(Vm& vm, const Value& x, const Value& y, int flags) {
   return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
-// Sorts `values`, returning the order as indexes; false when UNIQUESORT found equal elements.
-bool sortOrder(Vm& vm, const std::vector<Value>& keys, int flags,
-               const std::function<int(size_t, size_t)>& cmp, std::vector<size_t>& order) {
-  order.resize(keys.size());
+// The original player's quicksort, followed exactly because a compare function sees its
+// comparisons: the first element of a range is the pivot and always the left operand; the left
+// scan passes elements the pivot is greater than, the right one elements it is not greater
+// than, and the scans look again at the elements they have just swapped. Ranges go left first.
+// `cmp(x, y)` compares the elements at indexes x and y; NaN stops both scans.
+void quickSort(std::vector<size_t>& order, const std::function<double(size_t, size_t)>& cmp) {
+  std::vector<std::pair<size_t, size_t>> ranges;
+  if (order.size() > 1) ranges.push_back({0, order.size() - 1});
+  while (!ranges.empty()) {
+    auto [lo, hi] = ranges.back();
+    ranges.pop_back();
+    size_t pivot = order[lo], i = lo + 1, j = hi;
+    for (;;) {
+      while (i < j && cmp(pivot, order[i]) > 0) ++i;
+      while (j > lo && cmp(pivot, order[j]) <= 0) --j;
+      if (i >= j) break;
+      std::swap(order[i], order[j]);
+    }
+    std::swap(order[lo], order[j]);
+    if (j + 1 < hi) ranges.push_back({j + 1, hi});
+    if (j > lo + 1) ranges.push_back({lo, j - 1});
+  }
+}
+
+// Sorts the indexes of `count` elements; DESCENDING reverses the ascending order. False when
+// UNIQUESORT finds two neighbours in that order the same (`same`).
+bool sortOrder(size_t count, int flags, const std::function<double(size_t, size_t)>& cmp,
+               const std::function<bool(size_t, size_t)>& same, std::vector<size_t>& order) {
+  order.resize(count);
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  bool equal = false;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    int r = cmp(a, b);
-    if (r == 0) equal = true;
-    if (flags & Descending) r = -r;
-    return r < 0;
-  });
-  (void)vm;
-  return !(equal && (flags & UniqueSort));
+  quickSort(order, cmp);
+  if (flags & UniqueSort)
+    for (size_t i = 1; i < order.size(); ++i)
+      if (same(order[i - 1], order[i])) return false;
+  if (flags & Descending) std::reverse(order.begin(), order.end());
+  return true;
 }
 
 Value finishSort(Vm& vm, ArrayObject* a, const std::vector<size_t>& order, int flags) {
@@ -213,22 +242,23 @@ Value sort(Vm& vm, Object* self, Args args) {
   int flags = 0;
   size_t i = 0;
   if (isCallable(args.at(0))) fn = args.at(i++);
-  if (args.size() > i) flags = int(vm.toNumber(args.at(i)));
+  if (args.size() > i) flags = vm.toInt32(args.at(i));
   std::vector<Value> keys = a->items;
   std::vector<size_t> order;
   Vm::Pin pin(vm, fn);
   ArrayObject* holder = vm.newArray();  // keeps the copies alive while comparators run
   holder->items = keys;
   Vm::Pin pin2(vm, arrayValue(holder));
-  auto cmp = [&](size_t x, size_t y) -> int {
+  auto cmp = [&](size_t x, size_t y) -> double {
     if (fn.isObject()) {
       Value pair[2] = {keys[x], keys[y]};
-      double r = vm.toNumber(vm.call(fn, nullptr, pair));
-      return r < 0 ? -1 : r > 0 ? 1 : 0;
+      return vm.toNumber(vm.call(fn, nullptr, pair));
     }
     return compareValues(vm, keys[x], keys[y], flags);
   };
-  if (!sortOrder(vm, keys, flags, cmp, order)) return Value(0);
+  // Neighbours are told apart by the flags' own comparison, whatever the compare function said.
+  auto same = [&](size_t x, size_t y) { return compareValues(vm, keys[x], keys[y], flags) == 0; };
+  if (!sortOrder(keys.size(), flags, cmp, same, order)) return Value(0);
   return finishSort(vm, a, order, flags);
 }
 
@@ -244,28 +274,39 @@ Value sortOn(Vm& vm, Object* self, Args args) {
   }
   int flags = 0;
   if (ArrayObject* fl = args.at(1).object() ? args.at(1).o->asArray() : nullptr) {
-    for (const Value& v : fl->items) fieldFlags.push_back(int(vm.toNumber(v)));
+    for (const Value& v : fl->items) fieldFlags.push_back(vm.toInt32(v));
     if (fieldFlags.size() != fields.size()) fieldFlags.clear();
-  } else if (args.size() > 1) {
-    flags = int(vm.toNumber(args.at(1)));
+  } else if (args.size() > 1 && !args.at(1).isObject()) {  // other objects are no flags
+    flags = vm.toInt32(args.at(1));
   }
   std::vector<Value> keys = a->items;
+  ArrayObject* holder = vm.newArray();  // keeps the elements alive while getters run
+  holder->items = keys;
+  Vm::Pin pin(vm, arrayValue(holder));
   std::vector<size_t> order;
-  auto cmp = [&](size_t x, size_t y) -> int {
+  auto field = [&](size_t x, size_t k) {
+    return keys[x].object() ? vm.get(keys[x], fields[k]) : Value();
+  };
+  auto cmp = [&](size_t x, size_t y) -> double {
     for (size_t k = 0; k < fields.size(); ++k) {
       int fflags = fieldFlags.empty() ? flags : fieldFlags[k];
-      Value vx = keys[x].object() ? vm.get(keys[x], fields[k]) : Value();
-      Value vy = keys[y].object() ? vm.get(keys[y], fields[k]) : Value();
-      int r = compareValues(vm, vx, vy, fflags);
+      int r = compareValues(vm, field(x, k), field(y, k), fflags);
       if (!fieldFlags.empty() && (fflags & Descending)) r = -r;
       if (r) return r;
     }
     return 0;
   };
-  if (!sortOrder(vm, keys, fieldFlags.empty() ? flags : (flags | (fieldFlags[0] & ~Descending)),
-                 cmp, order))
-    return Value(0);
-  return finishSort(vm, a, order, fieldFlags.empty() ? flags : fieldFlags[0] & ~Descending);
+  auto same = [&](size_t x, size_t y) {
+    for (size_t k = 0; k < fields.size(); ++k) {
+      int fflags = fieldFlags.empty() ? flags : fieldFlags[k];
+      if (compareValues(vm, field(x, k), field(y, k), fflags) != 0) return false;
+    }
+    return true;
+  };
+  // With flags for each field, each descending field compares the other way round instead.
+  int first = fieldFlags.empty() ? flags : fieldFlags[0] & ~Descending;
+  if (!sortOrder(keys.size(), first, cmp, same, order)) return Value(0);
+  return finishSort(vm, a, order, first);
 }
 
 }  // namespace

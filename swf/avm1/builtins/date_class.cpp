@@ -25,10 +25,11 @@ double dayFromYear(double y) {
 }
 double yearFromTime(double t) {
   double y = std::floor(t / (kMsPerDay * 365.2425)) + 1970;
-  // Past the dates a Date can hold, y ± 1 is y again: the steps below would never end.
-  if (!(std::fabs(t) <= 8.64e15)) return y;
-  while (dayFromYear(y) * kMsPerDay > t) --y;
-  while (dayFromYear(y + 1) * kMsPerDay <= t) ++y;
+  if (!std::isfinite(y)) return y;
+  // The estimate is a year or so off at most; the steps are bounded all the same, as far out
+  // the doubles are too coarse for them ever to settle.
+  for (int i = 0; i < 8 && dayFromYear(y) * kMsPerDay > t; ++i) --y;
+  for (int i = 0; i < 8 && dayFromYear(y + 1) * kMsPerDay <= t; ++i) ++y;
   return y;
 }
 bool leap(double y) { return daysInYear(y) == 366; }
@@ -52,7 +53,7 @@ Parts split(double t) {
   p.hours = std::floor(msInDay / 3600000);
   p.minutes = std::fmod(std::floor(msInDay / 60000), 60);
   p.seconds = std::fmod(std::floor(msInDay / 1000), 60);
-  p.ms = std::fmod(msInDay, 1000);
+  p.ms = std::floor(std::fmod(msInDay, 1000));
   p.weekday = std::fmod(std::fmod(day(t) + 4, 7) + 7, 7);
   return p;
 }
@@ -86,32 +87,76 @@ double timeOf(Object* o) {
   return o && o->hasPrimitive && o->primitive.isNumber() ? o->primitive.n : NAN;
 }
 
-void setTime(Object* o, double t) {
+void setTime(Object* o, double t, bool whole = true) {
   if (!o) return;
-  if (std::fabs(t) > 8.64e15) t = NAN;
+  if (!whole) {  // a time given whole to the constructor keeps its fraction
+    o->primitive = Value(t);
+    o->hasPrimitive = true;
+    return;
+  }
+  // Whole milliseconds, toward zero, within 100 million days of 1970 (only the constructor
+  // goes past, as the original's does).
+  t = std::fabs(t) <= 8.64e15 ? std::trunc(t) + 0.0 : NAN;
   o->primitive = Value(t);
   o->hasPrimitive = true;
+}
+
+// The time the constructor or Date.UTC make of a year, month, day, hours, minutes, seconds and
+// milliseconds, as the original does: the fields end at the first undefined one; a year below
+// 100 counts from 1900; every field is cut to a whole number. A year that is no number is 0,
+// and so is one pushed there by a month that is no number (the month is then January). A day
+// or a time field that is no number makes the time NaN.
+struct Fields {
+  size_t count = 0;  // how many were given before any undefined
+  double time = NAN;
+};
+
+size_t fieldCount(Args args) {
+  size_t n = 0;
+  while (n < 7 && n < args.size() && !args.at(n).isUndefined()) ++n;
+  return n;
+}
+
+Fields timeFromFields(Vm& vm, Args args) {
+  Fields out;
+  out.count = fieldCount(args);
+  double f[7] = {0, 0, 1, 0, 0, 0, 0};
+  for (size_t i = 0; i < out.count; ++i) f[i] = vm.toNumber(args.at(i));
+  if (f[0] < 100) f[0] += 1900;
+  double month = std::isfinite(f[1]) ? std::trunc(f[1]) : NAN;
+  double year = f[0] + std::floor(month / 12);
+  month -= 12 * std::floor(month / 12);
+  year = std::isfinite(year) ? std::trunc(year) : 0;
+  if (!std::isfinite(month)) month = 0;
+  double days =
+      dayFromYear(year) + kMonthStart[leap(year) ? 1 : 0][int(month)] + std::trunc(f[2]) - 1;
+  out.time = days * kMsPerDay + std::trunc(f[3]) * 3600000 + std::trunc(f[4]) * 60000 +
+             std::trunc(f[5]) * 1000 + std::trunc(f[6]);
+  return out;
 }
 
 struct DateObject : Object {};
 
 Object* allocateDate(Vm& vm) { return vm.make<DateObject>(); }
 
+Value dateToString(Vm& vm, Object* o, Args);
+
+// Called as a function, Date gives the time now as text. Constructed with one field (the ones
+// after an undefined do not count), the field is the time in milliseconds, kept as given.
 Value dateCtor(Vm& vm, Object* o, Args args) {
-  if (!vm.isConstructing || !o) return Value(vm.intern("date"));
-  double t;
-  if (args.size() == 0) {
-    t = now();
-  } else if (args.size() == 1) {
-    t = vm.toNumber(args.at(0));
-  } else {
-    double f[7] = {0, 0, 1, 0, 0, 0, 0};
-    for (size_t i = 0; i < 7 && i < args.size(); ++i) f[i] = vm.toNumber(args.at(i));
-    if (f[0] >= 0 && f[0] <= 99) f[0] += 1900;
-    t = makeTime(f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
-    t -= localOffset(t);
+  if (!vm.isConstructing || !o) {
+    Object* d = allocateDate(vm);
+    setTime(d, now());
+    return dateToString(vm, d, {});
   }
-  setTime(o, t);
+  if (args.size() == 0) {
+    setTime(o, now());
+  } else if (fieldCount(args) <= 1) {
+    setTime(o, vm.toNumber(args.at(0)), false);
+  } else {
+    double t = timeFromFields(vm, args).time;
+    setTime(o, t - localOffset(t));
+  }
   return Value(o);
 }
 
@@ -153,12 +198,12 @@ Value setter(Vm& vm, Object* o, Args args) {
   Parts p = split(std::isnan(t) ? 0 : t + offset);
   double* fields[] = {&p.year, &p.month, &p.date, &p.hours, &p.minutes, &p.seconds, &p.ms};
   int first = F == FullYearShort ? 0 : int(F);
-  int count = F == Year      ? 3
-              : F == Month   ? 2
-              : F == Hours   ? 4
-              : F == Minutes ? 3
-              : F == Seconds ? 2
-                             : 1;
+  int count = F == Year || F == FullYearShort ? 3
+              : F == Month                    ? 2
+              : F == Hours                    ? 4
+              : F == Minutes                  ? 3
+              : F == Seconds                  ? 2
+                                              : 1;
   for (int i = 0; i < count && size_t(i) < args.size(); ++i)
     *fields[first + i] = vm.toNumber(args.at(size_t(i)));
   if (F == FullYearShort && p.year >= 0 && p.year <= 99) p.year += 1900;
@@ -170,7 +215,8 @@ Value setter(Vm& vm, Object* o, Args args) {
 
 Value getTime(Vm&, Object* o, Args) { return Value(timeOf(o)); }
 Value setTimeFn(Vm& vm, Object* o, Args args) {
-  setTime(o, vm.toNumber(args.at(0)));
+  // Nothing or undefined is no time, whatever the version makes of undefined as a number.
+  setTime(o, args.at(0).isUndefined() ? NAN : vm.toNumber(args.at(0)));
   return Value(timeOf(o));
 }
 Value getTimezoneOffset(Vm&, Object* o, Args) {
@@ -180,9 +226,12 @@ Value getTimezoneOffset(Vm&, Object* o, Args) {
 
 Value dateToString(Vm& vm, Object* o, Args) {
   double t = timeOf(o);
-  if (std::isnan(t)) return Value(vm.intern("Invalid Date"));
   double off = localOffset(t);
   Parts p = split(t + off);
+  // So far out that the parts are no longer exact is no date either.
+  if (!std::isfinite(t) || !(p.weekday >= 0 && p.weekday < 7) || !(p.month >= 0 && p.month < 12) ||
+      !(std::fabs(p.date) < 1e9 && std::fabs(p.hours) < 1e9))
+    return Value(vm.intern("Invalid Date"));
   static const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -194,11 +243,11 @@ Value dateToString(Vm& vm, Object* o, Args) {
   return text(vm, buf);
 }
 
+// Date.UTC needs a year and a month at least (the year is read all the same).
 Value dateUtc(Vm& vm, Object*, Args args) {
-  double f[7] = {0, 0, 1, 0, 0, 0, 0};
-  for (size_t i = 0; i < 7 && i < args.size(); ++i) f[i] = vm.toNumber(args.at(i));
-  if (f[0] >= 0 && f[0] <= 99) f[0] += 1900;
-  return Value(makeTime(f[0], f[1], f[2], f[3], f[4], f[5], f[6]));
+  Fields f = timeFromFields(vm, args);
+  if (f.count < 2) return Value();
+  return Value(f.time);
 }
 
 }  // namespace

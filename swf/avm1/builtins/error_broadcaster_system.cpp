@@ -50,17 +50,30 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   ArrayObject* keep = vm.newArray();
   keep->items = listeners;
   Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));
-  for (const Value& l : listeners)
-    if (Object* o = vm.toObject(l)) vm.callMethod(o, name, rest);
-  return Value(true);
+  // True when there were listeners and every one could be told; undefined otherwise.
+  bool all = !listeners.empty();
+  for (const Value& l : listeners) {
+    if (Object* o = vm.toObject(l))
+      vm.callMethod(o, name, rest);
+    else
+      all = false;
+  }
+  return all ? Value(true) : Value();
 }
 
 Value initialize(Vm& vm, Object*, Args args) {
   Object* o = args.at(0).object();
   if (!o) return Value();
+  // The built-in methods, whatever a script has put on AsBroadcaster in their place (the
+  // same function objects while they are still there).
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
-  for (const char* m : {"addListener", "removeListener"})
-    vm.put(o, m, bc ? vm.get(bc, vm.intern(m)) : Value(), Hidden);
+  auto builtIn = [&](const char* name, NativeFn fn) {
+    Value v = bc ? vm.get(bc, vm.intern(name)) : Value();
+    if (isCallable(v) && static_cast<Function*>(v.o)->native == fn) return v;
+    return Value(static_cast<Object*>(vm.newNative(fn)));
+  };
+  vm.put(o, "addListener", builtIn("addListener", addListener), Hidden);
+  vm.put(o, "removeListener", builtIn("removeListener", removeListener), Hidden);
   // Each broadcaster gets a broadcastMessage of its own, as in the original player.
   vm.put(o, "broadcastMessage", Value(static_cast<Object*>(vm.newNative(broadcastMessage))),
          Hidden);

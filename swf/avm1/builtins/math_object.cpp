@@ -9,9 +9,20 @@
 namespace swf::avm1 {
 namespace {
 
+// Every function of Math reads its first two arguments as numbers, in order, whether it uses
+// the second or not; a missing one is NaN.
+struct Pair {
+  double a, b;
+};
+Pair numbers(Vm& vm, Args args) {
+  double a = args.size() > 0 ? vm.toNumber(args.at(0)) : NAN;
+  double b = args.size() > 1 ? vm.toNumber(args.at(1)) : NAN;
+  return {a, b};
+}
+
 template <double (*F)(double)>
 Value unary(Vm& vm, Object*, Args args) {
-  return Value(F(vm.toNumber(args.at(0))));
+  return Value(F(numbers(vm, args).a));
 }
 
 double absD(double d) { return std::fabs(d); }
@@ -29,26 +40,29 @@ double sqrtD(double d) { return std::sqrt(d); }
 double tanD(double d) { return std::tan(d); }
 
 Value atan2Fn(Vm& vm, Object*, Args args) {
-  return Value(std::atan2(vm.toNumber(args.at(0)), vm.toNumber(args.at(1))));
+  Pair p = numbers(vm, args);
+  return Value(std::atan2(p.a, p.b));
 }
 
 Value powFn(Vm& vm, Object*, Args args) {
-  return Value(std::pow(vm.toNumber(args.at(0)), vm.toNumber(args.at(1))));
+  Pair p = numbers(vm, args);
+  // An infinite base to a fractional power is NaN.
+  if (std::isinf(p.a) && std::isfinite(p.b) && p.b != std::trunc(p.b)) return Value(NAN);
+  return Value(std::pow(p.a, p.b));
 }
 
 Value minMax(Vm& vm, Args args, bool max) {
   if (args.size() == 0) return Value(max ? -INFINITY : INFINITY);
-  double a = vm.toNumber(args.at(0));
-  if (args.size() < 2) return Value(NAN);
-  double b = vm.toNumber(args.at(1));
-  if (std::isnan(a) || std::isnan(b)) return Value(NAN);
-  return Value(max ? (a > b ? a : b) : (a < b ? a : b));
+  Pair p = numbers(vm, args);
+  if (std::isnan(p.a) || std::isnan(p.b)) return Value(NAN);
+  return Value(max ? (p.a > p.b ? p.a : p.b) : (p.a < p.b ? p.a : p.b));
 }
 
 Value minFn(Vm& vm, Object*, Args args) { return minMax(vm, args, false); }
 Value maxFn(Vm& vm, Object*, Args args) { return minMax(vm, args, true); }
 
-Value randomFn(Vm&, Object*, Args) {
+Value randomFn(Vm& vm, Object*, Args args) {
+  numbers(vm, args);
   static std::mt19937_64 rng(std::random_device{}());
   return Value(std::uniform_real_distribution<double>(0, 1)(rng));
 }

@@ -29,7 +29,9 @@ Value numberToStringFn(Vm& vm, Object* o, Args args) {
 
 Value numberValueOf(Vm&, Object* o, Args) { return thisValue(o); }
 
+// Boolean() called with nothing gives undefined; constructed, false.
 Value booleanCtor(Vm& vm, Object* o, Args args) {
+  if (!vm.isConstructing && args.size() == 0) return Value();
   return wrap(vm, o, Value(args.size() ? vm.toBoolean(args.at(0)) : false));
 }
 

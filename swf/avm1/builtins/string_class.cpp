@@ -36,7 +36,7 @@ struct Chars {
   }
 };
 
-Chars self(Vm& vm, Object* o) { return Chars(vm.toString(thisValue(o)), vm.version() >= 6); }
+Chars self(Vm& vm, Object* o) { return Chars(vm.toString(thisValue(o)), true); }
 
 double integer(Vm& vm, const Value& v) {
   double d = vm.toNumber(v);
@@ -47,18 +47,40 @@ size_t clampIndex(double d, size_t len) { return size_t(std::clamp(d, 0.0, doubl
 
 Object* allocateString(Vm& vm) { return vm.make<Object>(); }
 
+Value toStringFn(Vm& vm, Object* o, Args);
+
+// toString and valueOf of something that is not a String: a clip gives its path, any other
+// object what its own toString gives when that is text, and "[type Object]" otherwise (a
+// String method borrowed as the toString would only ask itself again).
+Value foreignText(Vm& vm, Object* o) {
+  if (o->asClip()) return Value(vm.toStr(Value(o)));
+  Value fn = vm.get(o, vm.names().toString);
+  if (isCallable(fn) && static_cast<Function*>(fn.o)->native != toStringFn) {
+    Value r = vm.call(fn, o, {});
+    if (r.isString()) return r;
+  }
+  return text(vm, o->isFunction() ? "[type Function]" : "[type Object]");
+}
+
+Value toStringFn(Vm& vm, Object* o, Args) {
+  if (!o) return Value();
+  if (o->hasPrimitive && o->primitive.isString()) return o->primitive;
+  return foreignText(vm, o);
+}
+
+// An object converts as for toString: only text that its toString gives counts.
 Value stringCtor(Vm& vm, Object* o, Args args) {
-  String* s = args.size() ? vm.toStr(args.at(0)) : vm.names().empty;
+  String* s = vm.names().empty;
+  if (args.size()) {
+    Object* from = args.at(0).object();
+    bool wrapped = from && from->hasPrimitive && from->primitive.isString();
+    s = from && !wrapped ? foreignText(vm, from).s : vm.toStr(args.at(0));
+  }
   if (!vm.isConstructing || !o) return Value(s);
   o->primitive = Value(s);
   o->hasPrimitive = true;
   vm.put(o, vm.names().length, Value(double(utf8Length(s->text))), Hidden);
   return Value(o);
-}
-
-Value toStringFn(Vm& vm, Object* o, Args) {
-  Value v = thisValue(o);
-  return v.isString() ? v : Value(vm.toStr(v));
 }
 
 Value charAt(Vm& vm, Object* o, Args args) {
@@ -106,7 +128,7 @@ Value lastIndexOf(Vm& vm, Object* o, Args args) {
 Value slice(Vm& vm, Object* o, Args args) {
   Chars c = self(vm, o);
   double len = double(c.size());
-  if (args.size() == 0) return Value(vm.names().empty);
+  if (args.size() == 0) return Value();
   double s = integer(vm, args.at(0));
   double e = args.size() > 1 && !args.at(1).isUndefined() ? integer(vm, args.at(1)) : len;
   if (s < 0) s += len;
@@ -118,84 +140,143 @@ Value slice(Vm& vm, Object* o, Args args) {
 Value substring(Vm& vm, Object* o, Args args) {
   Chars c = self(vm, o);
   if (args.size() == 0) return Value(vm.names().empty);
-  size_t a = clampIndex(integer(vm, args.at(0)), c.size());
+  size_t a = clampIndex(vm.toInt32(args.at(0)), c.size());
   size_t b = args.size() > 1 && !args.at(1).isUndefined()
-                 ? clampIndex(integer(vm, args.at(1)), c.size())
+                 ? clampIndex(vm.toInt32(args.at(1)), c.size())
                  : c.size();
   if (a > b) std::swap(a, b);
   return text(vm, c.sub(a, b));
 }
 
+// Indexes are 32-bit integers (infinity is 0). A negative length counts from the end and gives
+// nothing once it would reach the last character.
 Value substr(Vm& vm, Object* o, Args args) {
   Chars c = self(vm, o);
   if (args.size() == 0) return Value(vm.names().empty);
   double len = double(c.size());
-  double s = integer(vm, args.at(0));
+  double s = vm.toInt32(args.at(0));
   if (s < 0) s = std::max(0.0, s + len);
-  double n = args.size() > 1 && !args.at(1).isUndefined() ? integer(vm, args.at(1)) : len;
-  if (n < 0) n = std::max(0.0, n + len - s);
-  size_t a = clampIndex(s, c.size());
-  size_t b = clampIndex(s + n, c.size());
-  return text(vm, c.sub(a, b));
+  s = std::min(s, len);
+  double n = len - s;
+  if (args.size() > 1 && !args.at(1).isUndefined()) {
+    n = vm.toInt32(args.at(1));
+    if (n < 0) {
+      n += len;
+      if (s + n >= len) return Value(vm.names().empty);
+    }
+  }
+  if (n <= 0) return Value(vm.names().empty);
+  return text(vm, c.sub(size_t(s), size_t(std::min(s + n, len))));
 }
 
+// No separator gives the whole text. A limit that is given is a 32-bit integer, and below 1
+// gives an empty array. From SWF 6 the empty text splits into [""] whatever the limit, or into
+// nothing by the empty separator, which splits other text into its characters. Before SWF 6
+// only a one-character separator splits at all, an undefined one with a limit is a comma, and
+// the separator is converted once more when a limit is given.
 Value split(Vm& vm, Object* o, Args args) {
   ArrayObject* out = vm.newArray();
+  Value result(static_cast<Object*>(out));
   Chars c = self(vm, o);
-  double limit =
-      args.size() > 1 && !args.at(1).isUndefined() ? vm.toNumber(args.at(1)) : 4294967295.0;
-  if (std::isnan(limit) || limit < 0) limit = 4294967295.0;
-  auto add = [&](std::string s) {
-    if (double(out->items.size()) < limit) out->items.push_back(text(vm, std::move(s)));
-  };
-  if (args.size() == 0 || args.at(0).isUndefined()) {
+  bool old = vm.version() < 6;
+  bool noSeparator = args.size() == 0 || args.at(0).isUndefined();
+  bool hasLimit = args.size() > 1 && !args.at(1).isUndefined();
+  auto add = [&](std::string s) { out->items.push_back(text(vm, std::move(s))); };
+  if (noSeparator && (!old || !hasLimit)) {
     add(c.s);
-    return Value(static_cast<Object*>(out));
+    return result;
   }
-  std::string sep = vm.toString(args.at(0));
-  if (sep.empty()) {
-    if (vm.version() < 6) {
-      add(c.s);
-    } else {
-      for (size_t i = 0; i < c.size() && double(out->items.size()) < limit; ++i)
-        add(c.sub(i, i + 1));
-    }
-    return Value(static_cast<Object*>(out));
+  Chars sep(noSeparator ? std::string(",") : vm.toString(args.at(0)), true);
+  if (old && sep.s.empty()) {
+    add(c.s);
+    return result;
   }
-  if (c.s.empty() && vm.version() >= 6) {
-    add("");
-    return Value(static_cast<Object*>(out));
+  if (old && hasLimit) vm.toString(args.at(0));
+  if (!old && c.s.empty()) {
+    if (!sep.s.empty()) add("");
+    return result;
+  }
+  double limit = hasLimit ? vm.toInt32(args.at(1)) : 4294967295.0;
+  if (limit <= 0) return result;
+  if (old && sep.size() != 1) {
+    add(c.s);
+    return result;
+  }
+  if (sep.s.empty()) {
+    for (size_t i = 0; i < c.size() && double(out->items.size()) < limit; ++i) add(c.sub(i, i + 1));
+    return result;
   }
   size_t pos = 0;
   while (double(out->items.size()) < limit) {
-    size_t e = c.s.find(sep, pos);
+    size_t e = c.s.find(sep.s, pos);
     if (e == std::string::npos) {
       add(c.s.substr(pos));
       break;
     }
     add(c.s.substr(pos, e - pos));
-    pos = e + sep.size();
+    pos = e + sep.s.size();
   }
-  return Value(static_cast<Object*>(out));
+  return result;
+}
+
+// Letters of the Latin, Greek and Cyrillic alphabets change case; before SWF 6 text is Latin-1
+// and only letters whose other case is also Latin-1 do.
+uint32_t otherCase(uint32_t c, bool upper) {
+  auto between = [&](uint32_t lo, uint32_t hi) { return c >= lo && c <= hi; };
+  if (upper) {
+    if (between('a', 'z') || (between(0xE0, 0xFE) && c != 0xF7)) return c - 32;
+    if (c == 0xFF) return 0x178;
+    if (between(0x3B1, 0x3C9) && c != 0x3C2) return c - 32;
+    if (between(0x430, 0x44F)) return c - 32;
+    if (between(0x450, 0x45F)) return c - 80;
+  } else {
+    if (between('A', 'Z') || (between(0xC0, 0xDE) && c != 0xD7)) return c + 32;
+    if (c == 0x178) return 0xFF;
+    if (between(0x391, 0x3A9) && c != 0x3A2) return c + 32;
+    if (between(0x410, 0x42F)) return c + 32;
+    if (between(0x400, 0x40F)) return c + 80;
+  }
+  // Latin Extended-A: pairs, upper case first, at even codes up to U+0137 and from U+014A, at
+  // odd codes between.
+  if (between(0x100, 0x17E) && c != 0x138 && c != 0x149 && c != 0x17F) {
+    bool oddUpper = between(0x139, 0x148) || between(0x179, 0x17E);
+    bool isUpper = (c % 2 == 1) == oddUpper;
+    if (isUpper != upper) return upper ? c - 1 : c + 1;
+  }
+  return c;
 }
 
 Value caseChange(Vm& vm, Object* o, bool upper) {
-  std::string s = vm.toString(thisValue(o));
-  for (char& ch : s) {
-    unsigned char u = static_cast<unsigned char>(ch);
-    if (u < 0x80) ch = char(upper ? std::toupper(u) : std::tolower(u));
+  Chars c = self(vm, o);
+  bool latin1 = vm.version() < 6;
+  std::string out;
+  out.reserve(c.s.size());
+  for (size_t i = 0; i < c.size(); ++i) {
+    uint32_t ch = c.code(i), to = otherCase(ch, upper);
+    if (latin1 && (ch > 0xFF || to > 0xFF)) to = ch;
+    if (to == ch)
+      out.append(c.s, c.at[i], c.at[i + 1] - c.at[i]);
+    else
+      out += utf8Encode(to);
   }
-  return text(vm, s);
+  return text(vm, out);
 }
 
 Value toLowerCase(Vm& vm, Object* o, Args) { return caseChange(vm, o, false); }
 Value toUpperCase(Vm& vm, Object* o, Args) { return caseChange(vm, o, true); }
 
+// The text ends at a code of 0. Before SWF 6 a code gives its bytes, the high one first when
+// not 0, each a Latin-1 character.
 Value fromCharCode(Vm& vm, Object*, Args args) {
   std::string s;
   for (size_t i = 0; i < args.size(); ++i) {
     uint32_t cp = uint32_t(vm.toInt32(args.at(i))) & 0xffff;
-    if (cp) s += utf8Encode(cp);
+    if (vm.version() < 6) {
+      if (cp > 0xff) s += utf8Encode(cp >> 8);
+      cp &= 0xff;
+    }
+    if (!cp) break;
+    s += utf8Encode(cp);
   }
   return text(vm, s);
 }

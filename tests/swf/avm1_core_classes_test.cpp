@@ -1,0 +1,176 @@
+// The built-in classes as the original player has them: String, Array, Date, Math, conversions
+// of objects to text and of SWF 5 text, each case the exact actions it runs.
+#include <gtest/gtest.h>
+
+#include "avm1_support.h"
+
+namespace {
+
+using rvtest::runScript;
+
+struct Case {
+  int version;
+  std::string source;
+  std::string expected;
+};
+
+void runCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
+}
+
+// `name` set to a function that traces `text` and returns `value`.
+std::string tracingFunction(const std::string& name, const std::string& text,
+                            const std::string& value) {
+  return "function " + name + "()\npush '" + text + "'\ntrace\npush " + value + "\nreturn\nend\n";
+}
+
+TEST(Avm1CoreClasses, StringMethods) {
+  runCases({
+      // slice with nothing is undefined; indexes are 32-bit integers, so infinity is 0.
+      {7, "push 0, 'abc', 'slice'\ncallMethod\ntrace", "undefined\n"},
+      {7, "push 2, 'Infinity'\ngetVariable\npush 2, 'abcdef', 'substring'\ncallMethod\ntrace",
+       "ab\n"},
+      {7, "push 'Infinity'\ngetVariable\npush 0, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "\n"},
+      // A negative length counts from the end, and gives nothing once it reaches the end.
+      {7, "push -2, 1, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "bcde\n"},
+      {7, "push -1, 1, 2, 'abcdef', 'substr'\ncallMethod\ntrace", "\n"},
+      // fromCharCode ends at a code of 0; before SWF 6 a code gives its two bytes.
+      {7, "push 66, 0, 65, 3, 'String'\ngetVariable\npush 'fromCharCode'\ncallMethod\ntrace",
+       "A\n"},
+      {5, "push 16706, 1, 'String'\ngetVariable\npush 'fromCharCode'\ncallMethod\ntrace", "AB\n"},
+      // Case changes reach beyond ASCII.
+      {7, "push 0, 'äöß', 'toUpperCase'\ncallMethod\ntrace", "ÄÖß\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, SplitByVersion) {
+  auto count = [](const std::string& text, const std::string& args, int n) {
+    return "push " + args + ", " + std::to_string(n) + ", '" + text +
+           "', 'split'\ncallMethod\npush 'length'\ngetMember\ntrace";
+  };
+  runCases({
+      {7, count("a,b", "0, ','", 2), "0\n"},        // a limit below 1 gives nothing
+      {7, count("", "'x'", 1), "1\n"},              // the empty text is [""]...
+      {7, count("", "''", 1), "0\n"},               // ...but nothing by the empty separator
+      {7, count("a--b", "'--'", 1), "2\n"},         // longer separators split from SWF 6
+      {5, count("a--b", "'--'", 1), "1\n"},         // but not before
+      {5, count("a,b", "1, undefined", 2), "1\n"},  // SWF 5: undefined with a limit is ","
+      {7, count("a,b", "1, undefined", 2), "1\n"},  // SWF 7: no separator, the whole text
+  });
+}
+
+TEST(Avm1CoreClasses, ObjectsAsText) {
+  runCases({
+      // Only text counts from a toString: anything else reads as the type.
+      {7,
+       tracingFunction("f", "asked", "5") +
+           "push 'o', 'toString', 'f'\ngetVariable\npush 1\ninitObject\nsetVariable\n"
+           "push 'o'\ngetVariable\npush 1, 'x', 'concat'\ncallMethod\ntrace",
+       "asked\nx[type Object]\n"},
+      // A String object gives its own text without asking a replaced toString.
+      {7,
+       tracingFunction("f", "asked", "'zz'") +
+           "push 's', 'ab', 1, 'String'\nnewObject\nsetVariable\n"
+           "push 's'\ngetVariable\npush 'toString', 'f'\ngetVariable\nsetMember\n"
+           "push 's'\ngetVariable\npush 1, 'x', 'concat'\ncallMethod\ntrace",
+       "xab\n"},
+      // String.prototype.toString borrowed by an object whose own toString it is: no loop.
+      {7,
+       "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\n"
+       "push 'toString', 'String'\ngetVariable\npush 'prototype'\ngetMember\n"
+       "push 'toString'\ngetMember\nsetMember\npush 0, 'o'\ngetVariable\n"
+       "push 'toString'\ncallMethod\ntrace",
+       "[type Object]\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, OldFilesTextIsLatin1) {
+  // The two bytes of "é" in the file are two characters before SWF 6 and one after.
+  runCases({
+      {5, "push 'é'\nstringLength\ntrace\npush 'é'\ntrace", "2\nÃ©\n"},
+      {6, "push 'é'\nstringLength\ntrace\npush 'é'\ntrace", "1\né\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, NumbersAndMath) {
+  runCases({
+      {7, "push 'Number'\ngetVariable\npush 'MAX_VALUE'\ngetMember\ntrace",
+       "1.79769313486231e+308\n"},
+      {7, "push 1, 0, -1\nmultiply\ndivide\ntrace\npush -1, 0, -1\nmultiply\ndivide\ntrace",
+       "Infinity\n-Infinity\n"},
+      // Math reads its first two arguments in order, whatever the function uses.
+      {7,
+       tracingFunction("va", "a", "1") + tracingFunction("vb", "b", "2") +
+           "push 'valueOf', 'vb'\ngetVariable\npush 1\ninitObject\n"
+           "push 'valueOf', 'va'\ngetVariable\npush 1\ninitObject\n"
+           "push 2, 'Math'\ngetVariable\npush 'abs'\ncallMethod\ntrace",
+       "a\nb\n1\n"},
+      {7, "push 0, 'Boolean'\ncallFunction\ntrace", "undefined\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, DateFields) {
+  auto utc = [](const std::string& args, int n) {
+    return "push " + args + ", " + std::to_string(n) +
+           ", 'Date'\ngetVariable\npush 'UTC'\ncallMethod\ntrace";
+  };
+  runCases({
+      {7, utc("25, 5, 83", 3), "425347200000\n"},  // two-digit years count from 1900
+      {7, utc("1983", 1), "undefined\n"},          // a month is needed
+      // A month that is no number takes the year to 0 and is January.
+      {7, utc("'NaN'\ngetVariable\npush 1983", 2), "-62167219200000\n"},
+      // Setters keep whole milliseconds and stay within 100 million days.
+      {7,
+       "push 'd', 0, 1, 'Date'\nnewObject\nsetVariable\npush 1.5, 1, 'd'\ngetVariable\n"
+       "push 'setTime'\ncallMethod\ntrace\npush 1e16, 1, 'd'\ngetVariable\n"
+       "push 'setTime'\ncallMethod\ntrace",
+       "1\nNaN\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, ArraySortAndLength) {
+  std::string compare =
+      "function cmp(a, b)\npush 'a'\ngetVariable\npush ' '\nadd2\npush 'b'\ngetVariable\n"
+      "add2\ntrace\npush 'a'\ngetVariable\npush 'b'\ngetVariable\nsubtract\nreturn\nend\n";
+  runCases({
+      // The pivot is the first element of a range and the left operand.
+      {7,
+       compare + "push 2, 1, 3, 3\ninitArray\nstore 1\npop\npush 'cmp'\ngetVariable\n"
+                 "push 1, r:1, 'sort'\ncallMethod\ntrace",
+       "3 1\n3 2\n2 1\n1,2,3\n"},
+      // UNIQUESORT looks at neighbours once sorted; NUMERIC is only for numbers.
+      {7,
+       "push 'b', 'a', 'b', 3\ninitArray\nstore 1\npop\npush 4, 1, r:1, 'sort'\ncallMethod\n"
+       "trace",
+       "0\n"},
+      {7, "push 9, '10', 2\ninitArray\nstore 1\npop\npush 16, 1, r:1, 'sort'\ncallMethod\ntrace",
+       "10,9\n"},
+      // length is an own, hidden, permanent property; what is stored reads back.
+      {7,
+       "push 0\ninitArray\nstore 1\npop\npush 'length', 1, r:1, 'hasOwnProperty'\n"
+       "callMethod\ntrace\npush r:1, 'length'\ndelete\ntrace\n"
+       "push r:1, 'length', 'x'\nsetMember\npush r:1, 'length'\ngetMember\ntrace\n"
+       "push 5, 1, r:1, 'push'\ncallMethod\ntrace",
+       "true\nfalse\nx\n1\n"},
+      // An array literal is as long as it says; Array(n) cuts n to a whole number.
+      {7, "push 1, 3\ninitArray\ntrace", "1,undefined,undefined\n"},
+      {7, "push 2.5, 1, 'Array'\ncallFunction\npush 'length'\ngetMember\ntrace", "2\n"},
+      {7,
+       "push 2, 1, 2\ninitArray\nstore 1\npop\npush undefined, 1, r:1, 'join'\ncallMethod\n"
+       "trace",
+       "1undefined2\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, BroadcasterWithoutListeners) {
+  runCases({
+      {7,
+       "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\npush 1, "
+       "'AsBroadcaster'\ngetVariable\npush 'initialize'\ncallMethod\npop\npush 'x', 1, "
+       "'o'\ngetVariable\npush 'broadcastMessage'\ncallMethod\ntrace",
+       "undefined\n"},
+  });
+}
+
+}  // namespace

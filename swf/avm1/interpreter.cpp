@@ -230,7 +230,7 @@ void Interpreter::binaryNumber(int code) {
       if (b == 0 && f.version < 5)
         push(Value(vm.intern("#ERROR#")));
       else if (b == 0)  // the sign of a zero divisor is not looked at
-        push(Value(std::isnan(a) || a == 0 ? NAN : a > 0 ? INFINITY : -INFINITY));
+        push(Value(std::isnan(a) || a == 0 ? freshNaN() : a > 0 ? INFINITY : -INFINITY));
       else
         push(Value(distinctNaN(a / b)));
       break;

@@ -6,18 +6,8 @@
 
 namespace {
 
+using rvtest::runCases;
 using rvtest::runScript;
-
-struct Case {
-  int version;
-  std::string source;
-  std::string expected;
-};
-
-void runCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases)
-    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
-}
 
 // A, B extends A, each prototype with a method `m` that traces its letter; B's calls super.m().
 const std::string kClasses = R"(function A()

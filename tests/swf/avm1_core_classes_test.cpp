@@ -6,18 +6,8 @@
 
 namespace {
 
+using rvtest::runCases;
 using rvtest::runScript;
-
-struct Case {
-  int version;
-  std::string source;
-  std::string expected;
-};
-
-void runCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases)
-    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
-}
 
 // `name` set to a function that traces `text` and returns `value`.
 std::string tracingFunction(const std::string& name, const std::string& text,

@@ -1,7 +1,10 @@
 #pragma once
 // Runs assembled actions in a one-frame movie and returns what they traced, one line each.
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
 
 #include "core_test_movies.h"
 #include "swf/author/action_assembler.h"
@@ -38,6 +41,18 @@ inline ScriptRun runScripts(int version, const std::vector<std::string>& blocks,
 
 inline std::string runScript(int version, const std::string& source) {
   return runScripts(version, {source}).traced;
+}
+
+// One script of the given version and what it must trace.
+struct ScriptCase {
+  int version;
+  std::string source;
+  std::string expected;
+};
+
+inline void runCases(const std::vector<ScriptCase>& cases) {
+  for (const ScriptCase& c : cases)
+    EXPECT_EQ(runScript(c.version, c.source), c.expected) << "v" << c.version << ":\n" << c.source;
 }
 
 }  // namespace rvtest

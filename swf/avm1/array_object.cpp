@@ -24,7 +24,7 @@ bool ArrayObject::getNative(Vm& vm, String* key, Value& out) {
     return true;
   }
   size_t i;
-  if (arrayIndex(key->text, i) && i < items.size()) {
+  if (arrayIndex(key->text, i) && i < items.size() && !isArrayHole(items[i])) {
     out = items[i];
     return true;
   }
@@ -43,20 +43,21 @@ bool ArrayObject::setNative(Vm& vm, String* key, const Value& v) {
   size_t i;
   if (!arrayIndex(key->text, i) || i >= kMaxArrayLength) return false;
   if (i >= items.size()) items.resize(i + 1);
-  items[i] = v;
+  items[i] = v.isUndefined() ? Value() : v;
   return true;
 }
 
 bool ArrayObject::deleteNative(Vm& vm, String* key) {
   size_t i;
   (void)vm;
-  if (!arrayIndex(key->text, i) || i >= items.size()) return false;
-  items[i] = Value();
+  if (!arrayIndex(key->text, i) || i >= items.size() || isArrayHole(items[i])) return false;
+  items[i] = arrayHole();
   return true;
 }
 
 void ArrayObject::enumerateNative(Vm& vm, std::vector<String*>& names) {
-  for (size_t i = items.size(); i-- > 0;) names.push_back(vm.intern(std::to_string(i)));
+  for (size_t i = items.size(); i-- > 0;)
+    if (!isArrayHole(items[i])) names.push_back(vm.intern(std::to_string(i)));
 }
 
 void ArrayObject::traceChildren(Tracer& t) {

@@ -35,6 +35,15 @@ class ArrayObject : public Object {
 // function take it: a script may have replaced Array, or deleted it (then there is none).
 void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a);
 
+// A deleted element: it reads as undefined, but the array no longer owns the index (for..in and
+// hasOwnProperty pass it by), while the length stays. Marked by a payload no other undefined has.
+inline Value arrayHole() {
+  Value v;
+  v.n = 1;
+  return v;
+}
+inline bool isArrayHole(const Value& v) { return v.isUndefined() && v.n != 0; }
+
 // The index a property name stands for ("0", "12"; not "012" or "-1").
 bool arrayIndex(const std::string& name, size_t& index);
 

@@ -172,11 +172,15 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   fr.code = b.code;
   fr.keep = b.keep;
   fr.pool = f->pool;
-  fr.regs.resize(size_t(std::clamp(b.registerCount, 4, 256)));
+  // DefineFunction2 has the registers it asks for, even fewer than four; asking for none gives
+  // the usual four (compilers say none and still use register 0 for loops).
+  int count = b.function2 && b.registerCount > 0 ? std::min(b.registerCount, 256) : 4;
+  fr.regs.resize(size_t(count));
   fr.scope = f->scope;
   fr.self = self;
   fr.callee = f;
   fr.version = b.version;
+  fr.constructing = constructing;
   fr.superHolder = holder;
   fr.stackBase = stack.size();
   Object* act = make<Object>();
@@ -184,7 +188,8 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   fr.activation = act;
   fr.scope.push_back(act);
   // The arguments array: made now so that closures and `arguments` see the same one.
-  bool wantArguments = !b.function2 || !(b.flags & SuppressArguments);
+  bool wantArguments =
+      !b.function2 || (b.flags & (PreloadArguments | SuppressArguments)) != SuppressArguments;
   if (wantArguments) {
     ArrayObject* a = newArray();
     a->items.assign(args.begin(), args.end());
@@ -215,6 +220,9 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
       return n && n->parentNode() ? Value(static_cast<Object*>(clipFor(n->parentNode()))) : Value();
     });
     preload(PreloadGlobal, [&] { return Value(global); });
+    // Parameters kept in the activation may be called `arguments` and hide the array.
+    if (fr.arguments && !(b.flags & (PreloadArguments | SuppressArguments)))
+      put(act, names_->arguments, Value(fr.arguments));
     for (size_t i = 0; i < b.params.size(); ++i) {
       Value v = i < args.size() ? args[i] : Value();
       uint8_t reg = i < b.paramRegisters.size() ? b.paramRegisters[i] : 0;
@@ -224,11 +232,10 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
         put(act, b.params[i], v);
     }
   } else {
+    if (fr.arguments) put(act, names_->arguments, Value(fr.arguments));
     for (size_t i = 0; i < b.params.size(); ++i)
       put(act, b.params[i], i < args.size() ? args[i] : Value());
   }
-  if (fr.arguments && (!b.function2 || !(b.flags & PreloadArguments)))
-    put(act, names_->arguments, Value(fr.arguments));
   Value r = execute(*this, fr);
   stack.resize(fr.stackBase);
   return r;

@@ -27,6 +27,7 @@ struct ExecFrame {
   Object* superHolder = nullptr;  // where the running method was found
   ClipObject* target = nullptr;   // SetTarget's; null means scope[0]
   int version = 6;
+  bool constructing = false;  // called by `new`
   size_t stackBase = 0;
   Value result;
 

@@ -95,12 +95,22 @@ class Interpreter {
     if (!f.pool || i >= f.pool->size()) bad("constant index");
     return (*f.pool)[i];
   }
+  // A register past the function's count reads as undefined and keeps nothing stored in it.
   Value& reg(size_t i) {
-    if (i >= f.regs.size()) bad("register number");
+    if (i >= f.regs.size()) return spareRegister = Value();
     return f.regs[i];
   }
+  Value spareRegister;
 
   void doPush(const uint8_t* p, const uint8_t* e);
+  // Gives `o` the prototype _global[className] has now, when a script replaced the built-in
+  // one (a number put there is taken as it is).
+  void takeCurrentPrototype(Object* o, const char* className, Object* builtIn, uint16_t flags) {
+    // The class is read whatever its version mask (SWF 5 code cannot see Function).
+    Property* cls = vm.global->props.find(vm.key(vm.intern(className)));
+    Value proto = cls ? vm.get(cls->value, n.prototype) : Value();
+    if (!proto.isObject() || proto.o != builtIn) vm.put(o, n.proto, proto, flags);
+  }
   // Moves `next` by a jump's offset; true when that leaves the range being run.
   bool jump(int offset, size_t start, size_t end, size_t& next) {
     long target = long(next) + offset;
@@ -319,8 +329,10 @@ void Interpreter::callMethod() {
     return;
   }
   Vm::Pin p3(vm, Value(self));
-  // Find the object in the chain that holds the method. Through `super`, the method's own
-  // super starts above that object; otherwise above `self`'s prototype, wherever it was found.
+  // Find the object in the chain that holds the method. Its own super, as the original has it:
+  // called on an object, above `self`'s prototype (from SWF 7, above the prototype the method
+  // was found on, unless `self` holds it); called through `super`, above where the search began
+  // (from SWF 7, one further up when the method was found higher than that).
   Object* holder = nullptr;
   Value fn;
   int depth = 0;
@@ -333,7 +345,11 @@ void Interpreter::callMethod() {
     }
   }
   if (!holder) vm.resolveMissing(self, method, fn);  // __resolve stands in for missing methods
-  push(callValue(fn, self, args, viaSuper ? holder : vm.superOf(self)));
+  bool v7 = vm.version() >= 7;
+  Object* superHolder = viaSuper ? (v7 && holder && holder != start ? vm.protoOf(start) : start)
+                        : v7 && holder && holder != self ? holder
+                                                         : vm.superOf(self);
+  push(callValue(fn, self, args, superHolder));
 }
 
 void Interpreter::newMethod() {
@@ -377,11 +393,14 @@ void Interpreter::defineFunction(BitReader& r, size_t bodyStart, size_t& next, b
   fn->scope = f.scope;
   // SWF 5 functions close over nothing but their timeline: not the activations of the
   // functions around them, nor `with` objects.
+  // A function defined under SetTarget still belongs to the timeline, not the target.
   if (f.version < 6 && fn->scope.size() > 1) fn->scope.resize(1);
-  if (f.target) fn->scope[0] = f.target;
   fn->name = name.empty() ? nullptr : vm.intern(name);
   vm.linkFunction(fn);
   Object* proto = vm.newObject();
+  // What a script makes takes the prototypes _global.Function and _global.Object have now.
+  takeCurrentPrototype(fn, "Function", vm.functionProto, Hidden | Version6);
+  takeCurrentPrototype(proto, "Object", vm.objectProto, Hidden);
   vm.put(proto, n.constructor, Value(static_cast<Object*>(fn)), Hidden);
   vm.put(fn, n.prototype, Value(proto), Hidden);
   if (name.empty()) {
@@ -713,25 +732,29 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         bool dates = vm.version() >= 6;
         Value pb = vm.toPrimitive(b, dates && b.isObject() && isDate(b.o));
         Value pa = vm.toPrimitive(a, dates && a.isObject() && isDate(a.o));
+        // An object with nothing to convert it (no toString, no valueOf) adds as undefined.
+        auto callable = [&](Object* o, String* name) {
+          Value fn = vm.get(o, name);
+          return fn.object() && fn.o->isFunction();
+        };
+        auto bare = [&](const Value& v, const Value& p) {
+          return p.isObject() && p.o == v.o && !callable(v.o, vm.names().toString) &&
+                 !callable(v.o, vm.names().valueOf);
+        };
         if (pa.isString() || pb.isString()) {
-          // An object with nothing to convert it (no toString, no valueOf) joins as undefined.
-          auto callable = [&](Object* o, String* name) {
-            Value fn = vm.get(o, name);
-            return fn.object() && fn.o->isFunction();
-          };
           auto side = [&](const Value& v, const Value& p) {
             if (!p.isObject() || p.o->asClip()) return p;
-            if (p.o == v.o && !callable(v.o, vm.names().toString) &&
-                !callable(v.o, vm.names().valueOf))
-              return Value();
-            return v;
+            return bare(v, p) ? Value() : v;
           };
           String* sa = vm.toStr(side(a, pa));
           push(Value(sa));  // keeps a fresh left side alive while the right one converts
           top() = Value(vm.concat(sa, side(b, pb)));
         } else {
-          push(Value(distinctNaN(vm.toNumber(pa.isObject() ? Value(NAN) : pa) +
-                                 vm.toNumber(pb.isObject() ? Value(NAN) : pb))));
+          auto side = [&](const Value& v, const Value& p) {
+            if (!p.isObject()) return p;
+            return bare(v, p) ? Value() : Value(NAN);
+          };
+          push(Value(distinctNaN(vm.toNumber(side(a, pa)) + vm.toNumber(side(b, pb)))));
         }
         break;
       }
@@ -1058,10 +1081,12 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::InitObject: {
         double count = vm.toNumber(pop());
-        size_t avail = (vm.stack.size() - f.stackBase) / 2;
+        // A count past what the stack holds takes all of it (a lone value makes a last pair).
+        size_t avail = (vm.stack.size() - f.stackBase + 1) / 2;
         size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
         Object* o = vm.newObject();
         Vm::Pin pin(vm, Value(o));
+        takeCurrentPrototype(o, "Object", vm.objectProto, Hidden);
         for (size_t i = 0; i < k; ++i) {
           Value v = pop(), name = pop();
           vm.set(o, vm.toStr(name), v);

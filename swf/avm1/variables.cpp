@@ -211,13 +211,22 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     return t ? get(t, intern(text.substr(cut + 1))) : Value();
   }
   String* k = key(name);
-  if (k == key(names_->thisName)) return f.self ? Value(f.self) : Value();
-  if (k == key(names_->global) && version_ >= 6) return Value(global);
-  if (k == key(names_->super) && version_ >= 6) {
-    if (!f.superHolder || !f.self) return Value();
-    return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
+  bool isThis = k == key(names_->thisName), isSuper = k == key(names_->super) && version_ >= 6;
+  bool isArguments = k == key(names_->arguments);
+  if (isThis || isSuper || isArguments) {
+    // A parameter or local of that name comes first; DefineFunction2 may have taken the name
+    // away (its register may still hold the value).
+    if (f.activation && lookup(f.activation, name, f.activation, out)) return out;
+    const ScriptBody* body = f.callee ? f.callee->body.get() : nullptr;
+    uint16_t suppressed = body && body->function2 ? body->flags : 0;
+    if (isThis) return f.self && !(suppressed & SuppressThis) ? Value(f.self) : Value();
+    if (isSuper) {
+      if (!f.superHolder || !f.self || (suppressed & SuppressSuper)) return Value();
+      return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
+    }
+    if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);
   }
-  if (f.callee && k == key(names_->arguments) && f.arguments) return Value(f.arguments);
+  if (k == key(names_->global) && version_ >= 6) return Value(global);
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (o && lookup(o, name, o, out)) {

@@ -243,11 +243,12 @@ ClipObject* Vm::clipFor(DisplayNode* node) {
   ClipObject* c = make<ClipObject>(node);
   c->vm = this;
   c->setPath(targetPathOf(node));
-  Object* proto = movieClipProto ? movieClipProto : objectProto;
+  // The prototype _global.MovieClip has now, whatever a script put there.
+  Value proto = get(get(global, intern("MovieClip")), names_->prototype);
   if (const char* cls = node->scriptClass())
     if (Object* ctor = get(global, intern(cls)).object())
-      if (Object* p = get(ctor, intern("prototype")).object()) proto = p;
-  put(c, names_->proto, Value(proto), Hidden);
+      if (Object* p = get(ctor, names_->prototype).object()) proto = Value(p);
+  put(c, names_->proto, proto, Hidden);
   node->scriptObject = c;
   clips_.push_back(c);
   if (!node->parentNode()) put(c, "$version", Value(intern(kPlayerVersion)));
@@ -294,7 +295,10 @@ bool linkFollowed(uint16_t flags, int version) {
 
 Object* Vm::protoOf(Object* o) {
   Property* p = o->props.find(names_->proto);
-  return p && !p->getter && linkFollowed(p->flags, version_) ? p->value.object() : nullptr;
+  if (!p || p->getter || !linkFollowed(p->flags, version_)) return nullptr;
+  // A movie clip is never a prototype: lookups stop there.
+  Object* proto = p->value.object();
+  return proto && !proto->asClip() ? proto : nullptr;
 }
 
 namespace {
@@ -430,21 +434,25 @@ void Vm::set(Object* o, String* name, const Value& v) {
     p = &o->props.add(k, name->interned ? name : intern(name->text));
     if (k == names_->resolve) resolveSeen = true;
   } else if (!visibleIn(p->flags, version_)) {
-    // Writing a property this version cannot see makes it seen; its other flags stay.
-    p->flags &= uint16_t(~VersionMask);
+    // Writing a property this version cannot see makes it seen; its other flags stay. SWF 6
+    // code is the exception for SWF 7's mask: the value changes, the property stays unseen.
+    // A getter or setter there is not run but replaced by the value.
+    if (version_ != 6 || !(p->flags & Version7)) p->flags &= uint16_t(~VersionMask);
+    p->getter = p->setter = nullptr;
   }
   if (p->flags & ReadOnly) return;
   p->value = value;
 }
 
 bool Vm::resolveMissing(Object* o, String* name, Value& out) {
-  // The first __resolve up the chain decides: a function is asked, anything else (a getter
-  // included, which is not run) leaves the name undefined.
+  // The first __resolve up the chain decides, whatever its flags: a function is asked,
+  // anything else leaves the name undefined. A getter is not run; the value the property held
+  // before addProperty counts. From SWF 7 on, one that holds no object is passed by.
   int depth = 0;
   for (Object* obj = o; obj && depth < kMaxProtoDepth; obj = protoOf(obj), ++depth) {
     Property* p = obj->props.find(names_->resolve);
-    if (!p || !visibleIn(p->flags, version_)) continue;
-    if (p->getter || !p->value.object() || !p->value.o->isFunction()) return false;
+    if (!p || (version_ >= 7 && !p->value.isObject())) continue;
+    if (!p->value.object() || !p->value.o->isFunction()) return false;
     Value fn = p->value, arg(name);
     out = call(fn, o, std::span<const Value>(&arg, 1));
     return true;
@@ -708,6 +716,10 @@ bool Vm::strictEquals(const Value& a, const Value& b) {
 }
 
 bool Vm::looseEquals(const Value& a, const Value& b) {
+  // SWF 5 code compares two objects that have nothing to convert them by (functions, whose
+  // methods it cannot see) as the undefined each turns into.
+  if (version_ < 6 && a.isObject() && b.isObject() && a.o != b.o)
+    return !convertible(*this, a.o) && !convertible(*this, b.o);
   if (a.type == b.type) return strictEquals(a, b);
   if (a.isNullish() && b.isNullish()) return true;
   if (a.isNullish() || b.isNullish()) return false;
@@ -765,8 +777,8 @@ void Vm::runLoads() {
 
 void Vm::runTimers(double nowMs) {
   nowMs_ = nowMs;
-  for (size_t i = 0; i < timers_.size(); ++i) {
-    if (timers_[i].id < 0 || timers_[i].due > nowMs) continue;
+  auto run = [&](size_t i) {
+    if (timers_[i].id < 0) return;  // cleared by an earlier callback of this pass
     Timer t = timers_[i];
     if (t.repeat) {
       // An interval shorter than a frame runs once a frame, not many times over.
@@ -784,6 +796,17 @@ void Vm::runTimers(double nowMs) {
     } catch (const ScriptAbort&) {
     }
     stack.clear();
+  };
+  // The due timers run earliest first (a timer that clears one due later in the same pass
+  // stops it); timers their callbacks add are looked at after them.
+  std::vector<size_t> due;
+  for (size_t seen = 0, end = timers_.size(); seen < end; seen = end, end = timers_.size()) {
+    due.clear();
+    for (size_t i = seen; i < end; ++i)
+      if (timers_[i].id >= 0 && timers_[i].due <= nowMs) due.push_back(i);
+    std::stable_sort(due.begin(), due.end(),
+                     [&](size_t a, size_t b) { return timers_[a].due < timers_[b].due; });
+    for (size_t i : due) run(i);
   }
   timers_.erase(
       std::remove_if(timers_.begin(), timers_.end(), [](const Timer& t) { return t.id < 0; }),

@@ -17,7 +17,6 @@ TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
       "raw 0x99 0x02 0x00 0x00 0x80",                      // a jump before its start
       "raw 0x99 0x02 0x00 0xfd 0xff\npush 'never'",        // into its own header
       "push c:5\ntrace",                                   // no constant 5
-      "push r:9\ntrace",                                   // blocks have 4 registers
       "raw 0x9b 0x07 0x00 0x66 0x00 0x00 0x00 0xff 0xff",  // a function longer than the block
       "raw 0x96 0x05 0x00 0x00 0x61",                      // a push cut short
       "push 1000000000\ninitArray\npop\npush 1000000000\ninitObject\npop",

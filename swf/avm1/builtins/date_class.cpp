@@ -139,6 +139,10 @@ struct DateObject : Object {};
 
 Object* allocateDate(Vm& vm) { return vm.make<DateObject>(); }
 
+// The time methods answer only for dates: on any other object (one the Date constructor ran on
+// through `super`, one that borrowed getTime) they give undefined.
+bool notDate(Object* o) { return !dynamic_cast<DateObject*>(o); }
+
 Value dateToString(Vm& vm, Object* o, Args);
 
 // Called as a function, Date gives the time now as text. Constructed with one field (the ones
@@ -164,6 +168,7 @@ enum Field { Year, Month, Date, Hours, Minutes, Seconds, Ms, Weekday, FullYearSh
 
 template <Field F, bool Utc>
 Value getter(Vm&, Object* o, Args) {
+  if (notDate(o)) return Value();
   double t = timeOf(o);
   if (std::isnan(t)) return Value(NAN);
   Parts p = split(Utc ? t : t + localOffset(t));
@@ -193,6 +198,7 @@ Value getter(Vm&, Object* o, Args) {
 // Setters take the field and the ones after it (setHours(h, m, s, ms)).
 template <Field F, bool Utc>
 Value setter(Vm& vm, Object* o, Args args) {
+  if (notDate(o)) return Value();
   double t = timeOf(o);
   double offset = Utc ? 0 : localOffset(std::isnan(t) ? 0 : t);
   Parts p = split(std::isnan(t) ? 0 : t + offset);
@@ -213,8 +219,9 @@ Value setter(Vm& vm, Object* o, Args args) {
   return Value(timeOf(o));
 }
 
-Value getTime(Vm&, Object* o, Args) { return Value(timeOf(o)); }
+Value getTime(Vm&, Object* o, Args) { return notDate(o) ? Value() : Value(timeOf(o)); }
 Value setTimeFn(Vm& vm, Object* o, Args args) {
+  if (notDate(o)) return Value();
   // Nothing or undefined is no time, whatever the version makes of undefined as a number.
   setTime(o, args.at(0).isUndefined() ? NAN : vm.toNumber(args.at(0)));
   return Value(timeOf(o));

@@ -1,5 +1,6 @@
 // Error, AsBroadcaster and System.
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
@@ -17,6 +18,9 @@ Value errorCtor(Vm& vm, Object* o, Args args) {
 Value errorToString(Vm& vm, Object* o, Args) { return vm.get(o, vm.names().message); }
 
 // ---- AsBroadcaster ----
+
+// broadcastMessage's number among the built-in functions.
+constexpr int kBroadcastGroup = 101, kBroadcastIndex = 12;
 
 Value addListener(Vm& vm, Object* self, Args args) {
   Object* list = vm.get(self, vm.intern("_listeners")).object();
@@ -53,7 +57,9 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   // True when there were listeners and every one could be told; undefined otherwise.
   bool all = !listeners.empty();
   for (const Value& l : listeners) {
-    if (Object* o = vm.toObject(l))
+    // SWF 5 code does not wrap a listener that is not an object: it is passed by.
+    Object* o = l.isObject() || vm.version() >= 6 ? vm.toObject(l) : nullptr;
+    if (o)
       vm.callMethod(o, name, rest);
     else
       all = false;
@@ -61,23 +67,19 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   return all ? Value(true) : Value();
 }
 
+// Written in script in the original player, and done here the same way: the methods are
+// whatever AsBroadcaster holds now, and broadcastMessage is asked of _global.ASnative, so a
+// script that replaced either changes what later broadcasters get. SWF 5 code sees none of them.
 Value initialize(Vm& vm, Object*, Args args) {
   Object* o = args.at(0).object();
   if (!o) return Value();
-  // The built-in methods, whatever a script has put on AsBroadcaster in their place (the
-  // same function objects while they are still there).
-  Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
-  auto builtIn = [&](const char* name, NativeFn fn) {
-    Value v = bc ? vm.get(bc, vm.intern(name)) : Value();
-    if (isCallable(v) && static_cast<Function*>(v.o)->native == fn) return v;
-    return Value(static_cast<Object*>(vm.newNative(fn)));
-  };
-  vm.put(o, "addListener", builtIn("addListener", addListener), Hidden);
-  vm.put(o, "removeListener", builtIn("removeListener", removeListener), Hidden);
-  // Each broadcaster gets a broadcastMessage of its own, as in the original player.
-  vm.put(o, "broadcastMessage", Value(static_cast<Object*>(vm.newNative(broadcastMessage))),
-         Hidden);
-  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), Hidden);
+  Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
+  for (const char* name : {"addListener", "removeListener"})
+    vm.put(o, name, vm.get(bc, vm.intern(name)), Hidden | Version6);
+  Value number[] = {Value(kBroadcastGroup), Value(kBroadcastIndex)};
+  Value send = vm.call(vm.get(vm.global, vm.intern("ASnative")), nullptr, number);
+  vm.put(o, "broadcastMessage", send, Hidden | Version6);
+  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), Hidden | Version6);
   return Value();
 }
 
@@ -103,6 +105,7 @@ void installBroadcaster(Vm& vm) {
   defineScripted(vm, bc, "addListener", addListener);
   defineScripted(vm, bc, "removeListener", removeListener);
   vm.define(bc, "broadcastMessage", broadcastMessage);
+  registerAsNative(vm, kBroadcastGroup, kBroadcastIndex, broadcastMessage);
 }
 
 void installSystem(Vm& vm) {

@@ -5,6 +5,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/exec_frame.h"
 #include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
 
@@ -158,6 +159,29 @@ Value addTimer(Vm& vm, Args args, bool repeat) {
 
 Value nothingFn(Vm&, Object*, Args) { return Value(); }
 
+// AsSetupError("A,B"): the original's own script builds an Error for every name in the list
+// (and keeps none where a movie could see them). A movie that replaced Error sees each call,
+// with AsSetupError as its caller.
+Value asSetupError(Vm& vm, Object*, Args args) {
+  if (args.at(0).isNullish()) return Value();
+  std::string names = vm.toString(args.at(0));
+  ExecFrame caller;  // stands for the script the original runs
+  caller.callee = dynamic_cast<Function*>(vm.get(vm.global, vm.intern("AsSetupError")).object());
+  caller.version = vm.version();
+  caller.stackBase = vm.stack.size();
+  vm.frames.push_back(&caller);
+  struct Leave {
+    Vm& vm;
+    ~Leave() { vm.frames.pop_back(); }
+  } leave{vm};
+  for (size_t at = 0;; ++at) {
+    vm.construct(vm.get(vm.global, vm.intern("Error")), {});
+    at = names.find(',', at);
+    if (at == std::string::npos) break;
+  }
+  return Value();
+}
+
 Value setIntervalFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, true); }
 Value setTimeoutFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, false); }
 Value clearTimerFn(Vm& vm, Object*, Args args) {
@@ -208,10 +232,10 @@ void installGlobals(Vm& vm) {
   vm.define(g, "trace", traceFn);
   vm.define(g, "getVersion", getVersionFn);
   vm.define(g, "setInterval", setIntervalFn);
-  vm.define(g, "setTimeout", setTimeoutFn, DontEnum | Version6);
+  vm.define(g, "setTimeout", setTimeoutFn);
   Function* clear = vm.define(g, "clearInterval", clearTimerFn);
   // One function under both names, as scripts comparing them see.
-  vm.put(g, "clearTimeout", Value(static_cast<Object*>(clear)), DontEnum | Version6);
+  vm.put(g, "clearTimeout", Value(static_cast<Object*>(clear)), Hidden);
   // Functions of the original's that do nothing here: redrawing happens every frame anyway, and
   // there is no debugger to enable. The debugger's has no links at all.
   vm.define(g, "updateAfterEvent", nothingFn);
@@ -219,7 +243,7 @@ void installGlobals(Vm& vm) {
   Function* debug = vm.make<Function>();
   debug->native = nothingFn;
   vm.put(g, "enableDebugConsole", Value(static_cast<Object*>(debug)), Hidden);
-  vm.put(g, "AsSetupError", Value(static_cast<Object*>(vm.newNative(nothingFn, vm.newObject()))),
+  vm.put(g, "AsSetupError", Value(static_cast<Object*>(vm.newNative(asSetupError, vm.newObject()))),
          Hidden);
   // A variable the original's own set-up leaves behind.
   vm.put(g, "o", Value::null(), Hidden);

@@ -38,7 +38,10 @@ Value hasOwnProperty(Vm& vm, Object* self, Args args) {
 
 Value isPropertyEnumerable(Vm& vm, Object* self, Args args) {
   if (!self) return Value(false);
-  Property* p = vm.findOwn(self, vm.toStr(args.at(0)));
+  // As hasOwnProperty: a property of a newer version counts all the same.
+  String* name = vm.toStr(args.at(0));
+  Property* p = self->props.find(vm.key(name));
+  if (!p) p = vm.findOwn(self, name);
   return Value(p && !(p->flags & DontEnum));
 }
 
@@ -63,8 +66,9 @@ Value addProperty(Vm& vm, Object* self, Args args) {
   if (!p) p = &self->props.add(k, vm.intern(name->text));
   p->getter = getter.o;
   p->setter = isCallable(setter) ? setter.o : nullptr;
-  p->value = Value();
-  return Value(true);  // the flags stay: a constant property keeps ignoring writes
+  // The flags stay (a constant property keeps ignoring writes), and so does the value, unseen
+  // while the getter is there (a __resolve still finds it).
+  return Value(true);
 }
 
 Value watch(Vm& vm, Object* self, Args args) {
@@ -103,17 +107,6 @@ Value registerClass(Vm& vm, Object*, Args args) {
   return Value(true);
 }
 
-// ASnative(group, index): the built-in function of that number. Only the ones movies are seen
-// to use are known; others give undefined.
-Value asNative(Vm& vm, Object*, Args args) {
-  double group = vm.toNumber(args.at(0)), index = vm.toNumber(args.at(1));
-  if (group == 101 && index == 5) return Value(static_cast<Object*>(vm.newNative(hasOwnProperty)));
-  if (group >= 0 && group < 10000 && index >= 0 && index < 10000)
-    if (NativeFn fn = findAsNative(vm, int(group), int(index)))
-      return Value(static_cast<Object*>(vm.newNative(fn)));
-  return Value();
-}
-
 }  // namespace
 
 void installObject(Vm& vm) {
@@ -130,7 +123,6 @@ void installObject(Vm& vm) {
   vm.define(p, "valueOf", objectValueOf);
   defineScripted(vm, p, "toLocaleString", objectToLocaleString);
   vm.define(p, "hasOwnProperty", hasOwnProperty, Hidden | Version6);
-  vm.define(vm.global, "ASnative", asNative);
   vm.define(p, "isPropertyEnumerable", isPropertyEnumerable, Hidden | Version6);
   vm.define(p, "isPrototypeOf", isPrototypeOf, Hidden | Version6);
   vm.define(p, "addProperty", addProperty, Hidden | Version6);
@@ -140,6 +132,7 @@ void installObject(Vm& vm) {
   vm.objectCtor = ctor;
   vm.define(ctor, "registerClass", registerClass);
   vm.setAllFlags(ctor, ReadOnly);
+  registerAsNative(vm, 101, 5, hasOwnProperty);
 }
 
 }  // namespace swf::avm1

@@ -9,6 +9,7 @@ void installBuiltins(Vm& vm) {
   installObject(vm);
   installFunction(vm);
   installGlobals(vm);
+  installNativeAccess(vm);
   installArray(vm);
   installString(vm);
   installNumberAndBoolean(vm);

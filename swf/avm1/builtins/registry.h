@@ -14,6 +14,8 @@ extern const char* const kPlayerVersion;
 void installObject(Vm& vm);
 void installFunction(Vm& vm);
 void installGlobals(Vm& vm);
+// ASnative and its kin: built-in functions by number.
+void installNativeAccess(Vm& vm);
 void installArray(Vm& vm);
 void installString(Vm& vm);
 void installNumberAndBoolean(Vm& vm);

@@ -1008,7 +1008,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::SetMember: {
         Value v = pop(), name = pop(), obj = pop();
         Object* o = obj.object();
-        if (!o) break;
+        if (!o) {
+          if (name.isObject()) vm.toStr(name);  // the name is still converted (its toString runs)
+          break;
+        }
         if (ArrayObject* a = o->asArray(); a && name.isNumber() && name.n >= 0 &&
                                            name.n < double(a->items.size()) &&
                                            name.n == std::floor(name.n) && !a->watches) {

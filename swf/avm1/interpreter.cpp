@@ -730,8 +730,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         // its toString.
         // A Date prefers toString from SWF 6. The right side converts first.
         bool dates = vm.version() >= 6;
-        Value pb = vm.toPrimitive(b, dates && b.isObject() && isDate(b.o));
-        Value pa = vm.toPrimitive(a, dates && a.isObject() && isDate(a.o));
+        // A movie clip is not asked at all.
+        auto primitive = [&](const Value& v) {
+          if (!v.isObject() || v.o->asClip()) return v;
+          return vm.toPrimitive(v, dates && isDate(v.o));
+        };
+        Value pb = primitive(b);
+        Value pa = primitive(a);
         // An object with nothing to convert it (no toString, no valueOf) adds as undefined.
         auto callable = [&](Object* o, String* name) {
           Value fn = vm.get(o, name);
@@ -750,11 +755,14 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
           push(Value(sa));  // keeps a fresh left side alive while the right one converts
           top() = Value(vm.concat(sa, side(b, pb)));
         } else {
-          auto side = [&](const Value& v, const Value& p) {
-            if (!p.isObject()) return p;
-            return bare(v, p) ? Value() : Value(NAN);
+          // A side that stayed an object converts again as a number (asking valueOf a
+          // second time), the left one first.
+          auto again = [&](const Value& v, const Value& p) {
+            if (!p.isObject() || p.o->asClip()) return p;
+            return bare(v, p) ? Value() : v;
           };
-          push(Value(distinctNaN(vm.toNumber(side(a, pa)) + vm.toNumber(side(b, pb)))));
+          double na = vm.toNumber(again(a, pa));
+          push(Value(distinctNaN(na + vm.toNumber(again(b, pb)))));
         }
         break;
       }
@@ -774,7 +782,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         break;
       }
       case op::Less: {
-        double b = vm.toNumber(pop()), a = vm.toNumber(pop());
+        Value vb = pop();
+        double a = vm.toNumber(pop());  // the left side converts first
+        double b = vm.toNumber(vb);
         pushBool(a < b);
         break;
       }
@@ -824,13 +834,12 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       }
       case op::Greater: {
         Value b = pop(), a = pop();
-        Value r2 = vm.less(b, a);
-        push(r2.isUndefined() ? Value(false) : r2);
+        push(vm.less(b, a));
         break;
       }
       case op::ToInteger: {
-        double d = vm.toNumber(pop());
-        push(Value(std::isnan(d) ? 0.0 : std::trunc(d)));
+        // The original wraps to a 32-bit integer, as the bit operations do.
+        push(Value(double(vm.toInt32(pop()))));
         break;
       }
       case op::ToNumber:
@@ -864,7 +873,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
             res = a >> (b & 31);
             break;
           default:
-            res = uint32_t(a) >> (b & 31);
+            // Read back as a signed integer: "-1 >>> 0" is -1 in the original.
+            res = int32_t(uint32_t(a) >> (b & 31));
             break;
         }
         push(Value(res));
@@ -1019,7 +1029,10 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::SetMember: {
         Value v = pop(), name = pop(), obj = pop();
         Object* o = obj.object();
-        if (!o) break;
+        if (!o) {
+          if (name.isObject()) vm.toStr(name);  // the name is still converted (its toString runs)
+          break;
+        }
         if (ArrayObject* a = o->asArray(); a && name.isNumber() && name.n >= 0 &&
                                            name.n < double(a->items.size()) &&
                                            name.n == std::floor(name.n) && !a->watches) {

@@ -77,12 +77,12 @@ double stringToNumber(const std::string& s, int swfVersion) {
   size_t i = 0, n = s.size();
   while (i < n && isSpace(s[i])) ++i;
   if (i == n) return swfVersion >= 5 ? NAN : 0;
-  // Hexadecimal: "0x1F", with an optional sign in front.
-  size_t h = i;
-  bool negHex = false;
-  if (h < n && (s[h] == '-' || s[h] == '+')) negHex = s[h++] == '-';
-  if (swfVersion >= 6 && h + 1 < n && s[h] == '0' && (s[h + 1] == 'x' || s[h + 1] == 'X')) {
-    h += 2;
+  // From SWF 6, "0x1F" is hexadecimal (a sign may follow the "0x") and "017" octal (after an
+  // optional sign, when every digit is an octal one); both only at the very start of the text.
+  if (swfVersion >= 6 && n > 1 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    size_t h = 2;
+    bool negHex = false;
+    if (h < n && (s[h] == '-' || s[h] == '+')) negHex = s[h++] == '-';
     if (h == n) return NAN;
     double v = 0;
     for (; h < n; ++h) {
@@ -97,6 +97,15 @@ double stringToNumber(const std::string& s, int swfVersion) {
     // Eight hex digits wrap to a signed 32-bit value, as the original's conversion did.
     if (v >= 2147483648.0 && v < 4294967296.0) v -= 4294967296.0;
     return negHex ? -v : v;
+  }
+  if (swfVersion >= 6 && i == 0) {
+    size_t k = s[0] == '-' || s[0] == '+' ? 1 : 0;
+    if (k + 1 < n && s[k] == '0') {
+      double v = 0;
+      size_t o = k;
+      for (; o < n && s[o] >= '0' && s[o] <= '7'; ++o) v = v * 8 + (s[o] - '0');
+      if (o == n) return s[0] == '-' ? -v : v;
+    }
   }
   size_t j = i;
   if (j < n && (s[j] == '-' || s[j] == '+')) ++j;

@@ -715,34 +715,61 @@ bool Vm::strictEquals(const Value& a, const Value& b) {
   return false;
 }
 
-bool Vm::looseEquals(const Value& a, const Value& b) {
-  // SWF 5 code compares two objects that have nothing to convert them by (functions, whose
-  // methods it cannot see) as the undefined each turns into.
-  if (version_ < 6 && a.isObject() && b.isObject() && a.o != b.o)
-    return !convertible(*this, a.o) && !convertible(*this, b.o);
-  if (a.type == b.type) return strictEquals(a, b);
-  if (a.isNullish() && b.isNullish()) return true;
-  if (a.isNullish() || b.isNullish()) return false;
-  if (a.isNumber() && b.isString()) return a.n == toNumber(b);
-  if (a.isString() && b.isNumber()) return toNumber(a) == b.n;
-  if (a.isBool()) return looseEquals(Value(a.b ? 1.0 : 0.0), b);
-  if (b.isBool()) return looseEquals(a, Value(b.b ? 1.0 : 0.0));
-  if (a.isObject() && !b.isObject()) {
-    Value p = toPrimitive(a);
-    if (p.isObject()) return false;
-    return looseEquals(p, b);
-  }
-  if (b.isObject() && !a.isObject()) {
-    Value p = toPrimitive(b);
-    if (p.isObject()) return false;
-    return looseEquals(a, p);
-  }
+namespace {
+
+// Equality of two values neither of which is an object.
+bool primitiveEquals(Vm& vm, const Value& a, const Value& b) {
+  if (a.type == b.type) return vm.strictEquals(a, b);
+  if (a.isNullish() || b.isNullish()) return a.isNullish() && b.isNullish();
+  if (a.isNumber() && b.isString()) return a.n == vm.toNumber(b);
+  if (a.isString() && b.isNumber()) return vm.toNumber(a) == b.n;
+  if (a.isBool()) return primitiveEquals(vm, Value(a.b ? 1.0 : 0.0), b);
+  if (b.isBool()) return primitiveEquals(vm, a, Value(b.b ? 1.0 : 0.0));
   return false;
 }
 
+// An object's value for comparing: what its valueOf gives, or undefined when it has
+// nothing to convert it by.
+Value comparable(Vm& vm, const Value& v) {
+  if (!v.isObject() || v.o->asClip()) return v;
+  return convertible(vm, v.o) ? vm.toPrimitive(v) : Value();
+}
+
+}  // namespace
+
+// Two objects compare as references; SWF 5 asks both for valueOf first (the right one first).
+// An object against anything else is asked for valueOf; if it stays an object it is unequal
+// (in SWF 5 after being asked once more).
+bool Vm::looseEquals(const Value& a, const Value& b) {
+  if (!a.isObject() && !b.isObject()) return primitiveEquals(*this, a, b);
+  // A movie clip counts as converted, and equals only itself.
+  auto settled = [](const Value& v) { return !v.isObject() || v.o->asClip(); };
+  if (version_ >= 6 && !settled(a) && !settled(b)) return a.o == b.o;
+  Value pb = comparable(*this, b);
+  Value pa = comparable(*this, a);
+  if (!settled(pa) && !settled(pb)) return a.o == b.o;
+  // SWF 5 asks again; later versions take the object as unequal at once.
+  bool again = version_ < 6;
+  if (!settled(pa) && (!again || !settled(pa = comparable(*this, a)))) return false;
+  if (!settled(pb) && (!again || !settled(pb = comparable(*this, b)))) return false;
+  if (pa.isObject() || pb.isObject()) return pa.isObject() && pb.isObject() && pa.o == pb.o;
+  return primitiveEquals(*this, pa, pb);
+}
+
+// An object that stays one after valueOf makes the comparison false, without converting the
+// other side if it is the left one.
 Value Vm::less(const Value& a, const Value& b) {
-  Value pa = toPrimitive(a), pb = toPrimitive(b);
-  if (pa.isString() && pb.isString()) return Value(pa.s->text < pb.s->text);
+  auto stuck = [](const Value& v) { return v.isObject() && !v.o->asClip(); };
+  Value pa = comparable(*this, a);
+  if (stuck(pa)) return Value(false);
+  Value pb = comparable(*this, b);
+  if (stuck(pb)) return Value(false);
+  if (pa.isString() && pb.isString()) {
+    // The original sorts the empty string after every other.
+    const std::string &x = pa.s->text, &y = pb.s->text;
+    if (x.empty() || y.empty()) return Value(!x.empty());
+    return Value(x < y);
+  }
   double x = toNumber(pa), y = toNumber(pb);
   if (std::isnan(x) || std::isnan(y)) return Value();
   return Value(x < y);

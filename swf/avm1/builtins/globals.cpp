@@ -28,12 +28,11 @@ int digitValue(char c) {
   return 99;
 }
 
+// "0x" counts only at the very start (a sign may follow it, and then the radix given still
+// applies); a sign before it makes the text no number. A leading zero reads as octal when the
+// text starts with it (after a sign, not after spaces) and every later digit is an octal one.
 Value parseIntFn(Vm& vm, Object*, Args args) {
   std::string s = vm.toString(args.at(0));
-  size_t i = 0;
-  while (i < s.size() && isSpace(s[i])) ++i;
-  bool neg = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
   int radix = 0;
   if (args.size() > 1) {
     double r = vm.toNumber(args.at(1));
@@ -41,17 +40,29 @@ Value parseIntFn(Vm& vm, Object*, Args args) {
     radix = int(r);
     if (radix < 2 || radix > 36) return Value(NAN);
   }
-  bool hexPrefix = i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X');
-  if ((radix == 0 || radix == 16) && hexPrefix) {
-    radix = 16;
-    i += 2;
-  } else if (radix == 0) {
-    // A leading zero reads as octal when every digit is an octal one.
-    radix = 10;
-    if (i + 1 < s.size() && s[i] == '0') {
-      size_t j = i;
-      while (j < s.size() && s[j] >= '0' && s[j] <= '7') ++j;
-      if (j == s.size()) radix = 8;
+  auto hexAt = [&](size_t k) {
+    return k + 1 < s.size() && s[k] == '0' && (s[k + 1] == 'x' || s[k + 1] == 'X');
+  };
+  auto signAt = [&](size_t k) { return k < s.size() && (s[k] == '-' || s[k] == '+'); };
+  size_t i = 0;
+  bool neg = false;
+  if (hexAt(0)) {
+    i = 2;
+    if (radix == 0) radix = 16;
+    if (signAt(i)) neg = s[i++] == '-';
+  } else if (signAt(0) && hexAt(1)) {
+    return Value(NAN);
+  } else {
+    while (i < s.size() && isSpace(s[i])) ++i;
+    bool spaced = i > 0;
+    if (signAt(i)) neg = s[i++] == '-';
+    if (radix == 0) {
+      radix = 10;
+      if (!spaced && i + 1 < s.size() && s[i] == '0') {
+        size_t j = i;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '7') ++j;
+        if (j == s.size()) radix = 8;
+      }
     }
   }
   double v = 0;

@@ -11,6 +11,8 @@ namespace {
 
 Value objectCtor(Vm& vm, Object* self, Args args) {
   if (args.size() > 0 && args.at(0).isObject()) return args.at(0);
+  // A boolean, number or string comes back boxed, as its own class's object.
+  if (args.size() > 0 && !args.at(0).isNullish()) return Value(vm.toObject(args.at(0)));
   if (vm.isConstructing && self) return Value(self);
   // Called as a function, the original gives a bare object: no __proto__, no constructor.
   return Value(vm.make<Object>());

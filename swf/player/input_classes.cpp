@@ -17,6 +17,7 @@ namespace swf {
 
 void installTextClasses(avm1::Vm& vm);  // text_field_class.cpp
 void installPrintJob(avm1::Vm& vm);     // print_job_class.cpp
+void installTextSnapshot(avm1::Vm& vm);  // text_snapshot_class.cpp
 
 namespace {
 
@@ -370,6 +371,7 @@ void installInputClasses(Vm& vm) {
   installContextMenu(vm);
   installTextClasses(vm);
   installPrintJob(vm);
+  installTextSnapshot(vm);
 }
 
 }  // namespace swf

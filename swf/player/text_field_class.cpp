@@ -4,6 +4,9 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
 #include <cmath>
 #include <numbers>
 
@@ -31,16 +34,33 @@ using avm1::String;
 using avm1::Value;
 using avm1::Vm;
 
+// Once its field is gone the object is a dead reference, like a clip's: it answers as whatever
+// clip or field now has the field's name in the same parent.
 class TextFieldObject : public Object {
  public:
-  explicit TextFieldObject(TextFieldInstance* f) : field_(f), life_(f->lifeToken()) {}
+  TextFieldObject(TextFieldInstance* f, avm1::ClipObject* parent)
+      : field_(f), life_(f->lifeToken()), parent_(parent), name_(f->name) {}
   TextFieldInstance* field() const { return life_.expired() ? nullptr : field_; }
+  void rename(const std::string& name) { name_ = name; }
   bool getNative(Vm& vm, String* key, Value& out) override;
   bool setNative(Vm& vm, String* key, const Value& v) override;
+  const char* typeName() const override {
+    if (field()) return "object";
+    Object* now = successor();
+    return now && !now->asClip() ? now->typeName() : "movieclip";
+  }
+  void traceChildren(avm1::Tracer& t) override {
+    Object::traceChildren(t);
+    t.mark(parent_);
+  }
 
  private:
+  Object* successor() const;
+
   TextFieldInstance* field_;
   std::weak_ptr<const char> life_;
+  avm1::ClipObject* parent_;  // null for a field made outside a timeline
+  std::string name_;
 };
 
 // Keeps what the player's classes need alive: their prototypes and the objects of the text
@@ -296,7 +316,10 @@ const FieldProperty kProperties[] = {
        f.touch();
      }},
     {"_name", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.name); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.name = vm.toString(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.name = vm.toString(v);
+       if (auto* o = dynamic_cast<TextFieldObject*>(f.scriptObject)) o->rename(f.name);
+     }},
     {"_target",
      [](Vm& vm, TextFieldInstance& f) {
        std::string path;
@@ -320,9 +343,23 @@ const FieldProperty* findProperty(const std::string& name) {
   return nullptr;
 }
 
+Object* TextFieldObject::successor() const {
+  avm1::DisplayNode* p = parent_ && parent_->vm ? parent_->node() : nullptr;
+  if (!p) return nullptr;
+  Vm& vm = *parent_->vm;
+  if (avm1::DisplayNode* c = p->childNode(name_, vm.caseSensitive())) return vm.clipFor(c);
+  Object* o = p->childObject(vm, name_, vm.caseSensitive());
+  return o == this ? nullptr : o;
+}
+
 bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
   TextFieldInstance* f = field();
-  if (!f) return false;
+  if (!f) {
+    // What the field held went with it.
+    Object* now = successor();
+    out = now ? vm.get(now, key) : Value();
+    return true;
+  }
   const FieldProperty* p = findProperty(key->text);
   if (!p) return false;
   // What the field shows follows its variable at once, not only after the actions.
@@ -333,7 +370,10 @@ bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
 
 bool TextFieldObject::setNative(Vm& vm, String* key, const Value& v) {
   TextFieldInstance* f = field();
-  if (!f) return false;
+  if (!f) {
+    if (Object* now = successor()) vm.set(now, key, v);
+    return true;
+  }
   const FieldProperty* p = findProperty(key->text);
   if (!p) return false;
   if (p->set) p->set(vm, *f, v);
@@ -344,6 +384,34 @@ TextFieldInstance* fieldOf(Object* self) {
   auto* o = dynamic_cast<TextFieldObject*>(self);
   return o ? o->field() : nullptr;
 }
+
+// ---- the same properties as accessors on the prototype ----
+
+template <size_t I>
+Value accessorGet(Vm& vm, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value();
+  if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
+  return kProperties[I].get(vm, *f);
+}
+
+template <size_t I>
+Value accessorSet(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (f && kProperties[I].set) kProperties[I].set(vm, *f, args.at(0));
+  return Value();
+}
+
+struct Accessor {
+  avm1::NativeFn get, set;
+};
+
+template <size_t... I>
+constexpr std::array<Accessor, sizeof...(I)> makeAccessors(std::index_sequence<I...>) {
+  return {Accessor{&accessorGet<I>, &accessorSet<I>}...};
+}
+
+constexpr auto kAccessors = makeAccessors(std::make_index_sequence<std::size(kProperties)>());
 
 // ---- TextField methods ----
 
@@ -449,7 +517,10 @@ Value fieldToString(Vm& vm, Object* self, Args) {
   return str(vm, base + "." + f->name);
 }
 
-Value textFieldCtor(Vm&, Object* self, Args) { return avm1::obj(self); }
+Value textFieldCtor(Vm& vm, Object* self, Args) {
+  addTextFieldAccessors(vm);
+  return avm1::obj(self);
+}
 
 Value getFontList(Vm& vm, Object*, Args) {
   avm1::ArrayObject* a = vm.newArray();
@@ -499,6 +570,22 @@ Value createTextField(Vm& vm, Object* self, Args args) {
 
 TextFieldInstance* textFieldOf(avm1::Object* o) { return fieldOf(o); }
 
+void addTextFieldAccessors(Vm& vm) {
+  Object* ctor = vm.get(vm.global, vm.intern("TextField")).object();
+  Object* proto = ctor ? vm.get(ctor, vm.names().prototype).object() : nullptr;
+  if (!proto) return;
+  for (size_t i = 0; i < std::size(kProperties); ++i) {
+    const char* name = kProperties[i].name;
+    if (name[0] == '_' || strncmp(name, "tab", 3) == 0) continue;  // clip-like or plain ones
+    avm1::String* key = vm.key(name);
+    if (proto->props.find(key)) continue;
+    avm1::Property& p = proto->props.add(key, vm.intern(name));
+    p.flags = avm1::Hidden;
+    p.getter = vm.newNative(kAccessors[i].get);
+    p.setter = vm.newNative(kAccessors[i].set);
+  }
+}
+
 Player* playerOf(Vm& vm) {
   auto* host = dynamic_cast<ScriptHost*>(&vm.host());
   return host ? &host->player() : nullptr;
@@ -508,7 +595,8 @@ avm1::Object* textFieldObject(Vm& vm, TextFieldInstance& field) {
   if (field.scriptObject) return field.scriptObject;
   PlayerObjects* roots = playerObjects(vm);
   if (!roots) return nullptr;
-  auto* o = vm.make<TextFieldObject>(&field);
+  SpriteInstance* parent = field.parentTimeline();
+  auto* o = vm.make<TextFieldObject>(&field, parent ? vm.clipFor(parent) : nullptr);
   vm.put(o, vm.names().proto, Value(roots->textFieldProto), avm1::DontEnum);
   vm.put(o, "constructor", vm.get(vm.global, vm.intern("TextField")), avm1::DontEnum);
   avm1::ArrayObject* listeners = vm.newArray();

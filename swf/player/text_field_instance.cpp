@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "swf/player/input_classes.h"
+#include "swf/player/player_context.h"
 #include "swf/player/player_input.h"
 #include "swf/render/text_metrics.h"
 #include "swf/text/field_text.h"
@@ -81,6 +83,7 @@ TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext
     doc_.replace(0, 0, initial, newStyle_);
   }
   if (ctx_.input) ctx_.input->fields.push_back(this);
+  if (ctx_.vm) addTextFieldAccessors(*ctx_.vm);
 }
 
 TextFieldInstance::~TextFieldInstance() {

@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <utility>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <utility>
 
 #include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/gc.h"
 #include "swf/player/input_classes.h"
@@ -586,6 +587,8 @@ void addTextFieldAccessors(Vm& vm) {
   }
 }
 
+void installStyleSheet(Vm& vm, Object* textFieldCtor);  // style_sheet_class.cpp
+
 Player* playerOf(Vm& vm) {
   auto* host = dynamic_cast<ScriptHost*>(&vm.host());
   return host ? &host->player() : nullptr;
@@ -628,13 +631,14 @@ void installTextClasses(Vm& vm) {
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);
   avm1::Function* ctor = vm.defineClass("TextField", textFieldCtor, p);
   vm.define(ctor, "getFontList", getFontList);
+  installStyleSheet(vm, ctor);
 
   roots->textFormatProto = installTextFormat(vm);
 
-  // Movies of version 5 know neither the method nor the classes.
+  // Movies of version 5 have the method (it is ASnative 104, 200) but not the classes.
   if (vm.movieClipProto)
-    vm.define(vm.movieClipProto, "createTextField", createTextField,
-              avm1::DontEnum | avm1::Version6);
+    vm.define(vm.movieClipProto, "createTextField", createTextField, avm1::DontEnum);
+  avm1::registerAsNative(vm, 104, 200, createTextField);
   if (avm1::Property* prop = vm.global->props.find(vm.key("TextField")))
     prop->flags |= avm1::Version6;
 }

@@ -353,7 +353,11 @@ Object* TextFieldObject::successor() const {
   return o == this ? nullptr : o;
 }
 
+// SWF 5 code sees a field's object as a plain one, its display properties aside.
+bool hiddenFrom(Vm& vm, const String* key) { return vm.version() < 6 && key->text[0] != '_'; }
+
 bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
+  if (key->text.empty() || hiddenFrom(vm, key)) return false;
   TextFieldInstance* f = field();
   if (!f) {
     // What the field held went with it.
@@ -370,6 +374,7 @@ bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
 }
 
 bool TextFieldObject::setNative(Vm& vm, String* key, const Value& v) {
+  if (key->text.empty() || hiddenFrom(vm, key)) return false;
   TextFieldInstance* f = field();
   if (!f) {
     if (Object* now = successor()) vm.set(now, key, v);
@@ -581,7 +586,7 @@ void addTextFieldAccessors(Vm& vm) {
     avm1::String* key = vm.key(name);
     if (proto->props.find(key)) continue;
     avm1::Property& p = proto->props.add(key, vm.intern(name));
-    p.flags = avm1::Hidden;
+    p.flags = avm1::Hidden | avm1::Version6;
     p.getter = vm.newNative(kAccessors[i].get);
     p.setter = vm.newNative(kAccessors[i].set);
   }
@@ -622,7 +627,7 @@ void installTextClasses(Vm& vm) {
   vm.define(p, "setNewTextFormat", setNewTextFormat);
   vm.define(p, "getNewTextFormat", getNewTextFormat);
   vm.define(p, "replaceSel", replaceSel);
-  vm.define(p, "replaceText", replaceText);
+  vm.define(p, "replaceText", replaceText, avm1::Hidden | avm1::Version7);
   vm.define(p, "removeTextField", removeTextField);
   vm.define(p, "getDepth", getDepth);
   vm.define(p, "toString", fieldToString);

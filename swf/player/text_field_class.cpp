@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 #include "swf/avm1/array_object.h"
@@ -97,6 +98,17 @@ struct FieldProperty {
 };
 
 const char* const kAutoSize[] = {"none", "left", "center", "right"};
+
+// A position or size in pixels as twips the way the original stored them: a 32-bit integer
+// that wraps (infinities are 0). Nothing for undefined, null and NaN, which change nothing, nor
+// for a negative size.
+std::optional<int32_t> twipsOf(Vm& vm, const Value& v, bool size = false) {
+  if (v.isNullish()) return std::nullopt;
+  double d = vm.toNumber(v);
+  if (std::isnan(d) || (size && d < 0)) return std::nullopt;
+  if (!std::isfinite(d)) return 0;
+  return int32_t(uint32_t(int64_t(std::fmod(std::round(d * 20), 4294967296.0))));
+}
 
 Value str(Vm& vm, const std::string& s) { return Value(vm.str(s)); }
 
@@ -257,12 +269,12 @@ const FieldProperty kProperties[] = {
      }},
     {"_x", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.tx / 20); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.tx = std::round(d * 20);
+       if (auto t = twipsOf(vm, v)) f.matrix.tx = *t;
        f.touch();
      }},
     {"_y", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.ty / 20); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.ty = std::round(d * 20);
+       if (auto t = twipsOf(vm, v)) f.matrix.ty = *t;
        f.touch();
      }},
     {"_width",
@@ -270,10 +282,10 @@ const FieldProperty kProperties[] = {
        return Value(f.def().bounds.width() * matrixXScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       double d = vm.toNumber(v);
-       if (!std::isfinite(d) || d < 0) return;
+       auto t = twipsOf(vm, v, true);
+       if (!t) return;
        Rect& b = f.def().bounds;
-       b.xMax = b.xMin + int(std::round(d * 20 / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
+       b.xMax = b.xMin + int(std::round(*t / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
        f.applyAutoSize();
        f.touch();
      }},
@@ -282,10 +294,10 @@ const FieldProperty kProperties[] = {
        return Value(f.def().bounds.height() * matrixYScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       double d = vm.toNumber(v);
-       if (!std::isfinite(d) || d < 0) return;
+       auto t = twipsOf(vm, v, true);
+       if (!t) return;
        Rect& b = f.def().bounds;
-       b.yMax = b.yMin + int(std::round(d * 20 / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
+       b.yMax = b.yMin + int(std::round(*t / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
        f.touch();
      }},
     {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(matrixXScale(f.matrix)); },
@@ -622,15 +634,17 @@ void installTextClasses(Vm& vm) {
 
   Object* p = vm.newObject();
   roots->textFieldProto = p;
-  vm.define(p, "setTextFormat", setTextFormat);
-  vm.define(p, "getTextFormat", getTextFormat);
-  vm.define(p, "setNewTextFormat", setNewTextFormat);
-  vm.define(p, "getNewTextFormat", getNewTextFormat);
-  vm.define(p, "replaceSel", replaceSel);
+  // SWF 5 code makes fields but sees none of their methods.
+  constexpr uint16_t kMethod = avm1::Hidden | avm1::Version6;
+  vm.define(p, "setTextFormat", setTextFormat, kMethod);
+  vm.define(p, "getTextFormat", getTextFormat, kMethod);
+  vm.define(p, "setNewTextFormat", setNewTextFormat, kMethod);
+  vm.define(p, "getNewTextFormat", getNewTextFormat, kMethod);
+  vm.define(p, "replaceSel", replaceSel, kMethod);
   vm.define(p, "replaceText", replaceText, avm1::Hidden | avm1::Version7);
-  vm.define(p, "removeTextField", removeTextField);
-  vm.define(p, "getDepth", getDepth);
-  vm.define(p, "toString", fieldToString);
+  vm.define(p, "removeTextField", removeTextField, kMethod);
+  vm.define(p, "getDepth", getDepth, kMethod);
+  vm.define(p, "toString", fieldToString, kMethod);
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
   for (const char* m : {"addListener", "removeListener", "broadcastMessage"})
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);

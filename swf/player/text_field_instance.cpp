@@ -76,8 +76,8 @@ TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
   if (def_->html) {
     givenHtml_ = encodeUtf8(initial);
-    doc_ = FieldDocument(
-        parseHtmlText(initial, newStyle_.chars, newStyle_.paragraph, def_->multiline));
+    doc_ = FieldDocument(parseHtmlText(initial, newStyle_.chars, newStyle_.paragraph,
+                                       def_->multiline, def.swfVersion));
     newStyle_ = doc_.lastStyle(newStyle_);
   } else {
     doc_.replace(0, 0, initial, newStyle_);
@@ -139,7 +139,7 @@ void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   givenHtml_ = html;
   const FieldStyle& base = version >= 8 ? newStyle_ : firstStyle_;
   doc_ = FieldDocument(
-      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline));
+      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline, version));
   newStyle_ = doc_.lastStyle(newStyle_);
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);

@@ -72,12 +72,14 @@ Value initialize(Vm& vm, Object*, Args args) {
     if (isCallable(v) && static_cast<Function*>(v.o)->native == fn) return v;
     return Value(static_cast<Object*>(vm.newNative(fn)));
   };
-  vm.put(o, "addListener", builtIn("addListener", addListener), Hidden);
-  vm.put(o, "removeListener", builtIn("removeListener", removeListener), Hidden);
+  // Listening is a thing of SWF 6: older code does not see the members.
+  constexpr uint16_t kMember = Hidden | Version6;
+  vm.put(o, "addListener", builtIn("addListener", addListener), kMember);
+  vm.put(o, "removeListener", builtIn("removeListener", removeListener), kMember);
   // Each broadcaster gets a broadcastMessage of its own, as in the original player.
   vm.put(o, "broadcastMessage", Value(static_cast<Object*>(vm.newNative(broadcastMessage))),
-         Hidden);
-  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), Hidden);
+         kMember);
+  vm.put(o, "_listeners", Value(static_cast<Object*>(vm.newArray())), kMember);
   return Value();
 }
 

@@ -15,8 +15,9 @@
 
 namespace swf {
 
-void installTextClasses(avm1::Vm& vm);  // text_field_class.cpp
-void installPrintJob(avm1::Vm& vm);     // print_job_class.cpp
+void installTextClasses(avm1::Vm& vm);   // text_field_class.cpp
+void installPrintJob(avm1::Vm& vm);      // print_job_class.cpp
+void installTextSnapshot(avm1::Vm& vm);  // text_snapshot_class.cpp
 
 namespace {
 
@@ -231,7 +232,8 @@ Value setFocus(Vm& vm, Object*, Args args) {
   }
   TextFieldInstance* f = nullptr;
   if (Object* o = v.object()) {
-    f = textFieldOf(o);
+    // SWF 5 code sees a field's object as a plain one, which takes no focus.
+    if (vm.version() >= 6) f = textFieldOf(o);
     // A clip that takes the focus gets it, but the call still answers false, as the
     // original's did; a level's root never takes it.
     if (avm1::ClipObject* c = o->asClip()) {
@@ -370,6 +372,7 @@ void installInputClasses(Vm& vm) {
   installContextMenu(vm);
   installTextClasses(vm);
   installPrintJob(vm);
+  installTextSnapshot(vm);
 }
 
 }  // namespace swf

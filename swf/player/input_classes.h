@@ -20,6 +20,10 @@ Player* playerOf(avm1::Vm& vm);
 // The field's script object, made on first use.
 avm1::Object* textFieldObject(avm1::Vm& vm, TextFieldInstance& field);
 
+// Puts the fields' properties on TextField.prototype as getters and setters where they are
+// missing; the original player does it whenever a text field is made.
+void addTextFieldAccessors(avm1::Vm& vm);
+
 // The live text field behind a script object; null for other objects and removed fields.
 TextFieldInstance* textFieldOf(avm1::Object* o);
 

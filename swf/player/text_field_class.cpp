@@ -4,10 +4,15 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 #include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/gc.h"
 #include "swf/player/input_classes.h"
@@ -31,16 +36,33 @@ using avm1::String;
 using avm1::Value;
 using avm1::Vm;
 
+// Once its field is gone the object is a dead reference, like a clip's: it answers as whatever
+// clip or field now has the field's name in the same parent.
 class TextFieldObject : public Object {
  public:
-  explicit TextFieldObject(TextFieldInstance* f) : field_(f), life_(f->lifeToken()) {}
+  TextFieldObject(TextFieldInstance* f, avm1::ClipObject* parent)
+      : field_(f), life_(f->lifeToken()), parent_(parent), name_(f->name) {}
   TextFieldInstance* field() const { return life_.expired() ? nullptr : field_; }
+  void rename(const std::string& name) { name_ = name; }
   bool getNative(Vm& vm, String* key, Value& out) override;
   bool setNative(Vm& vm, String* key, const Value& v) override;
+  const char* typeName() const override {
+    if (field()) return "object";
+    Object* now = successor();
+    return now && !now->asClip() ? now->typeName() : "movieclip";
+  }
+  void traceChildren(avm1::Tracer& t) override {
+    Object::traceChildren(t);
+    t.mark(parent_);
+  }
 
  private:
+  Object* successor() const;
+
   TextFieldInstance* field_;
   std::weak_ptr<const char> life_;
+  avm1::ClipObject* parent_;  // null for a field made outside a timeline
+  std::string name_;
 };
 
 // Keeps what the player's classes need alive: their prototypes and the objects of the text
@@ -76,6 +98,17 @@ struct FieldProperty {
 };
 
 const char* const kAutoSize[] = {"none", "left", "center", "right"};
+
+// A position or size in pixels as twips the way the original stored them: a 32-bit integer
+// that wraps (infinities are 0). Nothing for undefined, null and NaN, which change nothing, nor
+// for a negative size.
+std::optional<int32_t> twipsOf(Vm& vm, const Value& v, bool size = false) {
+  if (v.isNullish()) return std::nullopt;
+  double d = vm.toNumber(v);
+  if (std::isnan(d) || (size && d < 0)) return std::nullopt;
+  if (!std::isfinite(d)) return 0;
+  return int32_t(uint32_t(int64_t(std::fmod(std::round(d * 20), 4294967296.0))));
+}
 
 Value str(Vm& vm, const std::string& s) { return Value(vm.str(s)); }
 
@@ -236,12 +269,12 @@ const FieldProperty kProperties[] = {
      }},
     {"_x", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.tx / 20); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.tx = std::round(d * 20);
+       if (auto t = twipsOf(vm, v)) f.matrix.tx = *t;
        f.touch();
      }},
     {"_y", [](Vm&, TextFieldInstance& f) { return Value(f.matrix.ty / 20); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       if (double d = vm.toNumber(v); std::isfinite(d)) f.matrix.ty = std::round(d * 20);
+       if (auto t = twipsOf(vm, v)) f.matrix.ty = *t;
        f.touch();
      }},
     {"_width",
@@ -249,10 +282,10 @@ const FieldProperty kProperties[] = {
        return Value(f.def().bounds.width() * matrixXScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       double d = vm.toNumber(v);
-       if (!std::isfinite(d) || d < 0) return;
+       auto t = twipsOf(vm, v, true);
+       if (!t) return;
        Rect& b = f.def().bounds;
-       b.xMax = b.xMin + int(std::round(d * 20 / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
+       b.xMax = b.xMin + int(std::round(*t / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
        f.applyAutoSize();
        f.touch();
      }},
@@ -261,10 +294,10 @@ const FieldProperty kProperties[] = {
        return Value(f.def().bounds.height() * matrixYScale(f.matrix) / 100 / 20);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       double d = vm.toNumber(v);
-       if (!std::isfinite(d) || d < 0) return;
+       auto t = twipsOf(vm, v, true);
+       if (!t) return;
        Rect& b = f.def().bounds;
-       b.yMax = b.yMin + int(std::round(d * 20 / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
+       b.yMax = b.yMin + int(std::round(*t / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
        f.touch();
      }},
     {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(matrixXScale(f.matrix)); },
@@ -296,7 +329,10 @@ const FieldProperty kProperties[] = {
        f.touch();
      }},
     {"_name", [](Vm& vm, TextFieldInstance& f) { return str(vm, f.name); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.name = vm.toString(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.name = vm.toString(v);
+       if (auto* o = dynamic_cast<TextFieldObject*>(f.scriptObject)) o->rename(f.name);
+     }},
     {"_target",
      [](Vm& vm, TextFieldInstance& f) {
        std::string path;
@@ -320,9 +356,27 @@ const FieldProperty* findProperty(const std::string& name) {
   return nullptr;
 }
 
+Object* TextFieldObject::successor() const {
+  avm1::DisplayNode* p = parent_ && parent_->vm ? parent_->node() : nullptr;
+  if (!p) return nullptr;
+  Vm& vm = *parent_->vm;
+  if (avm1::DisplayNode* c = p->childNode(name_, vm.caseSensitive())) return vm.clipFor(c);
+  Object* o = p->childObject(vm, name_, vm.caseSensitive());
+  return o == this ? nullptr : o;
+}
+
+// SWF 5 code sees a field's object as a plain one, its display properties aside.
+bool hiddenFrom(Vm& vm, const String* key) { return vm.version() < 6 && key->text[0] != '_'; }
+
 bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
+  if (key->text.empty() || hiddenFrom(vm, key)) return false;
   TextFieldInstance* f = field();
-  if (!f) return false;
+  if (!f) {
+    // What the field held went with it.
+    Object* now = successor();
+    out = now ? vm.get(now, key) : Value();
+    return true;
+  }
   const FieldProperty* p = findProperty(key->text);
   if (!p) return false;
   // What the field shows follows its variable at once, not only after the actions.
@@ -332,8 +386,12 @@ bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
 }
 
 bool TextFieldObject::setNative(Vm& vm, String* key, const Value& v) {
+  if (key->text.empty() || hiddenFrom(vm, key)) return false;
   TextFieldInstance* f = field();
-  if (!f) return false;
+  if (!f) {
+    if (Object* now = successor()) vm.set(now, key, v);
+    return true;
+  }
   const FieldProperty* p = findProperty(key->text);
   if (!p) return false;
   if (p->set) p->set(vm, *f, v);
@@ -344,6 +402,34 @@ TextFieldInstance* fieldOf(Object* self) {
   auto* o = dynamic_cast<TextFieldObject*>(self);
   return o ? o->field() : nullptr;
 }
+
+// ---- the same properties as accessors on the prototype ----
+
+template <size_t I>
+Value accessorGet(Vm& vm, Object* self, Args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (!f) return Value();
+  if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
+  return kProperties[I].get(vm, *f);
+}
+
+template <size_t I>
+Value accessorSet(Vm& vm, Object* self, Args args) {
+  TextFieldInstance* f = fieldOf(self);
+  if (f && kProperties[I].set) kProperties[I].set(vm, *f, args.at(0));
+  return Value();
+}
+
+struct Accessor {
+  avm1::NativeFn get, set;
+};
+
+template <size_t... I>
+constexpr std::array<Accessor, sizeof...(I)> makeAccessors(std::index_sequence<I...>) {
+  return {Accessor{&accessorGet<I>, &accessorSet<I>}...};
+}
+
+constexpr auto kAccessors = makeAccessors(std::make_index_sequence<std::size(kProperties)>());
 
 // ---- TextField methods ----
 
@@ -449,7 +535,10 @@ Value fieldToString(Vm& vm, Object* self, Args) {
   return str(vm, base + "." + f->name);
 }
 
-Value textFieldCtor(Vm&, Object* self, Args) { return avm1::obj(self); }
+Value textFieldCtor(Vm& vm, Object* self, Args) {
+  addTextFieldAccessors(vm);
+  return avm1::obj(self);
+}
 
 Value getFontList(Vm& vm, Object*, Args) {
   avm1::ArrayObject* a = vm.newArray();
@@ -499,6 +588,24 @@ Value createTextField(Vm& vm, Object* self, Args args) {
 
 TextFieldInstance* textFieldOf(avm1::Object* o) { return fieldOf(o); }
 
+void addTextFieldAccessors(Vm& vm) {
+  Object* ctor = vm.get(vm.global, vm.intern("TextField")).object();
+  Object* proto = ctor ? vm.get(ctor, vm.names().prototype).object() : nullptr;
+  if (!proto) return;
+  for (size_t i = 0; i < std::size(kProperties); ++i) {
+    const char* name = kProperties[i].name;
+    if (name[0] == '_' || strncmp(name, "tab", 3) == 0) continue;  // clip-like or plain ones
+    avm1::String* key = vm.key(name);
+    if (proto->props.find(key)) continue;
+    avm1::Property& p = proto->props.add(key, vm.intern(name));
+    p.flags = avm1::Hidden | avm1::Version6;
+    p.getter = vm.newNative(kAccessors[i].get);
+    p.setter = vm.newNative(kAccessors[i].set);
+  }
+}
+
+void installStyleSheet(Vm& vm, Object* textFieldCtor);  // style_sheet_class.cpp
+
 Player* playerOf(Vm& vm) {
   auto* host = dynamic_cast<ScriptHost*>(&vm.host());
   return host ? &host->player() : nullptr;
@@ -508,7 +615,8 @@ avm1::Object* textFieldObject(Vm& vm, TextFieldInstance& field) {
   if (field.scriptObject) return field.scriptObject;
   PlayerObjects* roots = playerObjects(vm);
   if (!roots) return nullptr;
-  auto* o = vm.make<TextFieldObject>(&field);
+  SpriteInstance* parent = field.parentTimeline();
+  auto* o = vm.make<TextFieldObject>(&field, parent ? vm.clipFor(parent) : nullptr);
   vm.put(o, vm.names().proto, Value(roots->textFieldProto), avm1::DontEnum);
   vm.put(o, "constructor", vm.get(vm.global, vm.intern("TextField")), avm1::DontEnum);
   avm1::ArrayObject* listeners = vm.newArray();
@@ -526,27 +634,30 @@ void installTextClasses(Vm& vm) {
 
   Object* p = vm.newObject();
   roots->textFieldProto = p;
-  vm.define(p, "setTextFormat", setTextFormat);
-  vm.define(p, "getTextFormat", getTextFormat);
-  vm.define(p, "setNewTextFormat", setNewTextFormat);
-  vm.define(p, "getNewTextFormat", getNewTextFormat);
-  vm.define(p, "replaceSel", replaceSel);
-  vm.define(p, "replaceText", replaceText);
-  vm.define(p, "removeTextField", removeTextField);
-  vm.define(p, "getDepth", getDepth);
-  vm.define(p, "toString", fieldToString);
+  // SWF 5 code makes fields but sees none of their methods.
+  constexpr uint16_t kMethod = avm1::Hidden | avm1::Version6;
+  vm.define(p, "setTextFormat", setTextFormat, kMethod);
+  vm.define(p, "getTextFormat", getTextFormat, kMethod);
+  vm.define(p, "setNewTextFormat", setNewTextFormat, kMethod);
+  vm.define(p, "getNewTextFormat", getNewTextFormat, kMethod);
+  vm.define(p, "replaceSel", replaceSel, kMethod);
+  vm.define(p, "replaceText", replaceText, avm1::Hidden | avm1::Version7);
+  vm.define(p, "removeTextField", removeTextField, kMethod);
+  vm.define(p, "getDepth", getDepth, kMethod);
+  vm.define(p, "toString", fieldToString, kMethod);
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
   for (const char* m : {"addListener", "removeListener", "broadcastMessage"})
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);
   avm1::Function* ctor = vm.defineClass("TextField", textFieldCtor, p);
   vm.define(ctor, "getFontList", getFontList);
+  installStyleSheet(vm, ctor);
 
   roots->textFormatProto = installTextFormat(vm);
 
-  // Movies of version 5 know neither the method nor the classes.
+  // Movies of version 5 have the method (it is ASnative 104, 200) but not the classes.
   if (vm.movieClipProto)
-    vm.define(vm.movieClipProto, "createTextField", createTextField,
-              avm1::DontEnum | avm1::Version6);
+    vm.define(vm.movieClipProto, "createTextField", createTextField, avm1::DontEnum);
+  avm1::registerAsNative(vm, 104, 200, createTextField);
   if (avm1::Property* prop = vm.global->props.find(vm.key("TextField")))
     prop->flags |= avm1::Version6;
 }

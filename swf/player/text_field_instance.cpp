@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "swf/player/input_classes.h"
+#include "swf/player/player_context.h"
 #include "swf/player/player_input.h"
 #include "swf/render/text_metrics.h"
 #include "swf/text/field_text.h"
@@ -74,13 +76,14 @@ TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
   if (def_->html) {
     givenHtml_ = encodeUtf8(initial);
-    doc_ = FieldDocument(
-        parseHtmlText(initial, newStyle_.chars, newStyle_.paragraph, def_->multiline));
+    doc_ = FieldDocument(parseHtmlText(initial, newStyle_.chars, newStyle_.paragraph,
+                                       def_->multiline, def.swfVersion));
     newStyle_ = doc_.lastStyle(newStyle_);
   } else {
     doc_.replace(0, 0, initial, newStyle_);
   }
   if (ctx_.input) ctx_.input->fields.push_back(this);
+  if (ctx_.vm) addTextFieldAccessors(*ctx_.vm);
 }
 
 TextFieldInstance::~TextFieldInstance() {
@@ -136,7 +139,7 @@ void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   givenHtml_ = html;
   const FieldStyle& base = version >= 8 ? newStyle_ : firstStyle_;
   doc_ = FieldDocument(
-      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline));
+      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline, version));
   newStyle_ = doc_.lastStyle(newStyle_);
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);

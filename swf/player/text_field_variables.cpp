@@ -8,9 +8,9 @@
 namespace swf {
 namespace {
 
-// The timeline and name a variable path such as "score", "_root.game:score" or "/game/:score"
-// stands for, seen from the field's own timeline.
-avm1::ClipObject* variableOwner(avm1::Vm& vm, TextFieldInstance& field, std::string& name) {
+// The timeline (or object) and name a variable path such as "score", "_root.game:score",
+// "/game/:score" or "data.score" stands for, seen from the field's own timeline.
+avm1::Object* variableOwner(avm1::Vm& vm, TextFieldInstance& field, std::string& name) {
   SpriteInstance* parent = field.parentTimeline();
   if (!parent) return nullptr;
   avm1::ClipObject* base = vm.clipFor(parent);
@@ -21,8 +21,7 @@ avm1::ClipObject* variableOwner(avm1::Vm& vm, TextFieldInstance& field, std::str
     return base;
   }
   name = path.substr(cut + 1);
-  avm1::DisplayNode* t = vm.resolveTarget(base, path.substr(0, cut));
-  return t ? vm.clipFor(t) : nullptr;
+  return vm.walkPath(base, base, std::string_view(path).substr(0, cut), false);
 }
 
 std::string shownText(TextFieldInstance& f) { return f.variableText(); }
@@ -32,8 +31,11 @@ std::string shownText(TextFieldInstance& f) { return f.variableText(); }
 void syncFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
   if (field.def().variableName.empty()) return;
   std::string name;
-  avm1::ClipObject* owner = variableOwner(vm, field, name);
+  avm1::Object* owner = variableOwner(vm, field, name);
   if (!owner || name.empty()) return;
+  // A timeline tells its fields when its variables change; another object only gives its
+  // value when the field is bound to it.
+  if (!owner->asClip() && field.bound) return;
   avm1::Value v = vm.get(owner, vm.intern(name));
   if (v.isUndefined()) {
     // Only when the field first meets its variable does its text become the variable's value.
@@ -57,7 +59,7 @@ void syncFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
 void storeFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
   if (field.def().variableName.empty()) return;
   std::string name;
-  avm1::ClipObject* owner = variableOwner(vm, field, name);
+  avm1::Object* owner = variableOwner(vm, field, name);
   if (!owner || name.empty()) return;
   field.boundText = shownText(field);
   field.bound = true;

@@ -105,8 +105,8 @@ struct Tag {
 class HtmlReader {
  public:
   HtmlReader(const std::u32string& html, const CharFormat& base, const ParagraphFormat& paragraph,
-             bool multiline)
-      : html_(html), multiline_(multiline) {
+             bool multiline, int version)
+      : html_(html), multiline_(multiline), version_(version) {
     open_.push_back({"", base, paragraph});
     out_.paragraphs.push_back({paragraph, {StyledRun{{}, base}}});
   }
@@ -380,12 +380,14 @@ class HtmlReader {
         // An empty element still makes its line.
         pendingBreak_ = true;
       }
+      if (tag.name == "p" && !multiline_ && version_ < 7) newParagraph();
       return;
     }
   }
 
   const std::u32string& html_;
   bool multiline_;
+  int version_;
   std::vector<Open> open_;  // open_[0] is the field's own format, never closed
   StyledText out_;
   bool pendingBreak_ = false;
@@ -394,8 +396,8 @@ class HtmlReader {
 }  // namespace
 
 StyledText parseHtmlText(const std::u32string& html, const CharFormat& base,
-                         const ParagraphFormat& paragraph, bool multiline) {
-  return HtmlReader(html, base, paragraph, multiline).read();
+                         const ParagraphFormat& paragraph, bool multiline, int version) {
+  return HtmlReader(html, base, paragraph, multiline, version).read();
 }
 
 }  // namespace swf

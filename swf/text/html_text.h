@@ -15,8 +15,9 @@
 namespace swf {
 
 // `base` and `paragraph` are the field's own formats, which the tags change. Only a multiline
-// field breaks lines at <p>, <li> and <br>; a newline character always breaks.
+// field breaks lines at <p>, <li> and <br>; a newline character always breaks. Movies before
+// SWF 7 also end a paragraph at every </p> of a single-line field.
 StyledText parseHtmlText(const std::u32string& html, const CharFormat& base,
-                         const ParagraphFormat& paragraph, bool multiline);
+                         const ParagraphFormat& paragraph, bool multiline, int version = 8);
 
 }  // namespace swf

@@ -150,3 +150,47 @@ TEST(ScriptTextField, AFocusedClipGetsAYellowFrameInsideItsBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScriptTextField, MakingAFieldPutsItsPropertiesOnTheCurrentPrototype) {
+  ScriptStage s;
+  Object* ctor = s.vm->get(s.vm->global, s.vm->key("TextField")).object();
+  Object* fresh = s.vm->newObject();
+  s.vm->set(ctor, s.vm->key("prototype"), Value(fresh));
+  EXPECT_FALSE(s.vm->hasOwn(fresh, s.vm->key("text")));
+  field(s, "t", 0, 0, 10, 10);
+  EXPECT_TRUE(s.vm->hasOwn(fresh, s.vm->key("text")));
+  EXPECT_TRUE(s.vm->hasOwn(fresh, s.vm->key("htmlText")));
+}
+
+TEST(ScriptTextField, ARemovedFieldsReferenceAnswersAsWhatTakesItsName) {
+  ScriptStage s;
+  Object* old = field(s, "a", 0, 0, 10, 10);
+  s.call(old, "removeTextField");
+  EXPECT_EQ(s.vm->typeOf(Value(old)), "movieclip");
+  EXPECT_TRUE(s.vm->get(old, s.vm->key("x")).isUndefined());
+  s.draw("createEmptyMovieClip", {s.str("a"), Value(2)});
+  set(s, old, "x", Value(3));
+  Object* clip = s.vm->get(s.root, s.vm->key("a")).object();
+  EXPECT_EQ(s.number(clip, "x"), 3);
+  EXPECT_EQ(s.vm->typeOf(Value(old)), "movieclip");
+}
+
+TEST(ScriptTextField, PositionsWrapAsThirtyTwoBitTwips) {
+  struct {
+    double x, want;
+  } const cases[] = {{1e300 * 1e300, 0}, {103584024400.25, 75312566.65}, {-3.5, -3.5}};
+  for (const auto& c : cases) {
+    ScriptStage s;
+    Object* f = field(s, "t", 100, 0, 10, 10);
+    set(s, f, "_x", Value(c.x));
+    EXPECT_NEAR(s.number(f, "_x"), c.want, 1e-6) << c.x;
+  }
+  ScriptStage s;
+  Object* f = field(s, "t", 100, 0, 10, 10);
+  set(s, f, "_x", Value::null());
+  EXPECT_EQ(s.number(f, "_x"), 100);  // null changes nothing
+}
+
+}  // namespace

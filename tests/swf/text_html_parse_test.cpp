@@ -93,6 +93,8 @@ TEST(TextHtmlParse, ParagraphsBreakLinesOnlyInMultilineFields) {
   // A newline in the source always breaks; the tags do not in a single-line field.
   EXPECT_EQ(html(U"<p>a</p><p>b<br>c</p>", false).plainText(), U"abc");
   EXPECT_EQ(html(U"a\r\nb\nc", false).plainText(), U"a\rb\rc");
+  // Before SWF 7 a single-line field ends a paragraph at each </p>, newline or not.
+  EXPECT_EQ(swf::parseHtmlText(U"<p>a</p>\rb", base(), {}, false, 6).plainText(), U"a\r\rb");
   // An empty paragraph keeps the format it would be typed in (its height counts).
   StyledText empty = html(U"a<br><font size='30'></font>");
   ASSERT_EQ(empty.paragraphs.size(), 2u);

@@ -24,6 +24,7 @@ void installBuiltins(Vm& vm) {
   installXml(vm);
   installSharedObject(vm);
   installMovieClipLoader(vm);
+  installDeviceClasses(vm);
 }
 
 }  // namespace swf::avm1

@@ -430,7 +430,9 @@ void Vm::set(Object* o, String* name, const Value& v) {
     p = &o->props.add(k, name->interned ? name : intern(name->text));
     if (k == names_->resolve) resolveSeen = true;
   } else if (!visibleIn(p->flags, version_)) {
-    // Writing a property this version cannot see makes it seen; its other flags stay.
+    // SWF 5 code writing a property it cannot see makes it seen (its other flags stay); later
+    // code cannot write it at all.
+    if (version_ >= 6) return;
     p->flags &= uint16_t(~VersionMask);
   }
   if (p->flags & ReadOnly) return;

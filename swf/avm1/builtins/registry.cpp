@@ -25,6 +25,7 @@ void installBuiltins(Vm& vm) {
   installSharedObject(vm);
   installMovieClipLoader(vm);
   installDeviceClasses(vm);
+  installFileReference(vm);
 }
 
 }  // namespace swf::avm1

@@ -430,10 +430,9 @@ void Vm::set(Object* o, String* name, const Value& v) {
     p = &o->props.add(k, name->interned ? name : intern(name->text));
     if (k == names_->resolve) resolveSeen = true;
   } else if (!visibleIn(p->flags, version_)) {
-    // SWF 5 code writing a property it cannot see makes it seen (its other flags stay); later
-    // code cannot write it at all.
-    if (version_ >= 6) return;
-    p->flags &= uint16_t(~VersionMask);
+    // Writing a property this version cannot see makes it seen, its other flags kept; only
+    // SWF 6 code writing a property of SWF 7 stores the value and leaves it hidden.
+    if (version_ != 6 || !(p->flags & Version7)) p->flags &= uint16_t(~VersionMask);
   }
   if (p->flags & ReadOnly) return;
   p->value = value;

@@ -208,10 +208,11 @@ void installGlobals(Vm& vm) {
   vm.define(g, "trace", traceFn);
   vm.define(g, "getVersion", getVersionFn);
   vm.define(g, "setInterval", setIntervalFn);
-  vm.define(g, "setTimeout", setTimeoutFn, DontEnum | Version6);
+  // setTimeout came with the player of SWF 6, but SWF 5 movies can call it too.
+  vm.define(g, "setTimeout", setTimeoutFn, DontEnum);
   Function* clear = vm.define(g, "clearInterval", clearTimerFn);
   // One function under both names, as scripts comparing them see.
-  vm.put(g, "clearTimeout", Value(static_cast<Object*>(clear)), DontEnum | Version6);
+  vm.put(g, "clearTimeout", Value(static_cast<Object*>(clear)), DontEnum);
   // Functions of the original's that do nothing here: redrawing happens every frame anyway, and
   // there is no debugger to enable. The debugger's has no links at all.
   vm.define(g, "updateAfterEvent", nothingFn);

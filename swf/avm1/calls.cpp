@@ -118,7 +118,8 @@ Value Vm::construct(const Value& fnv, std::span<const Value> args) {
   Object* o = f->allocate ? f->allocate(*this) : make<Object>();
   if (!f->allocate) o->plain = true;
   Pin pin(*this, Value(o));
-  put(o, names_->proto, proto ? Value(proto) : Value(objectProto), Hidden);
+  // A function without a prototype (a native) makes objects without one.
+  if (proto) put(o, names_->proto, Value(proto), Hidden);
   put(o, names_->ctor2, Value(static_cast<Object*>(f)), DontEnum | Version6);
   if (version_ < 7) put(o, names_->constructor, Value(static_cast<Object*>(f)), DontEnum);
   Value r = callFunction(f, o, args, proto, true);

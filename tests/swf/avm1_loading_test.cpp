@@ -437,7 +437,19 @@ TEST(LoadedText, ByteOrderMarksChooseTheEncoding) {
       {std::string("\x00\x00\xFE\xFFx", 5), ""},  // UTF-32 is not read: it starts with NUL
       {std::string("a\0b", 3), "a"},
   };
-  for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes), c.text);
+  for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes, 6), c.text);
+}
+
+TEST(LoadedText, Swf5TakesEveryByteAsACharacter) {
+  struct Case {
+    std::string bytes, text;
+  } cases[] = {
+      {"\xEF\xBB\xBFa",
+       "\xC3\xAF\xC2\xBB\xC2\xBF"
+       "a"},                                                        // the mark stays, as Latin-1
+      {std::string("\xFF\xFEh\x00i\x00", 6), "\xC3\xBF\xC3\xBEh"},  // no UTF-16; ends at NUL
+  };
+  for (const Case& c : cases) EXPECT_EQ(swf::avm1::loadedText(c.bytes, 5), c.text);
 }
 
 TEST_F(Avm1Loading, LoadingClassesAnswerAsTheOriginalDoes) {

@@ -6,6 +6,7 @@
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/load_queue.h"
+#include "swf/avm1/string_ops.h"
 #include "swf/io/local_file.h"
 
 namespace swf::avm1 {
@@ -74,7 +75,9 @@ std::string encodeUrlVariables(Vm& vm, Object* from) {
   return out;
 }
 
-std::string loadedText(std::string bytes) {
+std::string loadedText(std::string bytes, int version) {
+  // SWF 5 movies know no Unicode: every byte is a character, up to the first NUL.
+  if (version < 6) return latin1ToUtf8(std::string_view(bytes).substr(0, bytes.find('\0')));
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
   bool be = bytes.compare(0, 2, "\xFE\xFF") == 0, le = bytes.compare(0, 2, "\xFF\xFE") == 0;
   // The text ends at a NUL, as every string a script gets does.
@@ -136,7 +139,8 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url) {
   LoadQueue::Job job;
   job.subject = Value(self);
   job.path = vm.host().localPath(address);
-  job.run = [](Vm& vm, LoadQueue::Job& j) {
+  int version = vm.version();  // of the code that asked
+  job.run = [version](Vm& vm, LoadQueue::Job& j) {
     std::string bytes, error;
     bool ok = !j.path.empty() && readBoundedFile(j.path, kMaxLoadedText, bytes, error);
     Object* o = j.subject.object();
@@ -144,7 +148,8 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url) {
       setState(vm, o, "_bytesLoaded", Value(double(bytes.size())));
       setState(vm, o, "_bytesTotal", Value(double(bytes.size())));
     }
-    fireEvent(vm, o, "onData", {ok ? Value(vm.str(loadedText(std::move(bytes)))) : Value()});
+    fireEvent(vm, o, "onData",
+              {ok ? Value(vm.str(loadedText(std::move(bytes), version))) : Value()});
     return true;
   };
   vm.loads().add(std::move(job));

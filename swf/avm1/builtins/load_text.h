@@ -30,9 +30,10 @@ bool startTextLoad(Vm& vm, Object* self, const Value& url);
 // The methods LoadVars and XML share on their prototypes: load, send, sendAndLoad,
 // getBytesLoaded, getBytesTotal, addRequestHeader and an inert onLoad.
 void defineLoadingMethods(Vm& vm, Object* proto, uint16_t flags);
-// Text as a loaded file gives it to scripts: a UTF-8 byte order mark is dropped; UTF-16 with a
-// byte order mark is converted to UTF-8; other text is taken as UTF-8. It ends at its first NUL.
-std::string loadedText(std::string bytes);
+// Text as a loaded file gives it to scripts of `version`: a UTF-8 byte order mark is dropped;
+// UTF-16 with a byte order mark is converted to UTF-8; other text is taken as UTF-8. SWF 5 code
+// gets every byte as a character instead. It ends at its first NUL.
+std::string loadedText(std::string bytes, int version);
 // ASnative(301, 0..2): load, send and sendAndLoad.
 void registerLoadingNatives(Vm& vm);
 

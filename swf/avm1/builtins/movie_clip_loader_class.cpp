@@ -142,7 +142,8 @@ void installMovieClipLoader(Vm& vm) {
     Value a[] = {Value(p)};
     vm.callMethod(b, vm.intern("initialize"), a);
   }
-  vm.findOwn(vm.global, vm.key("MovieClipLoader"))->flags |= Version7;  // a class of Flash 7
+  // A class of Flash 7: older movies find the constructor but nothing on its prototype.
+  vm.setAllFlags(p, Version7);
 }
 
 }  // namespace swf::avm1

@@ -25,6 +25,8 @@ void installBuiltins(Vm& vm) {
   installXml(vm);
   installSharedObject(vm);
   installMovieClipLoader(vm);
+  installDeviceClasses(vm);
+  installFileReference(vm);
 }
 
 }  // namespace swf::avm1

@@ -29,6 +29,10 @@ bool isDate(const Object* o);
 void installMovieClip(Vm& vm);
 void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
 void installColor(Vm& vm);
+// Camera, Microphone, LocalConnection, XMLSocket, Accessibility, RemoteLSOUsage: inert.
+void installDeviceClasses(Vm& vm);
+// flash.net.FileReference and FileReferenceList: no file is ever chosen.
+void installFileReference(Vm& vm);
 // Loading and keeping data: LoadVars, XML, SharedObject, MovieClipLoader.
 void installLoadVars(Vm& vm);
 void installXml(Vm& vm);

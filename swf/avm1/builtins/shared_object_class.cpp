@@ -163,17 +163,25 @@ Value inert(Vm&, Object*, Args) { return Value(); }
 
 void installSharedObject(Vm& vm) {
   Object* p = vm.newObject();
-  vm.define(p, "flush", flush);
-  vm.define(p, "clear", clear);
-  vm.define(p, "getSize", getSize);
-  vm.define(p, "connect", inert);
-  vm.define(p, "close", inert);
-  vm.define(p, "send", inert);
-  vm.define(p, "setFps", inert);
+  constexpr uint16_t kMethod = Hidden | Version6;  // older movies see the methods masked
+  vm.define(p, "flush", flush, kMethod);
+  vm.define(p, "clear", clear, kMethod);
+  vm.define(p, "getSize", getSize, kMethod);
+  vm.define(p, "connect", inert, kMethod);
+  vm.define(p, "close", inert, kMethod);
+  vm.define(p, "send", inert, kMethod);
+  vm.define(p, "setFps", inert, kMethod);
   Function* c = vm.defineClass("SharedObject", ctor, p);
-  vm.findOwn(vm.global, vm.key("SharedObject"))->flags |= Version6;  // a class of Flash 6
-  vm.define(c, "getLocal", getLocal);
-  vm.define(c, "getRemote", [](Vm&, Object*, Args) { return Value::null(); });
+  // The class's own functions were written in script in the original: each has a prototype.
+  auto scripted = [&](const char* name, NativeFn fn, uint16_t flags) {
+    vm.put(c, name, Value(static_cast<Object*>(vm.newNative(fn, vm.newObject()))), flags);
+  };
+  scripted("getLocal", getLocal, 0);
+  scripted(
+      "getRemote", [](Vm&, Object*, Args) { return Value::null(); }, 0);
+  // Nothing is removed or measured on a movie's behalf.
+  scripted("deleteAll", inert, DontEnum);
+  scripted("getDiskUsage", inert, DontEnum);
 }
 
 }  // namespace swf::avm1

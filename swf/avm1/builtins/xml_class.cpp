@@ -113,6 +113,7 @@ Value createElement(Vm& vm, Object*, Args args) { return createNode(vm, XmlEleme
 Value createTextNode(Vm& vm, Object*, Args args) { return createNode(vm, XmlText, args.at(0)); }
 
 Value xmlEscapeFn(Vm& vm, Object*, Args args) {
+  if (args.size() == 0) return Value();
   return text(vm, xmlEscape(vm.toString(args.at(0))));
 }
 
@@ -165,7 +166,7 @@ void installXml(Vm& vm) {
   // XML.prototype is a node as `new XMLNode` would make it, though not a valid one.
   XmlNode* dp = vm.make<XmlNode>();
   vm.put(dp, vm.names().proto, Value(np), Hidden);
-  vm.put(dp, vm.names().ctor2, Value(static_cast<Object*>(nodeCtor)), DontEnum);
+  vm.put(dp, vm.names().ctor2, Value(static_cast<Object*>(nodeCtor)), DontEnum | Version6);
   vm.define(dp, "createElement", createElement, 0);
   vm.define(dp, "createTextNode", createTextNode, 0);
   vm.define(dp, "parseXML", parseXML, 0);

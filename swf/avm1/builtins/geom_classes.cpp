@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "swf/avm1/builtins/package_support.h"
+#include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
@@ -19,10 +20,33 @@ constexpr const char* kGeom = "flash.geom";
 // Math.sqrt(x * x + y * y), as the original's script has it: a NaN wins over an infinity.
 double scriptLength(double x, double y) { return std::sqrt(x * x + y * y); }
 
-// A value as `"text" + v` makes it: valueOf first, toString only for what stays an object.
+// A value as `"text" + v` makes it: valueOf first (toString first for a Date), toString only
+// for what stays an object.
+// An object with neither method joins as undefined.
 std::string scriptText(Vm& vm, const Value& v) {
-  Value p = vm.toPrimitive(v, false);
-  return vm.toString(p.isObject() && !p.o->asClip() ? v : p);
+  Value p = vm.toPrimitive(v, v.isObject() && isDate(v.o));
+  if (!p.isObject() || p.o->asClip()) return vm.toString(p);
+  auto callable = [&](String* name) {
+    Value fn = vm.get(v.o, name);
+    return fn.object() && fn.o->isFunction();
+  };
+  if (p.o == v.o && !callable(vm.names().toString) && !callable(vm.names().valueOf))
+    return vm.toString(Value());
+  return vm.toString(v);
+}
+
+// "(label" value ", label" value ... ")", each member converted in turn, left to right.
+struct Field {
+  const char* label;
+  const char* name;
+};
+std::string fieldsText(Vm& vm, Object* self, std::initializer_list<Field> fields) {
+  std::string out;
+  for (const Field& f : fields) {
+    out += f.label;
+    out += scriptText(vm, vm.get(self, vm.key(f.name)));
+  }
+  return out + ")";
 }
 
 // `a <= b` (or `a < b`) the script way: undefined when either side is NaN.
@@ -97,8 +121,7 @@ Value pointOffset(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value pointToString(Vm& vm, Object* self, Args) {
-  return text(vm, "(x=" + scriptText(vm, vm.get(self, vm.key("x"))) +
-                      ", y=" + scriptText(vm, vm.get(self, vm.key("y"))) + ")");
+  return text(vm, fieldsText(vm, self, {{"(x=", "x"}, {", y=", "y"}}));
 }
 Value pointDistance(Vm& vm, Object*, Args a) {
   Object *p = a.at(0).object(), *q = a.at(1).object();
@@ -131,8 +154,8 @@ void setRect(Vm& vm, Object* o, R r) {
 }
 Value rectCtor(Vm& vm, Object* self, Args a) {
   if (!self) return Value();
-  if (a.size() == 0) {
-    setRect(vm, self, {0, 0, 0, 0});
+  if (a.size() == 0) {  // through the method, which a script may have replaced
+    vm.callMethod(self, vm.key("setEmpty"), {});
     return Value();
   }
   const char* names[] = {"x", "y", "width", "height"};
@@ -140,9 +163,8 @@ Value rectCtor(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value rectToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
-  return text(vm,
-              "(x=" + m("x") + ", y=" + m("y") + ", w=" + m("width") + ", h=" + m("height") + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(x=", "x"}, {", y=", "y"}, {", w=", "width"}, {", h=", "height"}}));
 }
 Value rectClone(Vm& vm, Object* self, Args) {
   R r = rectOf(vm, self);
@@ -278,17 +300,26 @@ Value rectSetSize(Vm& vm, Object* self, Args a) {
 }
 
 // ---- Matrix ----
+// Without arguments the matrix is what identity() makes of it; otherwise it keeps the six
+// values as given, missing ones undefined.
 Value matrixCtor(Vm& vm, Object* self, Args a) {
-  bool given = a.size() > 0;
-  setMatrix(vm, self,
-            {given ? arg(vm, a, 0) : 1, arg(vm, a, 1), arg(vm, a, 2), given ? arg(vm, a, 3) : 1,
-             arg(vm, a, 4), arg(vm, a, 5)});
+  if (!self) return Value();
+  if (a.size() == 0) {
+    vm.callMethod(self, vm.key("identity"), {});
+    return Value();
+  }
+  const char* names[] = {"a", "b", "c", "d", "tx", "ty"};
+  for (size_t i = 0; i < 6; ++i) vm.set(self, vm.key(names[i]), a.at(i));
   return Value();
 }
 Value matrixToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
-  return text(vm, "(a=" + m("a") + ", b=" + m("b") + ", c=" + m("c") + ", d=" + m("d") +
-                      ", tx=" + m("tx") + ", ty=" + m("ty") + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(a=", "a"},
+                              {", b=", "b"},
+                              {", c=", "c"},
+                              {", d=", "d"},
+                              {", tx=", "tx"},
+                              {", ty=", "ty"}}));
 }
 Value matrixClone(Vm& vm, Object* self, Args) { return obj(newMatrix(vm, matrixOf(vm, self))); }
 Value matrixIdentity(Vm& vm, Object* self, Args) {
@@ -508,7 +539,7 @@ void installGeom(Vm& vm) {
                              {"createGradientBox", matrixCreateGradientBox},
                              {"transformPoint", matrixTransformPoint},
                              {"deltaTransformPoint", matrixDeltaTransformPoint}};
-  for (const auto& mm : matrixMethods) vm.define(m, mm.name, mm.fn);
+  for (const auto& mm : matrixMethods) defineScripted(vm, m, mm.name, mm.fn, 0);
   definePackageClass(vm, kGeom, "Matrix", matrixCtor, m);
 
   Object* c = vm.newObject();

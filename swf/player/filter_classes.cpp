@@ -195,7 +195,14 @@ template <size_t I>
 Value setMember(Vm& vm, Object* self, Args a) {
   auto* f = dynamic_cast<FilterObject*>(self);
   const ClassDef* d = f ? defOf(f->kind) : nullptr;
-  if (!d || I >= f->values.size()) return Value();
+  if (!d || I >= d->members.size()) return Value();
+  // Before SWF 8 the accessors are not there for scripts: a write makes a plain member.
+  if (vm.version() < 8) {
+    avm1::String* n = vm.intern(d->members[I].name);
+    if (!self->props.find(vm.key(n))) vm.put(self, n, a.at(0), 0);
+    return Value();
+  }
+  if (I >= f->values.size()) return Value();
   f->values[I] = blurSetting(vm, d->members[I].name, a.at(0), a.at(0));
   return Value();
 }

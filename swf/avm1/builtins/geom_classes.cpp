@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "swf/avm1/builtins/package_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -390,44 +391,97 @@ Value matrixDeltaTransformPoint(Vm& vm, Object* self, Args a) {
 const char* const kColorNames[8] = {"redMultiplier",   "greenMultiplier", "blueMultiplier",
                                     "alphaMultiplier", "redOffset",       "greenOffset",
                                     "blueOffset",      "alphaOffset"};
+template <size_t... I>
+void colorAccessors(Vm& vm, Object* proto, std::index_sequence<I...>);
+
+// A colour transform keeps its eight numbers inside; scripts reach them through accessors on
+// the prototype, which give nothing to movies before SWF 8.
+class ColorTransformObject : public Object {
+ public:
+  double v[8] = {1, 1, 1, 1, 0, 0, 0, 0};
+};
+Object* allocateColor(Vm& vm) { return vm.make<ColorTransformObject>(); }
+ColorTransformObject* colorOf(Vm& vm, Object* o, bool reading) {
+  if (reading && vm.version() < 8) return nullptr;
+  return dynamic_cast<ColorTransformObject*>(o);
+}
+
+// All eight or nothing: fewer arguments leave the identity.
 Value colorCtor(Vm& vm, Object* self, Args a) {
-  for (size_t i = 0; i < 8; ++i) setNumber(vm, self, kColorNames[i], arg(vm, a, i, i < 4 ? 1 : 0));
+  auto* c = colorOf(vm, self, false);
+  if (!c || a.size() < 8) return Value();
+  for (size_t i = 0; i < 8; ++i) c->v[i] = vm.toNumber(a.at(i));
+  return Value();
+}
+template <size_t I>
+Value colorGet(Vm& vm, Object* self, Args) {
+  auto* c = colorOf(vm, self, true);
+  return c ? Value(c->v[I]) : Value();
+}
+// Before SWF 8 the accessors are not there for scripts: a write makes a plain member (but
+// leaves the prototype that holds the accessor as it is).
+bool plainBelow8(Vm& vm, Object* self, const char* name, const Value& v) {
+  if (vm.version() >= 8) return false;
+  String* n = vm.intern(name);
+  if (self && !self->props.find(vm.key(n))) vm.put(self, n, v, 0);
+  return true;
+}
+template <size_t I>
+Value colorSet(Vm& vm, Object* self, Args a) {
+  if (plainBelow8(vm, self, kColorNames[I], a.at(0))) return Value();
+  if (auto* c = colorOf(vm, self, false)) c->v[I] = vm.toNumber(a.at(0));
   return Value();
 }
 Value colorToString(Vm& vm, Object* self, Args) {
-  std::string s = "(";
-  for (size_t i = 0; i < 8; ++i) {
-    if (i) s += ", ";
-    s += std::string(kColorNames[i]) + "=" + vm.toString(vm.get(self, vm.key(kColorNames[i])));
-  }
-  return text(vm, s + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(redMultiplier=", "redMultiplier"},
+                              {", greenMultiplier=", "greenMultiplier"},
+                              {", blueMultiplier=", "blueMultiplier"},
+                              {", alphaMultiplier=", "alphaMultiplier"},
+                              {", redOffset=", "redOffset"},
+                              {", greenOffset=", "greenOffset"},
+                              {", blueOffset=", "blueOffset"},
+                              {", alphaOffset=", "alphaOffset"}}));
 }
+// The offsets as one colour, each shifted into place as a 32-bit integer (no masking: a
+// negative red makes the whole value negative).
 Value colorGetRgb(Vm& vm, Object* self, Args) {
-  auto ch = [&](const char* n) { return uint32_t(vm.toInt32(Value(numberOf(vm, self, n)))) & 255; };
-  return Value(double(ch("redOffset") << 16 | ch("greenOffset") << 8 | ch("blueOffset")));
+  auto* c = colorOf(vm, self, true);
+  if (!c) return Value();
+  auto ch = [&](int i) { return uint32_t(vm.toInt32(Value(c->v[i]))); };
+  return Value(double(int32_t(ch(4) << 16 | ch(5) << 8 | ch(6))));
 }
 Value colorSetRgb(Vm& vm, Object* self, Args a) {
-  uint32_t c = uint32_t(vm.toInt32(a.at(0)));
-  setNumber(vm, self, "redOffset", double((c >> 16) & 255));
-  setNumber(vm, self, "greenOffset", double((c >> 8) & 255));
-  setNumber(vm, self, "blueOffset", double(c & 255));
-  for (const char* n : {"redMultiplier", "greenMultiplier", "blueMultiplier"})
-    setNumber(vm, self, n, 0);
+  if (plainBelow8(vm, self, "rgb", a.at(0))) return Value();
+  auto* c = colorOf(vm, self, false);
+  if (!c) return Value();
+  uint32_t rgb = uint32_t(vm.toInt32(a.at(0)));
+  c->v[4] = double((rgb >> 16) & 255);
+  c->v[5] = double((rgb >> 8) & 255);
+  c->v[6] = double(rgb & 255);
+  c->v[0] = c->v[1] = c->v[2] = 0;
   return Value();
 }
-Value colorConcat(Vm& vm, Object* self, Args a) {
-  Object* o = a.at(0).object();
-  if (!o) return Value();
-  double m[4], k[4], om[4], ok[4];
-  for (int i = 0; i < 4; ++i) {
-    m[i] = numberOf(vm, self, kColorNames[i]);
-    k[i] = numberOf(vm, self, kColorNames[i + 4]);
-    om[i] = numberOf(vm, o, kColorNames[i]);
-    ok[i] = numberOf(vm, o, kColorNames[i + 4]);
+template <size_t... I>
+void colorAccessors(Vm& vm, Object* proto, std::index_sequence<I...>) {
+  (defineAccessor(vm, proto, kColorNames[I], colorGet<I>, colorSet<I>, 0), ...);
+}
+void colorValues(Vm& vm, Object* o, double (&out)[8]) {
+  if (auto* c = dynamic_cast<ColorTransformObject*>(o)) {
+    std::copy(std::begin(c->v), std::end(c->v), out);
+    return;
   }
+  for (size_t i = 0; i < 8; ++i) out[i] = numberOf(vm, o, kColorNames[i]);
+}
+Value colorConcat(Vm& vm, Object* self, Args a) {
+  auto* c = colorOf(vm, self, false);
+  Object* o = a.at(0).object();
+  if (!c || !o) return Value();
+  double other[8];
+  colorValues(vm, o, other);
   for (int i = 0; i < 4; ++i) {
-    setNumber(vm, self, kColorNames[i + 4], k[i] + m[i] * ok[i]);
-    setNumber(vm, self, kColorNames[i], m[i] * om[i]);
+    c->v[i + 4] += c->v[i] * other[i + 4];
+    c->v[i] *= other[i];
   }
   return Value();
 }
@@ -472,9 +526,7 @@ Object* newColorTransform(Vm& vm, const double (&values)[8]) {
                        Value(values[4]), Value(values[5]), Value(values[6]), Value(values[7])});
 }
 
-void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) {
-  for (size_t i = 0; i < 8; ++i) out[i] = numberOf(vm, o, kColorNames[i]);
-}
+void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) { colorValues(vm, o, out); }
 
 void installGeom(Vm& vm) {
   // Point and Rectangle were written in script in the original: their methods are plain
@@ -543,10 +595,11 @@ void installGeom(Vm& vm) {
   definePackageClass(vm, kGeom, "Matrix", matrixCtor, m);
 
   Object* c = vm.newObject();
-  vm.define(c, "toString", colorToString);
-  vm.define(c, "concat", colorConcat);
-  defineAccessor(vm, c, "rgb", colorGetRgb, colorSetRgb);
-  definePackageClass(vm, kGeom, "ColorTransform", colorCtor, c);
+  defineScripted(vm, c, "toString", colorToString, 0);
+  vm.define(c, "concat", colorConcat, Version8);
+  colorAccessors(vm, c, std::make_index_sequence<8>());
+  defineAccessor(vm, c, "rgb", colorGetRgb, colorSetRgb, 0);
+  definePackageClass(vm, kGeom, "ColorTransform", colorCtor, c, allocateColor);
 }
 
 }  // namespace swf::avm1

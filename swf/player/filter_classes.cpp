@@ -5,11 +5,13 @@
 #include "swf/player/filter_classes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "swf/avm1/array_object.h"
@@ -20,6 +22,7 @@
 namespace swf {
 
 using avm1::Args;
+using avm1::Function;
 using avm1::Object;
 using avm1::Value;
 using avm1::Vm;
@@ -38,12 +41,18 @@ enum class Kind {
   GradientGlow
 };
 
+// A filter's settings live in the object, one slot per member of its class in constructor
+// order; scripts reach them through accessors on the class's prototype.
 class FilterObject : public Object {
  public:
   Kind kind = Kind::Blur;
+  std::vector<Value> values;
+  void traceChildren(avm1::Tracer& t) override {
+    Object::traceChildren(t);
+    for (Value& v : values) v.trace(t);
+  }
 };
 
-// A member and its default: a number, a string, or (nan number) an empty array.
 struct Member {
   const char* name;
   double number;
@@ -139,11 +148,26 @@ Value blurSetting(Vm& vm, std::string_view name, const Value& given, const Value
   return kept;
 }
 
+// The slot a member of the object's class is kept in, or undefined when its class has none.
+Value field(Object* o, std::string_view name) {
+  auto* f = dynamic_cast<FilterObject*>(o);
+  const ClassDef* d = f ? defOf(f->kind) : nullptr;
+  if (!d) return Value();
+  for (size_t i = 0; i < d->members.size() && i < f->values.size(); ++i)
+    if (name == d->members[i].name) return f->values[i];
+  return Value();
+}
+
 Value construct(Vm& vm, Object* self, Args a) {
   auto* f = self ? dynamic_cast<FilterObject*>(self) : nullptr;
   const ClassDef* d = f ? defOf(f->kind) : nullptr;
   // Called as a plain function, even on a filter, the class sets nothing up.
   if (!d || !vm.isConstructing) return Value();
+  // The original leaves the link to the class in sight of for..in on filters.
+  if (avm1::Property* p = self->props.find(vm.names().ctor2)) p->flags &= ~avm1::DontEnum;
+  // Before SWF 8 a filter is made empty: its arguments are not even read.
+  if (vm.version() < 8) return Value();
+  f->values.resize(d->members.size());
   for (size_t i = 0; i < d->members.size(); ++i) {
     const Member& m = d->members[i];
     Value v = i < a.size() && !a.at(i).isUndefined() ? a.at(i) : defaultOf(vm, m);
@@ -153,18 +177,51 @@ Value construct(Vm& vm, Object* self, Args a) {
       for (int k = 0; k < 20; ++k) id->items.push_back(Value(k % 6 == 0 ? 1.0 : 0.0));
       v = Value(static_cast<Object*>(id));
     }
-    vm.set(self, vm.key(m.name), v);
+    f->values[i] = v;
   }
   return Value();
 }
 
+// The accessors of member I of whatever filter they are called on (an empty filter, made
+// before SWF 8, has nothing to give or take).
+template <size_t I>
+Value getMember(Vm&, Object* self, Args) {
+  auto* f = dynamic_cast<FilterObject*>(self);
+  if (!f || I >= f->values.size()) return Value();
+  return f->values[I];
+}
+
+template <size_t I>
+Value setMember(Vm& vm, Object* self, Args a) {
+  auto* f = dynamic_cast<FilterObject*>(self);
+  const ClassDef* d = f ? defOf(f->kind) : nullptr;
+  if (!d || I >= d->members.size()) return Value();
+  // Before SWF 8 the accessors are not there for scripts: a write makes a plain member.
+  if (vm.version() < 8) {
+    avm1::String* n = vm.intern(d->members[I].name);
+    if (!self->props.find(vm.key(n))) vm.put(self, n, a.at(0), 0);
+    return Value();
+  }
+  if (I >= f->values.size()) return Value();
+  f->values[I] = blurSetting(vm, d->members[I].name, a.at(0), a.at(0));
+  return Value();
+}
+
+constexpr size_t kMaxMembers = 12;
+using Accessors = std::array<std::pair<avm1::NativeFn, avm1::NativeFn>, kMaxMembers>;
+
+template <size_t... I>
+constexpr Accessors accessorsOf(std::index_sequence<I...>) {
+  return {std::pair<avm1::NativeFn, avm1::NativeFn>{getMember<I>, setMember<I>}...};
+}
+constexpr Accessors kAccessors = accessorsOf(std::make_index_sequence<kMaxMembers>());
+
 Object* cloneFilter(Vm& vm, FilterObject* f) {
   auto* c = vm.make<FilterObject>();
   c->kind = f->kind;
+  c->values = f->values;
   Vm::Pin pin(vm, Value(static_cast<Object*>(c)));
   vm.put(c, vm.names().proto, vm.get(f, vm.names().proto), avm1::DontEnum);
-  if (const ClassDef* d = defOf(f->kind))
-    for (const Member& m : d->members) vm.set(c, vm.key(m.name), vm.get(f, vm.key(m.name)));
   return c;
 }
 
@@ -173,14 +230,16 @@ Value cloneMethod(Vm& vm, Object* self, Args) {
   return f ? Value(cloneFilter(vm, f)) : Value();
 }
 
+Value bitmapFilterConstruct(Vm&, Object*, Args) { return Value(); }
+
 double n(Vm& vm, Object* o, const char* name) {
-  double v = vm.toNumber(vm.get(o, vm.key(name)));
+  double v = vm.toNumber(field(o, name));
   return std::isfinite(v) ? v : 0;
 }
-bool b(Vm& vm, Object* o, const char* name) { return vm.toBoolean(vm.get(o, vm.key(name))); }
+bool b(Vm& vm, Object* o, const char* name) { return vm.toBoolean(field(o, name)); }
 
 RGBA color(Vm& vm, Object* o, const char* rgb, const char* alpha) {
-  uint32_t c = uint32_t(vm.toInt32(vm.get(o, vm.key(rgb))));
+  uint32_t c = uint32_t(vm.toInt32(field(o, rgb)));
   double a = std::clamp(n(vm, o, alpha), 0.0, 1.0);
   return {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(std::lround(a * 255))};
 }
@@ -194,7 +253,7 @@ double radians(Vm& vm, Object* o) { return n(vm, o, "angle") * std::numbers::pi 
 
 std::vector<Value> items(Vm& vm, Object* o, const char* name, size_t max) {
   std::vector<Value> out;
-  Object* a = vm.get(o, vm.key(name)).object();
+  Object* a = field(o, name).object();
   if (!a) return out;
   double len = vm.toNumber(vm.get(a, vm.names().length));
   for (size_t i = 0; i < max && double(i) < len; ++i)
@@ -218,7 +277,7 @@ GradientFilterParams gradientParams(Vm& vm, Object* o) {
   p.angle = radians(vm, o);
   p.distance = n(vm, o, "distance");
   p.strength = std::clamp(n(vm, o, "strength"), 0.0, 255.0);
-  std::string type = vm.toString(vm.get(o, vm.key("type")));
+  std::string type = vm.toString(field(o, "type"));
   p.inner = type == "inner";
   p.onTop = type == "full";
   p.knockout = b(vm, o, "knockout");
@@ -258,7 +317,7 @@ std::optional<Filter> toFilter(Vm& vm, FilterObject* f) {
       v.angle = radians(vm, f);
       v.distance = n(vm, f, "distance");
       v.strength = std::clamp(n(vm, f, "strength"), 0.0, 255.0);
-      std::string type = vm.toString(vm.get(f, vm.key("type")));
+      std::string type = vm.toString(field(f, "type"));
       v.inner = type != "outer";
       v.onTop = type == "full";
       v.knockout = b(vm, f, "knockout");
@@ -375,10 +434,20 @@ void installFilters(Vm& vm, Object* movieClipProto) {
                                  allocate<Kind::Glow>,
                                  allocate<Kind::GradientBevel>,
                                  allocate<Kind::GradientGlow>};
+  // BitmapFilter is the common base; each filter's prototype is one of its instances.
+  Object* baseProto = vm.newObject();
+  vm.define(baseProto, "clone", cloneMethod, avm1::Version8);
+  Function* base = avm1::definePackageClass(vm, "flash.filters", "BitmapFilter",
+                                            bitmapFilterConstruct, baseProto);
   for (const ClassDef& d : classes()) {
-    Object* proto = vm.newObject();
-    vm.define(proto, "clone", cloneMethod);
+    Object* proto = vm.newObject(baseProto);
     avm1::definePackageClass(vm, "flash.filters", d.name, construct, proto, allocs[int(d.kind)]);
+    proto->props.remove(vm.names().constructor);
+    vm.put(proto, vm.names().ctor2, Value(static_cast<Object*>(base)),
+           avm1::DontEnum | avm1::Version6);
+    for (size_t i = 0; i < d.members.size() && i < kMaxMembers; ++i)
+      avm1::defineAccessor(vm, proto, d.members[i].name, kAccessors[i].first, kAccessors[i].second,
+                           0);
   }
   avm1::defineAccessor(vm, movieClipProto, "filters", getFilters, setFilters);
   avm1::defineAccessor(vm, movieClipProto, "blendMode", getBlendMode, setBlendMode);

@@ -16,6 +16,7 @@ bool PlacedObject::applyPlacement(const Placement& p) {
   bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
                  clipDepth != p.clipDepth || visible != p.visible || name != newName ||
                  blendMode != p.blendMode || filters != p.filters;
+  if (!(matrix == p.matrix)) scriptScale.valid = false;
   matrix = p.matrix;
   cxform = p.cxform;
   ratio = p.ratio;

@@ -39,6 +39,14 @@ class PlacedObject : public DisplayObject {
   void markChanged() { ctx_.changed = true; }
   PlayerContext& context() { return ctx_; }
 
+  // _xscale, _yscale and _rotation as scripts last saw or set them: the original keeps these
+  // apart from the matrix (a negative scale reads back negative), and takes them from the
+  // matrix again only when a placement moves the object.
+  struct ScriptScale {
+    double xscale = 100, yscale = 100, rotation = 0;
+    bool valid = false;
+  } scriptScale;
+
   // A link to another placed object that notices when that one is gone.
   struct Link {
     PlacedObject* to = nullptr;

@@ -9,6 +9,25 @@
 
 namespace swf {
 
+namespace {
+
+PlacedObject::ScriptScale& scaleOf(PlacedObject& o) {
+  auto& s = o.scriptScale;
+  if (!s.valid)
+    s = {matrixXScale(o.matrix), matrixYScale(o.matrix), matrixRotation(o.matrix), true};
+  return s;
+}
+
+// Degrees into -180..180 as the original keeps them (infinities become NaN).
+double normalizedRotation(double d) {
+  double r = std::fmod(d, 360);
+  if (r > 180) r -= 360;
+  if (r < -180) r += 360;
+  return r;
+}
+
+}  // namespace
+
 bool getPlacedProperty(avm1::Vm& vm, PlacedObject& o, int index, avm1::Value& out) {
   using avm1::Value;
   const Matrix& m = o.matrix;
@@ -20,13 +39,13 @@ bool getPlacedProperty(avm1::Vm& vm, PlacedObject& o, int index, avm1::Value& ou
       out = Value(m.ty / 20);
       return true;
     case avm1::PropXScale:
-      out = Value(matrixXScale(m));
+      out = Value(scaleOf(o).xscale);
       return true;
     case avm1::PropYScale:
-      out = Value(matrixYScale(m));
+      out = Value(scaleOf(o).yscale);
       return true;
     case avm1::PropRotation:
-      out = Value(matrixRotation(m));
+      out = Value(scaleOf(o).rotation);
       return true;
     case avm1::PropAlpha:
       out = Value(o.cxform.am * 100);
@@ -61,14 +80,21 @@ bool setPlacedProperty(avm1::Vm& vm, PlacedObject& o, int index, const avm1::Val
       if (finite) m.ty = std::round(d * 20);
       break;
     case avm1::PropXScale:
-      if (finite) setScaleRotation(m, d, matrixYScale(m), matrixRotation(m));
+    case avm1::PropYScale: {
+      if (!finite) break;
+      auto& s = scaleOf(o);
+      (index == avm1::PropXScale ? s.xscale : s.yscale) = d;
+      setScaleRotation(m, s.xscale, s.yscale, s.rotation);
       break;
-    case avm1::PropYScale:
-      if (finite) setScaleRotation(m, matrixXScale(m), d, matrixRotation(m));
+    }
+    case avm1::PropRotation: {
+      // NaN is ignored; an infinity is kept (as NaN) but leaves the matrix alone.
+      if (std::isnan(d)) break;
+      auto& s = scaleOf(o);
+      s.rotation = normalizedRotation(d);
+      if (finite) setScaleRotation(m, s.xscale, s.yscale, s.rotation);
       break;
-    case avm1::PropRotation:
-      if (finite) setScaleRotation(m, matrixXScale(m), matrixYScale(m), d);
-      break;
+    }
     case avm1::PropAlpha:
       if (finite) o.cxform.am = d / 100;
       break;

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "swf/avm1/builtins/package_support.h"
+#include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
 
 namespace swf::avm1 {
@@ -19,10 +21,33 @@ constexpr const char* kGeom = "flash.geom";
 // Math.sqrt(x * x + y * y), as the original's script has it: a NaN wins over an infinity.
 double scriptLength(double x, double y) { return std::sqrt(x * x + y * y); }
 
-// A value as `"text" + v` makes it: valueOf first, toString only for what stays an object.
+// A value as `"text" + v` makes it: valueOf first (toString first for a Date), toString only
+// for what stays an object.
+// An object with neither method joins as undefined.
 std::string scriptText(Vm& vm, const Value& v) {
-  Value p = vm.toPrimitive(v, false);
-  return vm.toString(p.isObject() && !p.o->asClip() ? v : p);
+  Value p = vm.toPrimitive(v, v.isObject() && isDate(v.o));
+  if (!p.isObject() || p.o->asClip()) return vm.toString(p);
+  auto callable = [&](String* name) {
+    Value fn = vm.get(v.o, name);
+    return fn.object() && fn.o->isFunction();
+  };
+  if (p.o == v.o && !callable(vm.names().toString) && !callable(vm.names().valueOf))
+    return vm.toString(Value());
+  return vm.toString(v);
+}
+
+// "(label" value ", label" value ... ")", each member converted in turn, left to right.
+struct Field {
+  const char* label;
+  const char* name;
+};
+std::string fieldsText(Vm& vm, Object* self, std::initializer_list<Field> fields) {
+  std::string out;
+  for (const Field& f : fields) {
+    out += f.label;
+    out += scriptText(vm, vm.get(self, vm.key(f.name)));
+  }
+  return out + ")";
 }
 
 // `a <= b` (or `a < b`) the script way: undefined when either side is NaN.
@@ -97,8 +122,7 @@ Value pointOffset(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value pointToString(Vm& vm, Object* self, Args) {
-  return text(vm, "(x=" + scriptText(vm, vm.get(self, vm.key("x"))) +
-                      ", y=" + scriptText(vm, vm.get(self, vm.key("y"))) + ")");
+  return text(vm, fieldsText(vm, self, {{"(x=", "x"}, {", y=", "y"}}));
 }
 Value pointDistance(Vm& vm, Object*, Args a) {
   Object *p = a.at(0).object(), *q = a.at(1).object();
@@ -131,8 +155,8 @@ void setRect(Vm& vm, Object* o, R r) {
 }
 Value rectCtor(Vm& vm, Object* self, Args a) {
   if (!self) return Value();
-  if (a.size() == 0) {
-    setRect(vm, self, {0, 0, 0, 0});
+  if (a.size() == 0) {  // through the method, which a script may have replaced
+    vm.callMethod(self, vm.key("setEmpty"), {});
     return Value();
   }
   const char* names[] = {"x", "y", "width", "height"};
@@ -140,9 +164,8 @@ Value rectCtor(Vm& vm, Object* self, Args a) {
   return Value();
 }
 Value rectToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
-  return text(vm,
-              "(x=" + m("x") + ", y=" + m("y") + ", w=" + m("width") + ", h=" + m("height") + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(x=", "x"}, {", y=", "y"}, {", w=", "width"}, {", h=", "height"}}));
 }
 Value rectClone(Vm& vm, Object* self, Args) {
   R r = rectOf(vm, self);
@@ -278,17 +301,26 @@ Value rectSetSize(Vm& vm, Object* self, Args a) {
 }
 
 // ---- Matrix ----
+// Without arguments the matrix is what identity() makes of it; otherwise it keeps the six
+// values as given, missing ones undefined.
 Value matrixCtor(Vm& vm, Object* self, Args a) {
-  bool given = a.size() > 0;
-  setMatrix(vm, self,
-            {given ? arg(vm, a, 0) : 1, arg(vm, a, 1), arg(vm, a, 2), given ? arg(vm, a, 3) : 1,
-             arg(vm, a, 4), arg(vm, a, 5)});
+  if (!self) return Value();
+  if (a.size() == 0) {
+    vm.callMethod(self, vm.key("identity"), {});
+    return Value();
+  }
+  const char* names[] = {"a", "b", "c", "d", "tx", "ty"};
+  for (size_t i = 0; i < 6; ++i) vm.set(self, vm.key(names[i]), a.at(i));
   return Value();
 }
 Value matrixToString(Vm& vm, Object* self, Args) {
-  auto m = [&](const char* n) { return scriptText(vm, vm.get(self, vm.key(n))); };
-  return text(vm, "(a=" + m("a") + ", b=" + m("b") + ", c=" + m("c") + ", d=" + m("d") +
-                      ", tx=" + m("tx") + ", ty=" + m("ty") + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(a=", "a"},
+                              {", b=", "b"},
+                              {", c=", "c"},
+                              {", d=", "d"},
+                              {", tx=", "tx"},
+                              {", ty=", "ty"}}));
 }
 Value matrixClone(Vm& vm, Object* self, Args) { return obj(newMatrix(vm, matrixOf(vm, self))); }
 Value matrixIdentity(Vm& vm, Object* self, Args) {
@@ -359,44 +391,97 @@ Value matrixDeltaTransformPoint(Vm& vm, Object* self, Args a) {
 const char* const kColorNames[8] = {"redMultiplier",   "greenMultiplier", "blueMultiplier",
                                     "alphaMultiplier", "redOffset",       "greenOffset",
                                     "blueOffset",      "alphaOffset"};
+template <size_t... I>
+void colorAccessors(Vm& vm, Object* proto, std::index_sequence<I...>);
+
+// A colour transform keeps its eight numbers inside; scripts reach them through accessors on
+// the prototype, which give nothing to movies before SWF 8.
+class ColorTransformObject : public Object {
+ public:
+  double v[8] = {1, 1, 1, 1, 0, 0, 0, 0};
+};
+Object* allocateColor(Vm& vm) { return vm.make<ColorTransformObject>(); }
+ColorTransformObject* colorOf(Vm& vm, Object* o, bool reading) {
+  if (reading && vm.version() < 8) return nullptr;
+  return dynamic_cast<ColorTransformObject*>(o);
+}
+
+// All eight or nothing: fewer arguments leave the identity.
 Value colorCtor(Vm& vm, Object* self, Args a) {
-  for (size_t i = 0; i < 8; ++i) setNumber(vm, self, kColorNames[i], arg(vm, a, i, i < 4 ? 1 : 0));
+  auto* c = colorOf(vm, self, false);
+  if (!c || a.size() < 8) return Value();
+  for (size_t i = 0; i < 8; ++i) c->v[i] = vm.toNumber(a.at(i));
+  return Value();
+}
+template <size_t I>
+Value colorGet(Vm& vm, Object* self, Args) {
+  auto* c = colorOf(vm, self, true);
+  return c ? Value(c->v[I]) : Value();
+}
+// Before SWF 8 the accessors are not there for scripts: a write makes a plain member (but
+// leaves the prototype that holds the accessor as it is).
+bool plainBelow8(Vm& vm, Object* self, const char* name, const Value& v) {
+  if (vm.version() >= 8) return false;
+  String* n = vm.intern(name);
+  if (self && !self->props.find(vm.key(n))) vm.put(self, n, v, 0);
+  return true;
+}
+template <size_t I>
+Value colorSet(Vm& vm, Object* self, Args a) {
+  if (plainBelow8(vm, self, kColorNames[I], a.at(0))) return Value();
+  if (auto* c = colorOf(vm, self, false)) c->v[I] = vm.toNumber(a.at(0));
   return Value();
 }
 Value colorToString(Vm& vm, Object* self, Args) {
-  std::string s = "(";
-  for (size_t i = 0; i < 8; ++i) {
-    if (i) s += ", ";
-    s += std::string(kColorNames[i]) + "=" + vm.toString(vm.get(self, vm.key(kColorNames[i])));
-  }
-  return text(vm, s + ")");
+  return text(vm, fieldsText(vm, self,
+                             {{"(redMultiplier=", "redMultiplier"},
+                              {", greenMultiplier=", "greenMultiplier"},
+                              {", blueMultiplier=", "blueMultiplier"},
+                              {", alphaMultiplier=", "alphaMultiplier"},
+                              {", redOffset=", "redOffset"},
+                              {", greenOffset=", "greenOffset"},
+                              {", blueOffset=", "blueOffset"},
+                              {", alphaOffset=", "alphaOffset"}}));
 }
+// The offsets as one colour, each shifted into place as a 32-bit integer (no masking: a
+// negative red makes the whole value negative).
 Value colorGetRgb(Vm& vm, Object* self, Args) {
-  auto ch = [&](const char* n) { return uint32_t(vm.toInt32(Value(numberOf(vm, self, n)))) & 255; };
-  return Value(double(ch("redOffset") << 16 | ch("greenOffset") << 8 | ch("blueOffset")));
+  auto* c = colorOf(vm, self, true);
+  if (!c) return Value();
+  auto ch = [&](int i) { return uint32_t(vm.toInt32(Value(c->v[i]))); };
+  return Value(double(int32_t(ch(4) << 16 | ch(5) << 8 | ch(6))));
 }
 Value colorSetRgb(Vm& vm, Object* self, Args a) {
-  uint32_t c = uint32_t(vm.toInt32(a.at(0)));
-  setNumber(vm, self, "redOffset", double((c >> 16) & 255));
-  setNumber(vm, self, "greenOffset", double((c >> 8) & 255));
-  setNumber(vm, self, "blueOffset", double(c & 255));
-  for (const char* n : {"redMultiplier", "greenMultiplier", "blueMultiplier"})
-    setNumber(vm, self, n, 0);
+  if (plainBelow8(vm, self, "rgb", a.at(0))) return Value();
+  auto* c = colorOf(vm, self, false);
+  if (!c) return Value();
+  uint32_t rgb = uint32_t(vm.toInt32(a.at(0)));
+  c->v[4] = double((rgb >> 16) & 255);
+  c->v[5] = double((rgb >> 8) & 255);
+  c->v[6] = double(rgb & 255);
+  c->v[0] = c->v[1] = c->v[2] = 0;
   return Value();
 }
-Value colorConcat(Vm& vm, Object* self, Args a) {
-  Object* o = a.at(0).object();
-  if (!o) return Value();
-  double m[4], k[4], om[4], ok[4];
-  for (int i = 0; i < 4; ++i) {
-    m[i] = numberOf(vm, self, kColorNames[i]);
-    k[i] = numberOf(vm, self, kColorNames[i + 4]);
-    om[i] = numberOf(vm, o, kColorNames[i]);
-    ok[i] = numberOf(vm, o, kColorNames[i + 4]);
+template <size_t... I>
+void colorAccessors(Vm& vm, Object* proto, std::index_sequence<I...>) {
+  (defineAccessor(vm, proto, kColorNames[I], colorGet<I>, colorSet<I>, 0), ...);
+}
+void colorValues(Vm& vm, Object* o, double (&out)[8]) {
+  if (auto* c = dynamic_cast<ColorTransformObject*>(o)) {
+    std::copy(std::begin(c->v), std::end(c->v), out);
+    return;
   }
+  for (size_t i = 0; i < 8; ++i) out[i] = numberOf(vm, o, kColorNames[i]);
+}
+Value colorConcat(Vm& vm, Object* self, Args a) {
+  auto* c = colorOf(vm, self, false);
+  Object* o = a.at(0).object();
+  if (!c || !o) return Value();
+  double other[8];
+  colorValues(vm, o, other);
   for (int i = 0; i < 4; ++i) {
-    setNumber(vm, self, kColorNames[i + 4], k[i] + m[i] * ok[i]);
-    setNumber(vm, self, kColorNames[i], m[i] * om[i]);
+    c->v[i + 4] += c->v[i] * other[i + 4];
+    c->v[i] *= other[i];
   }
   return Value();
 }
@@ -441,9 +526,7 @@ Object* newColorTransform(Vm& vm, const double (&values)[8]) {
                        Value(values[4]), Value(values[5]), Value(values[6]), Value(values[7])});
 }
 
-void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) {
-  for (size_t i = 0; i < 8; ++i) out[i] = numberOf(vm, o, kColorNames[i]);
-}
+void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) { colorValues(vm, o, out); }
 
 void installGeom(Vm& vm) {
   // Point and Rectangle were written in script in the original: their methods are plain
@@ -508,14 +591,15 @@ void installGeom(Vm& vm) {
                              {"createGradientBox", matrixCreateGradientBox},
                              {"transformPoint", matrixTransformPoint},
                              {"deltaTransformPoint", matrixDeltaTransformPoint}};
-  for (const auto& mm : matrixMethods) vm.define(m, mm.name, mm.fn);
+  for (const auto& mm : matrixMethods) defineScripted(vm, m, mm.name, mm.fn, 0);
   definePackageClass(vm, kGeom, "Matrix", matrixCtor, m);
 
   Object* c = vm.newObject();
-  vm.define(c, "toString", colorToString);
-  vm.define(c, "concat", colorConcat);
-  defineAccessor(vm, c, "rgb", colorGetRgb, colorSetRgb);
-  definePackageClass(vm, kGeom, "ColorTransform", colorCtor, c);
+  defineScripted(vm, c, "toString", colorToString, 0);
+  vm.define(c, "concat", colorConcat, Version8);
+  colorAccessors(vm, c, std::make_index_sequence<8>());
+  defineAccessor(vm, c, "rgb", colorGetRgb, colorSetRgb, 0);
+  definePackageClass(vm, kGeom, "ColorTransform", colorCtor, c, allocateColor);
 }
 
 }  // namespace swf::avm1

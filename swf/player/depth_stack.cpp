@@ -27,8 +27,28 @@ void applyToHolder(PlacedObject& holder, const Placement& want) {
     static_cast<PlacedObject&>(*child).applyPlacement(layer(want, i++));
 }
 
+std::unique_ptr<PlacedObject> takeLayer(std::unique_ptr<PlacedObject>& old, const Placement& p) {
+  auto same = [&](const DisplayObject& o) {
+    const auto& placed = static_cast<const PlacedObject&>(o);
+    return !placed.holdsStack && placed.serial == p.serial && placed.character == p.character;
+  };
+  if (!old) return nullptr;
+  if (!old->holdsStack) {
+    if (!same(*old)) return nullptr;
+    return std::move(old);
+  }
+  for (auto it = old->children.begin(); it != old->children.end(); ++it) {
+    if (!same(*it->second)) continue;
+    std::unique_ptr<PlacedObject> o(static_cast<PlacedObject*>(it->second.release()));
+    old->children.erase(it);
+    return o;
+  }
+  return nullptr;
+}
+
 std::unique_ptr<PlacedObject> instantiateStack(const Placement& want, int depth, PlayerContext& ctx,
-                                               SpriteInstance* parentTimeline, int nesting) {
+                                               SpriteInstance* parentTimeline, int nesting,
+                                               std::unique_ptr<PlacedObject>& old) {
   if (ctx.liveObjects >= kMaxLiveObjects) return nullptr;
   auto holder = std::make_unique<PlacedObject>(ctx, parentTimeline, nesting);
   holder->depth = depth;
@@ -37,8 +57,12 @@ std::unique_ptr<PlacedObject> instantiateStack(const Placement& want, int depth,
   for (size_t i = 0; i <= want.beneath.size(); ++i) {
     Placement single = layer(want, i);
     single.beneath.clear();
-    if (auto o = instantiate(single, depth, ctx, parentTimeline, nesting))
-      holder->children.emplace(int(i), std::move(o));
+    auto o = takeLayer(old, single);
+    if (o)
+      o->applyPlacement(single);
+    else
+      o = instantiate(single, depth, ctx, parentTimeline, nesting);
+    if (o) holder->children.emplace(int(i), std::move(o));
   }
   return holder;
 }

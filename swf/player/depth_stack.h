@@ -15,8 +15,14 @@ bool holderMatches(const PlacedObject& holder, const Placement& want);
 // Brings the held objects' properties in line with `want`, which holderMatches accepted.
 void applyToHolder(PlacedObject& holder, const Placement& want);
 
-// A holder with an instance of each object of `want`; null when the object budget is spent.
+// Takes out of `old` (a single object or a holder) the object that shows the single placement
+// `p`, if it holds one: adding an object to a depth or taking one away leaves the others be.
+std::unique_ptr<PlacedObject> takeLayer(std::unique_ptr<PlacedObject>& old, const Placement& p);
+
+// A holder with an instance of each object of `want`, taking from `old` the ones it already
+// shows; null when the object budget is spent.
 std::unique_ptr<PlacedObject> instantiateStack(const Placement& want, int depth, PlayerContext& ctx,
-                                               SpriteInstance* parentTimeline, int nesting);
+                                               SpriteInstance* parentTimeline, int nesting,
+                                               std::unique_ptr<PlacedObject>& old);
 
 }  // namespace swf

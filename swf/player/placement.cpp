@@ -33,6 +33,8 @@ void place(const PlaceCommand& p, int swfVersion, DepthState& state, DepthList& 
     return;
   }
   if (!p.hasCharacter) return;
+  // A move has nothing to act on at an empty depth, whatever character it names.
+  if (p.move && !occupied) return;
   // Named before it was defined: nothing can be shown. A move of what is there to an unknown
   // character leaves the old one alone.
   if (!p.character) return;
@@ -40,7 +42,8 @@ void place(const PlaceCommand& p, int swfVersion, DepthState& state, DepthList& 
     // PlaceObject 2 and 3 without the move flag are ignored on an occupied depth, except in
     // files of version 5 and earlier, where they add a second object beneath the one there.
     // PlaceObject 1 has no flag and replaces.
-    if (swfVersion > 5) return;
+    // A button never joins them.
+    if (swfVersion > 5 || p.character->kind() == CharacterKind::Button) return;
     if (it->second.beneath.size() >= kMaxObjectsPerDepth - 1) return;
     Placement s;
     s.character = p.character;
@@ -81,10 +84,11 @@ void normalise(DepthList& depths) {
   depths.erase(std::unique(depths.begin(), depths.end()), depths.end());
 }
 
-void applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
+bool applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
                           DepthList& touched) {
   for (const DisplayCommand& c : frame.display) {
     if (const auto* p = std::get_if<PlaceCommand>(&c)) {
+      if (!p->move && !p->hasCharacter) return false;
       place(*p, swfVersion, state, touched);
     } else {
       int depth = std::get<RemoveCommand>(c).depth;
@@ -103,6 +107,7 @@ void applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
       it->second = std::move(next);
     }
   }
+  return true;
 }
 
 }  // namespace swf

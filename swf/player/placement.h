@@ -41,8 +41,9 @@ using DepthList = std::vector<int>;
 void normalise(DepthList& depths);
 
 // Applies one frame's display commands of a timeline from a file of `swfVersion`; appends every
-// depth it changes to `touched`.
-void applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
+// depth it changes to `touched`. A placement with neither a character nor the move flag stops
+// the frame there: returns false, and the playhead cannot enter that frame.
+bool applyDisplayCommands(const Frame& frame, int swfVersion, DepthState& state,
                           DepthList& touched);
 
 }  // namespace swf

@@ -66,7 +66,17 @@ void SpriteInstance::gotoFrame(int target) {
   }
   bool keep = parentTimeline() == nullptr;
   for (int f = from; f <= target; ++f) {
-    applyDisplayCommands(timeline_.frames[f], timeline_.swfVersion, state_, touched);
+    if (!applyDisplayCommands(timeline_.frames[f], timeline_.swfVersion, state_, touched) &&
+        f > 0) {
+      // The playhead stays on the frame before: only the removals and placements already made
+      // show, and that frame's actions do not run again.
+      target = f - 1;
+      if (target == frame_) {
+        reconcile(touched);
+        return;
+      }
+      break;
+    }
     if (keep && f % kSnapshotInterval == 0 && f > 0 && !snapshots_.count(f) &&
         snapshotPlacements_ + state_.size() <= kSnapshotBudget) {
       snapshots_.emplace(f, state_);
@@ -120,6 +130,7 @@ void SpriteInstance::reconcile(DepthList& depths) {
     }
     const Placement& p = want->second;
     bool stacked = !p.beneath.empty();
+    std::unique_ptr<PlacedObject> old;
     if (present) {
       auto* o = static_cast<PlacedObject*>(have->second.get());
       if (stacked && o->serial == p.serial && holderMatches(*o, p)) {
@@ -130,10 +141,22 @@ void SpriteInstance::reconcile(DepthList& depths) {
         o->applyPlacement(p);
         continue;
       }
-      have = eraseChild(have);
+      // The objects of a depth that several share live on while the others come and go.
+      old.reset(static_cast<PlacedObject*>(have->second.release()));
     }
-    auto o = stacked ? instantiateStack(p, depth, ctx_, this, nesting() + 1)
-                     : instantiate(p, depth, ctx_, this, nesting() + 1);
+    std::unique_ptr<PlacedObject> o;
+    if (stacked) {
+      o = instantiateStack(p, depth, ctx_, this, nesting() + 1, old);
+    } else if ((o = takeLayer(old, p))) {
+      o->applyPlacement(p);
+    }
+    if (present) {
+      // What is left of the old goes as removed objects go; an emptied holder just goes.
+      bool left = old && (!old->holdsStack || !old->children.empty());
+      have->second = std::move(old);
+      have = left ? eraseChild(have) : children.erase(have);
+    }
+    if (!o) o = instantiate(p, depth, ctx_, this, nesting() + 1);
     if (o) have = children.emplace_hint(have, depth, std::move(o));
   }
 }

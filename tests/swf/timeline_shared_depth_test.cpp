@@ -121,6 +121,62 @@ TEST(TimelineSharedDepth, ActionsFindNamedSpritesThatShareADepth) {
   EXPECT_EQ(frameOf(1), 0);  // "older" was stopped
 }
 
+TEST(TimelineSharedDepth, TheClipAlreadyThereLivesOnWhenAnotherJoinsIt) {
+  SwfWriter w(5, 100, 100, 10);
+  w.defineShape(1, square(100));
+  TagList clip;
+  clip.showFrame();
+  clip.end();
+  w.defineSprite(2, clip);
+  w.placeObject2(placeNew(1, 2));
+  w.showFrame();
+  w.placeObject2(placeNew(1, 1));
+  w.showFrame();
+  Player p;
+  show(p, w.finish());
+  const swf::DisplayObject* before = p.root()->children.at(1).get();
+  step(p);
+  const auto& held = p.root()->children.at(1)->children;  // newest first
+  ASSERT_EQ(held.size(), 2u);
+  EXPECT_EQ(held.at(1).get(), before);
+}
+
+// Frame 1 of each movie holds the placement under test at depth 1, where frame 0 put a shape;
+// `shown` is the character the depth shows afterwards (0: nothing), `frame` the playhead's.
+TEST(TimelineSharedDepth, PlacementsThatDoNotAdd) {
+  struct Case {
+    const char* what;
+    bool removeFirst, move, button;
+    uint16_t shown;
+    int frame;
+  } cases[] = {
+      {"a move naming a character at an empty depth", true, true, false, 0, 1},
+      {"a button onto a taken depth", false, false, true, 1, 1},
+      {"neither character nor move holds the playhead", true, false, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SwfWriter w(5, 100, 100, 10);
+    w.defineShape(1, square(100));
+    w.defineShape(2, square(100, kBlue));
+    w.defineButton2(3, {ButtonPart{0xf, 2}}, {});
+    w.placeObject2(placeNew(1, 1));
+    w.showFrame();
+    if (c.removeFirst) w.removeObject2(1);
+    PlaceParams place = c.move ? placeMove(1) : placeNew(1, c.button ? 3 : 2);
+    if (!c.move && c.removeFirst) place.character.reset();
+    if (c.move) place.character = 2;
+    w.placeObject2(place);
+    w.showFrame();
+    w.showFrame();
+    Player p;
+    show(p, w.finish());
+    step(p);
+    const auto& kids = p.root()->children;
+    EXPECT_EQ(kids.empty() ? 0 : kids.begin()->second->characterId, c.shown) << c.what;
+    EXPECT_EQ(p.currentFrame(), c.frame) << c.what;
+  }
+}
+
 TEST(TimelineSharedDepth, ObjectsAtOneDepthAreBounded) {
   SwfWriter w(5, 100, 100, 10);
   w.defineShape(1, square(100));

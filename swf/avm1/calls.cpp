@@ -204,10 +204,14 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     auto preload = [&](uint16_t flag, auto make) {
       if ((b.flags & flag) && r < fr.regs.size()) fr.regs[r++] = make();
     };
-    preload(PreloadThis, [&] { return self ? Value(self) : Value(); });
+    // Suppressing `this` (or super) empties its register even when it is asked for; the
+    // arguments array is preloaded all the same.
+    preload(PreloadThis, [&] {
+      return self && !(b.flags & SuppressThis) ? Value(self) : Value();
+    });
     preload(PreloadArguments, [&] { return fr.arguments ? Value(fr.arguments) : Value(); });
     preload(PreloadSuper, [&] {
-      if (!fr.superHolder || !self) return Value();
+      if (!fr.superHolder || !self || (b.flags & SuppressSuper)) return Value();
       return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self)));
     });
     preload(PreloadRoot, [&] {

@@ -214,14 +214,14 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
   bool isThis = k == key(names_->thisName), isSuper = k == key(names_->super) && version_ >= 6;
   bool isArguments = k == key(names_->arguments);
   if (isThis || isSuper || isArguments) {
-    // A parameter or local of that name comes first; DefineFunction2 may have taken the name
-    // away (its register may still hold the value).
+    // A parameter or local of that name comes first. DefineFunction2 may have taken
+    // `arguments` away (its register may still hold it); `this` and `super` stay.
     if (f.activation && lookup(f.activation, name, f.activation, out)) return out;
     const ScriptBody* body = f.callee ? f.callee->body.get() : nullptr;
     uint16_t suppressed = body && body->function2 ? body->flags : 0;
-    if (isThis) return f.self && !(suppressed & SuppressThis) ? Value(f.self) : Value();
+    if (isThis) return f.self ? Value(f.self) : Value();
     if (isSuper) {
-      if (!f.superHolder || !f.self || (suppressed & SuppressSuper)) return Value();
+      if (!f.superHolder || !f.self) return Value();
       return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
     }
     if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);

@@ -133,6 +133,84 @@ TEST(Avm1Calls, SuperReadsAboveThePrototypeOfThis) {
   });
 }
 
+TEST(Avm1Calls, SuperOfAMethodFoundHigherUpByVersion) {
+  // C extends B and has no `m` of its own: SWF 6 reads super above C.prototype (B's m runs
+  // again through super), SWF 7 above B.prototype, where m was found.
+  const std::string callOnC = kClasses + R"(function C()
+                                            end
+                                            push 'C'
+                                            getVariable
+                                            push 'B'
+                                            getVariable
+                                            extends
+                                            push 0, 0, 'C'
+                                            newObject
+                                            push 'm'
+                                            callMethod
+                                            pop)";
+  runCases({
+      {6, callOnC, "A.m\nB.m\nB.m\n"},
+      {7, callOnC, "A.m\nB.m\n"},
+  });
+}
+
+TEST(Avm1Calls, DefineFunction2RegistersAndNames) {
+  runCases({
+      // The registers asked for and no more: a store past them is lost; none asked gives four.
+      {7, R"(function2 f() regs=2 flags=0
+               push 42
+               store 1
+               store 2
+               pop
+               push r:2, r:1
+               trace
+               trace
+             end
+             function2 g() regs=0 flags=0
+               push 42
+               store 3
+               pop
+               push r:3
+               trace
+             end
+             push 0, 'f'
+             callFunction
+             push 0, 'g'
+             callFunction)",
+       "42\nundefined\n42\n"},
+      // Suppressing `this` empties its register though it was asked for; the name stays.
+      // Suppressing `arguments` takes the name away, and its register is filled all the same.
+      {7, R"(function2 f() regs=3 flags=0xf
+               push r:1
+               trace
+               push 'this'
+               getVariable
+               trace
+               push r:2
+               typeOf
+               trace
+               push 'arguments'
+               getVariable
+               trace
+             end
+             push 0, 'f'
+             callFunction)",
+       "undefined\n_level0\nobject\nundefined\n"},
+      // Parameters kept by name may be called this, super or arguments and hide them.
+      {7, R"(function2 f(0=this, 0=arguments) regs=0 flags=0
+               push 'this'
+               getVariable
+               trace
+               push 'arguments'
+               getVariable
+               trace
+             end
+             push 2, 1, 2, 'f'
+             callFunction)",
+       "1\n2\n"},
+  });
+}
+
 TEST(Avm1Calls, ThisOfFunctionsCalledByName) {
   runCases({
       // A local function runs on the activation that holds it: `this.x` is the local x.
@@ -287,6 +365,35 @@ TEST(Avm1Calls, ResolveAnswersForMissingMembers) {
              getMember
              trace)",
        "undefined\n"},
+      // From SWF 7 a __resolve holding no object is passed by for the one above it.
+      {7, R"(push 0
+             initObject
+             store 1
+             push '__resolve'
+             function ()
+               push 'asked'
+               return
+             end
+             setMember
+             push 0
+             initObject
+             store 2
+             push '__proto__', r:1
+             setMember
+             push r:2, '__resolve', 42
+             setMember
+             push r:2, 'x'
+             getMember
+             trace)",
+       "asked\n"},
+      // A version mask on __resolve does not keep it from answering.
+      {6, setup + R"(push 1024, '__resolve', r:1, 3, 'ASSetPropFlags'
+                     callFunction
+                     pop
+                     push r:1, 'Gone'
+                     getMember
+                     trace)",
+       "asked Gone\n"},
   });
 }
 

@@ -153,6 +153,78 @@ TEST(Avm1CoreClasses, ArraySortAndLength) {
   });
 }
 
+TEST(Avm1CoreClasses, NativesByNumber) {
+  runCases({
+      // Every ASnative call makes a new function object, unknown numbers included.
+      {7, R"(push 2, 5, 2, 'ASnative'
+             callFunction
+             push 2, 5, 2, 'ASnative'
+             callFunction
+             strictEquals
+             trace
+             push 9, 999, 2, 'ASnative'
+             callFunction
+             typeOf
+             trace)",
+       "false\nfunction\n"},
+      // ASnew (2,0) tells whether the function asking was called by `new`.
+      {6, R"(push 't', 0, 2, 2, 'ASnative'
+             callFunction
+             setVariable
+             function f()
+               push 0, 't'
+               callFunction
+               trace
+             end
+             push 0, 'f'
+             callFunction
+             pop
+             push 0, 'f'
+             newObject
+             pop)",
+       "false\ntrue\n"},
+      // ASSetNative names the functions in order; a leading 6 to 9 is their version's mask.
+      {6, R"(push 0
+             initObject
+             store 1
+             push 'a,7b', 103, r:1, 3, 'ASSetNative'
+             callFunction
+             pop
+             push r:1, 'a'
+             getMember
+             typeOf
+             trace
+             push r:1, 'b'
+             getMember
+             typeOf
+             trace)",
+       "function\nundefined\n"},
+      // AsBroadcaster.initialize asks _global.ASnative for broadcastMessage, as the original's
+      // script does.
+      {6, R"(push '_global'
+             getVariable
+             push 'ASnative', 0
+             setMember
+             push 'o', 0
+             initObject
+             setVariable
+             push 'o'
+             getVariable
+             push 1, 'AsBroadcaster'
+             getVariable
+             push 'initialize'
+             callMethod
+             pop
+             push 'o'
+             getVariable
+             push 'broadcastMessage'
+             getMember
+             typeOf
+             trace)",
+       "undefined\n"},
+  });
+}
+
 TEST(Avm1CoreClasses, BroadcasterWithoutListeners) {
   runCases({
       {7,

@@ -63,6 +63,55 @@ TEST(Avm1Flags, VersionMasksHideFromOlderFilesButStayListed) {
         << "v" << c.version << " flags " << c.set;
 }
 
+TEST(Avm1Flags, WritingAMaskedProperty) {
+  struct Case {
+    int version, set;
+    const char* expected;
+  };
+  // Writes r1.a = 2 and reports; then clears every flag and reads it again.
+  const std::string write = "push r:1, 'a', 2\nsetMember\n";
+  const std::string reveal =
+      "push 8191, 0, 'a', r:1, 4, 'ASSetPropFlags'\ncallFunction\npop\npush r:1, 'a'\n"
+      "getMember\ntrace\n";
+  const Case cases[] = {
+      // The write makes the property seen...
+      {6, 4096, "2\na\ntrue\n2\n"},
+      // ...except SWF 7's mask for SWF 6 code: the value changes, the property stays unseen.
+      {6, 1024, "undefined\na\ntrue\n2\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, objectWithFlags(c.set) + write + kReport + reveal), c.expected)
+        << "v" << c.version << " flags " << c.set;
+}
+
+TEST(Avm1Flags, DeletedArrayElementsAreNoLongerOwned) {
+  // delete a[0] leaves the length, but for..in and hasOwnProperty pass the index by.
+  EXPECT_EQ(runScript(6, R"(push 'y', 'x', 2
+                            initArray
+                            store 1
+                            push '0'
+                            delete
+                            pop
+                            push r:1, 'length'
+                            getMember
+                            trace
+                            push r:1
+                            enumerate2
+                            loop:
+                            store 2
+                            push null
+                            equals2
+                            if done
+                            push r:2
+                            trace
+                            jump loop
+                            done:
+                            push '0', 1, r:1, 'hasOwnProperty'
+                            callMethod
+                            trace)"),
+            "2\n1\nfalse\n");
+}
+
 TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
   // r1.__proto__ = r2 (r2 made by `proto`), that link masked by `mask`, then `tail` runs.
   auto masked = [](int version, int mask, const std::string& proto, const std::string& tail) {

@@ -42,6 +42,16 @@ TEST(Avm1Language, ConversionsFollowTheFileVersion) {
        "push 'b', 2\nequals2\ntrace\npush '1', 1\nequals2\ntrace\npush null, "
        "undefined\nequals2\ntrace",
        "false\ntrue\ntrue\n"},
+      // SWF 5 cannot see a function's methods: it adds as undefined, and two functions are
+      // equal as the undefined each turns into.
+      {5,
+       "push 2, 'Number'\ngetVariable\nadd2\ntrace\nfunction f()\nend\nfunction g()\nend\n"
+       "push 'f'\ngetVariable\npush 'g'\ngetVariable\nequals2\ntrace",
+       "2\ntrue\n"},
+      {6,
+       "function f()\nend\nfunction g()\nend\npush 'f'\ngetVariable\npush 'g'\ngetVariable\n"
+       "equals2\ntrace",
+       "false\n"},
   });
 }
 

@@ -15,7 +15,7 @@ namespace {
 // out a function all the same, and movies probe for them.
 Value unknownNative(Vm&, Object*, Args) { return Value(); }
 
-// ASnew (2,2): whether the script function that asks was called by `new`.
+// ASnew (2,0): whether the script function that asks was called by `new`.
 Value asNew(Vm& vm, Object*, Args) {
   return Value(!vm.frames.empty() && vm.frames.back()->constructing);
 }
@@ -100,7 +100,7 @@ Value asSetNativeAccessor(Vm& vm, Object*, Args args) {
 }  // namespace
 
 void installNativeAccess(Vm& vm) {
-  registerAsNative(vm, 2, 2, asNew);
+  registerAsNative(vm, 2, 0, asNew);
   // ASnative and ASconstructor are bare: no __proto__ and no constructor.
   struct Bare {
     const char* name;

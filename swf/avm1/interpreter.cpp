@@ -147,8 +147,9 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
         const uint8_t* z = static_cast<const uint8_t*>(std::memchr(p, 0, size_t(e - p)));
         if (!z) bad("push length");
         std::string_view bytes(reinterpret_cast<const char*>(p), size_t(z - p));
-        push(Value(f.version < 6 && hasHighBytes(bytes) ? vm.intern(latin1ToUtf8(bytes))
-                                                        : vm.intern(bytes)));
+        push(Value(hasHighBytes(bytes)
+                       ? vm.intern(f.version < 6 ? latin1ToUtf8(bytes) : sanitizeUtf8(bytes))
+                       : vm.intern(bytes)));
         p = z + 1;
         break;
       }
@@ -979,7 +980,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         pool->reserve(count);
         for (unsigned i = 0; i < count; ++i) {
           std::string s = r.cstring();
-          pool->push_back(vm.intern(f.version < 6 && hasHighBytes(s) ? latin1ToUtf8(s) : s));
+          if (hasHighBytes(s)) s = f.version < 6 ? latin1ToUtf8(s) : sanitizeUtf8(s);
+          pool->push_back(vm.intern(s));
         }
         f.pool = std::move(pool);
         break;

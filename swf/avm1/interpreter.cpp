@@ -918,6 +918,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         double code2 = vm.toNumber(pop());
         uint32_t cp = std::isfinite(code2) ? uint32_t(int64_t(code2) & 0xffff) : 0;
         if (c == op::AsciiToChar && f.version < 6) cp &= 0xff;
+        if (c == op::MBAsciiToChar && f.version < 6 && std::isfinite(code2) && code2 >= 256) {
+          // SWF 5 text is bytes: a code past one byte is its two low bytes, up to a zero one.
+          auto hi = uint32_t(int64_t(code2) >> 8) & 0xff, lo = uint32_t(int64_t(code2)) & 0xff;
+          std::string two = hi ? utf8Encode(hi) + (lo ? utf8Encode(lo) : std::string()) : "";
+          push(Value(vm.str(two)));
+          break;
+        }
         push(Value(vm.str(cp ? utf8Encode(cp) : std::string())));
         break;
       }

@@ -93,7 +93,9 @@ Value charAt(Vm& vm, Object* o, Args args) {
 Value charCodeAt(Vm& vm, Object* o, Args args) {
   Chars c = self(vm, o);
   double i = integer(vm, args.at(0));
-  if (i < 0 || i >= double(c.size())) return Value(NAN);
+  if (i < 0) return Value(NAN);
+  // Past the end SWF 5 reads the text's terminating zero.
+  if (i >= double(c.size())) return Value(vm.version() < 6 ? 0.0 : NAN);
   return Value(double(c.code(size_t(i))));
 }
 

@@ -157,8 +157,9 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
         const uint8_t* z = static_cast<const uint8_t*>(std::memchr(p, 0, size_t(e - p)));
         if (!z) bad("push length");
         std::string_view bytes(reinterpret_cast<const char*>(p), size_t(z - p));
-        push(Value(f.version < 6 && hasHighBytes(bytes) ? vm.intern(latin1ToUtf8(bytes))
-                                                        : vm.intern(bytes)));
+        push(Value(hasHighBytes(bytes)
+                       ? vm.intern(f.version < 6 ? latin1ToUtf8(bytes) : sanitizeUtf8(bytes))
+                       : vm.intern(bytes)));
         p = z + 1;
         break;
       }
@@ -938,6 +939,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         double code2 = vm.toNumber(pop());
         uint32_t cp = std::isfinite(code2) ? uint32_t(int64_t(code2) & 0xffff) : 0;
         if (c == op::AsciiToChar && f.version < 6) cp &= 0xff;
+        if (c == op::MBAsciiToChar && f.version < 6 && std::isfinite(code2) && code2 >= 256) {
+          // SWF 5 text is bytes: a code past one byte is its two low bytes, up to a zero one.
+          auto hi = uint32_t(int64_t(code2) >> 8) & 0xff, lo = uint32_t(int64_t(code2)) & 0xff;
+          std::string two = hi ? utf8Encode(hi) + (lo ? utf8Encode(lo) : std::string()) : "";
+          push(Value(vm.str(two)));
+          break;
+        }
         push(Value(vm.str(cp ? utf8Encode(cp) : std::string())));
         break;
       }
@@ -1000,7 +1008,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         pool->reserve(count);
         for (unsigned i = 0; i < count; ++i) {
           std::string s = r.cstring();
-          pool->push_back(vm.intern(f.version < 6 && hasHighBytes(s) ? latin1ToUtf8(s) : s));
+          if (hasHighBytes(s)) s = f.version < 6 ? latin1ToUtf8(s) : sanitizeUtf8(s);
+          pool->push_back(vm.intern(s));
         }
         f.pool = std::move(pool);
         break;

@@ -1,6 +1,7 @@
 // Numbers to text and back, by the original player's rules.
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,23 +15,35 @@ std::string numberToString(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
   if (d == 0) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", d);  // 15 significant digits
-  // Rounding up past the largest double would print a number that reads back as infinity:
-  // the digits are cut there instead (Number.MAX_VALUE prints as 1.79769313486231e+308).
-  if (std::isinf(std::strtod(buf, nullptr))) {
-    std::snprintf(buf, sizeof buf, "%.16e", d);
-    char* cut = buf + 16 + (d < 0);  // after the sign, the first digit, the point and 14 more
-    char* exp = std::strchr(buf, 'e');
-    std::memmove(cut, exp, std::strlen(exp) + 1);
-  }
+  if (std::fabs(d) < 1e15 && d == std::trunc(d)) return std::to_string(int64_t(d));
+  // 15 significant digits, a tie rounding away from zero (printf would round it to even).
+  bool neg = d < 0;
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "%.40e", std::fabs(d));
   char* e = std::strchr(buf, 'e');
   int exp = std::atoi(e + 1);
-  *e = 0;
-  std::string mant = buf;  // "-1.23450000000000"
-  bool neg = mant[0] == '-';
-  if (neg) mant.erase(0, 1);
-  std::string digits = mant.substr(0, 1) + mant.substr(2);
+  std::string all = std::string(1, buf[0]) + std::string(buf + 2, e);
+  std::string digits = all.substr(0, 15);
+  if (all[15] >= '5') {
+    std::string up = digits;
+    int k = 14;
+    while (k >= 0 && up[size_t(k)] == '9') up[size_t(k--)] = '0';
+    int upExp = exp;
+    if (k < 0) {
+      up.insert(up.begin(), '1');
+      up.pop_back();
+      ++upExp;
+    } else {
+      ++up[size_t(k)];
+    }
+    // Rounding up past the largest double would print a number that reads back as infinity:
+    // the digits are cut there instead (Number.MAX_VALUE prints as 1.79769313486231e+308).
+    std::string check = up.substr(0, 1) + "." + up.substr(1) + "e" + std::to_string(upExp);
+    if (!std::isinf(std::strtod(check.c_str(), nullptr))) {
+      digits = up;
+      exp = upExp;
+    }
+  }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   std::string out = neg ? "-" : "";
   if (exp < -5 || exp >= 15) {

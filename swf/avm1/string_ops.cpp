@@ -61,6 +61,38 @@ bool hasHighBytes(std::string_view bytes) {
   return false;
 }
 
+std::string sanitizeUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  size_t i = 0, n = bytes.size();
+  auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  while (i < n) {
+    unsigned char c = at(i);
+    if (c == 0 || c >= 0xF8) break;
+    if (c < 0x80) {
+      out += char(c);
+      ++i;
+      continue;
+    }
+    if (c < 0xC0) {
+      out += utf8Encode(c);
+      ++i;
+      continue;
+    }
+    size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+    if (i + extra >= n) break;
+    bool ok = c >= 0xC2;
+    for (size_t k = 1; k <= extra; ++k)
+      if ((at(i + k) & 0xC0) != 0x80) ok = false;
+    if (ok)
+      out.append(bytes.substr(i, extra + 1));
+    else
+      out += "\xEF\xBF\xBD";  // U+FFFD
+    i += extra + 1;
+  }
+  return out;
+}
+
 std::string extractString(const std::string& s, double index, double count) {
   size_t len = utf8Length(s);
   if (!std::isfinite(index)) index = 0;

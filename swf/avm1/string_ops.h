@@ -16,6 +16,11 @@ std::string utf8Encode(uint32_t cp);
 // one character.
 std::string latin1ToUtf8(std::string_view bytes);
 bool hasHighBytes(std::string_view bytes);
+// Text of SWF 6 and later files read as UTF-8 the way the original player reads it: a zero
+// byte or one from 0xF8 up ends the text, as does a sequence cut short by the end; a byte that only
+// continues a sequence stands for itself as Latin-1; a lead byte whose sequence does not
+// continue becomes U+FFFD, taking as many bytes as it announced.
+std::string sanitizeUtf8(std::string_view bytes);
 // StringExtract: `count` characters from the 1-based `index`.
 std::string extractString(const std::string& s, double index, double count);
 

@@ -11,6 +11,7 @@
 #include "swf/avm1/load_queue.h"
 #include "swf/avm1/nan_identity.h"
 #include "swf/avm1/proto_walk.h"
+#include "swf/avm1/string_ops.h"
 
 namespace swf::avm1 {
 namespace {
@@ -356,7 +357,7 @@ Value Vm::get(const Value& v, String* name) {
     case Value::Obj:
       return get(v.o, name);
     case Value::Str:
-      if (key(name) == key(names_->length)) return Value(double(v.s->text.size()));
+      if (key(name) == key(names_->length)) return Value(double(utf8Length(v.s->text)));
       return getWithThis(stringProto, name, toObject(v));
     case Value::Number:
       return getWithThis(numberProto, name, toObject(v));

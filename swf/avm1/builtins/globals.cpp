@@ -77,6 +77,7 @@ Value parseIntFn(Vm& vm, Object*, Args args) {
 }
 
 Value parseFloatFn(Vm& vm, Object*, Args args) {
+  if (args.size() == 0) return Value();
   std::string s = vm.toString(args.at(0));
   size_t i = 0;
   while (i < s.size() && isSpace(s[i])) ++i;
@@ -107,33 +108,88 @@ Value isFiniteFn(Vm& vm, Object*, Args args) {
   return Value(bool(std::isfinite(vm.toNumber(args.at(0)))));
 }
 
+// Letters and digits stay; everything else is %XX: of each byte of its UTF-8 from SWF 6, of
+// its (Latin-1) character code below.
 Value escapeFn(Vm& vm, Object*, Args args) {
   std::string s = vm.toString(args.at(0)), out;
   static const char hex[] = "0123456789ABCDEF";
-  for (unsigned char c : s) {
-    if (std::isalnum(c)) {
-      out += char(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
+  auto escapeByte = [&](unsigned char c) {
+    out += '%';
+    out += hex[c >> 4];
+    out += hex[c & 15];
+  };
+  for (size_t i = 0; i < s.size();) {
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80 && vm.version() < 6) {
+      size_t next = i + 1;
+      while (next < s.size() && (static_cast<unsigned char>(s[next]) & 0xC0) == 0x80) ++next;
+      uint32_t cp = utf8CodeAt(s, i);
+      if (cp < 0x100) {
+        escapeByte(static_cast<unsigned char>(cp));
+      } else {
+        for (size_t k = i; k < next; ++k) escapeByte(static_cast<unsigned char>(s[k]));
+      }
+      i = next;
+      continue;
     }
+    if (std::isalnum(c))
+      out += char(c);
+    else
+      escapeByte(c);
+    ++i;
   }
   return text(vm, out);
 }
 
+// "+" is a space and %XX a byte (read as Latin-1 below SWF 6, as UTF-8 from it). A "%" whose
+// next character is no hex digit is dropped with that character, and with both when only the
+// second is not; one with fewer than two characters after it ends the text, as "%00" does.
+// Below SWF 6, what comes out empty is undefined (unless "%00" ended it).
 Value unescapeFn(Vm& vm, Object*, Args args) {
-  std::string s = vm.toString(args.at(0)), out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() + 0 && digitValue(s[i + 1]) < 16 &&
-        digitValue(s[i + 2]) < 16) {
-      out += char(digitValue(s[i + 1]) * 16 + digitValue(s[i + 2]));
-      i += 2;
+  std::string s = vm.toString(args.at(0)), bytes;
+  bool latin1 = vm.version() < 6;
+  // Below SWF 6 the text is read a character at a time, from it a byte at a time.
+  auto charEnd = [&](size_t i) {
+    ++i;
+    while (latin1 && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    return i;
+  };
+  for (size_t i = 0; i < s.size();) {
+    char c = s[i];
+    if (c == '+') {
+      bytes += ' ';
+      ++i;
+    } else if (c == '%') {
+      size_t a = i + 1, b = a < s.size() ? charEnd(a) : s.size();
+      if (b >= s.size()) break;
+      int hi = digitValue(s[a]), lo = digitValue(s[b]);
+      if (b != a + 1 || hi >= 16) {
+        i = b;
+        continue;
+      }
+      size_t after = charEnd(b);
+      if (after != b + 1 || lo >= 16) {
+        i = after;
+        continue;
+      }
+      auto byte = static_cast<unsigned char>(hi * 16 + lo);
+      if (byte == 0) {
+        if (latin1) return text(vm, bytes);  // "%00" ends the text, even an empty one
+        break;
+      }
+      if (latin1 && byte >= 0x80)
+        bytes += utf8Encode(byte);
+      else
+        bytes += char(byte);
+      i = after;
     } else {
-      out += s[i];
+      size_t next = charEnd(i);
+      bytes.append(s, i, next - i);
+      i = next;
     }
   }
-  return text(vm, out);
+  if (latin1) return bytes.empty() ? Value() : text(vm, bytes);
+  return text(vm, hasHighBytes(bytes) ? sanitizeUtf8(bytes) : bytes);
 }
 
 Value getTimerFn(Vm& vm, Object*, Args) { return Value(std::floor(vm.host().timerMs())); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/string_ops.h"
@@ -93,7 +94,9 @@ Value charAt(Vm& vm, Object* o, Args args) {
 Value charCodeAt(Vm& vm, Object* o, Args args) {
   Chars c = self(vm, o);
   double i = integer(vm, args.at(0));
-  if (i < 0 || i >= double(c.size())) return Value(NAN);
+  if (i < 0) return Value(NAN);
+  // Past the end SWF 5 reads the text's terminating zero.
+  if (i >= double(c.size())) return Value(vm.version() < 6 ? 0.0 : NAN);
   return Value(double(c.code(size_t(i))));
 }
 
@@ -144,6 +147,7 @@ Value substring(Vm& vm, Object* o, Args args) {
   size_t b = args.size() > 1 && !args.at(1).isUndefined()
                  ? clampIndex(vm.toInt32(args.at(1)), c.size())
                  : c.size();
+  if (a >= c.size()) return Value(vm.names().empty);  // a start at the end never swaps
   if (a > b) std::swap(a, b);
   return text(vm, c.sub(a, b));
 }
@@ -265,6 +269,19 @@ Value caseChange(Vm& vm, Object* o, bool upper) {
 Value toLowerCase(Vm& vm, Object* o, Args) { return caseChange(vm, o, false); }
 Value toUpperCase(Vm& vm, Object* o, Args) { return caseChange(vm, o, true); }
 
+// The case changes of older players, still reachable as ASnative(102, 0) and (102, 1): ASCII
+// letters only.
+Value asciiCase(Vm& vm, Object* o, bool upper) {
+  std::string s = vm.toString(o ? Value(o) : Value());
+  for (char& ch : s) {
+    if (upper && ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
+    if (!upper && ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
+  }
+  return text(vm, s);
+}
+Value asciiUpperCase(Vm& vm, Object* o, Args) { return asciiCase(vm, o, true); }
+Value asciiLowerCase(Vm& vm, Object* o, Args) { return asciiCase(vm, o, false); }
+
 // The text ends at a code of 0. Before SWF 6 a code gives its bytes, the high one first when
 // not 0, each a Latin-1 character.
 Value fromCharCode(Vm& vm, Object*, Args args) {
@@ -301,6 +318,8 @@ void installString(Vm& vm) {
   vm.define(p, "toUpperCase", toUpperCase);
   Function* ctor = vm.defineClass("String", stringCtor, p, allocateString);
   vm.define(ctor, "fromCharCode", fromCharCode);
+  registerAsNative(vm, 102, 0, asciiUpperCase);
+  registerAsNative(vm, 102, 1, asciiLowerCase);
 }
 
 }  // namespace swf::avm1

@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/player/input_classes.h"
 #include "swf/player/script_host.h"
 #include "swf/player/sound_scripts.h"
+#include "swf/player/sprite_instance.h"
+#include "swf/player/text_field_instance.h"
 
 namespace swf {
 
@@ -102,8 +105,12 @@ Value soundCtor(Vm& vm, Object* self, Args args) {
   // stands for "", the clip running the code.
   Value t = args.at(0);
   s->target = SoundObject::Target::Clip;
+  TextFieldInstance* field = t.object() ? textFieldOf(t.o) : nullptr;
   if (avm1::ClipObject* c = t.object() ? t.o->asClip() : nullptr) {
     s->path = c->targetPath();
+  } else if (SpriteInstance* parent = field ? field->parentTimeline() : nullptr) {
+    // By its path, which SWF 5 code cannot ask the field for.
+    s->path = vm.targetPathOf(parent) + "." + field->name;
   } else {
     s->path = t.isUndefined() ? std::string() : vm.toString(t);
     s->base = vm.currentClip();

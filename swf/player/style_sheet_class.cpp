@@ -132,7 +132,9 @@ Value doTransform(Vm& vm, Object* self, Args args) {
 Value transformStyle(Vm& vm, Object* self, Args args) {
   Object* style = args.at(0).object();
   if (!style) return Value::null();
-  Object* f = textFormatFrom(vm, FormatSpec{});
+  // As the original's script does it, so TextFormat's prototype gains its accessors here too.
+  Object* f = vm.construct(vm.get(vm.global, vm.intern("TextFormat")), {}).object();
+  if (!f) f = textFormatFrom(vm, FormatSpec{});
   auto css = [&](const char* name) -> std::optional<std::string> {
     Value v = vm.get(style, vm.intern(name));
     if (v.isUndefined()) return std::nullopt;

@@ -158,6 +158,8 @@ const FieldProperty kProperties[] = {
      }},
     {"condenseWhite", [](Vm&, TextFieldInstance& f) { return Value(f.condenseWhite); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) { f.condenseWhite = vm.toBoolean(v); }},
+    {"mouseWheelEnabled", [](Vm&, TextFieldInstance& f) { return Value(f.mouseWheelEnabled); },
+     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.mouseWheelEnabled = vm.toBoolean(v); }},
     {"multiline", [](Vm&, TextFieldInstance& f) { return Value(f.def().multiline); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().multiline = vm.toBoolean(v); }},
     {"border", [](Vm&, TextFieldInstance& f) { return Value(f.def().border); },

@@ -79,6 +79,7 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   int hscroll = 0;
   int autoSize = 0;            // 0 none, 1 left, 2 centre, 3 right
   bool condenseWhite = false;  // HTML set from now on has its white space condensed
+  bool mouseWheelEnabled = true;
   bool tabEnabledSet = false, tabEnabled = false;
   int tabIndex = -1;
   bool focused = false;

@@ -177,6 +177,23 @@ TEST(ScriptTextField, ARemovedFieldsReferenceAnswersAsWhatTakesItsName) {
   EXPECT_EQ(s.vm->typeOf(Value(old)), "movieclip");
 }
 
+TEST(ScriptTextField, VariablesOnTimelinesAreFollowedAndOnObjectsReadOnceBound) {
+  ScriptStage s;
+  Object* f = field(s, "t", 0, 0, 10, 10);
+  set(s, f, "text", s.str("typed"));
+  set(s, f, "variable", s.str("v"));  // missing: made from the field's text
+  EXPECT_EQ(s.text(s.vm->get(s.root, s.vm->key("v"))), "typed");
+  set(s, s.root, "v", s.str("a"));
+  EXPECT_EQ(s.text(s.vm->get(f, s.vm->key("text"))), "a");
+  Object* o = s.vm->newObject();
+  set(s, o, "w", Value(4));
+  set(s, s.root, "o", Value(o));
+  set(s, f, "variable", s.str("o.w"));
+  EXPECT_EQ(s.text(s.vm->get(f, s.vm->key("text"))), "4");
+  set(s, o, "w", Value(5));
+  EXPECT_EQ(s.text(s.vm->get(f, s.vm->key("text"))), "4");
+}
+
 TEST(ScriptTextField, PositionsWrapAsThirtyTwoBitTwips) {
   struct {
     double x, want;

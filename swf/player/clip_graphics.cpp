@@ -7,6 +7,7 @@
 #include "swf/player/clip_drawing.h"
 #include "swf/player/clip_masks.h"
 #include "swf/player/filter_classes.h"
+#include "swf/player/transform_class.h"
 
 namespace swf::avm1 {
 
@@ -18,6 +19,7 @@ void installClipGraphics(Vm& vm, Object* proto) {
   swf::defineVersionMethod(vm, proto);
   swf::defineBitmapMethods(vm, proto);
   swf::installFilters(vm, proto);
+  swf::installTransform(vm, proto);
 }
 
 }  // namespace swf::avm1

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/clip_object.h"
@@ -189,6 +190,8 @@ void installStage(Vm& vm) {
   accessor(vm, stage, "width", stageWidth, nullptr);
   accessor(vm, stage, "height", stageHeight, nullptr);
   accessor(vm, stage, "scaleMode", getScaleMode, setScaleMode);
+  avm1::registerAsNative(vm, 666, 1, getScaleMode);
+  avm1::registerAsNative(vm, 666, 2, setScaleMode);
   accessor(vm, stage, "align", getAlign, setAlign);
   accessor(vm, stage, "showMenu", getShowMenu, setShowMenu);
 }

@@ -98,6 +98,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   // "/a/b" of the topmost sprite under the pointer besides this one; "" over none.
   std::string findDropTarget();
   std::string dropTarget;  // where the last drag of it ended (_droptarget)
+  // _focusrect: -1 not set (null; a level's root shows the player's default, true), 0, 1.
+  int8_t focusRect = -1;
 
  private:
   void reconcile(DepthList& depths);

@@ -115,7 +115,8 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
     case avm1::PropHighQuality:
       return Value(1);
     case avm1::PropFocusRect:
-      return Value::null();
+      if (focusRect < 0) return parentTimeline() ? Value::null() : Value(true);
+      return Value(focusRect > 0);
     case avm1::PropSoundBufTime:
       return Value(5);
     case avm1::PropQuality:
@@ -126,6 +127,18 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
 }
 
 void SpriteInstance::setProperty(avm1::Vm& vm, int index, const avm1::Value& v) {
+  if (index == avm1::PropFocusRect) {
+    // undefined and null change nothing. A level's root takes a number (not one: no change),
+    // other clips a boolean.
+    if (v.isUndefined() || v.isNull()) return;
+    if (!parentTimeline()) {
+      double d = vm.toNumber(v);
+      if (!std::isnan(d)) focusRect = d != 0;
+    } else {
+      focusRect = vm.toBoolean(v);
+    }
+    return;
+  }
   if (index != avm1::PropName) {
     setPlacedProperty(vm, *this, index, v);
     return;

@@ -28,6 +28,45 @@ bool inRect(const Rect& r, double x, double y) {
   return x >= r.xMin && x <= r.xMax && y >= r.yMin && y <= r.yMax;
 }
 
+// Whether the flattened current path encloses (x, y), by crossings to the left of the point.
+// Edges are half open, as in the original player: a point on a left or top edge (a fill's
+// top-left corner) is outside, one on a right or bottom edge inside.
+bool pathEncloses(cairo_t* cr, double x, double y, bool nonZero) {
+  cairo_path_t* path = cairo_copy_path_flat(cr);
+  int winding = 0;
+  double sx = 0, sy = 0, px = 0, py = 0;
+  auto edge = [&](double x0, double y0, double x1, double y1) {
+    if ((y0 <= y) == (y1 <= y)) return;
+    double xc = x0 + (y - y0) * (x1 - x0) / (y1 - y0);
+    if (xc < x) winding += y1 > y0 ? 1 : -1;
+  };
+  for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+    const cairo_path_data_t* p = &path->data[i];
+    switch (p->header.type) {
+      case CAIRO_PATH_MOVE_TO:
+        edge(px, py, sx, sy);
+        sx = px = p[1].point.x;
+        sy = py = p[1].point.y;
+        break;
+      case CAIRO_PATH_LINE_TO:
+        edge(px, py, p[1].point.x, p[1].point.y);
+        px = p[1].point.x;
+        py = p[1].point.y;
+        break;
+      case CAIRO_PATH_CLOSE_PATH:
+        edge(px, py, sx, sy);
+        px = sx;
+        py = sy;
+        break;
+      default:
+        break;
+    }
+  }
+  edge(px, py, sx, sy);
+  cairo_path_destroy(path);
+  return nonZero ? winding != 0 : (winding & 1) != 0;
+}
+
 bool hitShape(const ShapeDrawing& d, double x, double y) {
   cairo_t* cr = scratch();
   cairo_identity_matrix(cr);
@@ -36,7 +75,7 @@ bool hitShape(const ShapeDrawing& d, double x, double y) {
     for (const DrawLayer::Fill& f : layer.fills) {
       cairo_new_path(cr);
       f.path.emit(cr);
-      if (cairo_in_fill(cr, x, y)) return true;
+      if (pathEncloses(cr, x, y, d.nonZeroWinding)) return true;
     }
     for (const DrawLayer::Stroke& st : layer.strokes) {
       cairo_new_path(cr);

@@ -270,3 +270,137 @@ TEST(ScriptFilters, BlurSettingsAreBoundedWhateverTheScriptGives) {
 }
 
 }  // namespace
+
+namespace {
+
+// The SWF 8 classes keep their state inside, behind accessors that movies before SWF 8 do not
+// get: reads give undefined and writes make plain members.
+TEST(ScriptGeom, StateBehindAccessorsByVersion) {
+  const std::vector<Value> eight = {Value(0.5), Value(1), Value(1), Value(1),
+                                    Value(4),   Value(5), Value(6), Value(0)};
+  struct {
+    int version;
+    size_t args;
+    const char* want;
+  } const cases[] = {
+      {8, 8,
+       "(redMultiplier=0.5, greenMultiplier=1, blueMultiplier=1, alphaMultiplier=1, "
+       "redOffset=4, greenOffset=5, blueOffset=6, alphaOffset=0)"},
+      {8, 7,
+       "(redMultiplier=1, greenMultiplier=1, blueMultiplier=1, alphaMultiplier=1, "
+       "redOffset=0, greenOffset=0, blueOffset=0, alphaOffset=0)"},  // all or nothing
+      {7, 8,
+       "(redMultiplier=undefined, greenMultiplier=undefined, blueMultiplier=undefined, "
+       "alphaMultiplier=undefined, redOffset=undefined, greenOffset=undefined, "
+       "blueOffset=undefined, alphaOffset=undefined)"},
+  };
+  for (const auto& c : cases) {
+    ScriptStage s(c.version);
+    std::vector<Value> args(eight.begin(), eight.begin() + long(c.args));
+    auto* ct = s.make("geom", "ColorTransform", args);
+    ASSERT_TRUE(ct);
+    EXPECT_EQ(s.text(s.call(ct, "toString")), c.want) << c.version << " " << c.args;
+  }
+  ScriptStage old(7);
+  auto* ct = old.make("geom", "ColorTransform");
+  auto* blur = old.make("filters", "BlurFilter", {Value(1), Value(2), Value(3)});
+  ASSERT_TRUE(ct && blur);
+  EXPECT_TRUE(old.vm->get(blur, old.vm->key("blurX")).isUndefined());
+  old.vm->set(ct, old.vm->key("redOffset"), old.str("kept"));
+  EXPECT_EQ(old.text(old.vm->get(ct, old.vm->key("redOffset"))), "kept");
+
+  ScriptStage s;
+  auto* c8 = s.make("geom", "ColorTransform");
+  s.vm->set(c8, s.vm->key("redOffset"), Value(-5000));  // shifted as a signed integer
+  EXPECT_EQ(s.number(c8, "rgb"), -0x13880000);
+  auto* m = s.make("geom", "Matrix", {Value(10)});
+  EXPECT_EQ(s.text(s.call(m, "toString")),
+            "(a=10, b=undefined, c=undefined, d=undefined, tx=undefined, ty=undefined)");
+}
+
+// _xscale, _yscale and _rotation read back as set; rotation folds into -180..180.
+TEST(ScriptClipGeometry, ScaleAndRotationReadBackAsSet) {
+  ScriptStage s;
+  auto* clip = s.draw("createEmptyMovieClip", {s.str("c"), Value(1)}).object();
+  ASSERT_TRUE(clip);
+  struct {
+    const char* property;
+    Value given;
+    double want;  // NaN: reads NaN
+  } const cases[] = {
+      {"_xscale", Value(-42), -42},        {"_rotation", Value(1000), -80},
+      {"_rotation", Value(-540), -180},    {"_rotation", Value(540), 180},
+      {"_rotation", Value(NAN), 180},  // ignored
+      {"_rotation", Value(INFINITY), NAN},
+  };
+  for (const auto& c : cases) {
+    s.vm->set(clip, s.vm->key(c.property), c.given);
+    double got = s.number(clip, c.property);
+    if (std::isnan(c.want))
+      EXPECT_TRUE(std::isnan(got)) << c.property;
+    else
+      EXPECT_EQ(got, c.want) << c.property << " " << s.text(c.given);
+  }
+}
+
+// _focusrect: a level's root takes numbers, other clips booleans; undefined changes nothing.
+TEST(ScriptClipGeometry, FocusRectByClip) {
+  ScriptStage s;
+  auto* clip = s.draw("createEmptyMovieClip", {s.str("c"), Value(1)}).object();
+  ASSERT_TRUE(clip);
+  auto focus = [&](Object* o) { return s.text(s.vm->get(o, s.vm->key("_focusrect"))); };
+  EXPECT_EQ(focus(s.root), "true");
+  EXPECT_EQ(focus(clip), "null");
+  struct {
+    Value given;
+    const char *root, *clip;
+  } const cases[] = {
+      {Value(0), "false", "false"},
+      {s.str("x"), "false", "true"},  // not a number: the root keeps its value
+      {Value(2), "true", "true"},
+      {Value(), "true", "true"},
+  };
+  for (const auto& c : cases) {
+    s.vm->set(s.root, s.vm->key("_focusrect"), c.given);
+    s.vm->set(clip, s.vm->key("_focusrect"), c.given);
+    EXPECT_EQ(focus(s.root), c.root) << s.text(c.given);
+    EXPECT_EQ(focus(clip), c.clip) << s.text(c.given);
+  }
+}
+
+// localToGlobal converts only numbers, in whole twips of 32 bits; Transform takes a matrix
+// only with all six members and a colour transform in 8.8 steps.
+TEST(ScriptClipGeometry, PointsAndTransforms) {
+  ScriptStage s;
+  auto* clip = s.draw("createEmptyMovieClip", {s.str("c"), Value(1)}).object();
+  ASSERT_TRUE(clip);
+  s.vm->set(clip, s.vm->key("_x"), Value(50));
+  auto* pt = s.vm->newObject();
+  s.vm->set(pt, s.vm->key("x"), s.str("1"));
+  s.vm->set(pt, s.vm->key("y"), Value(1));
+  s.call(clip, "localToGlobal", {Value(pt)});
+  EXPECT_EQ(s.text(s.vm->get(pt, s.vm->key("x"))), "1");
+  s.vm->set(pt, s.vm->key("x"), Value(2147483648.0));  // 0 twips once wrapped
+  s.call(clip, "localToGlobal", {Value(pt)});
+  EXPECT_EQ(s.number(pt, "x"), 50);
+
+  auto* t = s.make("geom", "Transform", {Value(clip)});
+  ASSERT_TRUE(t);
+  auto* partial = s.vm->newObject();
+  s.vm->set(partial, s.vm->key("tx"), Value(7));
+  s.vm->set(t, s.vm->key("matrix"), Value(partial));
+  EXPECT_EQ(s.number(clip, "_x"), 50);
+  auto* m = s.make("geom", "Matrix", {Value(1), Value(0), Value(0), Value(1), Value(7), Value(8)});
+  s.vm->set(t, s.vm->key("matrix"), Value(m));
+  EXPECT_EQ(s.number(clip, "_x"), 7);
+  auto* ct =
+      s.make("geom", "ColorTransform",
+             {Value(0.34), Value(1), Value(1), Value(1), Value(4.5), Value(0), Value(0), Value(0)});
+  s.vm->set(t, s.vm->key("colorTransform"), Value(ct));
+  Object* back = s.vm->get(t, s.vm->key("colorTransform")).object();
+  ASSERT_TRUE(back);
+  EXPECT_EQ(s.number(back, "redMultiplier"), 87.0 / 256);
+  EXPECT_EQ(s.number(back, "redOffset"), 4);
+}
+
+}  // namespace

@@ -528,6 +528,8 @@ Object* newColorTransform(Vm& vm, const double (&values)[8]) {
 
 void colorTransformOf(Vm& vm, Object* o, double (&out)[8]) { colorValues(vm, o, out); }
 
+bool isColorTransform(Object* o) { return dynamic_cast<ColorTransformObject*>(o) != nullptr; }
+
 void installGeom(Vm& vm) {
   // Point and Rectangle were written in script in the original: their methods are plain
   // properties with prototypes of their own, and their accessors have no flags.

@@ -20,5 +20,6 @@ Object* newRectangle(Vm& vm, double x, double y, double w, double h);
 // Multipliers (red, green, blue, alpha) then offsets, as the constructor takes them.
 Object* newColorTransform(Vm& vm, const double (&values)[8]);
 void colorTransformOf(Vm& vm, Object* o, double (&out)[8]);
+bool isColorTransform(Object* o);
 
 }  // namespace swf::avm1

@@ -57,13 +57,24 @@ Value convertPoint(Vm& vm, Object* self, Args args, bool toGlobal) {
   Object* pt = args.at(0).object();
   if (!n || !pt) return Value();
   String *xName = vm.intern("x"), *yName = vm.intern("y");
-  double x = vm.toNumber(vm.get(pt, xName)), y = vm.toNumber(vm.get(pt, yName));
+  // The point's own plain members only (not inherited ones, no getters, whatever their
+  // flags), and only numbers: converted through whole twips in 32 bits, as the original does.
+  // The results go straight back into those members, flags untouched.
+  auto own = [&](String* name) {
+    Property* p = pt->props.find(vm.key(name));
+    return p && !p->getter ? p : nullptr;
+  };
+  Property *px = own(xName), *py = own(yName);
+  if (!px || !py || !px->value.isNumber() || !py->value.isNumber()) return Value();
+  Value vx = px->value, vy = py->value;
+  auto twips = [&](double v) { return double(vm.toInt32(Value(v * 20))) / 20; };
+  double x = twips(vx.n), y = twips(vy.n);
   if (toGlobal)
     n->localToGlobal(x, y);
   else
     n->globalToLocal(x, y);
-  vm.set(pt, xName, Value(x));
-  vm.set(pt, yName, Value(y));
+  px->value = Value(x);
+  py->value = Value(y);
   return Value();
 }
 

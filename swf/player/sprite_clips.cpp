@@ -17,11 +17,15 @@ namespace {
 
 // Scripts number depths from -16384 (the timeline's first) up; the display list keys them from 0.
 constexpr int kDepthOffset = 16384;
-// The highest depth a script may use, as the original player bounded it.
-constexpr double kMaxScriptDepth = 2130690045;
+// The highest depth a script may use, as the original player bounded it. Scripts may make clips
+// below the timeline's depths too, where removed clips wait for their unload handlers.
+constexpr int kMaxScriptDepth = 2130690045;
+// Script removals reach only from 0 to here.
+constexpr int kMaxRemovableDepth = 1048575;
 
-bool toInternalDepth(int scriptDepth, int& out) {
-  if (scriptDepth < -kDepthOffset || scriptDepth > kMaxScriptDepth) return false;
+bool toInternalDepth(int scriptDepth, int& out, int lowest = -kMaxScriptDepth,
+                     int highest = kMaxScriptDepth) {
+  if (scriptDepth < lowest || scriptDepth > highest) return false;
   out = scriptDepth + kDepthOffset;
   return true;
 }
@@ -42,8 +46,32 @@ bool hasUnloadHandler(SpriteInstance& s) {
     if (e.flags & kEventUnload) return true;
   avm1::ClipObject* c = s.scriptObject;
   if (!c || !c->vm) return false;
-  avm1::Value h = c->vm->get(c, c->vm->intern("onUnload"));
-  return h.object() && h.o->isFunction();
+  // Any value keeps the clip until the event, a function or not.
+  return !c->vm->get(c, c->vm->intern("onUnload")).isUndefined();
+}
+
+// Whether `o` or anything in it waits for an unload handler.
+bool waitsForUnload(DisplayObject& o, int guard = 0) {
+  if (guard > kMaxNesting + 2) return false;
+  if (auto* s = dynamic_cast<SpriteInstance*>(&o); s && hasUnloadHandler(*s)) return true;
+  for (auto& [d, child] : o.children)
+    if (waitsForUnload(*child, guard + 1)) return true;
+  return false;
+}
+
+// A removed clip kept only for the handlers of some of its children: the children with none in
+// them go at once.
+void dropChildrenNotWaiting(DisplayObject& o, int guard = 0) {
+  if (guard > kMaxNesting + 2) return;
+  if (auto* s = dynamic_cast<SpriteInstance*>(&o); s && hasUnloadHandler(*s)) return;
+  for (auto it = o.children.begin(); it != o.children.end();) {
+    if (!waitsForUnload(*it->second)) {
+      it = o.children.erase(it);
+      continue;
+    }
+    dropChildrenNotWaiting(*it->second, guard + 1);
+    ++it;
+  }
 }
 
 // Queues the unload events of the sprites in `o` (children first, as they go first); true when
@@ -87,6 +115,7 @@ std::map<int, std::unique_ptr<DisplayObject>>::iterator SpriteInstance::eraseChi
   auto* placed = static_cast<PlacedObject*>(it->second.get());
   int parked = -1 - it->first;
   if (it->first < 0 || children.count(parked) || !queueUnloads(*placed)) return children.erase(it);
+  dropChildrenNotWaiting(*placed);
   // A clip with unload handlers stays, below every depth in use, until they have run; scripts
   // see it at the depth they number -32769 minus its old one.
   auto o = std::move(it->second);
@@ -187,7 +216,11 @@ avm1::DisplayNode* SpriteInstance::createEmptyNode(const std::string& newName, i
 void SpriteInstance::removeNode() {
   // Clips at the timeline's depths stay: a script removes only what scripts may place.
   SpriteInstance* parent = parentTimeline();
-  if (!parent || depth < kDepthOffset) return;
+  if (!parent || depth < kDepthOffset || depth - kDepthOffset > kMaxRemovableDepth) return;
+  // Nothing inside a clip that waits for its unload handlers leaves before it.
+  for (const SpriteInstance* s = parent; s; s = s->parentTimeline())
+    for (const auto& r : ctx_.retired)
+      if (r.object == s && !r.alive.expired()) return;
   auto it = parent->children.find(depth);
   if (it != parent->children.end() && it->second.get() == this) parent->dropChild(depth);
 }
@@ -195,7 +228,9 @@ void SpriteInstance::removeNode() {
 void SpriteInstance::swapDepth(int scriptDepth) {
   SpriteInstance* parent = parentTimeline();
   int target;
-  if (!parent || !toInternalDepth(scriptDepth, target) || target == depth) return;
+  if (!parent || !toInternalDepth(scriptDepth, target, -kDepthOffset, kMaxScriptDepth - 1) ||
+      target == depth)
+    return;
   auto mine = parent->children.find(depth);
   if (mine == parent->children.end() || mine->second.get() != this) return;
   std::unique_ptr<DisplayObject> self = std::move(mine->second);

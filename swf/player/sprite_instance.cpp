@@ -51,7 +51,8 @@ void SpriteInstance::gotoFrame(int target) {
   if (target == frame_) return;
   DepthList touched;
   int from = frame_ + 1;
-  if (target < frame_) {
+  bool back = target < frame_;
+  if (back) {
     // Backwards: rebuild from the first frame or the nearest list kept on the way; every depth
     // of either list may differ.
     for (const auto& [depth, _] : state_) touched.push_back(depth);
@@ -100,6 +101,7 @@ void SpriteInstance::gotoFrame(int target) {
   ctx_.initMark = ctx_.eventMark = ctx_.actions.size();
   for (auto code : timeline_.frames[target].actions)
     ctx_.actions.push_back({lifeToken(), this, code, nullptr});
+  if (back) dropScriptClipsAtTimelineDepths();
   reconcile(touched);
   ctx_.initMark = savedInit;
   ctx_.eventMark = savedEvent;
@@ -159,6 +161,13 @@ void SpriteInstance::reconcile(DepthList& depths) {
     if (!o) o = instantiate(p, depth, ctx_, this, nesting() + 1);
     if (o) have = children.emplace_hint(have, depth, std::move(o));
   }
+}
+
+void SpriteInstance::dropScriptClipsAtTimelineDepths() {
+  // Internal depths 0 up to here are the timeline's (scripts number them from -16384 to -1).
+  constexpr int kTimelineDepths = 16384;
+  for (auto it = children.lower_bound(0); it != children.end() && it->first < kTimelineDepths;)
+    it = static_cast<PlacedObject*>(it->second.get())->scripted ? eraseChild(it) : std::next(it);
 }
 
 bool SpriteInstance::step(bool loop) {

@@ -103,6 +103,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
 
  private:
   void reconcile(DepthList& depths);
+  // Going back, the timeline takes its depths back from what scripts made or moved there.
+  void dropScriptClipsAtTimelineDepths();
   // Starts the event sounds of the frame just entered and feeds its stream block.
   void enterSounds(int previous);
 

@@ -13,7 +13,7 @@ namespace swf::avm1 {
 
 // What movies see as the player's version: new enough that a movie made for any Flash version
 // we play runs.
-const char* const kPlayerVersion = "LNX 9,0,100,0";
+const char* const kPlayerVersion = "WIN 9,0,100,0";
 
 namespace {
 

@@ -13,7 +13,7 @@ namespace {
 // A depth argument as an int; one no clip can have when it is not a finite number.
 int depthArg(Vm& vm, const Value& v) {
   double d = vm.toNumber(v);
-  if (!std::isfinite(d) || d < INT_MIN / 2 || d > INT_MAX / 2) return INT_MIN;
+  if (!std::isfinite(d) || d <= INT_MIN || d > INT_MAX) return INT_MIN;
   return int(std::trunc(d));
 }
 

@@ -14,6 +14,7 @@
 #include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
 #include "swf/avm1/super_object.h"
+#include "swf/avm1/variable_fast_path.h"
 #include "swf/avm1/vm.h"
 #include "swf/io/bit_reader.h"
 
@@ -675,7 +676,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         // The common "push name; getVariable" pair is done in one step.
         if (next < end && code[next] == op::GetVariable) {
           Value& t = top();
-          t = vm.getVariable(f, nameOf(t));
+          String* name = nameOf(t);
+          Value v;
+          t = fast::getVariable(vm, f, name, v) ? v : vm.getVariable(f, name);
           ++next;
         }
         break;
@@ -917,12 +920,15 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       // ---- variables ----
       case op::GetVariable: {
         Value& t = top();
-        t = vm.getVariable(f, nameOf(t));
+        String* name = nameOf(t);
+        Value v;
+        t = fast::getVariable(vm, f, name, v) ? v : vm.getVariable(f, name);
         break;
       }
       case op::SetVariable: {
         Value v = pop(), name = pop();
-        vm.setVariable(f, nameOf(name), v);
+        String* s = nameOf(name);
+        if (!fast::setVariable(vm, f, s, v)) vm.setVariable(f, s, v);
         break;
       }
       case op::DefineLocal: {

@@ -135,6 +135,7 @@ class Interpreter {
   Value* floor_;  // this frame's bottom of the operand stack
   bool targetLost_ = false;
   int withDepth_ = 0;
+  fast::Timeline timeline_;
 };
 
 void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
@@ -678,7 +679,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
           Value& t = top();
           String* name = nameOf(t);
           Value v;
-          t = fast::getVariable(vm, f, name, v) ? v : vm.getVariable(f, name);
+          t = fast::getVariable(vm, f, timeline_, name, v) ? v : vm.getVariable(f, name);
           ++next;
         }
         break;
@@ -922,13 +923,13 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value& t = top();
         String* name = nameOf(t);
         Value v;
-        t = fast::getVariable(vm, f, name, v) ? v : vm.getVariable(f, name);
+        t = fast::getVariable(vm, f, timeline_, name, v) ? v : vm.getVariable(f, name);
         break;
       }
       case op::SetVariable: {
         Value v = pop(), name = pop();
         String* s = nameOf(name);
-        if (!fast::setVariable(vm, f, s, v)) vm.setVariable(f, s, v);
+        if (!fast::setVariable(vm, f, timeline_, s, v)) vm.setVariable(f, s, v);
         break;
       }
       case op::DefineLocal: {

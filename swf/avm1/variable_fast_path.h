@@ -5,6 +5,7 @@
 // would do it, native hooks first; anything else (a miss, a path, a special name) returns false
 // and goes their way.
 
+#include "swf/avm1/display_node.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/vm.h"
 
@@ -35,27 +36,51 @@ inline Property* ownValue(Object* o, String* k) {
   return p;
 }
 
-inline bool getVariable(Vm& vm, const ExecFrame& f, String* name, Value& out) {
+// What one run of a frame learned about its timeline (scope[0], which stays the same object
+// while the frame runs, so no other object can take its address): whether it is a clip whose
+// native hooks answer only names starting with '_' while the clip lives.
+class Timeline {
+ public:
+  // Whether `o`'s native hooks would let the key `k` by at once.
+  bool leavesToVariables(const ExecFrame& f, Object* o, String* k) {
+    if (o != f.scope[0]) return false;
+    if (known_ != o) {
+      known_ = o;
+      ClipObject* c = o->asClip();
+      DisplayNode* n = c && c->alive() ? c->node() : nullptr;
+      underscoreOnly_ = n && !n->hasPlainNodeProperties();
+    }
+    if (!underscoreOnly_) return false;
+    const std::string& t = k->text;
+    return (t.empty() || t[0] != '_') && static_cast<ClipObject*>(o)->alive();
+  }
+
+ private:
+  Object* known_ = nullptr;
+  bool underscoreOnly_ = false;
+};
+
+inline bool getVariable(Vm& vm, const ExecFrame& f, Timeline& tl, String* name, Value& out) {
   // A name not known to be plain yet goes the general way, which finds out.
   if (name->plainName != 1 || !name->interned) return false;
   Object* o = innermost(f);
   if (!o) return false;
   String* k = keyOf(vm, name);
-  if (!o->plain && o->getNative(vm, k, out)) return true;
+  if (!o->plain && !tl.leavesToVariables(f, o, k) && o->getNative(vm, k, out)) return true;
   Property* p = ownValue(o, k);
   if (!p) return false;
   out = p->value;
   return true;
 }
 
-inline bool setVariable(Vm& vm, const ExecFrame& f, String* name, const Value& v) {
+inline bool setVariable(Vm& vm, const ExecFrame& f, Timeline& tl, String* name, const Value& v) {
   if (name->hasPathChars != 0 || !name->interned) return false;
   Object* o = innermost(f);
   if (!o || o->watches) return false;
   String* k = keyOf(vm, name);
   Property* p = ownValue(o, k);
   if (!p || (p->flags & ReadOnly)) return false;
-  if (!o->plain && o->setNative(vm, k, v)) return true;
+  if (!o->plain && !tl.leavesToVariables(f, o, k) && o->setNative(vm, k, v)) return true;
   p->value = v;
   return true;
 }

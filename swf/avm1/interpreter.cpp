@@ -14,6 +14,7 @@
 #include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
 #include "swf/avm1/super_object.h"
+#include "swf/avm1/variable_fast_path.h"
 #include "swf/avm1/vm.h"
 #include "swf/io/bit_reader.h"
 
@@ -144,6 +145,7 @@ class Interpreter {
   Value* floor_;  // this frame's bottom of the operand stack
   bool targetLost_ = false;
   int withDepth_ = 0;
+  fast::Timeline timeline_;
 };
 
 void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
@@ -695,7 +697,9 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         // The common "push name; getVariable" pair is done in one step.
         if (next < end && code[next] == op::GetVariable) {
           Value& t = top();
-          t = vm.getVariable(f, nameOf(t));
+          String* name = nameOf(t);
+          Value v;
+          t = fast::getVariable(vm, f, timeline_, name, v) ? v : vm.getVariable(f, name);
           ++next;
         }
         break;
@@ -958,12 +962,15 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       // ---- variables ----
       case op::GetVariable: {
         Value& t = top();
-        t = vm.getVariable(f, nameOf(t));
+        String* name = nameOf(t);
+        Value v;
+        t = fast::getVariable(vm, f, timeline_, name, v) ? v : vm.getVariable(f, name);
         break;
       }
       case op::SetVariable: {
         Value v = pop(), name = pop();
-        vm.setVariable(f, nameOf(name), v);
+        String* s = nameOf(name);
+        if (!fast::setVariable(vm, f, timeline_, s, v)) vm.setVariable(f, s, v);
         break;
       }
       case op::DefineLocal: {

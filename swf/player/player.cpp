@@ -363,11 +363,12 @@ void Player::tick() {
   queueFrameEvents();
   runActions();
   if (vm_) {
+    // Local files have long arrived when a timer set after asking for them comes due.
+    vm_->runLoads();  // data and movies asked for on earlier frames
+    runActions();
     vm_->runTimers(elapsedMs_);
     runActions();
     scriptHost_->sounds().deliver(*vm_);
-    vm_->runLoads();  // data and movies asked for on earlier frames
-    runActions();
   }
 }
 

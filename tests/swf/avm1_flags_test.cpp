@@ -177,6 +177,35 @@ trace
             "false\n5\n");
 }
 
+TEST(Avm1Flags, WritingAMaskedPropertyMakesItSeenButSwf6KeepsSwf7sHidden) {
+  // r1.a = "w", then r1.a is read before and after ASSetPropFlags clears every flag.
+  const std::string writeAndRead = R"(push r:1, 'a', 'w'
+setMember
+push r:1, 'a'
+getMember
+trace
+push 8191, 0, 'a', r:1, 4, 'ASSetPropFlags'
+callFunction
+pop
+push r:1, 'a'
+getMember
+trace
+)";
+  struct Case {
+    int version, mask;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {5, 1024, "w\nw\n"},
+      {6, 1024, "undefined\nw\n"},  // stored, still hidden
+      {6, 4096, "w\nw\n"},
+      {7, 4096, "w\nw\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(runScript(c.version, objectWithFlags(c.mask) + writeAndRead), c.expected)
+        << "v" << c.version << " mask " << c.mask;
+}
+
 TEST(Avm1Flags, BuiltInsCarryTheOriginalFlags) {
   struct Case {
     int version;

@@ -476,6 +476,17 @@ TEST_F(Avm1Loading, LoadingClassesAnswerAsTheOriginalDoes) {
            "'getProgress'\ngetMember\nsetMember\n"
            "push 'clip', 1, 'o'\ngetVariable\npush 'getProgress'\ncallMethod\ntrace",
        "[type Object]\n0\nundefined\n"},
+      // No camera is found; a local connection's domain is the local host's.
+      {"push 0, 'Camera'\ngetVariable\npush 'get'\ncallMethod\ntrace\n" +
+           newObject("lc", "LocalConnection") +
+           "push 0, 'lc'\ngetVariable\npush 'domain'\ncallMethod\ntrace",
+       "null\nlocalhost\n"},
+      // A file reference's properties stay undefined, whatever is written; postData is text.
+      {"push 'f', 0, 'flash.net'\ngetVariable\npush 'FileReference'\nnewMethod\nsetVariable\n"
+       "push 'f'\ngetVariable\npush 'name', 'x'\nsetMember\n" +
+           traceChain("f.name") +
+           "push 'f'\ngetVariable\npush 'postData'\ngetMember\ntypeof\ntrace",
+       "undefined\nstring\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(play(c.script, 0), c.expected) << c.script;
 }

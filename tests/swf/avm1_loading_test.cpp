@@ -18,10 +18,7 @@ namespace fs = std::filesystem;
 class Avm1Loading : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) /
-           ("rv_loading_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
+    dir_ = scratchDir("rv_loading_");
     fs::create_directories(dir_ / "movies");
   }
   void TearDown() override { fs::remove_all(dir_); }

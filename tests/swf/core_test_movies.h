@@ -2,8 +2,11 @@
 // Builds the small movies the engine's tests need, with our own authoring code.
 
 #include <cairo.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -18,6 +21,17 @@
 namespace rvtest {
 
 using namespace swf::author;
+
+// A fresh scratch directory for the running test; the process id keeps two copies of the test
+// binary (ctest -j, a sanitizer run beside a plain one) out of each other's files.
+inline std::filesystem::path scratchDir(const std::string& prefix) {
+  auto dir = std::filesystem::path(::testing::TempDir()) /
+             (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+              std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
 
 // A filled square of `size` twips at the origin, in `color`.
 inline ShapeBuilder square(int size, swf::RGBA color = {255, 0, 0, 255}) {

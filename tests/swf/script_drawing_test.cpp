@@ -6,6 +6,21 @@ namespace {
 using rvtest::ScriptStage;
 using swf::avm1::Value;
 
+Value array(ScriptStage& s, std::vector<Value> items) {
+  auto* a = s.vm->newArray();
+  a->items = std::move(items);
+  return Value(static_cast<swf::avm1::Object*>(a));
+}
+
+// A gradient matrix in the "box" form over (0,0)-(w,h).
+Value boxMatrix(ScriptStage& s, double w, double h) {
+  auto box = s.vm->newObject();
+  s.vm->set(box, s.vm->key("matrixType"), s.str("box"));
+  for (auto [k, v] : {std::pair{"x", 0.0}, {"y", 0.0}, {"w", w}, {"h", h}, {"r", 0.0}})
+    s.vm->set(box, s.vm->key(k), Value(v));
+  return Value(box);
+}
+
 void square(ScriptStage& s, double x0, double y0, double x1, double y1) {
   s.draw("moveTo", {Value(x0), Value(y0)});
   s.draw("lineTo", {Value(x1), Value(y0)});
@@ -52,18 +67,10 @@ TEST(ScriptDrawing, OpenFillsCloseThemselvesAndCurvesBound) {
 
 TEST(ScriptDrawing, GradientsFromEachMatrixForm) {
   ScriptStage s;
-  auto array = [&](std::vector<Value> items) {
-    auto* a = s.vm->newArray();
-    a->items = std::move(items);
-    return Value(static_cast<swf::avm1::Object*>(a));
-  };
-  auto box = s.vm->newObject();
-  s.vm->set(box, s.vm->key("matrixType"), s.str("box"));
-  for (auto [k, v] : {std::pair{"x", 0.0}, {"y", 0.0}, {"w", 100.0}, {"h", 50.0}, {"r", 0.0}})
-    s.vm->set(box, s.vm->key(k), Value(v));
+  auto box = boxMatrix(s, 100, 50);
   s.draw("beginGradientFill",
-         {s.str("linear"), array({Value(0xFF0000), Value(0x0000FF)}),
-          array({Value(100), Value(100)}), array({Value(0), Value(255)}), Value(box)});
+         {s.str("linear"), array(s, {Value(0xFF0000), Value(0x0000FF)}),
+          array(s, {Value(100), Value(100)}), array(s, {Value(0), Value(255)}), box});
   square(s, 0, 0, 100, 50);
   s.draw("endFill");
   EXPECT_GT(s.pixel(2, 25) >> 16, 0xF0u);    // red at the left
@@ -74,16 +81,16 @@ TEST(ScriptDrawing, GradientsFromEachMatrixForm) {
        {std::pair{"a", 0.0}, {"b", 50.0}, {"d", 100.0}, {"e", 0.0}, {"g", 50.0}, {"h", 75.0}})
     s.vm->set(m, s.vm->key(k), Value(v));
   s.draw("beginGradientFill",
-         {s.str("linear"), array({Value(0x00FF00), Value(0x000000)}),
-          array({Value(100), Value(100)}), array({Value(0), Value(255)}), Value(m)});
+         {s.str("linear"), array(s, {Value(0x00FF00), Value(0x000000)}),
+          array(s, {Value(100), Value(100)}), array(s, {Value(0), Value(255)}), Value(m)});
   square(s, 0, 50, 100, 100);
   s.draw("endFill");
   EXPECT_GT((s.pixel(50, 52) >> 8) & 0xFF, 0xE0u);  // green at the top
   EXPECT_LT((s.pixel(50, 97) >> 8) & 0xFF, 0x20u);  // black at the bottom
   // An unknown kind starts no fill.
   s.draw("clear");
-  s.draw("beginGradientFill",
-         {s.str("Radial"), array({Value(0)}), array({Value(100)}), array({Value(0)}), Value(m)});
+  s.draw("beginGradientFill", {s.str("Radial"), array(s, {Value(0)}), array(s, {Value(100)}),
+                               array(s, {Value(0)}), Value(m)});
   square(s, 0, 0, 100, 100);
   s.draw("endFill");
   EXPECT_EQ(s.pixel(50, 50), 0xFFFFFFu);
@@ -91,15 +98,7 @@ TEST(ScriptDrawing, GradientsFromEachMatrixForm) {
 
 TEST(ScriptDrawing, ArgumentsThatAreNotGivenOrNotNumbers) {
   ScriptStage s;
-  auto array = [&](std::vector<Value> items) {
-    auto* a = s.vm->newArray();
-    a->items = std::move(items);
-    return Value(static_cast<swf::avm1::Object*>(a));
-  };
-  auto box = s.vm->newObject();
-  s.vm->set(box, s.vm->key("matrixType"), s.str("box"));
-  for (auto [k, v] : {std::pair{"x", 0.0}, {"y", 0.0}, {"w", 20.0}, {"h", 20.0}, {"r", 0.0}})
-    s.vm->set(box, s.vm->key(k), Value(v));
+  auto box = boxMatrix(s, 20, 20);
   // An alpha left out is opaque, one given as undefined transparent; a gradient's colours
   // are numbers only, its missing alphas transparent, and a ratio that is no number is 0.
   struct {
@@ -110,13 +109,16 @@ TEST(ScriptDrawing, ArgumentsThatAreNotGivenOrNotNumbers) {
   } const cases[] = {
       {"alpha left out", {Value(0x0000FF)}, false, 0x0000FF},
       {"alpha undefined", {Value(0x0000FF), Value()}, false, 0xFFFFFF},
-      {"string colour", {array({s.str("255")}), array({Value(100)}), array({Value(0)})}, true, 0},
+      {"string colour",
+       {array(s, {s.str("255")}), array(s, {Value(100)}), array(s, {Value(0)})},
+       true,
+       0},
       {"alpha missing",
-       {array({Value(0x0000FF)}), array({Value()}), array({Value(0)})},
+       {array(s, {Value(0x0000FF)}), array(s, {Value()}), array(s, {Value(0)})},
        true,
        0xFFFFFF},
       {"ratio undefined",
-       {array({Value(0x0000FF)}), array({Value(100)}), array({Value()})},
+       {array(s, {Value(0x0000FF)}), array(s, {Value(100)}), array(s, {Value()})},
        true,
        0x0000FF},
   };
@@ -125,7 +127,7 @@ TEST(ScriptDrawing, ArgumentsThatAreNotGivenOrNotNumbers) {
     if (c.gradient) {
       std::vector<Value> args{s.str("linear")};
       args.insert(args.end(), c.fill.begin(), c.fill.end());
-      args.push_back(Value(box));
+      args.push_back(box);
       s.draw("beginGradientFill", args);
     } else {
       s.draw("beginFill", c.fill);

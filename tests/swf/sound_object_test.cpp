@@ -208,8 +208,7 @@ void writeFile(const fs::path& p, const std::vector<uint8_t>& bytes) {
 TEST(SoundObject, LoadsLocalMp3FilesAndRefusesTheRest) {
   auto mp3 = taggedMp3();
   if (mp3.empty()) GTEST_SKIP() << "no MP3 encoder";
-  fs::path dir = fs::path(::testing::TempDir()) / "rv_sound_object_load";
-  fs::remove_all(dir);
+  fs::path dir = rvtest::scratchDir("rv_sound_object_load_");
   fs::create_directories(dir / "folder.mp3");
   writeFile(dir / "tone.mp3", mp3);
   writeFile(dir / "text.mp3", std::vector<uint8_t>(5000, 'x'));

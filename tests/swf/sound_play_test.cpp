@@ -164,8 +164,7 @@ TEST(SoundPlay, PositionDurationAndCompletionForScripts) {
 
 TEST(SoundPlay, AMovieInALevelPlaysItsOwnSoundOfTheSameId) {
   namespace fs = std::filesystem;
-  fs::path dir = fs::path(::testing::TempDir()) / "rv_sound_levels";
-  fs::create_directories(dir);
+  fs::path dir = rvtest::scratchDir("rv_sound_levels_");
   auto level = eventSoundMovie(pcm44Body(std::vector<int16_t>(4410, 3000)));
   std::ofstream(dir / "level.swf", std::ios::binary)
       .write(reinterpret_cast<const char*>(level.data()), std::streamsize(level.size()));

@@ -21,13 +21,7 @@ constexpr swf::RGBA kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kGreen{0, 255, 
 
 class TimelineLevels : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) /
-           ("rv_levels_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
+  void SetUp() override { dir_ = scratchDir("rv_levels_"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {

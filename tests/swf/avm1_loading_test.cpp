@@ -444,7 +444,8 @@ TEST(LoadedText, Swf5TakesEveryByteAsACharacter) {
   struct Case {
     std::string bytes, text;
   } cases[] = {
-      {"\xEF\xBB\xBFa",
+      {"\xEF\xBB\xBF"
+       "a",
        "\xC3\xAF\xC2\xBB\xC2\xBF"
        "a"},                                                        // the mark stays, as Latin-1
       {std::string("\xFF\xFEh\x00i\x00", 6), "\xC3\xBF\xC3\xBEh"},  // no UTF-16; ends at NUL

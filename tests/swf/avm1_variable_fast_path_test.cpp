@@ -47,8 +47,8 @@ TEST(Avm1VariableFastPath, RepeatedNamesStillHonourWhatTheGeneralWayDoes) {
              getVariable
              trace)",
        "2\n"},
-      // A version mask hides it from older code until it is written again.
-      {6, std::string(kTwoWrites) + R"(push 0, 1024, 'v', 'this'
+      // A version mask (SWF 8's) hides it from older code until it is written again.
+      {6, std::string(kTwoWrites) + R"(push 0, 4096, 'v', 'this'
              getVariable
              push 4, 'ASSetPropFlags'
              callFunction

@@ -24,11 +24,25 @@ start_player_under_x() {
   export DISPLAY=:$display
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
+  # Xvfb names its display before every client can reach it on a loaded machine: wait until one
+  # does, and give the player a second start if it still could not connect.
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+  done
 
   movie="$dir/demo/demo.swf"
-  "$dir/reelvista" "$movie" >"$work/out.log" 2>&1 &
-  player=$!
-  pids+=($player)
+  for attempt in 1 2; do
+    "$dir/reelvista" "$movie" >"$work/out.log" 2>&1 &
+    player=$!
+    pids+=($player)
+    sleep 1
+    if kill -0 $player 2>/dev/null || ! grep -q "could not connect to display" "$work/out.log"; then
+      break
+    fi
+    echo "the player could not reach display $DISPLAY (attempt $attempt)" >&2
+    sleep 1
+  done
 
   # The main window, once the same one is found twice running: windows shown for a moment while
   # the player starts may match the search too, and be gone when keys are sent to them.

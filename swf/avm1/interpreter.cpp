@@ -1129,7 +1129,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
       case op::TargetPath: {
         Value v = pop();
         if (ClipObject* cl = v.object() ? v.o->asClip() : nullptr)
-          push(Value(vm.str(cl->targetPath())));
+          push(Value(vm.str(cl->node() ? vm.targetPathOf(cl->node()) : cl->targetPath())));
         else
           push(Value());
         break;

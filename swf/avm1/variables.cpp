@@ -48,6 +48,14 @@ bool isPlain(String* s) {
   return s->plainName;
 }
 
+// `v` is the child clip of `o` named by `key`, found by that name rather than held by a variable.
+bool isChildNamed(Object* o, String* key, const Value& v) {
+  ClipObject* parent = o->asClip();
+  ClipObject* child = v.object() ? v.o->asClip() : nullptr;
+  DisplayNode* n = parent && child ? child->node() : nullptr;
+  return n && n->parentNode() == parent->node() && !o->props.find(key);
+}
+
 }  // namespace
 
 // One step of a path from `from`: a level, _root, _parent, a child clip by name, or else
@@ -227,14 +235,17 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);
   }
   if (k == key(names_->global) && version_ >= 6) return Value(global);
+  int level = levelNumber(text);
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (o && lookup(o, name, o, out)) {
+      // A level comes before a child clip that took its name, though not before a variable.
+      if (level >= 0 && isChildNamed(o, k, out)) continue;
       if (foundOn) *foundOn = o;
       return out;
     }
   }
-  if (int level = levelNumber(text); level >= 0) {
+  if (level >= 0) {
     DisplayNode* n = host_.levelNode(level);
     return n ? Value(static_cast<Object*>(clipFor(n))) : Value();
   }

@@ -592,7 +592,10 @@ std::string Vm::toString(const Value& v) {
     case Value::Str:
       return v.s->text;
     case Value::Obj: {
-      if (ClipObject* c = v.o->asClip()) return c->node() ? c->targetPath() : std::string();
+      if (ClipObject* c = v.o->asClip()) {
+        DisplayNode* n = c->node();
+        return n ? targetPathOf(n) : std::string();
+      }
       // A String object gives its text without asking its (maybe replaced) toString.
       if (v.o->hasPrimitive && v.o->primitive.isString()) return v.o->primitive.s->text;
       const char* fallback = v.o->isFunction() ? "[type Function]" : "[type Object]";
@@ -698,6 +701,21 @@ std::string Vm::typeOf(const Value& v) {
   return "undefined";
 }
 
+namespace {
+
+// Two references name the same object. A dead clip reference stands for the clip now at its
+// path, so one kept across a loadMovie still equals the clip that took the place.
+bool sameObject(Object* a, Object* b) {
+  if (a == b) return true;
+  ClipObject* x = a->asClip();
+  ClipObject* y = x ? b->asClip() : nullptr;
+  if (!y || (x->alive() && y->alive())) return false;
+  DisplayNode* n = x->node();
+  return n && n == y->node();
+}
+
+}  // namespace
+
 bool Vm::strictEquals(const Value& a, const Value& b) {
   if (a.type != b.type) return false;
   switch (a.type) {
@@ -711,7 +729,7 @@ bool Vm::strictEquals(const Value& a, const Value& b) {
     case Value::Str:
       return a.s == b.s || a.s->text == b.s->text;
     case Value::Obj:
-      return a.o == b.o;
+      return sameObject(a.o, b.o);
   }
   return false;
 }
@@ -753,7 +771,8 @@ bool Vm::looseEquals(const Value& a, const Value& b) {
   bool again = version_ < 6;
   if (!settled(pa) && (!again || !settled(pa = comparable(*this, a)))) return false;
   if (!settled(pb) && (!again || !settled(pb = comparable(*this, b)))) return false;
-  if (pa.isObject() || pb.isObject()) return pa.isObject() && pb.isObject() && pa.o == pb.o;
+  if (pa.isObject() || pb.isObject())
+    return pa.isObject() && pb.isObject() && sameObject(pa.o, pb.o);
   return primitiveEquals(*this, pa, pb);
 }
 

@@ -19,10 +19,13 @@ avm1::Value getSWFVersion(avm1::Vm& vm, avm1::Object* self, avm1::Args) {
   if (!p) return avm1::Value(-1);
   const SpriteInstance* s = dynamic_cast<const SpriteInstance*>(p);
   if (!s) s = p->parentTimeline();
-  const auto& movies = p->context().levelMovies;
-  for (int n = 0; s && n < kMaxWalk; s = s->parentTimeline(), ++n)
-    if (auto it = movies.find(s); it != movies.end() && it->second)
+  const PlayerContext& ctx = p->context();
+  for (int n = 0; s && n < kMaxWalk; s = s->parentTimeline(), ++n) {
+    if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end() && it->second.movie)
+      return avm1::Value(it->second.movie->version);
+    if (auto it = ctx.levelMovies.find(s); it != ctx.levelMovies.end() && it->second)
       return avm1::Value(it->second->version);
+  }
   return avm1::Value(-1);
 }
 

@@ -82,6 +82,7 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   root_ = root.get();
   ctx_->levelData[root_] = movie_->data;
   ctx_->levelMovies[root_] = movie_.get();
+  ctx_->levelPaths[root_] = path_;
   stage_->children.emplace(0, std::move(root));
   levels_[0] = Level{movie_, path_, root_, firstBackgroundFrame(movie_->root)};
   root_->setPlaying(true);
@@ -365,6 +366,7 @@ void Player::tick() {
   if (vm_) {
     // Local files have long arrived when a timer set after asking for them comes due.
     vm_->runLoads();  // data and movies asked for on earlier frames
+    orderArrivalsNewestFirst();
     runActions();
     vm_->runTimers(elapsedMs_);
     runActions();
@@ -433,6 +435,7 @@ void Player::runActions() {
     ctx_->dropRetired();  // their unload handlers have run
     if (pendingLoads_.empty() || loadBudget <= 0) break;
     loadBudget -= loadPendingLevels(loadBudget);
+    orderArrivalsNewestFirst();
   }
   pendingLoads_.clear();
   syncTextVariables();

@@ -183,6 +183,11 @@ class Player {
   static constexpr size_t kMaxLevels = 16;
   // Loads what the last actions asked for, within `budget` loads; returns the loads made.
   int loadPendingLevels(int budget);
+  // Movies that arrive together run their first frames newest first: each arrival notes where
+  // its actions begin in the queue, and the batch is reordered once it is all in.
+  std::vector<size_t> arrivals_;
+  void noteArrival();
+  void orderArrivalsNewestFirst();
   std::shared_ptr<const Movie> levelMovie(const std::string& path) const;
   void latchBackground();
   SpriteInstance* levelOf(SpriteInstance* timeline, int& swfVersion) const;

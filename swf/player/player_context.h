@@ -71,6 +71,8 @@ struct PlayerContext {
   std::map<const SpriteInstance*, std::shared_ptr<const void>> levelData;
   // Each level's movie by its root: scripts attach the symbols it exports.
   std::map<const SpriteInstance*, const Movie*> levelMovies;
+  // Where each level's movie came from, by its root (a clip's `_url`).
+  std::map<const SpriteInstance*, std::string> levelPaths;
   // Clips taken off the stage whose unload handlers are queued: they wait below every other
   // depth of their parent and go once the queue has run.
   struct Retired {

@@ -20,7 +20,8 @@ SpriteInstance* Player::levelRoot(int n) const {
 }
 
 void Player::loadLevel(int n, const std::string& url) {
-  if (n < 1 || !root_) return;  // level 0 is the movie the control holds
+  // A movie may replace level 0 (the control's own movie), but not leave it empty.
+  if (n < 0 || !root_ || (n == 0 && url.empty())) return;
   pendingLoads_.emplace_back(n, url);
 }
 
@@ -38,9 +39,10 @@ int Player::loadPendingLevels(int budget) {
   for (const auto& [n, url] : loads) {
     if (loaded >= budget) break;  // the rest are dropped
     if (url.empty()) {
-      if (auto it = levels_.find(n); it != levels_.end()) {
+      if (auto it = levels_.find(n); n > 0 && it != levels_.end()) {
         ctx_->levelData.erase(it->second.root);
         ctx_->levelMovies.erase(it->second.root);
+        ctx_->levelPaths.erase(it->second.root);
         levels_.erase(it);
         stage_->children.erase(n);
       }
@@ -59,6 +61,7 @@ int Player::loadPendingLevels(int budget) {
     if (auto it = levels_.find(n); it != levels_.end()) {
       ctx_->levelData.erase(it->second.root);
       ctx_->levelMovies.erase(it->second.root);
+      ctx_->levelPaths.erase(it->second.root);
     }
     stage_->children.erase(n);
     sound_->addMovie(movie);
@@ -66,16 +69,35 @@ int Player::loadPendingLevels(int budget) {
     SpriteInstance* r = root.get();
     ctx_->levelData[r] = movie->data;
     ctx_->levelMovies[r] = movie.get();
+    ctx_->levelPaths[r] = path;
     r->depth = n;
     r->setPlaying(true);
     stage_->children.emplace(n, std::move(root));
     int bg = firstBackgroundFrame(movie->root);
     levels_[n] = Level{std::move(movie), path, r, bg};
+    if (n == 0) root_ = r;  // the old movie's clips are dead references now
+    noteArrival();
     r->start();
     ctx_->changed = true;
     ++loaded;
   }
   return loaded;
+}
+
+void Player::noteArrival() { arrivals_.push_back(ctx_->actions.size()); }
+
+void Player::orderArrivalsNewestFirst() {
+  std::vector<size_t> starts = std::move(arrivals_);
+  arrivals_.clear();
+  auto& queue = ctx_->actions;
+  if (starts.size() < 2 || starts.back() > queue.size()) return;
+  std::vector<QueuedActions> ordered(queue.begin(), queue.begin() + ptrdiff_t(starts[0]));
+  for (size_t i = starts.size(); i-- > 0;) {
+    size_t end = i + 1 < starts.size() ? starts[i + 1] : queue.size();
+    ordered.insert(ordered.end(), queue.begin() + ptrdiff_t(starts[i]),
+                   queue.begin() + ptrdiff_t(end));
+  }
+  queue = std::move(ordered);
 }
 
 SpriteInstance* Player::levelOf(SpriteInstance* timeline, int& swfVersion) const {

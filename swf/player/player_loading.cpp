@@ -102,8 +102,8 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
     old = nullptr;
   }
   if (!old) {
-    if (level < 1) {
-      error = "the movie itself cannot be replaced by its scripts";
+    if (level < 0 || (level == 0 && path.empty())) {
+      error = "level 0 cannot be emptied";
       return nullptr;
     }
     pendingLoads_.emplace_back(level, path);
@@ -147,6 +147,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   s->serial = old->serial;
   s->autoNamed = old->autoNamed;
   s->clipEvents = old->clipEvents;
+  s->lockRoot = old->lockRoot;
   if (movie) {
     ctx_->loadedMovies[s] = PlayerContext::LoadedMovie{movie, path};
     ctx_->levelData[s] = movie->data;
@@ -154,6 +155,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   }
   *slot = std::move(fresh);  // the old clip goes; scripts' references to it are dead
   s->setPlaying(true);
+  noteArrival();
   s->start();
   if (image) {
     // The picture lies where the loaded movie's first object would, under what scripts add.

@@ -4,6 +4,7 @@
 #include "swf/avm1/builtins/load_text.h"
 #include "swf/avm1/load_queue.h"
 #include "swf/io/local_file.h"
+#include "swf/player/input_classes.h"
 #include "swf/player/local_address.h"
 #include "swf/player/player.h"
 #include "swf/player/script_host.h"
@@ -15,6 +16,14 @@ namespace {
 // GetURL2's flags beside the send method.
 constexpr int kLoadIntoTarget = 0x40;
 constexpr int kLoadVariables = 0x80;
+
+// A text field the target names: loadVariables fills it like a clip (but it hears no onData).
+// Other objects a path reaches are passed by.
+avm1::Object* textFieldTarget(avm1::Vm& vm, const std::string& target) {
+  avm1::ClipObject* from = vm.currentClip();
+  avm1::Object* o = from && !target.empty() ? vm.walkPath(from, from, target, false) : nullptr;
+  return o && textFieldOf(o) ? o : nullptr;
+}
 
 }  // namespace
 
@@ -39,8 +48,24 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
   avm1::Vm* vm = player_.scripts();
   if (!vm) return true;
   int level = levelTargetNumber(target);
-  // Movies for levels load as soon as the running actions are done (loadLevel).
-  if (level >= 0 && !(flags & kLoadVariables)) return false;
+  // From SWF 7 on names keep their case: "_LEVEL1" is no level but a clip's path.
+  if (vm->version() >= 7 && target.compare(0, 6, "_level") != 0) level = -1;
+  if (level >= 0 && !(flags & kLoadVariables)) {
+    // A movie for a level (or an empty address, which empties it) comes on a later frame, with
+    // the movies loaded into clips then.
+    std::string path = url.empty() ? std::string() : localPath(url);
+    if (!url.empty() && path.empty()) return true;  // web addresses are refused quietly
+    avm1::LoadQueue::Job job;
+    job.path = path;
+    job.stage = level;
+    job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
+      std::string error;
+      vm.host().loadMovieNow(nullptr, j.stage, j.path, error);
+      return true;
+    };
+    vm->loads().add(std::move(job));
+    return true;
+  }
   if (!(flags & (kLoadIntoTarget | kLoadVariables))) {
     // A window target: a web page, opened by the desktop only while the user's click runs.
     if (isWebAddress(url) && player_.inUserGesture() && player_.onOpenUrl) player_.onOpenUrl(url);
@@ -48,21 +73,28 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
   }
   avm1::DisplayNode* node =
       level >= 0 ? player_.levelRoot(level) : vm->resolveTarget(vm->currentClip(), target);
-  if (!node && !(level > 0 && (flags & kLoadIntoTarget))) return true;
+  avm1::Object* field =
+      !node && level < 0 && (flags & kLoadVariables) ? textFieldTarget(*vm, target) : nullptr;
+  if (!node && !field && !(level > 0 && (flags & kLoadIntoTarget))) return true;
 
   std::string path = url.empty() ? std::string() : localPath(url);
   if (!url.empty() && path.empty()) return true;  // web addresses are refused quietly
   avm1::LoadQueue::Job job;
-  job.target = node ? avm1::Value(static_cast<avm1::Object*>(vm->clipFor(node))) : avm1::Value();
+  job.target = node    ? avm1::Value(static_cast<avm1::Object*>(vm->clipFor(node)))
+               : field ? avm1::Value(field)
+                       : avm1::Value();
   job.path = path;
   if (flags & kLoadVariables) {
     job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
-      auto* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
+      avm1::Object* o = j.target.object();
+      auto* clip = o ? o->asClip() : nullptr;
       auto* sprite = clip ? dynamic_cast<SpriteInstance*>(clip->node()) : nullptr;
+      bool field = !clip && o && textFieldOf(o);
       std::string text, error;
-      if (!sprite || !readBoundedFile(j.path, avm1::kMaxLoadedText, text, error)) return true;
-      avm1::decodeUrlVariables(vm, clip, text);
-      sprite->queueEvent(kEventData, "onData");
+      if ((!sprite && !field) || !readBoundedFile(j.path, avm1::kMaxLoadedText, text, error))
+        return true;
+      avm1::decodeUrlVariables(vm, o, text);
+      if (sprite) sprite->queueEvent(kEventData, "onData");
       return true;
     };
   } else {

@@ -107,7 +107,7 @@ Value soundCtor(Vm& vm, Object* self, Args args) {
   s->target = SoundObject::Target::Clip;
   TextFieldInstance* field = t.object() ? textFieldOf(t.o) : nullptr;
   if (avm1::ClipObject* c = t.object() ? t.o->asClip() : nullptr) {
-    s->path = c->targetPath();
+    s->path = c->node() ? vm.targetPathOf(c->node()) : c->targetPath();
   } else if (SpriteInstance* parent = field ? field->parentTimeline() : nullptr) {
     // By its path, which SWF 5 code cannot ask the field for.
     s->path = vm.targetPathOf(parent) + "." + field->name;

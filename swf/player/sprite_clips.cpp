@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "swf/avm1/vm.h"
 #include "swf/movie/movie.h"
@@ -193,7 +194,7 @@ avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int
 
 avm1::DisplayNode* SpriteInstance::attachNode(const std::string& symbol, const std::string& newName,
                                               int scriptDepth) {
-  SpriteInstance* root = static_cast<SpriteInstance*>(rootNode());
+  SpriteInstance* root = levelTop();
   auto it = ctx_.levelMovies.find(root);
   if (it == ctx_.levelMovies.end() || !it->second) return nullptr;
   const Movie& movie = *it->second;
@@ -254,6 +255,20 @@ avm1::DisplayNode* SpriteInstance::nodeAtDepth(int scriptDepth) {
   if (!toInternalDepth(scriptDepth, d)) return nullptr;
   auto it = children.find(d);
   return it == children.end() ? nullptr : dynamic_cast<SpriteInstance*>(it->second.get());
+}
+
+std::string SpriteInstance::movieUrl() const {
+  const SpriteInstance* s = this;
+  while (s->parentTimeline() && !ctx_.loadedMovies.count(s)) s = s->parentTimeline();
+  std::string path;
+  if (auto it = ctx_.loadedMovies.find(s); it != ctx_.loadedMovies.end())
+    path = it->second.path;
+  else if (auto level = ctx_.levelPaths.find(s); level != ctx_.levelPaths.end())
+    path = level->second;
+  if (path.empty()) return "file:///";
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(path, error);
+  return "file://" + (error ? path : full.lexically_normal().string());
 }
 
 int SpriteInstance::nextHighestDepth() {

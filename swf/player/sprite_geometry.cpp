@@ -177,7 +177,7 @@ SpriteInstance* spriteAt(DisplayObject& o, const Matrix& toStage, double x, doub
 }  // namespace
 
 std::string SpriteInstance::findDropTarget() {
-  auto* root = static_cast<SpriteInstance*>(rootNode());
+  SpriteInstance* root = levelTop();
   SpriteInstance* hit = spriteAt(*root, root->matrix, ctx_.mouseX, ctx_.mouseY, this, 0);
   return hit ? slashPathOf(hit) : std::string();
 }

@@ -47,7 +47,12 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   std::weak_ptr<const char> nodeLife() const override { return lifeToken(); }
   avm1::DisplayNode* parentNode() override { return parentTimeline(); }
   avm1::DisplayNode* childNode(const std::string& name, bool caseSensitive) override;
+  // `_root` for scripts: the level's root, or the nearest clip up from here with `_lockroot`.
   avm1::DisplayNode* rootNode() override;
+  SpriteInstance* levelTop();  // the level's root, whatever `_lockroot` says
+  bool lockRoot = false;
+  bool getNodeProperty(avm1::Vm& vm, avm1::String* key, avm1::Value& out) override;
+  bool setNodeProperty(avm1::Vm& vm, avm1::String* key, const avm1::Value& v) override;
   avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;
   std::string nodeName() const override { return name; }
   int levelNumber() const override { return depth; }
@@ -73,6 +78,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::DisplayNode* nodeAtDepth(int depth) override;
   int nextHighestDepth() override;
   double bytesTotal() const override;
+  // `_url`: the address of the movie this clip came from ("file:///dir/movie.swf").
+  std::string movieUrl() const;
   // A sprite of `c` at a script depth, replacing what is there, with `like`'s placement.
   SpriteInstance* placeScriptClip(std::shared_ptr<const Character> c, uint16_t id,
                                   const std::string& name, int scriptDepth,

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "swf/avm1/vm.h"
+#include "swf/movie/movie.h"
 #include "swf/player/placed_properties.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/bounds.h"
@@ -45,10 +46,42 @@ avm1::DisplayNode* SpriteInstance::childNode(const std::string& name, bool caseS
   return findNamedSprite(*this, name, caseSensitive);
 }
 
+// The format version of the movie that `timeline` shows or belongs to.
+static int movieVersionOf(const SpriteInstance* timeline, const PlayerContext& ctx) {
+  const SpriteInstance* s = timeline;
+  while (s->parentTimeline() && !ctx.loadedMovies.count(s)) s = s->parentTimeline();
+  if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end() && it->second.movie)
+    return it->second.movie->version;
+  auto it = ctx.levelMovies.find(s);
+  return it != ctx.levelMovies.end() && it->second ? it->second->version : 0;
+}
+
 avm1::DisplayNode* SpriteInstance::rootNode() {
+  // `_lockroot` is a Flash 7 setting: SWF 6 code heeds it only on clips that a movie of
+  // version 7 or later holds.
+  bool heedAll = ctx_.vm && ctx_.vm->version() >= 7;
+  SpriteInstance* s = this;
+  for (; s->parentTimeline(); s = s->parentTimeline())
+    if (s->lockRoot && (heedAll || movieVersionOf(s->parentTimeline(), ctx_) >= 7)) return s;
+  return s;
+}
+
+SpriteInstance* SpriteInstance::levelTop() {
   SpriteInstance* s = this;
   while (s->parentTimeline()) s = s->parentTimeline();
   return s;
+}
+
+bool SpriteInstance::getNodeProperty(avm1::Vm&, avm1::String* key, avm1::Value& out) {
+  if (strcasecmp(key->text.c_str(), "_lockroot") != 0) return false;
+  out = avm1::Value(lockRoot);
+  return true;
+}
+
+bool SpriteInstance::setNodeProperty(avm1::Vm& vm, avm1::String* key, const avm1::Value& v) {
+  if (strcasecmp(key->text.c_str(), "_lockroot") != 0) return false;
+  lockRoot = vm.toBoolean(v);
+  return true;
 }
 
 void SpriteInstance::gotoFrame(int frame, bool play) {
@@ -111,7 +144,7 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
       return Value(index == avm1::PropXMouse ? x : y);
     }
     case avm1::PropUrl:
-      return Value(vm.intern("file:///"));
+      return Value(vm.str(movieUrl()));
     case avm1::PropHighQuality:
       return Value(1);
     case avm1::PropFocusRect:
@@ -143,8 +176,9 @@ void SpriteInstance::setProperty(avm1::Vm& vm, int index, const avm1::Value& v) 
     setPlacedProperty(vm, *this, index, v);
     return;
   }
+  // References made before keep the old path: once this clip is gone they find the clip of
+  // that path, not one of the new name.
   name = vm.toString(v);
-  if (scriptObject) scriptObject->setPath(vm.targetPathOf(this));
   ctx_.changed = true;
 }
 

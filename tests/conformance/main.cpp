@@ -3,6 +3,7 @@
 // process with a time limit, so a crash or a hang costs one test, not the run.
 
 #include <cairo.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <chrono>
@@ -116,13 +117,13 @@ TraceOutcome runTrace(const fs::path& swfPath, const fs::path& saveDir) {
   std::string traced;
   try {
     swf::Player player;
-    // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
+    // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original player.
     bool quit = false;
     player.onTrace = [&](const std::string& t) {
       if (traced.size() < (64u << 20)) traced += t + "\n";
     };
     player.onFSCommand = [&](const std::string& command, const std::string&) {
-      if (command == "quit") quit = true;
+      if (strcasecmp(command.c_str(), "quit") == 0) quit = true;
     };
     player.load(swfPath.string());
     double interval = 1000.0 / player.frameRate();

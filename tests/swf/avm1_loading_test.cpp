@@ -192,6 +192,56 @@ TEST_F(Avm1Loading, LoadVariablesAndLoadMovieGoIntoClips) {
   EXPECT_EQ(traced, "undefined\nfrom file\nclip\n");
 }
 
+TEST_F(Avm1Loading, LoadVariablesFillsTextFieldsButNotPlainObjects) {
+  write("vars.txt", "a=from+file");
+  std::string s =
+      "push 100, 100, 0, 0, 0, 'f', 6, 'this'\ngetVariable\npush 'createTextField'\n"
+      "callMethod\npop\n" +
+      newObject("o", "Object") +
+      "push 'vars.txt', 'f'\ngetURL2 192\npush 'vars.txt', 'o'\ngetURL2 192\n";
+  std::string check =
+      "push 'f'\ngetVariable\npush 'a'\ngetMember\ntrace\n"
+      "push 'o'\ngetVariable\npush 'a'\ngetMember\ntrace\n";
+  std::string traced;
+  swf::Player p;
+  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+  p.load(write("main.swf", movie({s, "", check})));
+  for (int i = 0; i < 4; ++i) p.advance(100);
+  EXPECT_EQ(traced, "from file\nundefined\n");
+}
+
+// What a clip a movie was loaded into looks like afterwards: references kept from before
+// equal it, and it tells the address and version of the movie it shows.
+TEST_F(Avm1Loading, LoadedMoviesKeepTheClipAndTellTheirOrigin) {
+  write("child.swf", movie("", 6));
+  std::string s =
+      "push 'x'\npush 'clip'\ngetVariable\nsetVariable\n"
+      "push 'child.swf', 'clip'\ngetURL2 64\n";
+  std::string check =
+      "push 'x'\ngetVariable\npush 'clip'\ngetVariable\nequals2\ntrace\n"
+      "push 'x'\ngetVariable\npush 'clip'\ngetVariable\nstrictEquals\ntrace\n"
+      "push 0, 'clip'\ngetVariable\npush 'getSWFVersion'\ncallMethod\ntrace\n"
+      "push 0, 'this'\ngetVariable\npush 'getSWFVersion'\ncallMethod\ntrace\n"
+      "push 'clip'\ngetVariable\npush '_url'\ngetMember\ntrace\n"
+      "push '_url'\ngetVariable\ntrace\n";
+  std::string traced;
+  swf::Player p;
+  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+  p.load(write("main.swf", movie({s, "", check})));
+  for (int i = 0; i < 4; ++i) p.advance(100);
+  std::string dir = "file://" + fs::absolute(dir_ / "movies").lexically_normal().string();
+  EXPECT_EQ(traced, "true\ntrue\n6\n7\n" + dir + "/child.swf\n" + dir + "/main.swf\n");
+}
+
+TEST_F(Avm1Loading, ALevelNameFindsTheLevelBeforeAChildOfThatName) {
+  std::string s =
+      "push '_level0', 0, 2, 'createEmptyMovieClip'\ncallFunction\npop\n"
+      "push '_level0'\ngetVariable\ntrace\n"
+      "push 'this'\ngetVariable\npush '_level0', 'var'\nsetMember\n"
+      "push '_level0'\ngetVariable\ntrace\n";
+  EXPECT_EQ(play(s), "_level0\nvar\n");
+}
+
 TEST_F(Avm1Loading, PicturesLoadIntoClipsUnderWhatScriptsDraw) {
   write("red.jpg", drawtest::encodeJpeg(20, 10, swf::RGBA{255, 0, 0, 255}));
   write("broken.jpg", std::string("\xFF\xD8\xFF\xE0 not really a picture"));
@@ -333,6 +383,17 @@ std::string traceChain(const std::string& chain) {
   return s + "trace\n";
 }
 
+// `_lockroot` makes a clip the `_root` of what is inside it; a renamed clip prints its new path.
+TEST_F(Avm1Loading, LockedRootsAndRenamedClips) {
+  std::string s =
+      "push 'x', 1, 'a', 2, 'createEmptyMovieClip'\ncallFunction\nsetVariable\n"
+      "push 1, 'b', 2, 'x'\ngetVariable\npush 'createEmptyMovieClip'\ncallMethod\npop\n" +
+      traceChain("x.b._root") + "push 'x'\ngetVariable\npush '_lockroot', 1\nsetMember\n" +
+      traceChain("x.b._root") + traceChain("x._lockroot") +
+      "push 'x'\ngetVariable\npush '_name', 'c'\nsetMember\n" + traceChain("x");
+  EXPECT_EQ(play(s, 0), "_level0\n_level0.a\ntrue\n_level0.c\n");
+}
+
 }  // namespace
 
 TEST_F(Avm1Loading, XmlNodePropertiesAreAccessorsOfThePrototype) {
@@ -418,6 +479,11 @@ TEST_F(Avm1Loading, RequestHeadersGatherInPairsOfStrings) {
                     traceChain("lv._customHeaders");
     EXPECT_EQ(play(s, 0), c.expected) << c.args;
   }
+  // SWF 5 code cannot see the list it gets, so it stays empty.
+  std::string s5 = newObject("x", "XML") +
+                   "push 'V', 'K', 2, 'x'\ngetVariable\npush 'addRequestHeader'\ncallMethod\npop\n"
+                   "push 'x'\ngetVariable\npush '_customHeaders'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(s5, 0, 5), "undefined\n");
 }
 
 TEST(LoadedText, ByteOrderMarksChooseTheEncoding) {
@@ -486,4 +552,19 @@ TEST_F(Avm1Loading, LoadingClassesAnswerAsTheOriginalDoes) {
        "undefined\nstring\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(play(c.script, 0), c.expected) << c.script;
+  Case swf8[] = {
+      // The null connection is made at once and says so before connect returns.
+      {newObject("nc", "NetConnection") + handler("nc", "onStatus", "isConnected") +
+           "push null, 1, 'nc'\ngetVariable\npush 'connect'\ncallMethod\ntrace",
+       "[object Object]\ntrue\ntrue\n"},
+      // No page is there to call, but the quoting helpers work; empty text gives null.
+      {"push 'e', 'flash.external.ExternalInterface'\ngetVariable\nsetVariable\n"
+       "push 'e'\ngetVariable\npush 'available'\ngetMember\ntrace\n"
+       "push 'a\"b', 1, 'e'\ngetVariable\npush '_jsQuoteString'\ncallMethod\ntrace\n"
+       "push '<&amp;>', 1, 'e'\ngetVariable\npush '_escapeXML'\ncallMethod\ntrace\n"
+       "push '&lt;&amp;amp;&nbsp;', 1, 'e'\ngetVariable\npush '_unescapeXML'\ncallMethod\ntrace\n"
+       "push '', 1, 'e'\ngetVariable\npush '_escapeXML'\ncallMethod\ntrace",
+       "false\na\\\"b\n&lt;&amp;amp;&gt;\n<&amp;&nbsp;\nnull\n"},
+  };
+  for (const Case& c : swf8) EXPECT_EQ(play(c.script, 0, 8), c.expected) << c.script;
 }

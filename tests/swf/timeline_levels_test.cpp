@@ -54,11 +54,12 @@ TEST_F(TimelineLevels, LoadedMovieDrawsAboveTheMovieAndPlaysInStep) {
   p.load(write(
       "main.swf",
       squareMovie(kRed, 0, 0, ActionBuilder().getURL("top.swf?x=1", "_Level1").build(), {}, 5)));
+  EXPECT_EQ(p.levelRoot(1), nullptr);  // it comes with the next frame
+  step(p);
   ASSERT_NE(p.levelRoot(1), nullptr);
   EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));  // level 1 above level 0
   EXPECT_EQ(p.totalFrames(), 5);                              // the control still means level 0
-  step(p);
   step(p);
   EXPECT_EQ(p.currentFrame(), 2);
   EXPECT_EQ(p.levelRoot(1)->currentFrame(), 0);  // its own stop held it
@@ -73,6 +74,7 @@ TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
   w.showFrame();
   Player p;
   p.load(write("main.swf", w.finish()));
+  step(p);
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
   step(p);
   EXPECT_EQ(p.levelRoot(2), nullptr);
@@ -93,17 +95,37 @@ TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
                  .getURL("http://example.com/top.swf", "_level1")
                  .getURL(fifo, "_level1")  // would block the player if opened
                  .getURL("/dev/zero", "_level1")
-                 .getURL("top.swf", "_level0")  // the control's own movie is not replaced
                  .getURL("top.swf", "_levelx")
                  .stop()
                  .build());
   w.showFrame();
   Player p;
   p.load(write("main.swf", w.finish()));
+  step(p);
   auto* loaded = p.levelRoot(1);
+  ASSERT_NE(loaded, nullptr);
   step(p);
   EXPECT_EQ(p.levelRoot(1), loaded);
   EXPECT_EQ(p.totalFrames(), 2);
+  EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
+}
+
+TEST_F(TimelineLevels, AMovieReplacesLevelZeroButCannotEmptyIt) {
+  write("top.swf", squareMovie(kBlue, 25, 25, ActionBuilder().stop().build()));
+  SwfWriter w(6, 100, 100, 10);
+  w.doAction(ActionBuilder().getURL("", "_level0").build());
+  w.showFrame();
+  w.doAction(ActionBuilder().getURL("top.swf", "_level0").stop().build());
+  w.showFrame();
+  Player p;
+  p.load(write("main.swf", w.finish()));
+  auto* first = p.levelRoot(0);
+  EXPECT_EQ(first, p.root());
+  step(p);
+  step(p);
+  ASSERT_NE(p.levelRoot(0), nullptr);
+  EXPECT_NE(p.levelRoot(0), first);
+  EXPECT_EQ(p.levelRoot(0), p.root());
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
 }
 
@@ -158,6 +180,7 @@ TEST_F(TimelineLevels, TheFirstBackgroundColourReachedStays) {
   Player q;
   q.load(write("loads.swf",
                squareMovie(kRed, 0, 0, ActionBuilder().getURL("blue.swf", "_level1").build())));
+  step(q);
   EXPECT_TRUE(drawtest::near(pixelAt(q, 80, 80), kBlue, 0));
 }
 

@@ -1,3 +1,5 @@
+#include <strings.h>
+
 #include <cstdio>
 
 #include "commands.h"
@@ -21,11 +23,11 @@ int traceCommand(const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError("trace needs FILE");
   swf::Player player;
-  // FSCommand "quit" ends the movie at the end of that frame, as in the original player.
+  // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original player.
   bool quit = false;
   player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
   player.onFSCommand = [&](const std::string& command, const std::string&) {
-    if (command == "quit") quit = true;
+    if (strcasecmp(command.c_str(), "quit") == 0) quit = true;
   };
   player.load(loadNamed(file), file);
   for (int i = 0; i < frames && !quit; ++i) player.advance(1000.0 / player.frameRate());

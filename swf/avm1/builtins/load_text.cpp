@@ -196,8 +196,10 @@ Value addRequestHeader(Vm& vm, Object* self, Args args) {
   String* key = vm.intern("_customHeaders");
   Value list = vm.get(self, key);
   if (list.isUndefined()) {
-    list = vm.construct(vm.get(vm.global, vm.intern("Array")), {});  // as `new Array` makes it
-    vm.put(self, key, list, Hidden);
+    // Made as `new Array` and hidden from SWF 5 code, which so never fills it.
+    list = vm.construct(vm.get(vm.global, vm.intern("Array")), {});
+    vm.put(self, key, list, Hidden | Version6);
+    list = vm.get(self, key);
   }
   Object* target = list.object();
   if (!target) return Value();

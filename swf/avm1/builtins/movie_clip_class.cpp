@@ -58,7 +58,9 @@ Value removeMovieClip(Vm&, Object* self, Args) {
 
 Value clipToString(Vm& vm, Object* self, Args) {
   ClipObject* c = self ? self->asClip() : nullptr;
-  return c ? text(vm, c->targetPath()) : Value(vm.intern("[object Object]"));
+  if (!c) return Value(vm.intern("[object Object]"));
+  DisplayNode* n = c->node();
+  return text(vm, n ? vm.targetPathOf(n) : c->targetPath());
 }
 
 Value movieClipCtor(Vm&, Object* self, Args) { return obj(self); }

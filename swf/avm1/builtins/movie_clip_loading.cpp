@@ -22,7 +22,7 @@ int sendMethod(Vm& vm, const Value& v) {
 
 void loadInto(Vm& vm, Object* self, const std::string& url, int flags) {
   ClipObject* c = self ? self->asClip() : nullptr;
-  if (c && c->alive()) vm.host().getURL(url, c->targetPath(), flags);
+  if (c && c->alive()) vm.host().getURL(url, vm.targetPathOf(c->node()), flags);
 }
 
 Value loadMovie(Vm& vm, Object* self, Args args) {

@@ -222,7 +222,18 @@ Value netConnectionCtor(Vm&, Object*, Args) { return Value(); }
 // Only the null connection (local files) exists here.
 Value ncConnect(Vm& vm, Object* self, Args args) {
   bool local = args.size() > 0 && (args.at(0).isNull() || args.at(0).isUndefined());
-  if (self) vm.put(self, "isConnected", Value(local), DontEnum);
+  if (!self) return Value(local);
+  vm.put(self, "isConnected", Value(local), DontEnum);
+  // The null connection is made at once, and says so before connect returns.
+  Value handler = vm.get(self, vm.intern("onStatus"));
+  if (local && isCallable(handler)) {
+    Object* info = vm.newObject();
+    Vm::Pin pin(vm, Value(info));
+    vm.put(info, "code", Value(vm.intern("NetConnection.Connect.Success")));
+    vm.put(info, "level", Value(vm.intern("status")));
+    Value arg[] = {Value(info)};
+    vm.call(handler, self, arg);
+  }
   return Value(local);
 }
 

@@ -27,6 +27,7 @@ void installBuiltins(Vm& vm) {
   installMovieClipLoader(vm);
   installDeviceClasses(vm);
   installFileReference(vm);
+  installExternalInterface(vm);
 }
 
 }  // namespace swf::avm1

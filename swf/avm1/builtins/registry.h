@@ -33,6 +33,8 @@ void installColor(Vm& vm);
 void installDeviceClasses(Vm& vm);
 // flash.net.FileReference and FileReferenceList: no file is ever chosen.
 void installFileReference(Vm& vm);
+// flash.external.ExternalInterface: there is no page to call.
+void installExternalInterface(Vm& vm);
 // Loading and keeping data: LoadVars, XML, SharedObject, MovieClipLoader.
 void installLoadVars(Vm& vm);
 void installXml(Vm& vm);

@@ -73,6 +73,7 @@ TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext
     : PlacedObject(ctx, parent, nesting), def_(std::make_shared<EditTextCharacter>(def)) {
   newStyle_ = firstStyle_ = {fieldCharFormat(*def_), fieldParagraphFormat(*def_)};
   std::u32string initial = decodeText(def.initialText, def.swfVersion);
+  fileText = encodeUtf8(initial);
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
   if (def_->html) {
     givenHtml_ = encodeUtf8(initial);

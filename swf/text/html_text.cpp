@@ -120,9 +120,10 @@ class HtmlReader {
       } else if (c == U'&') {
         i = readEntity(i, [this](char32_t e) { append(e); });
       } else if (c == U'\r' || c == U'\n') {
-        if (c == U'\r' && i + 1 < html_.size() && html_[i + 1] == U'\n') ++i;
+        // Each ends a paragraph; a bare \r is an end the field's text does not show.
         ++i;
         resolvePendingBreak();
+        paragraph().silentEnd = c == U'\r';
         newParagraph();
       } else {
         append(c);

@@ -235,7 +235,7 @@ StyledText FieldDocument::styled() const {
 std::string FieldDocument::html(const FieldStyle& whenEmpty) const {
   std::string out;
   size_t start = 0;
-  while (start < text_.size() || (start == 0 && text_.empty())) {
+  while (start < text_.size()) {
     size_t end = nextParagraphEnd(text_, start);
     size_t lead = start < text_.size() ? start : SIZE_MAX;
     FieldStyle first = lead != SIZE_MAX ? styleAt(lead) : whenEmpty;

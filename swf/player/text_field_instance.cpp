@@ -73,6 +73,7 @@ TextFieldInstance::TextFieldInstance(const EditTextCharacter& def, PlayerContext
     : PlacedObject(ctx, parent, nesting), def_(std::make_shared<EditTextCharacter>(def)) {
   newStyle_ = firstStyle_ = {fieldCharFormat(*def_), fieldParagraphFormat(*def_)};
   std::u32string initial = decodeText(def.initialText, def.swfVersion);
+  fileText = encodeUtf8(initial);
   def_->swfVersion = std::max(def_->swfVersion, 6);  // the text is UTF-8 from here on
   if (def_->html) {
     givenHtml_ = encodeUtf8(initial);
@@ -112,11 +113,11 @@ const StyledText& TextFieldInstance::shownText() const {
 
 std::u32string TextFieldInstance::chars() const { return doc_.text(); }
 
-std::string TextFieldInstance::text() const { return encodeUtf8(doc_.text()); }
+std::string TextFieldInstance::text() const { return encodeUtf8(doc_.visibleText()); }
 
 void TextFieldInstance::setText(const std::string& plain) {
   doc_.replace(0, doc_.size(), decodeText(plain, 6), newStyle_);
-  givenHtml_ = escapeHtml(doc_.text());
+  givenHtml_ = escapeHtml(doc_.visibleText());
   touch();
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);
@@ -139,7 +140,8 @@ void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   givenHtml_ = html;
   const FieldStyle& base = version >= 8 ? newStyle_ : firstStyle_;
   doc_ = FieldDocument(
-      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline, version));
+      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline, version,
+                    condenseWhite));
   newStyle_ = doc_.lastStyle(newStyle_);
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);
@@ -165,8 +167,8 @@ void TextFieldInstance::replaceText(size_t begin, size_t end, const std::u32stri
   begin = std::min(begin, n);
   end = std::min(end, n);
   FieldStyle style = end < n ? doc_.styleAt(end) : newStyle_;
-  if (!s.empty() || version >= 8) doc_.replace(begin, end, s, style);
-  givenHtml_ = escapeHtml(doc_.text());
+  if (!s.empty() || version >= 8) doc_.replace(begin, end, s, style, true);
+  givenHtml_ = escapeHtml(doc_.visibleText());
   if (doc_.size()) newStyle_ = doc_.styleAt(0);
   caret_ = std::min(caret_, int(doc_.size()));
   anchor_ = std::min(anchor_, int(doc_.size()));
@@ -195,7 +197,7 @@ bool TextFieldInstance::replaceSelection(const std::u32string& s) {
   }
   if (add.empty() && b == e) return false;
   doc_.replace(size_t(b), size_t(e), add, newStyle_);
-  givenHtml_ = escapeHtml(doc_.text());
+  givenHtml_ = escapeHtml(doc_.visibleText());
   caret_ = anchor_ = b + int(add.size());
   touch();
   applyAutoSize();
@@ -227,11 +229,11 @@ bool TextFieldInstance::editKey(int code, bool shift) {
     return true;
   };
   auto lineStart = [&](int at) {
-    while (at > 0 && t[size_t(at - 1)] != U'\r') --at;
+    while (at > 0 && !isParagraphEnd(t[size_t(at - 1)])) --at;
     return at;
   };
   auto lineEnd = [&](int at) {
-    while (at < n && t[size_t(at)] != U'\r') ++at;
+    while (at < n && !isParagraphEnd(t[size_t(at)])) ++at;
     return at;
   };
   switch (code) {

@@ -91,6 +91,8 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   // The variable shown: the text last taken from it or given to it.
   std::string boundText;
   bool bound = false;
+  // The text the file gave the field (UTF-8): what a variable it is bound to starts with.
+  std::string fileText;
 
   // Its object for scripts; made on first use, kept alive by the player's roots.
   avm1::Object* scriptObject = nullptr;

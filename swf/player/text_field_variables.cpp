@@ -38,12 +38,18 @@ void syncFieldVariable(avm1::Vm& vm, TextFieldInstance& field) {
   if (!owner->asClip() && field.bound) return;
   avm1::Value v = vm.get(owner, vm.intern(name));
   if (v.isUndefined()) {
-    // Only when the field first meets its variable does its text become the variable's value.
-    if (!field.bound) {
-      field.boundText = shownText(field);
-      vm.set(owner, vm.intern(name), avm1::Value(vm.str(field.boundText)));
-      field.bound = true;
-    }
+    // Only when the field first meets its variable does the variable get a value: the text
+    // the file gave the field, whatever scripts have set since (a field without one makes no
+    // variable).
+    if (field.bound) return;
+    field.bound = true;
+    if (!field.def().hasText) return;
+    if (field.def().html)
+      field.setHtmlText(field.fileText, vm.version());
+    else
+      field.setText(field.fileText);
+    field.boundText = shownText(field);
+    vm.set(owner, vm.intern(name), avm1::Value(vm.str(field.boundText)));
     return;
   }
   std::string text = vm.toString(v);

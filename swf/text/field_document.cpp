@@ -98,6 +98,11 @@ std::string textFormatAttributes(const ParagraphFormat& p) {
   return a;
 }
 
+size_t nextParagraphEnd(const std::u32string& t, size_t from) {
+  while (from < t.size() && !isParagraphEnd(t[from])) ++from;
+  return from;
+}
+
 }  // namespace
 
 std::u32string fieldLineEnds(const std::u32string& s) {
@@ -123,10 +128,18 @@ FieldDocument::FieldDocument(const StyledText& t) {
     if (i + 1 < t.paragraphs.size()) {
       const StyledParagraph& next = t.paragraphs[i + 1];
       const CharFormat& f = last ? *last : next.runs.front().format;
-      text_ += U'\r';
+      text_ += p.silentEnd ? kSilentBreak : U'\r';
       styleOf_.push_back(styleIndex({f, next.format}));
     }
   }
+}
+
+std::u32string FieldDocument::visibleText() const {
+  std::u32string out;
+  out.reserve(text_.size());
+  for (char32_t c : text_)
+    if (c != kSilentBreak) out += c;
+  return out;
 }
 
 FieldStyle FieldDocument::lastStyle(const FieldStyle& fallback) const {
@@ -152,10 +165,12 @@ void FieldDocument::compact() {
 }
 
 void FieldDocument::replace(size_t begin, size_t end, const std::u32string& s,
-                            const FieldStyle& style) {
+                            const FieldStyle& style, bool htmlBreaks) {
   end = std::min(end, text_.size());
   begin = std::min(begin, end);
-  std::u32string add = fieldLineEnds(s);
+  std::u32string add = s;
+  for (char32_t& c : add)
+    c = c == U'\n' ? U'\r' : (htmlBreaks && c == U'\r' ? kSilentBreak : c);
   uint32_t idx = styleIndex(style);
   text_.replace(begin, end - begin, add);
   styleOf_.erase(styleOf_.begin() + long(begin), styleOf_.begin() + long(end));
@@ -198,7 +213,7 @@ StyledText FieldDocument::styled() const {
   StyledText out;
   size_t start = 0;
   while (true) {
-    size_t end = std::min(text_.find(U'\r', start), text_.size());
+    size_t end = nextParagraphEnd(text_, start);
     StyledParagraph p;
     // A paragraph takes the values of its first character (its end, when it has no other).
     size_t lead = start < text_.size() ? start : (start > 0 ? start - 1 : SIZE_MAX);
@@ -220,8 +235,8 @@ StyledText FieldDocument::styled() const {
 std::string FieldDocument::html(const FieldStyle& whenEmpty) const {
   std::string out;
   size_t start = 0;
-  while (start < text_.size() || (start == 0 && text_.empty())) {
-    size_t end = std::min(text_.find(U'\r', start), text_.size());
+  while (start < text_.size()) {
+    size_t end = nextParagraphEnd(text_, start);
     size_t lead = start < text_.size() ? start : SIZE_MAX;
     FieldStyle first = lead != SIZE_MAX ? styleAt(lead) : whenEmpty;
     const ParagraphFormat& para = first.paragraph;

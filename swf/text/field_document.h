@@ -18,19 +18,30 @@ struct FieldStyle {
   friend bool operator==(const FieldStyle&, const FieldStyle&) = default;
 };
 
+// How a field keeps a paragraph end that came as a bare \r in HTML or replaceText: it breaks
+// the paragraph and counts in the length, but the text scripts read leaves it out. (Every other
+// line end is kept as \r, so \n never stands for anything else here.)
+inline constexpr char32_t kSilentBreak = U'\n';
+inline bool isParagraphEnd(char32_t c) { return c == U'\r' || c == kSilentBreak; }
+
 class FieldDocument {
  public:
   FieldDocument() = default;
   explicit FieldDocument(const StyledText& text);
 
+  // Every character, silent paragraph ends included (indexes count them).
   const std::u32string& text() const { return text_; }
+  // The text as scripts read it: without the silent paragraph ends.
+  std::u32string visibleText() const;
   size_t size() const { return text_.size(); }
   const FieldStyle& styleAt(size_t i) const { return styles_[styleOf_[i]]; }
   // The format of the last character; `fallback` for an empty text.
   FieldStyle lastStyle(const FieldStyle& fallback) const;
 
-  // Puts `s` (line ends becoming \r) in place of [begin, end), in `style`.
-  void replace(size_t begin, size_t end, const std::u32string& s, const FieldStyle& style);
+  // Puts `s` (line ends becoming \r) in place of [begin, end), in `style`. With `htmlBreaks`
+  // a bare \r becomes a silent paragraph end instead, as replaceText keeps it.
+  void replace(size_t begin, size_t end, const std::u32string& s, const FieldStyle& style,
+               bool htmlBreaks = false);
   // Gives the characters of [begin, end) the values `spec` names.
   void applyFormat(size_t begin, size_t end, const FormatSpec& spec);
   // The values every character of [begin, end) shares; none for an empty range.

@@ -105,8 +105,8 @@ struct Tag {
 class HtmlReader {
  public:
   HtmlReader(const std::u32string& html, const CharFormat& base, const ParagraphFormat& paragraph,
-             bool multiline, int version)
-      : html_(html), multiline_(multiline), version_(version) {
+             bool multiline, int version, bool condenseWhite)
+      : html_(html), multiline_(multiline), condenseWhite_(condenseWhite), version_(version) {
     open_.push_back({"", base, paragraph});
     out_.paragraphs.push_back({paragraph, {StyledRun{{}, base}}});
   }
@@ -114,20 +114,13 @@ class HtmlReader {
   StyledText read() {
     size_t i = 0;
     while (i < html_.size()) {
-      char32_t c = html_[i];
-      if (c == U'<') {
+      if (html_[i] == U'<') {
         if (!readTag(i)) break;  // a tag without its '>' ends the text
-      } else if (c == U'&') {
-        i = readEntity(i, [this](char32_t e) { append(e); });
-      } else if (c == U'\r' || c == U'\n') {
-        if (c == U'\r' && i + 1 < html_.size() && html_[i + 1] == U'\n') ++i;
-        ++i;
-        resolvePendingBreak();
-        newParagraph();
-      } else {
-        append(c);
-        ++i;
+        continue;
       }
+      size_t end = std::min(html_.find(U'<', i), html_.size());
+      readText(i, end);
+      i = end;
     }
     return std::move(out_);
   }
@@ -165,6 +158,43 @@ class HtmlReader {
       runs.push_back({{}, chars()});
     }
     runs.back().text += c;
+  }
+
+  // The text between two tags. With condenseWhite each run of white space (line ends too) is one
+  // space, and white space alone there is dropped, as it always is before SWF 8. From SWF 8 the
+  // condensed runs join across tags and none starts a paragraph.
+  void readText(size_t i, size_t end) {
+    bool blank = true;
+    for (size_t k = i; k < end && blank; ++k) blank = isSpace(html_[k]);
+    if (blank && (condenseWhite_ || version_ < 8)) return;
+    bool inSpace = false;
+    if (condenseWhite_ && version_ >= 8) {
+      const auto& runs = paragraph().runs;
+      inSpace = pendingBreak_ || paragraphEmpty() || runs.back().text.empty() ||
+                runs.back().text.back() == U' ';
+    }
+    while (i < end) {
+      char32_t c = html_[i];
+      if (condenseWhite_ && isSpace(c)) {
+        if (!inSpace) append(U' ');
+        inSpace = true;
+        ++i;
+        continue;
+      }
+      inSpace = false;
+      if (c == U'&') {
+        i = readEntity(i, [this](char32_t e) { append(e); });
+      } else if (c == U'\r' || c == U'\n') {
+        // Each ends a paragraph; a bare \r is an end the field's text does not show.
+        ++i;
+        resolvePendingBreak();
+        paragraph().silentEnd = c == U'\r';
+        newParagraph();
+      } else {
+        append(c);
+        ++i;
+      }
+    }
   }
 
   void newParagraph() { out_.paragraphs.push_back({paragraphFormat(), {StyledRun{{}, chars()}}}); }
@@ -282,6 +312,10 @@ class HtmlReader {
 
   void openTag(const Tag& tag) {
     const std::string& t = tag.name;
+    if (t == "tab") {
+      append(U'\t');
+      return;
+    }
     if (t == "br") {
       if (!multiline_) return;
       resolvePendingBreak();
@@ -386,7 +420,7 @@ class HtmlReader {
   }
 
   const std::u32string& html_;
-  bool multiline_;
+  bool multiline_, condenseWhite_;
   int version_;
   std::vector<Open> open_;  // open_[0] is the field's own format, never closed
   StyledText out_;
@@ -396,8 +430,9 @@ class HtmlReader {
 }  // namespace
 
 StyledText parseHtmlText(const std::u32string& html, const CharFormat& base,
-                         const ParagraphFormat& paragraph, bool multiline, int version) {
-  return HtmlReader(html, base, paragraph, multiline, version).read();
+                         const ParagraphFormat& paragraph, bool multiline, int version,
+                         bool condenseWhite) {
+  return HtmlReader(html, base, paragraph, multiline, version, condenseWhite).read();
 }
 
 }  // namespace swf

@@ -48,6 +48,8 @@ struct StyledRun {
 struct StyledParagraph {
   ParagraphFormat format;
   std::vector<StyledRun> runs;
+  // Ended by a bare \r of HTML text: a field counts that end but leaves it out of its text.
+  bool silentEnd = false;
 };
 
 struct StyledText {

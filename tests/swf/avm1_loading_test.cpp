@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "avm1_support.h"
 #include "core_test_movies.h"
 #include "jpeg_support.h"
 #include "swf/author/action_assembler.h"
@@ -130,7 +131,7 @@ TEST_F(Avm1Loading, XmlParsesWithTheOriginalRulesAndStatus) {
 TEST_F(Avm1Loading, XmlNodeApiEditsTheTree) {
   // x = new XML("<r><a/><b/></r>"); r = x.firstChild; n = x.createElement("n");
   // r.insertBefore(n, r.lastChild); n.appendChild(x.createTextNode("t"));
-  // r.appendChild(r) is refused; clone deep of r, then r.firstChild.removeNode().
+  // r.appendChild(r) is refused (SWF 8); clone deep of r, then r.firstChild.removeNode().
   std::string s = newObject("x", "XML", "'<r><a/><b/></r>'") +
                   "push 'r', 'x'\ngetVariable\npush 'firstChild'\ngetMember\nsetVariable\n"
                   "push 'n', 'n', 1, 'x'\ngetVariable\npush 'createElement'\ncallMethod\n"
@@ -150,7 +151,56 @@ TEST_F(Avm1Loading, XmlNodeApiEditsTheTree) {
                   "'nodeName'\ngetMember\ntrace\n"
                   "push 'r'\ngetVariable\npush 'childNodes'\ngetMember\npush "
                   "'length'\ngetMember\ntrace\n";
-  EXPECT_EQ(play(s, 0), "<r><n>t</n><b /></r>\n<r><a /><n>t</n><b /></r>\nr\n2\n");
+  EXPECT_EQ(play(s, 0, 8), "<r><n>t</n><b /></r>\n<r><a /><n>t</n><b /></r>\nr\n2\n");
+}
+
+TEST(Avm1Xml, NodesAndDocumentsTakeTheirArgumentsAsTheOriginalDoes) {
+  runCases({
+      // Only type 1 makes an element; null names the node "null".
+      {7,
+       "push 'v', 0.5, 2, 'XMLNode'\nnewObject\ntrace\n"
+       "push null, 1, 2, 'XMLNode'\nnewObject\ntrace",
+       "v\n<null />\n"},
+      // Without a name there is no node: toString gives nothing, createElement undefined.
+      {7,
+       "push 1, 1, 'XMLNode'\nnewObject\ntrace\n"
+       "push 0, 'XML'\nnewObject\npush 'createElement'\ncallMethod\ntrace",
+       "[type Object]\nundefined\n"},
+      // Attribute names lose their entities like the values.
+      {7,
+       "push \"<a &amp;='1'/>\", 1, 'XML'\nnewObject\npush 'firstChild'\ngetMember\n"
+       "push 'attributes'\ngetMember\npush '&'\ngetMember\ntrace",
+       "1\n"},
+      // parseXML without text keeps the tree; a new text drops the old declarations; writing
+      // undefined to a document's property changes nothing.
+      {7,
+       "push 'x', \"<?xml d?><a/>\", 1, 'XML'\nnewObject\nsetVariable\n"
+       "push 0, 'x'\ngetVariable\npush 'parseXML'\ncallMethod\npop\n"
+       "push 'x'\ngetVariable\ntrace\n"
+       "push '<b/>', 1, 'x'\ngetVariable\npush 'parseXML'\ncallMethod\npop\n"
+       "push 'x'\ngetVariable\npush 'ignoreWhite', true\nsetMember\n"
+       "push 'x'\ngetVariable\npush 'ignoreWhite', undefined\nsetMember\n"
+       "push 'x'\ngetVariable\ntrace\n"
+       "push 'x'\ngetVariable\npush 'ignoreWhite'\ngetMember\ntrace",
+       "<?xml d?><a />\n<b />\ntrue\n"},
+  });
+}
+
+TEST_F(Avm1Loading, XmlNodesOfOlderMoviesMayBecomeTheirOwnAncestors) {
+  // r = new XML("<r><a/></r>").firstChild; r.appendChild(r); a = r.firstChild;
+  // a.appendChild(r): printing and cloning the cycle still end, each node once.
+  std::string s = newObject("x", "XML", "'<r><a/></r>'") +
+                  "push 'r', 'x'\ngetVariable\npush 'firstChild'\ngetMember\nsetVariable\n"
+                  "push 'r'\ngetVariable\npush 1, 'r'\ngetVariable\npush "
+                  "'appendChild'\ncallMethod\npop\n"
+                  "push 'r'\ngetVariable\npush 'lastChild'\ngetMember\npush "
+                  "'nodeName'\ngetMember\ntrace\n"
+                  "push 'r'\ngetVariable\npush 1, 'r'\ngetVariable\npush 'firstChild'\n"
+                  "getMember\npush 'appendChild'\ncallMethod\npop\n"
+                  "push 'r'\ngetVariable\ntrace\n"
+                  "push true, 1, 'r'\ngetVariable\npush 'cloneNode'\ncallMethod\ntrace\n"
+                  "push 'r'\ngetVariable\npush 'namespaceURI'\ngetMember\ntrace\n";
+  EXPECT_EQ(play(s, 0, 7), "r\n<r><a></a></r>\n<r><a /></r>\n\n");
 }
 
 TEST_F(Avm1Loading, XmlNestedVeryDeeplyLoadsPrintsAndIsCollected) {

@@ -170,9 +170,19 @@ TEST(FieldDocument, HtmlNestsFontChangesAndWrapsStylesPerRun) {
   for (const auto& c : cases) EXPECT_EQ(document(c.in).html({}), c.want) << c.in;
 }
 
+TEST(FieldDocument, BareCarriageReturnsCountButDoNotShow) {
+  swf::FieldDocument d = document("a\rb");
+  EXPECT_EQ(d.size(), 3u);
+  EXPECT_EQ(d.visibleText(), U"ab");
+  d.replace(1, 1, U"\nc\rd", d.styleAt(0), true);  // as replaceText inserts
+  EXPECT_EQ(d.size(), 7u);
+  EXPECT_EQ(d.visibleText(), U"a\rcdb");
+  EXPECT_EQ(d.styled().paragraphs.size(), 4u);
+}
+
 TEST(FieldDocument, ALineEndTakesTheParagraphItStarts) {
   // The \r after a right-aligned paragraph belongs to the left-aligned one that follows.
-  swf::FieldDocument d = document("<p align='right'>ab</p>\rc");
+  swf::FieldDocument d = document("<p align='right'>ab</p>\nc");
   ASSERT_EQ(d.text(), U"ab\rc");
   EXPECT_EQ(d.styleAt(1).paragraph.align, swf::TextAlign::Right);
   EXPECT_EQ(d.styleAt(2).paragraph.align, swf::TextAlign::Left);

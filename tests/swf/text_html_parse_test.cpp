@@ -92,7 +92,8 @@ TEST(TextHtmlParse, ParagraphsBreakLinesOnlyInMultilineFields) {
   EXPECT_EQ(html(U"<p></p><p>b</p><br>c").plainText(), U"\rb\r\rc");
   // A newline in the source always breaks; the tags do not in a single-line field.
   EXPECT_EQ(html(U"<p>a</p><p>b<br>c</p>", false).plainText(), U"abc");
-  EXPECT_EQ(html(U"a\r\nb\nc", false).plainText(), U"a\rb\rc");
+  EXPECT_EQ(html(U"a\rb\nc", false).plainText(), U"a\rb\rc");
+  EXPECT_EQ(html(U"a\r\nb", false).plainText(), U"a\r\rb");  // two line ends
   // Before SWF 7 a single-line field ends a paragraph at each </p>, newline or not.
   EXPECT_EQ(swf::parseHtmlText(U"<p>a</p>\rb", base(), {}, false, 6).plainText(), U"a\r\rb");
   // An empty paragraph keeps the format it would be typed in (its height counts).
@@ -100,6 +101,30 @@ TEST(TextHtmlParse, ParagraphsBreakLinesOnlyInMultilineFields) {
   ASSERT_EQ(empty.paragraphs.size(), 2u);
   ASSERT_EQ(empty.paragraphs[1].runs.size(), 1u);
   EXPECT_EQ(empty.paragraphs[1].runs[0].format.size, 600);
+}
+
+TEST(TextHtmlParse, WhiteSpaceBetweenTagsAndCondenseWhite) {
+  struct {
+    const char32_t* in;
+    int version;
+    bool condense;
+    const char32_t* want;
+  } const cases[] = {
+      {U"a<tab>b", 8, false, U"a\tb"},
+      {U"a<b> </b>c", 7, false, U"ac"},  // white space alone between tags goes
+      {U"a<b> </b>c", 8, false, U"a c"},
+      {U" \ta\r\n<b> \ta\r\n</b>", 7, true, U" a  a "},
+      {U" \ta\r\n<b> \ta\r\n</b>", 8, true, U"a a "},  // runs join across tags
+  };
+  for (const auto& c : cases) {
+    StyledText t = swf::parseHtmlText(c.in, base(), {}, false, c.version, c.condense);
+    EXPECT_EQ(t.plainText(), c.want) << c.version << c.condense;
+  }
+  // A bare \r ends its paragraph silently; \n ends it as a field shows it.
+  StyledText t = html(U"a\rb\nc", false);
+  ASSERT_EQ(t.paragraphs.size(), 3u);
+  EXPECT_TRUE(t.paragraphs[0].silentEnd);
+  EXPECT_FALSE(t.paragraphs[1].silentEnd);
 }
 
 TEST(TextHtmlParse, TextFormatAndListItemsSetParagraphLayoutInPixels) {

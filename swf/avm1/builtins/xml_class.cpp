@@ -27,7 +27,8 @@ Value xmlNodeCtor(Vm& vm, Object* self, Args args) {
   if (!n || !vm.isConstructing || args.at(0).isUndefined() || args.at(1).isUndefined())
     return Value();
   n->valid = true;
-  n->type = vm.toInt32(args.at(0)) == XmlText ? XmlText : XmlElement;
+  // Only type 1 makes an element; any other number makes a text node.
+  n->type = vm.toNumber(args.at(0)) == 1.0 ? XmlElement : XmlText;
   n->name = n->value = Value::null();
   (n->type == XmlElement ? n->name : n->value) = Value(vm.toStr(args.at(1)));
   defineNodeAccessors(vm, protoOfNew(vm, n));
@@ -45,22 +46,25 @@ Value xmlCtor(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-// What createElement and createTextNode make: a node as `new XMLNode` makes it.
+// What createElement and createTextNode make: a node as `new XMLNode` makes it, or nothing
+// without a name or text.
 Value createNode(Vm& vm, int type, const Value& nameOrValue) {
+  if (nameOrValue.isUndefined()) return Value();
   XmlNode* n = newXmlNode(vm, type, nameOrValue);
   defineNodeAccessors(vm, protoOfNew(vm, n));
   return Value(static_cast<Object*>(n));
 }
 
-Value appendChild(Vm&, Object* self, Args args) {
+// A node that is already a child of this one stays where it is.
+Value appendChild(Vm& vm, Object* self, Args args) {
   XmlNode *n = nodeOf(self), *c = nodeOf(args.at(0).object());
-  if (n && c) n->insert(c, nullptr);
+  if (n && c && c->parent != n) n->insert(c, nullptr, vm.version() >= 8);
   return Value();
 }
 
-Value insertBefore(Vm&, Object* self, Args args) {
+Value insertBefore(Vm& vm, Object* self, Args args) {
   XmlNode *n = nodeOf(self), *c = nodeOf(args.at(0).object()), *b = nodeOf(args.at(1).object());
-  if (n && c && b) n->insert(c, b);
+  if (n && c && b) n->insert(c, b, vm.version() >= 8);
   return Value();
 }
 
@@ -79,16 +83,18 @@ Value hasChildNodes(Vm&, Object* self, Args) {
   return n ? Value(!n->children.empty()) : Value();
 }
 
+// A node made from arguments that name none prints as nothing at all.
 Value nodeToString(Vm& vm, Object* self, Args) {
   XmlNode* n = nodeOf(self);
-  return n ? text(vm, xmlToString(vm, n)) : Value();
+  return n && n->valid ? text(vm, xmlToString(vm, n)) : Value();
 }
 
 Value prefixNamespace(Vm& vm, Object* self, Args args, bool byPrefix) {
   XmlNode* n = nodeOf(self);
-  if (!n) return Value();
+  if (!n || args.at(0).isUndefined()) return Value::null();
   std::string want = vm.toString(args.at(0));
-  for (XmlNode* p = n; p; p = p->parent) {
+  XmlWalk walk;
+  for (XmlNode* p = n; p && walk.first(p); p = p->parent) {
     if (!p->attributes) continue;
     for (String* a : vm.enumerate(p->attributes)) {
       const std::string& k = a->text;
@@ -117,8 +123,10 @@ Value xmlEscapeFn(Vm& vm, Object*, Args args) {
   return text(vm, xmlEscape(vm.toString(args.at(0))));
 }
 
+// Without any text the document keeps its tree.
 Value parseXML(Vm& vm, Object* self, Args args) {
-  if (XmlNode* n = nodeOf(self)) parseXml(vm, n, vm.toString(args.at(0)));
+  XmlNode* n = nodeOf(self);
+  if (n && !args.at(0).isUndefined()) parseXml(vm, n, vm.toString(args.at(0)));
   return Value();
 }
 

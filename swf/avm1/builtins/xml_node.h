@@ -2,7 +2,10 @@
 // XML trees as scripts see them (XMLNode and XML). Nodes keep their children in a vector and
 // reach their parent by pointer; every walk over a tree (parsing, printing, cloning, the
 // collector's marking) is a loop with its own stack, so a tree nested 100,000 deep is fine.
+// Scripts may make a node its own ancestor (the original player lets appendChild do it), so
+// every walk marks the nodes it has seen and passes them by a second time.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -27,20 +30,43 @@ class XmlNode : public TextLoadingObject {
   // A document's own state, read and written through XML.prototype's accessors.
   Value xmlDecl, docTypeDecl, status = Value(0), ignoreWhite = Value(false), loaded, contentType;
 
+  // The walk that last saw this node (see `XmlWalk`).
+  unsigned seenBy = 0;
+
   void traceChildren(Tracer& t) override;
   Object* attributeObject(Vm& vm);
 
   // Detaches the node from its parent.
   void detach();
   void removeAllChildren();
-  // Inserts `child` before `before` (or at the end); false when it would make a cycle.
-  bool insert(XmlNode* child, XmlNode* before);
+  // Inserts `child` before `before` (or at the end). With `acyclic`, refuses (false) to make
+  // a node its own ancestor, as SWF 8 does; older movies may.
+  bool insert(XmlNode* child, XmlNode* before, bool acyclic = true);
   // The childNodes array, brought up to date.
   ArrayObject* childArray(Vm& vm);
 
  private:
   ArrayObject* childArray_ = nullptr;
   bool childArrayStale_ = true;
+};
+
+// One walk over nodes: `first(n)` is true the first time the walk meets `n`.
+class XmlWalk {
+ public:
+  XmlWalk() : id_(next()) {}
+  bool first(XmlNode* n) {
+    if (n->seenBy == id_) return false;
+    n->seenBy = id_;
+    return true;
+  }
+
+ private:
+  static unsigned next() {
+    unsigned id = ++last_;
+    return id ? id : ++last_;  // 0 is "never seen"
+  }
+  static inline std::atomic<unsigned> last_{0};
+  unsigned id_;
 };
 
 // The most nodes one parse makes; a larger text stops with the out-of-memory status.

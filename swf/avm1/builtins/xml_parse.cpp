@@ -204,7 +204,7 @@ class Parser {
       if (close == std::string::npos) return XmlAttributeUnterminated;
       std::string value = decodeEntities(s_.substr(pos_ + 1, close - pos_ - 1));
       pos_ = close + 1;
-      vm_.set(el->attributeObject(vm_), vm_.intern(attr), text(vm_, value));
+      vm_.set(el->attributeObject(vm_), vm_.intern(decodeEntities(attr)), text(vm_, value));
     }
   }
 
@@ -223,8 +223,9 @@ void parseXml(Vm& vm, XmlNode* doc, const std::string& text) {
   Parser p(vm, doc, text, ignoreWhite);
   int status = p.run();
   doc->status = Value(status);
-  if (!p.xmlDecl.empty()) doc->xmlDecl = Value(vm.str(p.xmlDecl));
-  if (!p.docTypeDecl.empty()) doc->docTypeDecl = Value(vm.str(p.docTypeDecl));
+  // A new text brings its own declarations: none leaves none.
+  doc->xmlDecl = p.xmlDecl.empty() ? Value() : Value(vm.str(p.xmlDecl));
+  doc->docTypeDecl = p.docTypeDecl.empty() ? Value() : Value(vm.str(p.docTypeDecl));
 }
 
 }  // namespace swf::avm1

@@ -44,7 +44,8 @@ Value namespaceOf(Vm& vm, XmlNode* n) {
   if (!n->name.isString()) return Value::null();
   std::string prefix = prefixOf(n->name.s->text);
   String* attr = vm.intern(prefix.empty() ? "xmlns" : "xmlns:" + prefix);
-  for (XmlNode* p = n; p; p = p->parent)
+  XmlWalk walk;
+  for (XmlNode* p = n; p && walk.first(p); p = p->parent)
     if (p->attributes && vm.hasOwn(p->attributes, attr)) return vm.get(p->attributes, attr);
   return Value(vm.names().empty);
 }
@@ -195,10 +196,12 @@ Value setDocProp(Vm& vm, Object* self, Args args) {
   auto* n = dynamic_cast<XmlNode*>(self);
   if (!n) return Value();
   Value v = args.at(0);
-  if (P == DIgnoreWhite || P == DLoaded) v = v.isUndefined() ? v : Value(vm.toBoolean(v));
+  if (v.isUndefined()) return Value();  // writing undefined changes nothing
+  // The flags and the status read an object as text before converting it.
+  if ((P == DIgnoreWhite || P == DLoaded || P == DStatus) && v.isObject()) vm.toString(v);
+  if (P == DIgnoreWhite || P == DLoaded) v = Value(vm.toBoolean(v));
   if (P == DStatus) v = Value(double(vm.toInt32(v)));
-  if (P == DContentType || P == DDocTypeDecl || P == DXmlDecl)
-    v = v.isUndefined() ? v : Value(vm.toStr(v));
+  if (P == DContentType || P == DDocTypeDecl || P == DXmlDecl) v = Value(vm.toStr(v));
   *docField(n, P) = v;
   return Value();
 }
@@ -263,12 +266,15 @@ void XmlNode::removeAllChildren() {
   childArrayStale_ = true;
 }
 
-bool XmlNode::insert(XmlNode* child, XmlNode* before) {
-  // Only a node with children can be an ancestor, so building a deep chain stays linear.
-  if (child == this) return false;
-  if (!child->children.empty())
-    for (XmlNode* p = parent; p; p = p->parent)
-      if (p == child) return false;
+bool XmlNode::insert(XmlNode* child, XmlNode* before, bool acyclic) {
+  if (acyclic) {
+    if (child == this) return false;
+    // Only a node with children can be an ancestor, so building a deep chain stays linear.
+    XmlWalk walk;
+    if (!child->children.empty())
+      for (XmlNode* p = parent; p && walk.first(p); p = p->parent)
+        if (p == child) return false;
+  }
   if (before && before->parent != this) return false;
   child->detach();
   auto at = before ? std::find(children.begin(), children.end(), before) : children.end();
@@ -296,7 +302,7 @@ XmlNode* newXmlNode(Vm& vm, int type, const Value& nameOrValue) {
   n->type = type;
   n->name = Value::null();
   n->value = Value::null();
-  Value v = nameOrValue.isNullish() ? Value::null() : Value(vm.toStr(nameOrValue));
+  Value v = nameOrValue.isUndefined() ? Value::null() : Value(vm.toStr(nameOrValue));
   (type == XmlElement ? n->name : n->value) = v;
   return n;
 }
@@ -312,6 +318,7 @@ std::string xmlToString(Vm& vm, XmlNode* root) {
   }
   // Each entry is a node and whether its children are done (its end tag is next).
   std::vector<std::pair<XmlNode*, bool>> stack{{root, false}};
+  XmlWalk walk;
   while (!stack.empty()) {
     auto [n, closing] = stack.back();
     stack.pop_back();
@@ -320,6 +327,7 @@ std::string xmlToString(Vm& vm, XmlNode* root) {
       if (named) out += "</" + n->name.s->text + ">";
       continue;
     }
+    if (!walk.first(n)) continue;  // an ancestor of itself prints once
     if (n->type != XmlElement) {
       if (n->value.isString()) escapeInto(out, n->value.s->text);
       continue;
@@ -370,10 +378,13 @@ XmlNode* cloneXml(Vm& vm, XmlNode* node, bool deep) {
   Vm::Pin pin(vm, Value(static_cast<Object*>(top)));
   if (!deep) return top;
   std::vector<std::pair<XmlNode*, XmlNode*>> work{{node, top}};  // original, copy
+  XmlWalk walk;
+  walk.first(node);
   while (!work.empty()) {
     auto [from, to] = work.back();
     work.pop_back();
     for (XmlNode* child : from->children) {
+      if (!walk.first(child)) continue;
       XmlNode* c = copyOne(child);
       to->insert(c, nullptr);
       work.push_back({child, c});

@@ -19,9 +19,7 @@ inline Object* innermost(const ExecFrame& f) {
 }
 
 // The key of an interned name in the running version (lower-cased where names ignore case).
-inline String* keyOf(const Vm& vm, String* name) {
-  return vm.caseSensitive() ? name : name->lower;
-}
+inline String* keyOf(const Vm& vm, String* name) { return vm.caseSensitive() ? name : name->lower; }
 
 // `o`'s own property `k` when it is an ordinary value there, else null.
 inline Property* ownValue(Object* o, String* k) {
@@ -29,8 +27,9 @@ inline Property* ownValue(Object* o, String* k) {
   // bytes: a count of entries would cost a division).
   std::vector<Property>& list = o->props.list();
   size_t hint = k->slotHint;
-  bool inside = hint * sizeof(Property) < size_t(reinterpret_cast<char*>(list.data() + list.size()) -
-                                                 reinterpret_cast<char*>(list.data()));
+  bool inside =
+      hint * sizeof(Property) < size_t(reinterpret_cast<char*>(list.data() + list.size()) -
+                                       reinterpret_cast<char*>(list.data()));
   Property* p = inside && list[hint].key == k ? &list[hint] : o->props.find(k);
   if (!p || p->getter || p->setter || (p->flags & VersionMask)) return nullptr;
   return p;
@@ -66,7 +65,11 @@ inline bool getVariable(Vm& vm, const ExecFrame& f, Timeline& tl, String* name, 
   Object* o = innermost(f);
   if (!o) return false;
   String* k = keyOf(vm, name);
-  if (!o->plain && !tl.leavesToVariables(f, o, k) && o->getNative(vm, k, out)) return true;
+  if (!o->plain && !tl.leavesToVariables(f, o, k)) {
+    // A clip's children come before its native properties: that is the general way's work.
+    if (o->asClip()) return false;
+    if (o->getNative(vm, k, out)) return true;
+  }
   Property* p = ownValue(o, k);
   if (!p) return false;
   out = p->value;

@@ -316,16 +316,19 @@ bool chainTooLong(const Vm& vm, int depth) {
 
 bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
   String* k = key(name);
-  if (!o->plain && o->getNative(*this, k, out)) return true;
+  // A live clip's own variables come first, then its children's instance names, then its
+  // native properties (`_x`), then its prototypes; a dead one answers as its successor.
+  ClipObject* clip = o->plain ? nullptr : o->asClip();
+  bool liveClip = clip && clip->alive();
+  if (!o->plain && !liveClip && o->getNative(*this, k, out)) return true;
   int depth = 0;
   for (Object* obj = o; obj && !chainTooLong(*this, depth); obj = protoOf(obj), ++depth) {
     if (Property* p = obj->props.find(k); p && visibleIn(p->flags, version_)) {
       out = p->getter ? call(Value(p->getter), self, {}) : p->value;
       return true;
     }
-    if (obj == o && obj->asClip()) {
-      // Instance names of the clip's children come after its own variables.
-      if (DisplayNode* n = obj->asClip()->node()) {
+    if (obj == o && clip) {
+      if (DisplayNode* n = clip->node()) {
         if (DisplayNode* child = n->childNode(name->text, caseSensitive())) {
           out = Value(static_cast<Object*>(clipFor(child)));
           return true;
@@ -335,6 +338,7 @@ bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
           return true;
         }
       }
+      if (liveClip && o->getNative(*this, k, out)) return true;
     }
   }
   out = Value();

@@ -13,11 +13,14 @@ namespace swf {
 bool PlacedObject::applyPlacement(const Placement& p) {
   // Unnamed sprites keep the "instanceN" name they were given.
   const std::string& newName = p.name.empty() && autoNamed ? name : p.name;
-  bool changed = !(matrix == p.matrix) || !(cxform == p.cxform) || ratio != p.ratio ||
-                 clipDepth != p.clipDepth || visible != p.visible || name != newName ||
-                 blendMode != p.blendMode || filters != p.filters;
-  if (!(matrix == p.matrix)) scriptScale.valid = false;
-  matrix = p.matrix;
+  bool moves = !scriptMoved && !(matrix == p.matrix);
+  bool changed = moves || !(cxform == p.cxform) || ratio != p.ratio || clipDepth != p.clipDepth ||
+                 visible != p.visible || name != newName || blendMode != p.blendMode ||
+                 filters != p.filters;
+  if (moves) {
+    scriptScale.valid = false;
+    matrix = p.matrix;
+  }
   cxform = p.cxform;
   ratio = p.ratio;
   clipDepth = p.clipDepth;

@@ -32,6 +32,8 @@ class PlacedObject : public DisplayObject {
   bool autoNamed = false;  // named "instanceN" by the player, not by the file
   // Made by a script or moved by swapDepths: the timeline no longer places or removes it.
   bool scripted = false;
+  // A script set its position, scale or rotation: the timeline no longer moves it.
+  bool scriptMoved = false;
   SpriteInstance* parentTimeline() const { return parentTimeline_; }
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }

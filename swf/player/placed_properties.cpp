@@ -95,6 +95,21 @@ bool setPlacedProperty(avm1::Vm& vm, PlacedObject& o, int index, const avm1::Val
       if (finite) setScaleRotation(m, s.xscale, s.yscale, s.rotation);
       break;
     }
+    case avm1::PropWidth:
+    case avm1::PropHeight: {
+      if (!finite) break;
+      // The scale that gives the untransformed extent that size; an object without extent
+      // along that axis cannot have one and is shrunk to nothing on both.
+      auto box = objectBounds(o, Matrix{});
+      double extent = !box ? 0 : index == avm1::PropWidth ? box->x1 - box->x0 : box->y1 - box->y0;
+      auto& s = scaleOf(o);
+      if (extent <= 0)
+        s.xscale = s.yscale = 0;
+      else
+        (index == avm1::PropWidth ? s.xscale : s.yscale) = d * 20 / extent * 100;
+      setScaleRotation(m, s.xscale, s.yscale, s.rotation);
+      break;
+    }
     case avm1::PropAlpha:
       if (finite) o.cxform.am = d / 100;
       break;
@@ -104,6 +119,7 @@ bool setPlacedProperty(avm1::Vm& vm, PlacedObject& o, int index, const avm1::Val
     default:
       return false;
   }
+  if (finite && index != avm1::PropAlpha && index != avm1::PropVisible) o.scriptMoved = true;
   o.markChanged();
   return true;
 }

@@ -229,9 +229,13 @@ void SpriteInstance::removeNode() {
 void SpriteInstance::swapDepth(int scriptDepth) {
   SpriteInstance* parent = parentTimeline();
   int target;
-  if (!parent || !toInternalDepth(scriptDepth, target, -kDepthOffset, kMaxScriptDepth - 1) ||
-      target == depth)
+  if (!toInternalDepth(scriptDepth, target, -kDepthOffset, kMaxScriptDepth - 1)) return;
+  if (!parent) {
+    rootMoved_ = true;
+    rootDepth_ = scriptDepth;
     return;
+  }
+  if (target == depth) return;
   auto mine = parent->children.find(depth);
   if (mine == parent->children.end() || mine->second.get() != this) return;
   std::unique_ptr<DisplayObject> self = std::move(mine->second);

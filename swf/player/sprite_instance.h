@@ -56,7 +56,9 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;
   std::string nodeName() const override { return name; }
   int levelNumber() const override { return depth; }
-  int nodeDepth() const override { return depth - 16384; }
+  int nodeDepth() const override {
+    return parentTimeline() || !rootMoved_ ? depth - 16384 : rootDepth_;
+  }
   void play() override { playing_ = true; }
   void stop() override { playing_ = false; }
   void gotoFrame(int frame, bool play) override;
@@ -122,6 +124,9 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   DepthState state_;
   std::map<int, DepthState> snapshots_;  // frame → its list (the root only)
   size_t snapshotPlacements_ = 0;
+  // A level's root has no siblings to trade with: swapDepths only changes what getDepth says.
+  bool rootMoved_ = false;
+  int rootDepth_ = 0;
 };
 
 // Steps the sprites among `node`'s children (and deeper) that existed before this tick.

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "swf/avm1/array_object.h"
+#include "swf/avm1/builtins/movie_clip_groups.h"
 #include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/gc.h"
@@ -529,6 +530,15 @@ Value getDepth(Vm&, Object* self, Args) {
   return f ? Value(f->depth - 16384) : Value();
 }
 
+// MovieClip's getDepth and removeMovieClip take text fields too (TextField's own methods do not
+// take clips).
+Value clipOrFieldDepth(Vm& vm, Object* self, Args args) {
+  return fieldOf(self) ? getDepth(vm, self, args) : avm1::clipGetDepth(vm, self, args);
+}
+Value clipOrFieldRemove(Vm& vm, Object* self, Args args) {
+  return fieldOf(self) ? removeTextField(vm, self, args) : avm1::clipRemove(vm, self, args);
+}
+
 Value fieldToString(Vm& vm, Object* self, Args) {
   TextFieldInstance* f = fieldOf(self);
   if (!f) return Value(vm.intern("[object Object]"));
@@ -657,8 +667,11 @@ void installTextClasses(Vm& vm) {
   roots->textFormatProto = installTextFormat(vm);
 
   // Movies of version 5 have the method (it is ASnative 104, 200) but not the classes.
-  if (vm.movieClipProto)
-    vm.define(vm.movieClipProto, "createTextField", createTextField, avm1::DontEnum);
+  if (Object* clipProto = vm.movieClipProto) {
+    vm.define(clipProto, "createTextField", createTextField, avm1::DontEnum);
+    vm.define(clipProto, "getDepth", clipOrFieldDepth, avm1::DontEnum | avm1::Version6);
+    vm.define(clipProto, "removeMovieClip", clipOrFieldRemove);
+  }
   avm1::registerAsNative(vm, 104, 200, createTextField);
   if (avm1::Property* prop = vm.global->props.find(vm.key("TextField")))
     prop->flags |= avm1::Version6;

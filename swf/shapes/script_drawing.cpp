@@ -25,15 +25,15 @@ bool ScriptDrawing::budget() {
   return true;
 }
 
-void ScriptDrawing::include(double x, double y, double halfLine) {
+void ScriptDrawing::include(double x, double y, double margin) {
   px0_ = std::min(px0_, x);
   py0_ = std::min(py0_, y);
   px1_ = std::max(px1_, x);
   py1_ = std::max(py1_, y);
-  x0_ = std::min(x0_, x - halfLine);
-  y0_ = std::min(y0_, y - halfLine);
-  x1_ = std::max(x1_, x + halfLine);
-  y1_ = std::max(y1_, y + halfLine);
+  x0_ = std::min(x0_, x - margin);
+  y0_ = std::min(y0_, y - margin);
+  x1_ = std::max(x1_, x + margin);
+  y1_ = std::max(y1_, y + margin);
 }
 
 PathData* ScriptDrawing::stroke() {
@@ -50,7 +50,7 @@ PathData* ScriptDrawing::stroke() {
     p->moveTo(penX_ + kLineShift, penY_ + kLineShift);
     strokeStartX_ = penX_;
     strokeStartY_ = penY_;
-    include(penX_, penY_, line_->width / 2);
+    include(penX_, penY_, line_->width);
     strokeMoved_ = true;
   }
   return p;
@@ -85,7 +85,7 @@ void ScriptDrawing::lineTo(double x, double y) {
   if (PathData* s = stroke()) {
     s->lineTo(x + kLineShift, y + kLineShift);
     closeStrokeAt(*s, x, y);
-    include(x, y, line_->width / 2);
+    include(x, y, line_->width);
   }
   if (!filling_ && !line_) {  // an edge drawn with neither still counts in the size
     include(penX_, penY_, 0);
@@ -106,8 +106,8 @@ void ScriptDrawing::curveTo(double cx, double cy, double x, double y) {
   if (PathData* s = stroke()) {
     s->quadTo(cx + kLineShift, cy + kLineShift, x + kLineShift, y + kLineShift);
     closeStrokeAt(*s, x, y);
-    include(cx, cy, line_->width / 2);
-    include(x, y, line_->width / 2);
+    include(cx, cy, line_->width);
+    include(x, y, line_->width);
   }
   if (!filling_ && !line_) {
     include(penX_, penY_, 0);

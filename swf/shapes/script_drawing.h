@@ -33,7 +33,8 @@ class ScriptDrawing {
   void setLineFill(const FillStyle& fill);
 
   const ShapeDrawing& drawing() const { return drawing_; }
-  // The extent of the fills and lines, lines widened by half their width; none when empty.
+  // The extent of the fills and lines, lines widened by their whole width each way (as the
+  // original player measures them); none when empty.
   std::optional<Rect> bounds() const;
   // The extent of the path points alone (what getRect reports).
   std::optional<Rect> pathBounds() const;
@@ -42,7 +43,7 @@ class ScriptDrawing {
 
  private:
   DrawLayer& layer();
-  void include(double x, double y, double halfLine);
+  void include(double x, double y, double margin);
   // Starts the stroke of the current line style in the current layer when none is open.
   PathData* stroke();
   bool budget();

@@ -51,11 +51,6 @@ Value prevFrame(Vm&, Object* self, Args) {
   return Value();
 }
 
-Value removeMovieClip(Vm&, Object* self, Args) {
-  if (DisplayNode* n = nodeOf(self)) n->removeNode();
-  return Value();
-}
-
 Value clipToString(Vm& vm, Object* self, Args) {
   ClipObject* c = self ? self->asClip() : nullptr;
   if (!c) return Value(vm.intern("[object Object]"));
@@ -67,6 +62,11 @@ Value movieClipCtor(Vm&, Object* self, Args) { return obj(self); }
 
 }  // namespace
 
+Value clipRemove(Vm&, Object* self, Args) {
+  if (DisplayNode* n = nodeOf(self)) n->removeNode();
+  return Value();
+}
+
 void installMovieClip(Vm& vm) {
   Object* p = vm.newObject();
   vm.movieClipProto = p;
@@ -76,7 +76,7 @@ void installMovieClip(Vm& vm) {
   vm.define(p, "stop", stop);
   vm.define(p, "nextFrame", nextFrame);
   vm.define(p, "prevFrame", prevFrame);
-  vm.define(p, "removeMovieClip", removeMovieClip);
+  vm.define(p, "removeMovieClip", clipRemove);
   installMovieClipLoading(vm, p);
   installClipGraphics(vm, p);
   (void)clipToString;

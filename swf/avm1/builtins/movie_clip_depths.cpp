@@ -58,11 +58,6 @@ Value swapDepths(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-Value getDepth(Vm&, Object* self, Args) {
-  DisplayNode* n = nodeOf(self);
-  return n ? Value(n->nodeDepth()) : Value();
-}
-
 Value getNextHighestDepth(Vm&, Object* self, Args) {
   DisplayNode* n = nodeOf(self);
   return n ? Value(n->nextHighestDepth()) : Value();
@@ -82,12 +77,17 @@ Value getBytesTotal(Vm&, Object* self, Args) {
 
 }  // namespace
 
+Value clipGetDepth(Vm&, Object* self, Args) {
+  DisplayNode* n = nodeOf(self);
+  return n ? Value(n->nodeDepth()) : Value();
+}
+
 void installMovieClipDepths(Vm& vm, Object* p) {
   vm.define(p, "attachMovie", attachMovie);
   vm.define(p, "createEmptyMovieClip", createEmptyMovieClip, DontEnum | Version6);
   vm.define(p, "duplicateMovieClip", duplicateMovieClip);
   vm.define(p, "swapDepths", swapDepths);
-  vm.define(p, "getDepth", getDepth, DontEnum | Version6);
+  vm.define(p, "getDepth", clipGetDepth, DontEnum | Version6);
   vm.define(p, "getNextHighestDepth", getNextHighestDepth, DontEnum | Version7);
   vm.define(p, "getInstanceAtDepth", getInstanceAtDepth, DontEnum | Version7);
   // A movie is loaded whole before it plays, so what is loaded is all there is.

@@ -25,7 +25,10 @@ Value bounds(Vm& vm, Object* self, Args args, bool withStrokes) {
   if (args.size() > 0 && !space) return Value();
   double box[4];
   if (!n->nodeBounds(space, withStrokes, box)) box[0] = box[1] = box[2] = box[3] = kNoBounds;
+  // A bare object, as the original gives: no prototype, so it prints as "[type Object]".
   Object* o = vm.newObject();
+  o->props.remove(vm.key(vm.names().proto));
+  o->props.remove(vm.key(vm.names().constructor));
   vm.set(o, vm.intern("xMin"), Value(box[0]));
   vm.set(o, vm.intern("xMax"), Value(box[2]));
   vm.set(o, vm.intern("yMin"), Value(box[1]));
@@ -44,7 +47,9 @@ Value hitTest(Vm& vm, Object* self, Args args) {
     if (!std::isfinite(x) || !std::isfinite(y)) return Value(false);
     return Value(n->hitTestPoint(x, y, vm.toBoolean(args.at(2))));
   }
-  DisplayNode* other = clipArgument(vm, args.at(0));
+  // Unlike getBounds, a target path in text is not a clip here.
+  ClipObject* c = args.at(0).object() ? args.at(0).o->asClip() : nullptr;
+  DisplayNode* other = c ? c->node() : nullptr;
   double a[4], b[4];
   if (!other || !n->nodeBounds(nullptr, true, a) || !other->nodeBounds(nullptr, true, b))
     return Value(false);

@@ -14,6 +14,11 @@ inline DisplayNode* nodeOf(Object* self) {
 // The clip a value names: a clip object or a target path from `from`.
 DisplayNode* clipArgument(Vm& vm, const Value& v);
 
+// The methods a text field answers as well as a clip; the player puts its own versions, which
+// take both, on MovieClip.prototype (text_field_class.cpp).
+Value clipGetDepth(Vm& vm, Object* self, Args args);
+Value clipRemove(Vm& vm, Object* self, Args args);
+
 // Clips made by scripts and depths: attachMovie, duplicateMovieClip, swapDepths, ...
 void installMovieClipDepths(Vm& vm, Object* proto);
 // Bounds, coordinates, hit tests, masks and dragging.

@@ -19,6 +19,7 @@ void installBuiltins(Vm& vm) {
   installSystem(vm);
   installDate(vm);
   installMovieClip(vm);
+  installButton(vm);
   installNetStream(vm);
   installColor(vm);
   installLoadVars(vm);

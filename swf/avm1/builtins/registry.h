@@ -27,6 +27,7 @@ void installDate(Vm& vm);
 // Dates turn into text, not their time, where a script adds them to something.
 bool isDate(const Object* o);
 void installMovieClip(Vm& vm);
+void installButton(Vm& vm);
 void installNetStream(Vm& vm);  // NetConnection, NetStream and Video
 void installColor(Vm& vm);
 // Camera, Microphone, LocalConnection, XMLSocket, Accessibility, RemoteLSOUsage: inert.

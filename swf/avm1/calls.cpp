@@ -206,13 +206,12 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
     };
     // Suppressing `this` (or super) empties its register even when it is asked for; the
     // arguments array is preloaded all the same.
-    preload(PreloadThis, [&] {
-      return self && !(b.flags & SuppressThis) ? Value(self) : Value();
-    });
+    preload(PreloadThis, [&] { return self && !(b.flags & SuppressThis) ? Value(self) : Value(); });
     preload(PreloadArguments, [&] { return fr.arguments ? Value(fr.arguments) : Value(); });
     preload(PreloadSuper, [&] {
-      if (!fr.superHolder || !self || (b.flags & SuppressSuper)) return Value();
-      return Value(static_cast<Object*>(make<SuperObject>(fr.superHolder, self)));
+      if (!fr.superHolder || (b.flags & SuppressSuper)) return Value();
+      return Value(
+          static_cast<Object*>(make<SuperObject>(fr.superHolder, self ? self : fr.superHolder)));
     });
     preload(PreloadRoot, [&] {
       ClipObject* c = fr.scope[0] ? fr.scope[0]->asClip() : nullptr;

@@ -221,7 +221,9 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
         p += 2;
         break;
       default:
-        bad("push type");
+        // A type this machine does not know pushes undefined and ends the record.
+        push(Value());
+        return;
     }
   }
 }
@@ -309,13 +311,17 @@ void Interpreter::callMethod() {
   Value target = pop();
   std::vector<Value> args = popArgs();
   Vm::Pin p1(vm, target);
-  Value result;
-  if (name.isUndefined() || (name.isString() && name.s->text.empty())) {
-    result = vm.call(target, nullptr, args);
-    push(result);
+  // No name (undefined, or one that is empty as text, whatever it was) calls the target itself.
+  String* method = name.isUndefined() ? nullptr : vm.toStr(name);
+  if (!method || method->text.empty()) {
+    // It runs without a `this`; its super is what is above the function itself.
+    Object* o = target.object();
+    if (o && o->isFunction() && !dynamic_cast<SuperObject*>(o))
+      push(vm.callFunction(static_cast<Function*>(o), nullptr, args, o, false));
+    else
+      push(vm.call(target, nullptr, args));
     return;
   }
-  String* method = vm.toStr(name);
   Vm::Pin p2(vm, Value(method));
   Object* self = nullptr;
   Object* start = nullptr;
@@ -743,13 +749,8 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         Value pb = primitive(b);
         Value pa = primitive(a);
         // An object with nothing to convert it (no toString, no valueOf) adds as undefined.
-        auto callable = [&](Object* o, String* name) {
-          Value fn = vm.get(o, name);
-          return fn.object() && fn.o->isFunction();
-        };
         auto bare = [&](const Value& v, const Value& p) {
-          return p.isObject() && p.o == v.o && !callable(v.o, vm.names().toString) &&
-                 !callable(v.o, vm.names().valueOf);
+          return p.isObject() && p.o == v.o && !vm.convertible(v.o, true);
         };
         if (pa.isString() || pb.isString()) {
           auto side = [&](const Value& v, const Value& p) {

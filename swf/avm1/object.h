@@ -89,6 +89,8 @@ class Object : public GcCell {
   // Values a native class keeps inside (Boolean, Number and String wrappers keep their value).
   Value primitive;
   bool hasPrimitive = false;
+  // A Date constructor ran on it: `primitive` is its time and the Date methods work on it.
+  bool dated = false;
   // Set on plain objects (no native properties), so lookups skip the native hooks.
   bool plain = false;
 

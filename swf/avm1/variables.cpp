@@ -196,7 +196,8 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
       // A `with` object (or an activation) with a __resolve answers for names it lacks.
       if (resolveSeen && i > 0 && o && resolveMissing(o, name, out)) return out;
     }
-    lookup(global, name, global, out);
+    // Code of SWF 4 and before knows nothing of the globals.
+    if (version_ >= 5) lookup(global, name, global, out);
     return out;
   }
   const std::string& text = name->text;
@@ -229,8 +230,11 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     uint16_t suppressed = body && body->function2 ? body->flags : 0;
     if (isThis) return f.self ? Value(f.self) : Value();
     if (isSuper) {
-      if (!f.superHolder || !f.self) return Value();
-      return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, f.self)));
+      if (!f.superHolder) return Value();
+      // Without a `this` (a function called by an empty method name), super works on the
+      // object it starts from.
+      Object* self = f.self ? f.self : f.superHolder;
+      return Value(static_cast<Object*>(make<SuperObject>(f.superHolder, self)));
     }
     if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);
   }
@@ -249,7 +253,7 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     DisplayNode* n = host_.levelNode(level);
     return n ? Value(static_cast<Object*>(clipFor(n))) : Value();
   }
-  if (lookup(global, name, global, out)) return out;
+  if (version_ >= 5 && lookup(global, name, global, out)) return out;
   return Value();
 }
 

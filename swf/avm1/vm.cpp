@@ -47,6 +47,7 @@ Vm::Vm(VmHost& host, int swfVersion)
   n.message = intern("message");
   n.name = intern("name");
   n.resolve = intern("__resolve");
+  n.stringClass = intern("String");
   installBuiltins(*this);
 }
 
@@ -79,11 +80,12 @@ void Vm::markRoots(Tracer& t) {
                     errorProto, movieClipProto, hostRoot, static_cast<Object*>(objectCtor),
                     static_cast<Object*>(functionCtor)})
     t.mark(o);
-  for (String* s : {names_->proto,     names_->prototype, names_->constructor, names_->ctor2,
-                    names_->length,    names_->toString,  names_->valueOf,     names_->thisName,
-                    names_->arguments, names_->super,     names_->global,      names_->root,
-                    names_->parent,    names_->callee,    names_->caller,      names_->empty,
-                    names_->undefined, names_->message,   names_->name,        names_->resolve})
+  for (String* s : {names_->proto,      names_->prototype, names_->constructor, names_->ctor2,
+                    names_->length,     names_->toString,  names_->valueOf,     names_->thisName,
+                    names_->arguments,  names_->super,     names_->global,      names_->root,
+                    names_->parent,     names_->callee,    names_->caller,      names_->empty,
+                    names_->undefined,  names_->message,   names_->name,        names_->resolve,
+                    names_->stringClass})
     t.mark(s);
   for (const Value& v : stack) v.trace(t);
   for (const Value& v : pinned_) v.trace(t);
@@ -360,13 +362,20 @@ Value Vm::get(const Value& v, String* name) {
   switch (v.type) {
     case Value::Obj:
       return get(v.o, name);
-    case Value::Str:
+    case Value::Str: {
+      // From SWF 6 a string's members are those of the object the current _global.String
+      // makes of it.
+      if (version_ >= 6) {
+        Value cls = get(global, names_->stringClass);
+        if (!cls.object() || !cls.o->isFunction()) return Value();
+        if (!isBuiltinStringClass(cls.o)) return get(construct(cls, {&v, 1}), name);
+      }
       if (key(name) == key(names_->length)) return Value(double(utf8Length(v.s->text)));
-      return getWithThis(stringProto, name, toObject(v));
+      return get(toObject(v), name);
+    }
     case Value::Number:
-      return getWithThis(numberProto, name, toObject(v));
     case Value::Boolean:
-      return getWithThis(booleanProto, name, toObject(v));
+      return get(toObject(v), name);
     default:
       return Value();
   }
@@ -548,18 +557,15 @@ void Vm::setInterfaces(Object* ctor, std::span<const Value> ifaces) {
 
 // ---- conversions ----
 
-namespace {
-
-// Whether `o` has a valueOf or a toString to convert it by.
-bool convertible(Vm& vm, Object* o) {
-  for (String* name : {vm.names().valueOf, vm.names().toString}) {
-    Value fn = vm.get(o, name);
+bool Vm::convertible(Object* o, bool toStringFirst) {
+  String* first = toStringFirst ? names_->toString : names_->valueOf;
+  String* second = toStringFirst ? names_->valueOf : names_->toString;
+  for (String* name : {first, second}) {
+    Value fn = get(o, name);
     if (fn.object() && fn.o->isFunction()) return true;
   }
   return false;
 }
-
-}  // namespace
 
 double Vm::toNumber(const Value& v) {
   switch (v.type) {
@@ -576,7 +582,7 @@ double Vm::toNumber(const Value& v) {
       if (v.o->asClip()) return NAN;
       Value p = toPrimitive(v);
       // With no valueOf or toString to ask, an object is a number as undefined is.
-      if (p.isObject()) return p.o == v.o && !convertible(*this, v.o) ? toNumber(Value()) : NAN;
+      if (p.isObject()) return p.o == v.o && !convertible(v.o) ? toNumber(Value()) : NAN;
       return toNumber(p);
     }
   }
@@ -676,6 +682,12 @@ Object* Vm::toObject(const Value& v) {
   Object* o = newObject(proto);
   o->primitive = v;
   o->hasPrimitive = true;
+  // It names its class as an object `new` made would.
+  Value ctor = get(proto, names_->constructor);
+  if (ctor.object() && ctor.o->isFunction()) {
+    put(o, names_->ctor2, ctor, DontEnum | Version6);
+    if (version_ < 7) put(o, names_->constructor, ctor, DontEnum);
+  }
   return o;
 }
 
@@ -755,7 +767,7 @@ bool primitiveEquals(Vm& vm, const Value& a, const Value& b) {
 // nothing to convert it by.
 Value comparable(Vm& vm, const Value& v) {
   if (!v.isObject() || v.o->asClip()) return v;
-  return convertible(vm, v.o) ? vm.toPrimitive(v) : Value();
+  return vm.convertible(v.o) ? vm.toPrimitive(v) : Value();
 }
 
 }  // namespace

@@ -32,6 +32,11 @@ struct VmHost {
   virtual void trace(const std::string& text) = 0;
   virtual void getURL(const std::string& url, const std::string& target, int method) = 0;
   virtual double timerMs() = 0;  // milliseconds since the movie started
+  // The date and time now (Date), in milliseconds since 1970 UTC.
+  virtual double wallClockMs() {
+    using namespace std::chrono;
+    return double(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+  }
   virtual DisplayNode* levelNode(int n) = 0;
   virtual void toggleQuality() {}
   virtual void stopSounds() {}
@@ -164,6 +169,9 @@ class Vm {
   String* toStr(const Value& v);
   bool toBoolean(const Value& v);
   Value toPrimitive(const Value& v, bool preferString = false);
+  // Whether `o` has a valueOf or a toString (asked in that order, or the other way round) to
+  // convert it by.
+  bool convertible(Object* o, bool toStringFirst = false);
   Object* toObject(const Value& v);  // wraps primitives; null for undefined and null
   int32_t toInt32(const Value& v);
   std::string typeOf(const Value& v);
@@ -312,7 +320,7 @@ class Vm {
 struct Vm::Names {
   String *proto, *prototype, *constructor, *ctor2, *length, *toString, *valueOf, *thisName,
       *arguments, *super, *global, *root, *parent, *callee, *caller, *empty, *undefined, *message,
-      *name, *resolve;
+      *name, *resolve, *stringClass;
 };
 
 }  // namespace swf::avm1

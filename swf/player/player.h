@@ -113,6 +113,9 @@ class Player {
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
   std::function<void(const std::string& text)> onTrace;
+  // The date and time scripts see, in milliseconds since 1970 UTC; unset, the system clock's.
+  // Recorded runs pin it to replay as they were recorded.
+  std::function<double()> wallClock;
   // The movie's sound as advance() makes it: stereo frames at sound::kOutputRate, interleaved,
   // in step with the frames. Without a receiver the sound is made and dropped, so the timing
   // (a stream sound pacing its timeline) is the same with or without a device.

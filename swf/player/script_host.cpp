@@ -25,6 +25,9 @@ void ScriptHost::getURL(const std::string& url, const std::string& target, int m
 }
 
 double ScriptHost::timerMs() { return player_.elapsedMs(); }
+double ScriptHost::wallClockMs() {
+  return player_.wallClock ? player_.wallClock() : VmHost::wallClockMs();
+}
 
 void ScriptHost::toggleQuality() { player_.toggleQuality(); }
 

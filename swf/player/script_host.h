@@ -16,6 +16,7 @@ class ScriptHost : public avm1::VmHost {
   void trace(const std::string& text) override;
   void getURL(const std::string& url, const std::string& target, int method) override;
   double timerMs() override;
+  double wallClockMs() override;
   avm1::DisplayNode* levelNode(int n) override;
   void toggleQuality() override;
   void stopSounds() override;

@@ -548,3 +548,40 @@ TEST(Avm1Calls, NaNEqualsOnlyItself) {
 }
 
 }  // namespace
+
+TEST(Avm1Calls, MethodNamesThatAreEmptyCallTheTarget) {
+  // `f` traces this, super and this.x; it is called through CallMethod with an object whose
+  // text is empty.
+  const std::string callWithEmptyName = R"(function f()
+                                             push 'this'
+                                             getVariable
+                                             trace
+                                             push 'super'
+                                             getVariable
+                                             trace
+                                           end
+                                           push 'o', 0, 'Object'
+                                           newObject
+                                           setVariable
+                                           push 'o'
+                                           getVariable
+                                           push 'toString'
+                                           function ()
+                                             push ''
+                                             return
+                                           end
+                                           setMember
+                                           push 0, 'f'
+                                           getVariable
+                                           push 'o'
+                                           getVariable
+                                           callMethod
+                                           pop)";
+  runCases({
+      // Without a `this`, super is what lies above the function itself.
+      {6, callWithEmptyName, "undefined\n[type Function]\n"},
+      {5, callWithEmptyName, "undefined\nundefined\n"},
+      // A push of a type the machine does not know pushes undefined and ends the record.
+      {7, "push 'a'\nraw 0x96 0x03 0x00 0x42 0x23 0x03\ntrace\ntrace", "undefined\na\n"},
+  });
+}

@@ -236,3 +236,124 @@ TEST(Avm1CoreClasses, BroadcasterWithoutListeners) {
 }
 
 }  // namespace
+
+TEST(Avm1CoreClasses, DatesFarOutAndThroughSuper) {
+  auto utcField = [](const std::string& ctorArgs, const std::string& getter) {
+    return "push " + ctorArgs + ", 'Date'\nnewObject\npush 0\nstackSwap\npush '" + getter +
+           "'\ncallMethod\ntrace";
+  };
+  // Foo runs Date, then Array, on its instance through super, asking getTime after each.
+  const std::string relay = R"(function Foo()
+                                 push 0, 'super'
+                                 callFunction
+                                 pop
+                                 push 0, 'this'
+                                 getVariable
+                                 push 'getTime'
+                                 callMethod
+                                 typeOf
+                                 trace
+                                 push 'this'
+                                 getVariable
+                                 push '__proto__'
+                                 getMember
+                                 push '__constructor__', 'Array'
+                                 getVariable
+                                 setMember
+                                 push 0, 'super'
+                                 callFunction
+                                 pop
+                                 push 0, 'this'
+                                 getVariable
+                                 push 'getTime'
+                                 callMethod
+                                 typeOf
+                                 trace
+                               end
+                               push 'Foo'
+                               getVariable
+                               push 'prototype'
+                               getMember
+                               store 1
+                               pop
+                               push r:1, '__constructor__', 'Date'
+                               getVariable
+                               setMember
+                               push r:1, 'getTime', 'Date'
+                               getVariable
+                               push 'prototype'
+                               getMember
+                               push 'getTime'
+                               getMember
+                               setMember
+                               push 0, 'Foo'
+                               newObject
+                               pop)";
+  runCases({
+      // Fields far past the range of dates are kept, and read back exactly.
+      {7, utcField("300, 50, 50, 13, 25, 5, 300000, 7", "getUTCFullYear"), "300000\n"},
+      {7, utcField("3.0935415006117e+23, 1", "getUTCMilliseconds"), "584\n"},
+      // An infinite time reads as the first day of 1970, a Sunday.
+      {7, utcField("'Infinity'\ngetVariable\npush 1", "getUTCDay"), "0\n"},
+      {7, utcField("'Infinity'\ngetVariable\npush 1", "getUTCFullYear"), "1970\n"},
+      {6, relay, "number\nundefined\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, StringMembersFollowTheCurrentStringClass) {
+  const std::string replaced = R"(push '_global'
+                                  getVariable
+                                  push 'String'
+                                  function (s)
+                                    push 'this'
+                                    getVariable
+                                    push 'length', -1
+                                    setMember
+                                  end
+                                  setMember
+                                  push 'hello', 'length'
+                                  getMember
+                                  trace
+                                  push '_global'
+                                  getVariable
+                                  push 'String', 13
+                                  setMember
+                                  push 'hello', 'length'
+                                  getMember
+                                  trace)";
+  runCases({
+      {6, replaced, "-1\nundefined\n"},
+      {5, replaced, "5\n5\n"},
+  });
+}
+
+TEST(Avm1CoreClasses, ArrayMethodsOnOtherObjects) {
+  // `o` borrows Array's methods; each line traces the call's result, o.length and o's elements.
+  auto borrowed = [](const std::string& calls) {
+    std::string s = "push 'o', 0, 'Object'\nnewObject\nsetVariable\n";
+    for (const char* m : {"push", "pop", "shift", "unshift", "join", "sort"})
+      s += std::string("push 'o'\ngetVariable\npush '") + m +
+           "', 'Array'\ngetVariable\npush 'prototype'\ngetMember\npush '" + m +
+           "'\ngetMember\nsetMember\n";
+    return s + calls;
+  };
+  auto call = [](const std::string& pushArgs, int n, const std::string& m) {
+    return pushArgs + "push " + std::to_string(n) + ", 'o'\ngetVariable\npush '" + m +
+           "'\ncallMethod\ntrace\npush 'o'\ngetVariable\npush 'length'\ngetMember\ntrace\n"
+           "push ':', 1, 'o'\ngetVariable\npush 'join'\ncallMethod\ntrace\n";
+  };
+  runCases({
+      // push writes the length; pop, shift and unshift leave it as it was.
+      {7, borrowed(call("push 'c', 'b', 'a'\n", 3, "push") + call("", 0, "pop")),
+       "3\n3\na:b:c\nc\n3\na:b:\n"},
+      {7, borrowed(call("push 'c', 'b', 'a'\n", 3, "push") + call("", 0, "shift")),
+       "3\n3\na:b:c\na\n3\nb:c:c\n"},
+      {7, borrowed(call("push 'b', 'a'\n", 2, "push") + call("push 'z'\n", 1, "unshift")),
+       "2\n2\na:b\n2\n2\nz:a\n"},
+      // A compare function that gives nothing leaves the elements where they are.
+      {7,
+       borrowed(call("push 'a', 'b'\n", 2, "push") + "push 'f'\nfunction ()\nend\nsetVariable\n" +
+                call("push 'f'\ngetVariable\n", 1, "sort")),
+       "2\n2\nb:a\n[object Object]\n2\nb:a\n"},
+  });
+}

@@ -27,6 +27,8 @@ Value arrayValue(ArrayObject* a) { return Value(static_cast<Object*>(a)); }
 Object* allocateArray(Vm& vm) { return vm.make<ArrayObject>(); }
 
 Value arrayCtor(Vm& vm, Object* self, Args args) {
+  // Run on an object through `super`, it is no longer a date.
+  if (vm.isConstructing && self) self->dated = false;
   ArrayObject* a = vm.isConstructing ? arrayOf(self) : nullptr;
   if (!a) {
     a = vm.newArray();
@@ -252,7 +254,9 @@ Value sort(Vm& vm, Object* self, Args args) {
   auto cmp = [&](size_t x, size_t y) -> double {
     if (fn.isObject()) {
       Value pair[2] = {keys[x], keys[y]};
-      return vm.toNumber(vm.call(fn, nullptr, pair));
+      // A compare function that gives nothing says the two are equal, in every version.
+      Value r = vm.call(fn, nullptr, pair);
+      return r.isUndefined() ? 0 : vm.toNumber(r);
     }
     return compareValues(vm, keys[x], keys[y], flags);
   };
@@ -309,24 +313,82 @@ Value sortOn(Vm& vm, Object* self, Args args) {
   return finishSort(vm, a, order, first);
 }
 
+// ---- the methods on other objects ----
+//
+// Given to an object that is no array, the methods work on its numbered properties up to its
+// length, as the original does; what each writes back differs: pop clears the last one and
+// shift and unshift move the others, all three leaving the length as it was.
+enum class WriteBack {
+  None,      // reads only
+  Elements,  // the elements and the new length (push, splice)
+  InPlace,   // the elements, the length kept (reverse, sort)
+  Pop,       // the last element is deleted
+  Shift,     // each element moves down one; the last stays
+  Unshift,   // each element moves up; the length is kept, and is what the call gives
+};
+
+// Array-likes longer than this are taken as this long.
+constexpr int32_t kMaxArrayLikeLength = 1 << 16;
+
+String* indexName(Vm& vm, size_t i) { return vm.intern(std::to_string(i)); }
+
+template <NativeFn F, WriteBack W>
+Value onAnyObject(Vm& vm, Object* self, Args args) {
+  if (!self || self->asArray()) return F(vm, self, args);
+  String* length = vm.names().length;
+  int32_t n = std::clamp(vm.toInt32(vm.get(self, length)), 0, kMaxArrayLikeLength);
+  ArrayObject* a = vm.newArray();
+  Vm::Pin pin(vm, Value(static_cast<Object*>(a)));
+  for (int32_t i = 0; i < n; ++i) a->items.push_back(vm.get(self, indexName(vm, size_t(i))));
+  Value r = F(vm, a, args);
+  if (r.object() == a) r = Value(self);
+  Vm::Pin keep(vm, r);
+  size_t len = size_t(n), now = a->items.size();
+  auto write = [&](size_t from, size_t to) {
+    for (size_t i = from; i < to && i < now; ++i) vm.set(self, indexName(vm, i), a->items[i]);
+  };
+  switch (W) {
+    case WriteBack::None:
+      break;
+    case WriteBack::Elements:
+      write(0, now);
+      vm.set(self, length, Value(double(now)));
+      break;
+    case WriteBack::InPlace:
+      write(0, len);
+      break;
+    case WriteBack::Pop:
+      if (len > 0) vm.remove(self, indexName(vm, len - 1));
+      break;
+    case WriteBack::Shift:
+      write(0, len > 0 ? len - 1 : 0);
+      break;
+    case WriteBack::Unshift:
+      write(0, now);
+      r = vm.get(self, length);
+      break;
+  }
+  return r;
+}
+
 }  // namespace
 
 void installArray(Vm& vm) {
   // The prototype is an ordinary object: it has no length of its own.
   Object* p = vm.newObject();
   vm.arrayProto = p;
-  vm.define(p, "push", push);
-  vm.define(p, "pop", pop);
-  vm.define(p, "shift", shift);
-  vm.define(p, "unshift", unshift);
-  vm.define(p, "slice", slice);
-  vm.define(p, "splice", splice);
-  vm.define(p, "concat", concat);
-  vm.define(p, "join", join);
-  vm.define(p, "reverse", reverse);
-  vm.define(p, "sort", sort);
+  vm.define(p, "push", onAnyObject<push, WriteBack::Elements>);
+  vm.define(p, "pop", onAnyObject<pop, WriteBack::Pop>);
+  vm.define(p, "shift", onAnyObject<shift, WriteBack::Shift>);
+  vm.define(p, "unshift", onAnyObject<unshift, WriteBack::Unshift>);
+  vm.define(p, "slice", onAnyObject<slice, WriteBack::None>);
+  vm.define(p, "splice", onAnyObject<splice, WriteBack::Elements>);
+  vm.define(p, "concat", onAnyObject<concat, WriteBack::None>);
+  vm.define(p, "join", onAnyObject<join, WriteBack::None>);
+  vm.define(p, "reverse", onAnyObject<reverse, WriteBack::InPlace>);
+  vm.define(p, "sort", onAnyObject<sort, WriteBack::InPlace>);
   vm.define(p, "sortOn", sortOn);
-  vm.define(p, "toString", arrayToString);
+  vm.define(p, "toString", onAnyObject<arrayToString, WriteBack::None>);
   Function* ctor = vm.defineClass("Array", arrayCtor, p, allocateArray);
   const std::pair<const char*, int> constants[] = {{"CASEINSENSITIVE", CaseInsensitive},
                                                    {"DESCENDING", Descending},

@@ -1,6 +1,5 @@
 // Date: a time in milliseconds since 1970 (UTC), shown in the system's time zone or in UTC.
 
-#include <chrono>
 #include <cmath>
 #include <ctime>
 
@@ -40,7 +39,15 @@ struct Parts {
   double year, month, date, hours, minutes, seconds, ms, weekday;
 };
 
+double positiveMod(double a, double b) {
+  double r = std::fmod(a, b);
+  return r < 0 ? r + b : r;
+}
+
+// Each field straight from the time, so far out the small ones stay exact. An infinite time
+// reads as 1970's first day, at midnight, a Sunday.
 Parts split(double t) {
+  if (std::isinf(t)) return {1970, 0, 1, 0, 0, 0, 0, 0};
   Parts p;
   p.year = yearFromTime(t);
   double dayInYear = day(t) - dayFromYear(p.year);
@@ -49,12 +56,11 @@ Parts split(double t) {
   while (m < 11 && dayInYear >= kMonthStart[l][m + 1]) ++m;
   p.month = m;
   p.date = dayInYear - kMonthStart[l][m] + 1;
-  double msInDay = t - day(t) * kMsPerDay;
-  p.hours = std::floor(msInDay / 3600000);
-  p.minutes = std::fmod(std::floor(msInDay / 60000), 60);
-  p.seconds = std::fmod(std::floor(msInDay / 1000), 60);
-  p.ms = std::floor(std::fmod(msInDay, 1000));
-  p.weekday = std::fmod(std::fmod(day(t) + 4, 7) + 7, 7);
+  p.hours = positiveMod(std::floor(t / 3600000), 24);
+  p.minutes = positiveMod(std::floor(t / 60000), 60);
+  p.seconds = positiveMod(std::floor(t / 1000), 60);
+  p.ms = std::floor(positiveMod(t, 1000));
+  p.weekday = positiveMod(day(t) + 4, 7);
   return p;
 }
 
@@ -78,10 +84,7 @@ double localOffset(double t) {
   return double(local.tm_gmtoff) * 1000;
 }
 
-double now() {
-  using namespace std::chrono;
-  return double(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
-}
+double now(Vm& vm) { return vm.host().wallClockMs(); }
 
 double timeOf(Object* o) {
   return o && o->hasPrimitive && o->primitive.isNumber() ? o->primitive.n : NAN;
@@ -135,13 +138,16 @@ Fields timeFromFields(Vm& vm, Args args) {
   return out;
 }
 
-struct DateObject : Object {};
+Object* allocateDate(Vm& vm) {
+  Object* d = vm.make<Object>();
+  d->dated = true;
+  return d;
+}
 
-Object* allocateDate(Vm& vm) { return vm.make<DateObject>(); }
-
-// The time methods answer only for dates: on any other object (one the Date constructor ran on
-// through `super`, one that borrowed getTime) they give undefined.
-bool notDate(Object* o) { return !dynamic_cast<DateObject*>(o); }
+// The time methods answer only for dates: objects the Date constructor made or ran on (through
+// `super`, until another class's constructor runs on them there). On any other object (one
+// that borrowed getTime) they give undefined.
+bool notDate(Object* o) { return !o || !o->dated; }
 
 Value dateToString(Vm& vm, Object* o, Args);
 
@@ -150,16 +156,18 @@ Value dateToString(Vm& vm, Object* o, Args);
 Value dateCtor(Vm& vm, Object* o, Args args) {
   if (!vm.isConstructing || !o) {
     Object* d = allocateDate(vm);
-    setTime(d, now());
+    setTime(d, now(vm));
     return dateToString(vm, d, {});
   }
+  o->dated = true;
   if (args.size() == 0) {
-    setTime(o, now());
+    setTime(o, now(vm));
   } else if (fieldCount(args) <= 1) {
     setTime(o, vm.toNumber(args.at(0)), false);
   } else {
+    // Fields past the range of dates are kept all the same.
     double t = timeFromFields(vm, args).time;
-    setTime(o, t - localOffset(t));
+    setTime(o, t - localOffset(t), false);
   }
   return Value(o);
 }
@@ -226,9 +234,9 @@ Value setTimeFn(Vm& vm, Object* o, Args args) {
   setTime(o, args.at(0).isUndefined() ? NAN : vm.toNumber(args.at(0)));
   return Value(timeOf(o));
 }
-Value getTimezoneOffset(Vm&, Object* o, Args) {
+Value getTimezoneOffset(Vm& vm, Object* o, Args) {
   double t = timeOf(o);
-  return Value(-localOffset(std::isnan(t) ? now() : t) / 60000);
+  return Value(-localOffset(std::isnan(t) ? now(vm) : t) / 60000);
 }
 
 Value dateToString(Vm& vm, Object* o, Args) {
@@ -236,7 +244,7 @@ Value dateToString(Vm& vm, Object* o, Args) {
   double off = localOffset(t);
   Parts p = split(t + off);
   // So far out that the parts are no longer exact is no date either.
-  if (!std::isfinite(t) || !(p.weekday >= 0 && p.weekday < 7) || !(p.month >= 0 && p.month < 12) ||
+  if (std::isnan(t) || !(p.weekday >= 0 && p.weekday < 7) || !(p.month >= 0 && p.month < 12) ||
       !(std::fabs(p.date) < 1e9 && std::fabs(p.hours) < 1e9))
     return Value(vm.intern("Invalid Date"));
   static const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -259,7 +267,7 @@ Value dateUtc(Vm& vm, Object*, Args args) {
 
 }  // namespace
 
-bool isDate(const Object* o) { return dynamic_cast<const DateObject*>(o) != nullptr; }
+bool isDate(const Object* o) { return o && o->dated; }
 
 void installDate(Vm& vm) {
   Object* p = vm.newObject();

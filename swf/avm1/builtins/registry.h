@@ -18,6 +18,8 @@ void installGlobals(Vm& vm);
 void installNativeAccess(Vm& vm);
 void installArray(Vm& vm);
 void installString(Vm& vm);
+// The String class the machine made (scripts may put another in its place).
+bool isBuiltinStringClass(const Object* o);
 void installNumberAndBoolean(Vm& vm);
 void installMath(Vm& vm);
 void installError(Vm& vm);

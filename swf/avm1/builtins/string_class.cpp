@@ -300,6 +300,11 @@ Value fromCharCode(Vm& vm, Object*, Args args) {
 
 }  // namespace
 
+bool isBuiltinStringClass(const Object* o) {
+  auto* f = dynamic_cast<const Function*>(o);
+  return f && f->native == stringCtor;
+}
+
 void installString(Vm& vm) {
   Object* p = vm.newObject();
   vm.stringProto = p;

@@ -47,6 +47,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   std::weak_ptr<const char> nodeLife() const override { return lifeToken(); }
   avm1::DisplayNode* parentNode() override { return parentTimeline(); }
   avm1::DisplayNode* childNode(const std::string& name, bool caseSensitive) override;
+  void childNames(std::vector<std::string>& out) override;
   avm1::DisplayNode* rootNode() override;
   avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;
   std::string nodeName() const override { return name; }

@@ -45,6 +45,21 @@ avm1::DisplayNode* SpriteInstance::childNode(const std::string& name, bool caseS
   return findNamedSprite(*this, name, caseSensitive);
 }
 
+namespace {
+void namedSprites(DisplayObject& parent, std::vector<std::string>& out) {
+  for (auto& [depth, child] : parent.children) {
+    if (static_cast<PlacedObject&>(*child).holdsStack) {
+      namedSprites(*child, out);
+      continue;
+    }
+    if (!child->name.empty() && dynamic_cast<avm1::DisplayNode*>(child.get()))
+      out.push_back(child->name);
+  }
+}
+}  // namespace
+
+void SpriteInstance::childNames(std::vector<std::string>& out) { namedSprites(*this, out); }
+
 avm1::DisplayNode* SpriteInstance::rootNode() {
   SpriteInstance* s = this;
   while (s->parentTimeline()) s = s->parentTimeline();

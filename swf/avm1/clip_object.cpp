@@ -44,6 +44,9 @@ DisplayNode* ClipObject::refind() const {
 bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
   // Most names scripts use on a clip are its variables: skip the native ones quickly.
   if (!plainNative_ && (key->text.empty() || key->text[0] != '_') && alive()) return false;
+  // A getter added under a native name is read instead of it; writes still go to the native.
+  if (const Property* p = props.find(key); p && p->getter && visibleIn(p->flags, vm.version()))
+    return false;
   if (DisplayNode* n = node(); n && n->getNodeProperty(vm, key, out)) return true;
   const std::string& k = key->text;
   // A dead reference to a clip whose path is taken again answers as that clip.
@@ -73,6 +76,8 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
 }
 
 bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
+  // A clip keeps no member with an empty name: the write is dropped.
+  if (key->text.empty()) return true;
   // Most names scripts use on a clip are its variables: skip the native ones quickly.
   if (!plainNative_ && (key->text.empty() || key->text[0] != '_') && alive()) return false;
   if (DisplayNode* n = node(); n && n->setNodeProperty(vm, key, v)) return true;
@@ -93,7 +98,13 @@ bool ClipObject::setNative(Vm& vm, String* key, const Value& v) {
 }
 
 void ClipObject::enumerateNative(Vm& vm, std::vector<String*>& names) {
-  if (DisplayNode* n = node()) n->nodePropertyNames(vm, names);
+  DisplayNode* n = node();
+  if (!n) return;
+  n->nodePropertyNames(vm, names);
+  if (childrenHidden) return;
+  std::vector<std::string> children;
+  n->childNames(children);
+  for (const std::string& c : children) names.push_back(vm.intern(c));
 }
 
 }  // namespace swf::avm1

@@ -30,6 +30,8 @@ class ClipObject : public Object {
   void enumerateNative(Vm& vm, std::vector<String*>& names) override;
 
   Vm* vm = nullptr;  // set by the machine that made it: a dead reference looks itself up there
+  // ASSetPropFlags(clip, null, ...) with DontEnum hides the children from `for..in` as well.
+  bool childrenHidden = false;
 
  private:
   DisplayNode* refind() const;

@@ -62,6 +62,8 @@ struct DisplayNode {
   virtual bool getNodeProperty(Vm&, String* /*key*/, Value& /*out*/) { return false; }
   virtual bool setNodeProperty(Vm&, String* /*key*/, const Value&) { return false; }
   virtual void nodePropertyNames(Vm&, std::vector<String*>&) {}
+  // The names of the named children, which `for..in` lists on the clip.
+  virtual void childNames(std::vector<std::string>&) {}
   // Whether getNodeProperty may answer a name that does not start with '_'.
   virtual bool hasPlainNodeProperties() const { return false; }
 

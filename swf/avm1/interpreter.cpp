@@ -1,5 +1,6 @@
 // The action loop: decodes each action of a frame's code and does what it says. Nothing in the
-// bytes is trusted; a length, jump, register or constant that does not fit ends the block.
+// bytes is trusted; a length, jump or register that does not fit ends the block (a constant
+// index past the pool reads undefined).
 
 #include <algorithm>
 #include <climits>
@@ -92,9 +93,10 @@ class Interpreter {
     if (path.empty()) return targetNode();
     return vm.resolveTarget(f.target ? f.target : timelineClip(), path);
   }
-  String* constant(size_t i) {
-    if (!f.pool || i >= f.pool->size()) bad("constant index");
-    return (*f.pool)[i];
+  // An index past the pool (or with no pool) pushes undefined and the push goes on.
+  Value constant(size_t i) {
+    if (!f.pool || i >= f.pool->size()) return Value();
+    return Value((*f.pool)[i]);
   }
   // A register past the function's count reads as undefined and keeps nothing stored in it.
   Value& reg(size_t i) {
@@ -213,11 +215,11 @@ void Interpreter::doPush(const uint8_t* p, const uint8_t* e) {
       }
       case 8:
         need(1);
-        push(Value(constant(*p++)));
+        push(constant(*p++));
         break;
       case 9:
         need(2);
-        push(Value(constant(size_t(p[0] | p[1] << 8))));
+        push(constant(size_t(p[0] | p[1] << 8)));
         p += 2;
         break;
       default:

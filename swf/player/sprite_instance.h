@@ -47,6 +47,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   std::weak_ptr<const char> nodeLife() const override { return lifeToken(); }
   avm1::DisplayNode* parentNode() override { return parentTimeline(); }
   avm1::DisplayNode* childNode(const std::string& name, bool caseSensitive) override;
+  void childNames(std::vector<std::string>& out) override;
   // `_root` for scripts: the level's root, or the nearest clip up from here with `_lockroot`.
   avm1::DisplayNode* rootNode() override;
   SpriteInstance* levelTop();  // the level's root, whatever `_lockroot` says

@@ -56,6 +56,21 @@ static int movieVersionOf(const SpriteInstance* timeline, const PlayerContext& c
   return it != ctx.levelMovies.end() && it->second ? it->second->version : 0;
 }
 
+namespace {
+void namedSprites(DisplayObject& parent, std::vector<std::string>& out) {
+  for (auto& [depth, child] : parent.children) {
+    if (static_cast<PlacedObject&>(*child).holdsStack) {
+      namedSprites(*child, out);
+      continue;
+    }
+    if (!child->name.empty() && dynamic_cast<avm1::DisplayNode*>(child.get()))
+      out.push_back(child->name);
+  }
+}
+}  // namespace
+
+void SpriteInstance::childNames(std::vector<std::string>& out) { namedSprites(*this, out); }
+
 avm1::DisplayNode* SpriteInstance::rootNode() {
   // `_lockroot` is a Flash 7 setting: SWF 6 code heeds it only on clips that a movie of
   // version 7 or later holds.

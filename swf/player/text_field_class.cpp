@@ -658,8 +658,12 @@ void installTextClasses(Vm& vm) {
   vm.define(p, "getDepth", getDepth, kMethod);
   vm.define(p, "toString", fieldToString, kMethod);
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
-  for (const char* m : {"addListener", "removeListener", "broadcastMessage"})
+  for (const char* m : {"addListener", "removeListener"})
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);
+  // broadcastMessage is a function of its own, as every broadcaster's is (ASnative 101, 12).
+  if (avm1::NativeFn send = avm1::findAsNative(vm, 101, 12))
+    vm.put(p, "broadcastMessage", avm1::Value(static_cast<avm1::Object*>(vm.newNative(send))),
+           avm1::DontEnum);
   avm1::Function* ctor = vm.defineClass("TextField", textFieldCtor, p);
   vm.define(ctor, "getFontList", getFontList);
   installStyleSheet(vm, ctor);

@@ -16,7 +16,6 @@ TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
       "raw 0x99 0x02 0x00 0xff 0x7f",                      // a jump far past the block
       "raw 0x99 0x02 0x00 0x00 0x80",                      // a jump before its start
       "raw 0x99 0x02 0x00 0xfd 0xff\npush 'never'",        // into its own header
-      "push c:5\ntrace",                                   // no constant 5
       "raw 0x9b 0x07 0x00 0x66 0x00 0x00 0x00 0xff 0xff",  // a function longer than the block
       "raw 0x96 0x05 0x00 0x00 0x61",                      // a push cut short
       "push 1000000000\ninitArray\npop\npush 1000000000\ninitObject\npop",
@@ -28,6 +27,12 @@ TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
     EXPECT_TRUE(run.traced == "next\n" || run.traced == "0\nnext\n") << b.substr(0, 80) << "\n"
                                                                      << run.traced;
   }
+}
+
+// A constant past the pool, or with none declared, reads undefined and the push goes on.
+TEST(Avm1Limits, MissingConstantsReadUndefined) {
+  rvtest::runCases({{6, "push c:5, 24\ntrace\ntrace", "24\nundefined\n"},
+                    {6, "constants 'foo'\npush c:0, c:1\ntrace\ntrace", "undefined\nfoo\n"}});
 }
 
 TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {

@@ -132,4 +132,76 @@ TEST(ClipExtras, BareCallsRunWithTheTimelineAsThis) {
                                                                   << c.source;
 }
 
+// A clip's members beside its variables: named children are listed by for..in (until
+// ASSetPropFlags hides the clip's members), a getter added under a native name is read while
+// writes still reach the native, and an empty name holds nothing.
+TEST(ClipExtras, ChildrenGettersAndEmptyNamesAsMembers) {
+  const std::string listThis = R"(
+      push 'this'
+      getVariable
+      enumerate2
+      loop:
+      store 0
+      push null
+      equals2
+      if done
+      push r:0
+      trace
+      jump loop
+      done:)";
+  rvtest::runCases({
+      {6, "push 0, 'kid', 2, 'this'\ngetVariable\npush 'createEmptyMovieClip'\ncallMethod\npop" +
+              listThis,
+       "kid\n$version\n"},
+      {6, R"(push 0, 'kid', 2, 'this'
+             getVariable
+             push 'createEmptyMovieClip'
+             callMethod
+             pop
+             push 1, null, 'this'
+             getVariable
+             push 3, 'ASSetPropFlags'
+             callFunction
+             pop)" + listThis,
+       ""},
+      {6, R"(function g()
+               push 42
+               return
+             end
+             function s()
+               push 'set'
+               trace
+             end
+             push 's'
+             getVariable
+             push 'g'
+             getVariable
+             push '_x', 3, 'this'
+             getVariable
+             push 'addProperty'
+             callMethod
+             pop
+             push 'this'
+             getVariable
+             push '_x', 10
+             setMember
+             push 'this'
+             getVariable
+             push '_x'
+             getMember
+             trace)",
+       "42\n"},
+      {6, R"(push 'this'
+             getVariable
+             push '', 42
+             setMember
+             push 'this'
+             getVariable
+             push ''
+             getMember
+             trace)",
+       "undefined\n"},
+  });
+}
+
 }  // namespace

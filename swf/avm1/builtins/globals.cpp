@@ -5,6 +5,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/clip_object.h"
 #include "swf/avm1/exec_frame.h"
 #include "swf/avm1/nan_identity.h"
 #include "swf/avm1/string_ops.h"
@@ -265,6 +266,10 @@ Value asSetPropFlags(Vm& vm, Object*, Args args) {
   Value names = args.at(1);
   if (names.isNull()) {
     for (Property& p : o->props.list()) apply(p);
+    if (ClipObject* clip = o->asClip()) {
+      if (clear & DontEnum) clip->childrenHidden = false;
+      if (set & DontEnum) clip->childrenHidden = true;
+    }
     return Value();
   }
   std::vector<std::string> list;

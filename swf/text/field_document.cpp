@@ -124,12 +124,13 @@ FieldDocument::FieldDocument(const StyledText& t) {
       }
       last = &run.format;
     }
-    // The line end between two paragraphs is in the values of the one it starts.
+    // The line end between two paragraphs is in the values of the one it starts, unless a
+    // closing tag made it.
     if (i + 1 < t.paragraphs.size()) {
       const StyledParagraph& next = t.paragraphs[i + 1];
       const CharFormat& f = last ? *last : next.runs.front().format;
       text_ += p.silentEnd ? kSilentBreak : U'\r';
-      styleOf_.push_back(styleIndex({f, next.format}));
+      styleOf_.push_back(styleIndex({f, p.closedByTag ? p.format : next.format}));
     }
   }
 }

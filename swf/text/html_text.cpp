@@ -203,6 +203,7 @@ class HtmlReader {
   void resolvePendingBreak() {
     if (!pendingBreak_) return;
     pendingBreak_ = false;
+    paragraph().closedByTag = true;
     newParagraph();
   }
 
@@ -414,7 +415,10 @@ class HtmlReader {
         // An empty element still makes its line.
         pendingBreak_ = true;
       }
-      if (tag.name == "p" && !multiline_ && version_ < 7) newParagraph();
+      if (tag.name == "p" && !multiline_ && version_ < 7) {
+        paragraph().closedByTag = true;
+        newParagraph();
+      }
       return;
     }
   }

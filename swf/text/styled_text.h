@@ -50,6 +50,9 @@ struct StyledParagraph {
   std::vector<StyledRun> runs;
   // Ended by a bare \r of HTML text: a field counts that end but leaves it out of its text.
   bool silentEnd = false;
+  // Ended by its closing tag: the line end keeps this paragraph's values (a line end from a
+  // newline character takes those of the paragraph it starts).
+  bool closedByTag = false;
 };
 
 struct StyledText {

@@ -180,7 +180,7 @@ TEST(FieldDocument, BareCarriageReturnsCountButDoNotShow) {
   EXPECT_EQ(d.styled().paragraphs.size(), 4u);
 }
 
-TEST(FieldDocument, ALineEndTakesTheParagraphItStarts) {
+TEST(FieldDocument, ALineEndTakesTheParagraphItStartsUnlessATagEndedIt) {
   // The \r after a right-aligned paragraph belongs to the left-aligned one that follows.
   swf::FieldDocument d = document("<p align='right'>ab</p>\nc");
   ASSERT_EQ(d.text(), U"ab\rc");
@@ -189,6 +189,10 @@ TEST(FieldDocument, ALineEndTakesTheParagraphItStarts) {
   swf::StyledText laid = d.styled();
   ASSERT_EQ(laid.paragraphs.size(), 2u);
   EXPECT_EQ(laid.paragraphs[0].format.align, swf::TextAlign::Right);
+  // The end a closing tag makes stays with the paragraph it closes.
+  swf::FieldDocument closed(swf::parseHtmlText(U"<p align='right'>ab</p>c", {}, {}, true));
+  ASSERT_EQ(closed.text(), U"ab\rc");
+  EXPECT_EQ(closed.styleAt(2).paragraph.align, swf::TextAlign::Right);
 }
 
 TEST(ScriptTextField, ReplaceTextTakesTheFormatAfterTheRange) {

@@ -83,8 +83,9 @@ Value Vm::call(const Value& fn, Object* self, std::span<const Value> args) {
   if (!o) return Value();
   if (auto* s = dynamic_cast<SuperObject*>(o)) {
     Value ctor = get(s->holder, names_->ctor2);
+    // super() runs a native class's constructor on `this` as `new` would run it.
     if (auto* f = dynamic_cast<Function*>(ctor.object()))
-      return callFunction(f, s->self, args, protoOf(s->holder), false);
+      return callFunction(f, s->self, args, protoOf(s->holder), f->native != nullptr);
     return Value();
   }
   if (!o->isFunction()) return Value();

@@ -37,7 +37,7 @@ Value booleanCtor(Vm& vm, Object* o, Args args) {
 
 Value booleanToString(Vm& vm, Object* o, Args) {
   Value v = thisValue(o);
-  if (!v.isBool()) return Value(vm.intern("[object Object]"));
+  if (!v.isBool()) return Value();  // not a boolean: the caller prints "[type Object]"
   return Value(vm.intern(v.b ? "true" : "false"));
 }
 

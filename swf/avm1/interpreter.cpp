@@ -45,7 +45,8 @@ class Interpreter {
       : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackBase)) {}
 
   enum Exit { Fell, Returned, Left };
-  Exit run(size_t start, size_t end, size_t& out);
+  Exit run(size_t start, size_t end, size_t& out) { return runFrom(start, start, end, out); }
+  Exit runFrom(size_t pc, size_t start, size_t end, size_t& out);
 
  private:
   Value pop() {
@@ -135,7 +136,7 @@ class Interpreter {
   void callMethod();
   void newMethod();
   void defineFunction(BitReader& r, size_t bodyStart, size_t& next, bool v2);
-  Exit doWith(size_t start, size_t end, size_t& out);
+  Exit doWith(size_t start, size_t end, size_t outerEnd, size_t& out);
   Exit doTry(BitReader& r, size_t next, size_t& out);
   void enumerate(const Value& v);
   void setTarget(const Value& v);
@@ -147,6 +148,7 @@ class Interpreter {
   Value* floor_;  // this frame's bottom of the operand stack
   bool targetLost_ = false;
   int withDepth_ = 0;
+  bool jumpedOut_ = false;  // the last range run was left by a jump, not by running off its end
   fast::Timeline timeline_;
 };
 
@@ -423,7 +425,7 @@ void Interpreter::defineFunction(BitReader& r, size_t bodyStart, size_t& next, b
   }
 }
 
-Interpreter::Exit Interpreter::doWith(size_t start, size_t end, size_t& out) {
+Interpreter::Exit Interpreter::doWith(size_t start, size_t end, size_t outerEnd, size_t& out) {
   Value v = pop();
   Object* o = vm.toObject(v);
   if (!o) {
@@ -436,6 +438,22 @@ Interpreter::Exit Interpreter::doWith(size_t start, size_t end, size_t& out) {
   Exit e;
   try {
     e = run(start, end, out);
+    // A jump to the very end of the body keeps the object in scope for the action there: when
+    // that action jumps back into the body, the body goes on inside the same `with`.
+    while (e == Fell && jumpedOut_ && end < outerEnd && code[end] != op::End) {
+      size_t len = code[end] >= 0x80 && end + 3 <= code.size()
+                       ? 3 + size_t(code[end + 1] | code[end + 2] << 8)
+                       : 1;
+      size_t after;
+      Exit a = runFrom(end, end, std::min(end + len, outerEnd), after);
+      if (a == Returned || after < start || after >= end) {
+        f.scope.resize(depth - 1);
+        --withDepth_;
+        out = after;
+        return a == Returned ? Returned : Left;
+      }
+      e = runFrom(after, start, end, out);
+    }
   } catch (...) {
     f.scope.resize(depth - 1);
     --withDepth_;
@@ -556,8 +574,7 @@ void Interpreter::setTarget(const Value& v) {
   f.target = node ? vm.clipFor(node) : nullptr;
 }
 
-Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
-  size_t pc = start;
+Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size_t& out) {
   while (pc < end) {
     int c = code[pc];
     if (c == op::End) {
@@ -815,6 +832,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
           next += 5;
           if (b && jump(offset, start, end, next)) {
             out = next;
+            jumpedOut_ = true;
             return next == end ? Fell : Left;
           }
           break;
@@ -1191,6 +1209,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         }
         if (taken && jump(offset, start, end, next)) {
           out = next;
+          jumpedOut_ = true;
           return next == end ? Fell : Left;
         }
         break;
@@ -1202,7 +1221,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
         if (c == op::With) {
           size_t size = r.u16();
           if (next + size > code.size()) bad("with length");
-          e = doWith(next, next + size, where);
+          e = doWith(next, next + size, end, where);
         } else {
           e = doTry(r, next, where);
         }
@@ -1227,6 +1246,7 @@ Interpreter::Exit Interpreter::run(size_t start, size_t end, size_t& out) {
     pc = next;
   }
   out = pc;
+  jumpedOut_ = false;
   return Fell;
 }
 

@@ -438,8 +438,17 @@ void Vm::set(Object* o, String* name, const Value& v) {
   }
   Value value = v;
   if (o->watches) {
+    // The property is made before its watcher runs, so a watcher that deletes it has the
+    // write dropped, whether or not it existed before.
+    bool watched = false;
+    for (const Watch& w : *o->watches) watched |= w.key == k && !w.busy;
+    if (watched && !o->props.find(k)) {
+      o->props.add(k, name->interned ? name : intern(name->text));
+      if (k == names_->resolve) resolveSeen = true;
+    }
     bool handled;
     callWatch(o, p, name, value, handled);
+    if (handled && !o->props.find(k)) return;
   }
   // The watcher may have changed the table, and a property this version cannot see is still
   // the one written.

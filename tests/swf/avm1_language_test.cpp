@@ -127,6 +127,38 @@ TEST(Avm1Language, ScopesClosuresAndArguments) {
 
 TEST(Avm1Language, PrototypesFlagsGettersAndWatch) {
   runCases({
+      // A watcher that deletes its property has the write dropped.
+      {6, R"(function w(prop, old, nv)
+               push 'this'
+               getVariable
+               push 'prop'
+               getVariable
+               delete
+               pop
+               push 'nv'
+               getVariable
+               return
+             end
+             push 'o', 0, 'Object'
+             newObject
+             setVariable
+             push 'w'
+             getVariable
+             push 't', 2, 'o'
+             getVariable
+             push 'watch'
+             callMethod
+             pop
+             push 'o'
+             getVariable
+             push 't', 1
+             setMember
+             push 't', 1, 'o'
+             getVariable
+             push 'hasOwnProperty'
+             callMethod
+             trace)",
+       "false\n"},
       // new links __proto__ to the constructor's prototype; methods see `this`.
       {6, R"(function C()
                push 'this'

@@ -48,8 +48,11 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
   avm1::Vm* vm = player_.scripts();
   if (!vm) return true;
   int level = levelTargetNumber(target);
-  // From SWF 7 on names keep their case: "_LEVEL1" is no level but a clip's path.
-  if (vm->version() >= 7 && target.compare(0, 6, "_level") != 0) level = -1;
+  // From SWF 7 on names keep their case: "_LEVEL1" names nothing.
+  if (level >= 0 && vm->version() >= 7 && target.compare(0, 6, "_level") != 0) return true;
+  // A movie replacing level 0 comes as soon as the running actions are done (loadLevel), before
+  // anything more of the old movie runs.
+  if (level == 0 && !url.empty() && !(flags & kLoadVariables)) return false;
   if (level >= 0 && !(flags & kLoadVariables)) {
     // A movie for a level (or an empty address, which empties it) comes on a later frame, with
     // the movies loaded into clips then.

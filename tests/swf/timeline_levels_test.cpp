@@ -70,6 +70,7 @@ TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
   SwfWriter w(6, 100, 100, 10);
   w.doAction(ActionBuilder().getURL("top.swf", "_level2").build());
   w.showFrame();
+  w.showFrame();
   w.doAction(ActionBuilder().getURL("", "_level2").stop().build());
   w.showFrame();
   Player p;

@@ -217,7 +217,10 @@ Value nsSetBufferTime(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-Value netConnectionCtor(Vm&, Object*, Args) { return Value(); }
+Value netConnectionCtor(Vm& vm, Object* self, Args) {
+  if (self) vm.put(self, "isConnected", Value(false), DontEnum);
+  return Value();
+}
 
 // Only the null connection (local files) exists here.
 Value ncConnect(Vm& vm, Object* self, Args args) {

@@ -76,9 +76,9 @@ void TagList::end() { tag(tag::End, std::span<const uint8_t>()); }
 namespace {
 
 uint8_t placeFlags(const PlaceParams& p) {
-  return uint8_t((p.clipDepth ? 0x40 : 0) | (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) |
-                 (p.cxform ? 0x08 : 0) | (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) |
-                 (p.move ? 0x01 : 0));
+  return uint8_t((p.clipEvents.empty() ? 0 : 0x80) | (p.clipDepth ? 0x40 : 0) |
+                 (p.name ? 0x20 : 0) | (p.ratio ? 0x10 : 0) | (p.cxform ? 0x08 : 0) |
+                 (p.matrix ? 0x04 : 0) | (p.character ? 0x02 : 0) | (p.move ? 0x01 : 0));
 }
 
 // The fields PlaceObject2 and 3 share, after the depth, in their order in the tag.
@@ -91,6 +91,21 @@ void writePlaceFields(BitWriter& w, const PlaceParams& p) {
   if (p.clipDepth) w.u16(uint16_t(*p.clipDepth));
 }
 
+// The clip events end the tag.
+void writeClipEvents(BitWriter& w, const PlaceParams& p) {
+  if (p.clipEvents.empty()) return;
+  uint32_t all = 0;
+  for (const auto& [flags, actions] : p.clipEvents) all |= flags;
+  w.u16(0);
+  w.u32(all);
+  for (const auto& [flags, actions] : p.clipEvents) {
+    w.u32(flags);
+    w.u32(uint32_t(actions.size()));
+    w.bytes(actions);
+  }
+  w.u32(0);
+}
+
 }  // namespace
 
 void TagList::placeObject2(const PlaceParams& p) {
@@ -98,6 +113,7 @@ void TagList::placeObject2(const PlaceParams& p) {
   w.u8(placeFlags(p));
   w.u16(uint16_t(p.depth));
   writePlaceFields(w, p);
+  writeClipEvents(w, p);
   tag(tag::PlaceObject2, w);
 }
 
@@ -109,6 +125,7 @@ void TagList::placeObject3(const PlaceParams& p) {
   writePlaceFields(w, p);
   if (p.filters) writeFilterList(w, *p.filters);
   if (p.blendMode) w.u8(uint8_t(*p.blendMode));
+  writeClipEvents(w, p);
   tag(tag::PlaceObject3, w);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "swf/author/bit_writer.h"
@@ -25,6 +26,9 @@ struct PlaceParams {
   std::optional<int> ratio;
   std::optional<std::string> name;
   std::optional<int> clipDepth;
+  // Clip events (onClipEvent): event flags and their actions, written as SWF 6 and later
+  // files hold them.
+  std::vector<std::pair<uint32_t, std::vector<uint8_t>>> clipEvents;
   // PlaceObject3 only.
   std::optional<int> blendMode;
   std::optional<FilterList> filters;

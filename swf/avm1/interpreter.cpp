@@ -626,7 +626,9 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         int frame = r.u16();
         int skip = r.u8();
         DisplayNode* t = targetNode();
-        if (!t || frame >= t->framesLoaded()) next = skipActions(next, end, skip);
+        // A frame past the end waits for the last one.
+        if (!t || std::min(frame, t->totalFrames() - 1) >= t->framesLoaded())
+          next = skipActions(next, end, skip);
         break;
       }
       case op::WaitForFrame2: {
@@ -634,7 +636,8 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         Value fr = pop();
         DisplayNode* t = targetNode();
         double num = vm.toNumber(fr);
-        if (!t || !(num - 1 < t->framesLoaded())) next = skipActions(next, end, skip);
+        if (!t || !(std::min(num - 1, t->totalFrames() - 1.0) < t->framesLoaded()))
+          next = skipActions(next, end, skip);
         break;
       }
       case op::SetTarget: {

@@ -76,6 +76,7 @@ class MovieParser {
         switch (h.code) {
           case tag::ShowFrame:
             if (tl.frameCount() < kMaxFrames) {
+              pending.endOffset = r.pos();
               tl.frames.push_back(std::move(pending));
               pending = Frame{};
               pendingUsed = false;
@@ -109,6 +110,7 @@ class MovieParser {
             break;
           case tag::DoAction:
             pending.actions.push_back(h.body);
+            pending.actionPlaces.push_back(pending.display.size());
             pendingUsed = true;
             break;
           case tag::StartSound:

@@ -59,11 +59,14 @@ struct InitAction {
 
 struct Frame {
   std::vector<DisplayCommand> display;            // in file order
-  std::vector<std::span<const uint8_t>> actions;  // DoAction bodies, run after the display list
+  std::vector<std::span<const uint8_t>> actions;  // DoAction bodies
+  // How many of the display tags come before each DoAction in the file (missing: none).
+  std::vector<size_t> actionPlaces;
   std::vector<InitAction> initActions;
   std::vector<std::string> labels;
   std::optional<RGBA> background;
   std::vector<RawTag> sound;  // StartSound, SoundStreamHead/Block, ...
+  size_t endOffset = 0;       // where its ShowFrame ends, from the start of the file (the root)
 };
 
 struct Timeline {

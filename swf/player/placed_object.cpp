@@ -76,12 +76,15 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
     if (parentTimeline && parentTimeline->timeline().swfVersion < 6) exported = classed;
     using Step = QueuedActions::ClassStep;
     sprite->queueEvent(kEventInitialize, nullptr);
-    if (exported) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});
+    if (exported)
+      ctx.constructQueue.push_back({sprite->lifeToken(), sprite, {}, nullptr, Step::Prototype});
     sprite->queueEvent(kEventConstruct, nullptr);
-    if (exported) ctx.queueInit({sprite->lifeToken(), sprite, {}, nullptr, Step::Constructor});
-    sprite->start();
+    if (exported)
+      ctx.constructQueue.push_back({sprite->lifeToken(), sprite, {}, nullptr, Step::Constructor});
+    // A clip's load comes before those of the clips its first frame places.
     if (!sprite->clipEvents.empty() || sprite->scriptObject || classed)
       sprite->queueEvent(kEventLoad, "onLoad");
+    sprite->start();
   }
   return o;
 }

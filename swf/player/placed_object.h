@@ -18,6 +18,7 @@ class PlacedObject : public DisplayObject {
       : ctx_(ctx), parentTimeline_(parentTimeline), nesting_(nesting) {
     ++ctx_.liveObjects;
     createdTick_ = ctx_.tick;
+    birth_ = ++ctx_.births;
   }
   ~PlacedObject() override { --ctx_.liveObjects; }
   PlacedObject(const PlacedObject&) = delete;
@@ -37,6 +38,10 @@ class PlacedObject : public DisplayObject {
   SpriteInstance* parentTimeline() const { return parentTimeline_; }
   int nesting() const { return nesting_; }
   uint64_t createdTick() const { return createdTick_; }
+  // Counts objects made over the player's life: clips advance newest first.
+  uint64_t birth() const { return birth_; }
+  // Taken off the stage and kept only until its unload handlers ran: nothing else of it runs.
+  bool removed = false;
   std::weak_ptr<const char> lifeToken() const { return life_; }
   void markChanged() { ctx_.changed = true; }
   PlayerContext& context() { return ctx_; }
@@ -67,6 +72,7 @@ class PlacedObject : public DisplayObject {
   SpriteInstance* parentTimeline_;
   int nesting_;
   uint64_t createdTick_ = 0;
+  uint64_t birth_ = 0;
   std::shared_ptr<const char> life_ = std::make_shared<const char>(0);
 };
 

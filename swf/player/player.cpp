@@ -91,6 +91,9 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
   viewX1_ = movie_->stage.xMax;
   viewY1_ = movie_->stage.yMax;
   root_->start();
+  // The root hears its load once its first frame's actions are queued (SWF 5 clips have no
+  // handler methods).
+  if (movie_->version >= 6) root_->queueEvent(kEventLoad, "onLoad");
   runActions();
   changed_ = true;
   flushEvents();
@@ -356,12 +359,8 @@ void Player::tick() {
     runActions();
   }
   bool wasPlaying = root_->playing();
-  root_->advanceTree(loop_);
+  advanceClips();
   if (wasPlaying != root_->playing()) changed_ = true;
-  // Movies loaded into levels loop whatever the control's setting.
-  for (auto& [n, level] : levels_)
-    if (n > 0) level.root->advanceTree(true);
-  queueFrameEvents();
   runActions();
   if (vm_) {
     // Local files have long arrived when a timer set after asking for them comes due.
@@ -376,63 +375,76 @@ void Player::tick() {
 
 namespace {
 
-void collectFrameEvents(DisplayObject& node, std::vector<QueuedActions>& out, uint64_t tick) {
+struct Advancing {
+  uint64_t birth;
+  SpriteInstance* sprite;
+  std::weak_ptr<const char> alive;
+};
+
+void collectSprites(DisplayObject& node, std::vector<Advancing>& out, int guard = 0) {
+  if (guard > kMaxNesting + 2) return;
   for (auto& [depth, child] : node.children) {
-    auto* s = dynamic_cast<SpriteInstance*>(child.get());
-    // A clip placed in this very frame gets its first enterFrame with the next one.
-    if (s && s->createdTick() != tick) {
-      for (const ClipEvent& e : s->clipEvents)
-        if (e.flags & kEventEnterFrame) out.push_back({s->lifeToken(), s, e.actions, nullptr});
-      if (s->scriptObject) out.push_back({s->lifeToken(), s, {}, "onEnterFrame"});
-    }
-    if (!child->children.empty()) collectFrameEvents(*child, out, tick);
+    if (auto* s = dynamic_cast<SpriteInstance*>(child.get()))
+      out.push_back({s->birth(), s, s->lifeToken()});
+    if (!child->children.empty()) collectSprites(*child, out, guard + 1);
   }
 }
 
 }  // namespace
 
-void Player::queueFrameEvents() {
-  std::vector<QueuedActions> events;
+void Player::advanceClips() {
+  // Every clip on the stage advances once a frame, the newest first, so children (always made
+  // after their parents) come before them: each hears its enterFrame, then steps its timeline.
+  // What that queues runs once all have stepped, so a clip an older one removes on the way
+  // runs nothing it had queued. Clips made during the pass wait for the next frame.
+  std::vector<Advancing> clips;
   for (auto& [n, level] : levels_) {
-    if (level.root->scriptObject)
-      events.push_back({level.root->lifeToken(), level.root, {}, "onEnterFrame"});
-    collectFrameEvents(*level.root, events, ctx_->tick);
+    if (!level.root) continue;
+    clips.push_back({level.root->birth(), level.root, level.root->lifeToken()});
+    collectSprites(*level.root, clips);
   }
-  // They run before the actions of the frames just entered.
-  ctx_->actions.insert(ctx_->actions.begin(), events.begin(), events.end());
+  std::sort(clips.begin(), clips.end(),
+            [](const Advancing& a, const Advancing& b) { return a.birth > b.birth; });
+  for (const Advancing& c : clips) {
+    if (c.alive.expired()) continue;
+    SpriteInstance* s = c.sprite;
+    if (s->removed || s->createdTick() == ctx_->tick) continue;
+    s->queueEvent(kEventEnterFrame, s->scriptObject ? "onEnterFrame" : nullptr);
+    // Movies loaded into levels loop whatever the control's setting.
+    s->step(s != root_ || loop_);
+  }
 }
 
 void Player::runActions() {
   if (!ctx_) return;
-  auto& queue = ctx_->actions;
+  PlayerContext& c = *ctx_;
   // Movies loaded by the actions come in once they are done, and their first frames' actions
   // run in turn.
   int loadBudget = kMaxLevelLoadsPerRun;
   syncTextVariables();
   for (;;) {
-    for (size_t i = 0; i < queue.size() && i < kMaxActionBlocksPerTick; ++i) {
-      QueuedActions q = queue[i];  // running may grow the queue
-      if (q.alive.expired()) continue;
-      int version = movie_->version;
-      SpriteInstance* levelRoot = levelOf(q.target, version);
-      avm1::ClipObject* clip = vm_->clipFor(q.target);
-      if (q.classStep != QueuedActions::ClassStep::None) {
-        avm1::Object* ctor = vm_->registeredClass(q.target->symbolName());
-        if (q.classStep == QueuedActions::ClassStep::Prototype)
-          vm_->adoptClass(clip, ctor);
-        else
-          vm_->constructClip(clip, ctor);
-        continue;
+    size_t next = 0, blocks = 0;
+    for (;; ++blocks) {
+      QueuedActions q;  // running may grow the queues
+      if (blocks >= kMaxActionBlocksPerTick) {
+        break;
+      } else if (!c.initQueue.empty()) {
+        q = c.initQueue.front();
+        c.initQueue.pop_front();
+      } else if (!c.constructQueue.empty()) {
+        q = c.constructQueue.front();
+        c.constructQueue.pop_front();
+      } else if (next < c.actions.size()) {
+        q = c.actions[next++];
+      } else {
+        break;
       }
-      if (q.handler) {
-        vm_->callHandler(clip, q.handler);
-        continue;
-      }
-      auto keep = levelRoot ? ctx_->levelData[levelRoot] : movie_->data;
-      vm_->runBlock(q.code, keep, clip, version);
+      runQueued(q);
     }
-    queue.clear();
-    ctx_->dropRetired();  // their unload handlers have run
+    c.initQueue.clear();
+    c.constructQueue.clear();
+    c.actions.clear();
+    c.dropRetired();  // their unload handlers have run
     if (pendingLoads_.empty() || loadBudget <= 0) break;
     loadBudget -= loadPendingLevels(loadBudget);
     orderArrivalsNewestFirst();
@@ -440,6 +452,27 @@ void Player::runActions() {
   pendingLoads_.clear();
   syncTextVariables();
   latchBackground();
+}
+
+void Player::runQueued(const QueuedActions& q) {
+  if (q.alive.expired() || (q.target->removed && !q.afterRemoval)) return;
+  int version = movie_->version;
+  SpriteInstance* levelRoot = levelOf(q.target, version);
+  avm1::ClipObject* clip = vm_->clipFor(q.target);
+  if (q.classStep != QueuedActions::ClassStep::None) {
+    avm1::Object* ctor = vm_->registeredClass(q.target->symbolName());
+    if (q.classStep == QueuedActions::ClassStep::Prototype)
+      vm_->adoptClass(clip, ctor);
+    else
+      vm_->constructClip(clip, ctor);
+    return;
+  }
+  if (q.handler) {
+    vm_->callHandler(clip, q.handler);
+    return;
+  }
+  auto keep = levelRoot ? ctx_->levelData[levelRoot] : movie_->data;
+  vm_->runBlock(q.code, keep, clip, version);
 }
 
 void Player::fsCommand(const std::string& command, const std::string& args) {

@@ -177,6 +177,7 @@ class Player {
   // Makes the sound up to `at` output frames since loading.
   void mixTo(double at);
   void runActions();
+  void runQueued(const QueuedActions& q);
   void flushEvents();
   void fire(ButtonInstance& b, uint16_t condition);
   void requireLoaded() const;
@@ -229,7 +230,8 @@ class Player {
   void clipKeys(int code, char32_t ch, bool down);
   double scriptTimeLimitMs_ = 15000;
   double elapsedMs_ = 0;
-  void queueFrameEvents();
+  // Steps every clip's timeline and queues its enterFrame events (one frame of the clock).
+  void advanceClips();
   std::unique_ptr<PlayerContext> ctx_;
   // Holds each level's root timeline as its child at the level's number, so one drawing pass
   // shows them all, level 0 lowest.

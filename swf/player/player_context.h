@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -40,31 +41,32 @@ struct QueuedActions {
   // Instead of code: a step of making a placed clip its registered class's instance (the
   // prototype after its initialize events, the constructor after its construct events).
   enum class ClassStep : uint8_t { None, Prototype, Constructor } classStep = ClassStep::None;
+  // Runs even though the target left the stage since it was queued (its load and unload).
+  bool afterRemoval = false;
 };
 
 struct PlayerContext {
   const Movie* movie = nullptr;
   uint64_t tick = 0;
+  uint64_t births = 0;  // display objects made so far
   int liveObjects = 0;
   int instanceCount = 0;                // unnamed sprites made so far ("instance1", ...)
   bool changed = false;                 // something drawn changed since the last look
   sound::SoundEngine* sound = nullptr;  // the player's sound; null in a player without one
   PlayerInput* input = nullptr;         // keys, focus and text fields; null without a player
   avm1::Vm* vm = nullptr;               // the scripts' machine; null without a player
+  // Actions wait in three queues; whenever a block is done, the next comes from the first queue
+  // that holds any: init actions and initialize events, then what constructs clips (construct
+  // events and registered classes), then everything else in the order it was queued.
+  std::deque<QueuedActions> initQueue, constructQueue;
   std::vector<QueuedActions> actions;
-  // While a timeline enters a frame, the clip events its display changes raise go before the
-  // frame's actions: first the initialize and construct events, then unload and load ones.
-  static constexpr size_t kNoMark = size_t(-1);
-  size_t initMark = kNoMark, eventMark = kNoMark;
-  void queueInit(const QueuedActions& q) {
-    if (initMark == kNoMark) return actions.push_back(q);
-    actions.insert(actions.begin() + ptrdiff_t(initMark++), q);
-    ++eventMark;
+  bool anyQueued() const {
+    return !initQueue.empty() || !constructQueue.empty() || !actions.empty();
   }
-  void queueLoad(const QueuedActions& q) {
-    if (eventMark == kNoMark) return actions.push_back(q);
-    actions.insert(actions.begin() + ptrdiff_t(eventMark++), q);
-  }
+  // While a timeline jumps back, the unload events of what it takes away wait here until the
+  // frame's actions are queued.
+  std::vector<QueuedActions>* heldUnloads = nullptr;
+  void queueUnload(const QueuedActions& q) { (heldUnloads ? *heldUnloads : actions).push_back(q); }
   // DoInitAction runs once per sprite definition.
   std::set<uint16_t> initActionsDone;
   // The file data of each level's movie, by its root: scripts keep what they run alive.

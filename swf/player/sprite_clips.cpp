@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 
@@ -88,6 +89,14 @@ bool queueUnloads(DisplayObject& o, int guard = 0) {
   return any;
 }
 
+// What is left of a removed clip waits only for unload handlers: it neither plays nor hears
+// other events, and what it had queued no longer runs.
+void markRemoved(DisplayObject& o, int guard = 0) {
+  if (guard > kMaxNesting + 2) return;
+  static_cast<PlacedObject&>(o).removed = true;
+  for (auto& [d, child] : o.children) markRemoved(*child, guard + 1);
+}
+
 // The movie whose characters `timeline` places: the one loaded into it or into an ancestor,
 // else its level's.
 const Movie* movieOf(const SpriteInstance* timeline, const PlayerContext& ctx) {
@@ -114,9 +123,13 @@ std::map<int, std::unique_ptr<DisplayObject>>::iterator SpriteInstance::eraseChi
     std::map<int, std::unique_ptr<DisplayObject>>::iterator it) {
   ctx_.changed = true;
   auto* placed = static_cast<PlacedObject*>(it->second.get());
+  if (it->first < 0) return children.erase(it);
+  // Another clip removed from the same depth may still wait there: this one waits below it.
   int parked = -1 - it->first;
-  if (it->first < 0 || children.count(parked) || !queueUnloads(*placed)) return children.erase(it);
+  while (children.count(parked) && parked > INT_MIN) --parked;
+  if (children.count(parked) || !queueUnloads(*placed)) return children.erase(it);
   dropChildrenNotWaiting(*placed);
+  markRemoved(*placed);
   // A clip with unload handlers stays, below every depth in use, until they have run; scripts
   // see it at the depth they number -32769 minus its old one.
   auto o = std::move(it->second);
@@ -281,6 +294,7 @@ int SpriteInstance::nextHighestDepth() {
 }
 
 double SpriteInstance::bytesTotal() const {
+  if (character == emptySprite()) return 0;  // made by a script: nothing of it was loaded
   const SpriteInstance* s = this;
   while (s->parentTimeline()) s = s->parentTimeline();
   auto it = ctx_.levelMovies.find(s);

@@ -89,22 +89,46 @@ void SpriteInstance::gotoFrame(int target) {
   int previous = frame_;
   frame_ = target;
   ctx_.changed = true;
-  // Definitions' init actions run once, before the frame actions of the frame that holds them.
+  enterSounds(previous);
+  queueFrame(target, touched, back);
+  // Definitions' init actions run once, before the frame actions.
   for (int f = std::max(from, 0); f <= target; ++f)
     for (const InitAction& ia : timeline_.frames[size_t(f)].initActions)
       if (ctx_.initActionsDone.insert(ia.spriteId).second)
-        ctx_.actions.push_back({lifeToken(), this, ia.actions, nullptr});
-  enterSounds(previous);
-  // The clip events the display changes raise come first; this timeline's actions run before
-  // those of the children its frame creates.
-  size_t savedInit = ctx_.initMark, savedEvent = ctx_.eventMark;
-  ctx_.initMark = ctx_.eventMark = ctx_.actions.size();
-  for (auto code : timeline_.frames[target].actions)
-    ctx_.actions.push_back({lifeToken(), this, code, nullptr});
+        ctx_.initQueue.push_back({lifeToken(), this, ia.actions, nullptr});
+}
+
+void SpriteInstance::queueFrame(int target, DepthList& touched, bool back) {
+  // The events of the display changes and the frame's actions queue in the order of the file's
+  // tags: a DoAction runs after the events of the tags before it and before those after it.
+  // Changes of the frames passed on the way come first; a jump back takes away what does not
+  // belong to the frame after the frame's actions.
+  const Frame& entered = timeline_.frames[size_t(target)];
+  std::map<int, size_t> lastTag;  // depth → the entered frame's last display tag there
+  for (size_t i = 0; i < entered.display.size(); ++i)
+    lastTag[std::visit([](const auto& c) { return c.depth; }, entered.display[i])] = i + 1;
+  normalise(touched);
+  std::vector<QueuedActions> unloads;
+  auto* savedHeld = ctx_.heldUnloads;
+  ctx_.heldUnloads = back ? &unloads : nullptr;
   if (back) dropScriptClipsAtTimelineDepths();
-  reconcile(touched);
-  ctx_.initMark = savedInit;
-  ctx_.eventMark = savedEvent;
+  // Reconciles the depths whose last change comes before `place` display tags.
+  auto reconcileBefore = [&](size_t place) {
+    DepthList part, rest;
+    for (int d : touched) {
+      auto it = lastTag.find(d);
+      (it == lastTag.end() || it->second <= place ? part : rest).push_back(d);
+    }
+    touched = std::move(rest);
+    if (!part.empty()) reconcile(part);
+  };
+  for (size_t i = 0; i < entered.actions.size(); ++i) {
+    reconcileBefore(i < entered.actionPlaces.size() ? entered.actionPlaces[i] : 0);
+    ctx_.actions.push_back({lifeToken(), this, entered.actions[i], nullptr});
+  }
+  reconcileBefore(entered.display.size());
+  ctx_.heldUnloads = savedHeld;
+  for (const QueuedActions& q : unloads) ctx_.queueUnload(q);
 }
 
 void SpriteInstance::reconcile(DepthList& depths) {
@@ -188,22 +212,6 @@ bool SpriteInstance::step(bool loop) {
     return false;
   }
   return true;
-}
-
-void SpriteInstance::advanceTree(bool loop) {
-  if (createdTick() != ctx_.tick) step(loop);
-  advanceChildren(*this);
-}
-
-void advanceChildren(DisplayObject& node) {
-  // Stepping a child changes only that child's own children, so this map stays valid.
-  for (auto& [depth, child] : node.children) {
-    auto* placed = static_cast<PlacedObject*>(child.get());
-    if (auto* sprite = dynamic_cast<SpriteInstance*>(placed))
-      sprite->advanceTree(true);
-    else if (!child->children.empty())
-      advanceChildren(*child);
-  }
 }
 
 }  // namespace swf

@@ -32,8 +32,6 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   // One frame on while playing; past the end wraps when `loop`, else stops. Returns true when
   // the frame changed.
   bool step(bool loop);
-  // Steps this timeline and every nested one that existed before this tick.
-  void advanceTree(bool loop);
 
   // Clip events from the placement that made it.
   std::vector<ClipEvent> clipEvents;
@@ -64,7 +62,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   void stop() override { playing_ = false; }
   void gotoFrame(int frame, bool play) override;
   bool gotoLabel(const std::string& label, bool play) override;
-  int totalFrames() const override { return frameCount(); }
+  int totalFrames() const override;
+  int framesLoaded() const override;
   int findLabel(const std::string& label) const override { return timeline_.findLabel(label); }
   std::vector<std::span<const uint8_t>> frameCode(int frame) override;
   std::shared_ptr<const void> codeOwner() const override;
@@ -113,6 +112,8 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
 
  private:
   void reconcile(DepthList& depths);
+  // Queues the events of entering `target` (the display changes in `touched`) and its actions.
+  void queueFrame(int target, DepthList& touched, bool back);
   // Going back, the timeline takes its depths back from what scripts made or moved there.
   void dropScriptClipsAtTimelineDepths();
   // Starts the event sounds of the frame just entered and feeds its stream block.
@@ -129,9 +130,6 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   bool rootMoved_ = false;
   int rootDepth_ = 0;
 };
-
-// Steps the sprites among `node`'s children (and deeper) that existed before this tick.
-void advanceChildren(DisplayObject& node);
 
 // "/a/b", "/" for a root: the slash form of a sprite's path.
 std::string slashPathOf(const SpriteInstance* s);

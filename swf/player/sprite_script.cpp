@@ -7,6 +7,7 @@
 
 #include "swf/avm1/vm.h"
 #include "swf/movie/movie.h"
+#include "swf/movie/sprite.h"
 #include "swf/player/placed_properties.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/render/bounds.h"
@@ -111,6 +112,23 @@ bool SpriteInstance::gotoLabel(const std::string& label, bool play) {
   return true;
 }
 
+int SpriteInstance::totalFrames() const {
+  // A sprite whose header says it has no frames counts none, though it shows one.
+  auto* def = dynamic_cast<const SpriteCharacter*>(character.get());
+  return def && def->declaredFrameCount == 0 ? 0 : frameCount();
+}
+
+int SpriteInstance::framesLoaded() const {
+  // A movie arrives a piece at a time: in the frame it comes in, only the frames within its
+  // first piece are there.
+  constexpr size_t kFirstPiece = 65536;
+  if (parentTimeline() || createdTick() != ctx_.tick) return totalFrames();
+  int loaded = 1;
+  while (loaded < frameCount() && timeline_.frames[size_t(loaded)].endOffset <= kFirstPiece)
+    ++loaded;
+  return loaded;
+}
+
 std::vector<std::span<const uint8_t>> SpriteInstance::frameCode(int frame) {
   if (frame < 0 || frame >= frameCount()) return {};
   return timeline_.frames[size_t(frame)].actions;
@@ -124,13 +142,15 @@ std::shared_ptr<const void> SpriteInstance::codeOwner() const {
 }
 
 void SpriteInstance::queueEvent(uint32_t flag, const char* handler) {
-  bool init = flag & (kEventInitialize | kEventConstruct);
-  bool load = flag & (kEventLoad | kEventUnload);
-  auto queue = [&](const QueuedActions& q) {
-    if (init)
-      ctx_.queueInit(q);
-    else if (load)
-      ctx_.queueLoad(q);
+  auto queue = [&](QueuedActions q) {
+    // A clip taken away still hears of its load and unload, if nothing else.
+    q.afterRemoval = flag == kEventUnload || flag == kEventLoad;
+    if (flag == kEventInitialize)
+      ctx_.initQueue.push_back(q);
+    else if (flag == kEventConstruct)
+      ctx_.constructQueue.push_back(q);
+    else if (flag == kEventUnload)
+      ctx_.queueUnload(q);
     else
       ctx_.actions.push_back(q);
   };
@@ -146,8 +166,9 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
     case avm1::PropCurrentFrame:
       return Value(std::max(frame_, 0) + 1);
     case avm1::PropTotalFrames:
+      return Value(totalFrames());
     case avm1::PropFramesLoaded:
-      return Value(frameCount());
+      return Value(framesLoaded());
     case avm1::PropTarget:
       return Value(vm.str(slashPathOf(this)));
     case avm1::PropDropTarget:

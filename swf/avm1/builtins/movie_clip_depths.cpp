@@ -33,7 +33,14 @@ Value attachMovie(Vm& vm, Object* self, Args args) {
 Value createEmptyMovieClip(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n || args.size() < 2) return Value();
-  return clipValue(vm, n->createEmptyNode(vm.toString(args.at(0)), depthArg(vm, args.at(1))));
+  Value made = clipValue(vm, n->createEmptyNode(vm.toString(args.at(0)), depthArg(vm, args.at(1))));
+  // An empty clip is constructed at once: its onConstruct (inherited, as it can have no other
+  // yet) runs before this returns.
+  if (Object* clip = made.object()) {
+    Value fn = vm.get(clip, vm.intern("onConstruct"));
+    if (fn.object() && fn.o->isFunction()) vm.call(fn, clip, {});
+  }
+  return made;
 }
 
 Value duplicateMovieClip(Vm& vm, Object* self, Args args) {

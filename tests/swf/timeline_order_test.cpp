@@ -26,10 +26,10 @@ TagList countingSprite(const std::string& name, int frames) {
   return s;
 }
 
-struct Run {
-  Player p;
+struct FrameRun {
+  swf::Player p;
   Lines traces;
-  explicit Run(const std::vector<uint8_t>& movie) {
+  explicit FrameRun(const std::vector<uint8_t>& movie) {
     p.onTrace = [this](const std::string& t) { traces.push_back(t); };
     show(p, movie);
   }
@@ -63,7 +63,7 @@ TEST(TimelineOrder, NewestClipsAdvanceFirstAndRemovedOnesRunNothingQueued) {
   w.removeObject2(2);  // after `late` advanced: what it queued this frame is dropped
   w.doAction(says("root 3"));
   w.showFrame();
-  Run run(w.finish());
+  FrameRun run(w.finish());
   // Children are made after their parents, so they go first; each hears its enterFrame first.
   EXPECT_EQ(run.frame(), (Lines{"late enterFrame", "late 2", "inner 2", "outer 2", "root 2"}));
   EXPECT_EQ(run.frame(), (Lines{"inner 3", "root 3"}));
@@ -83,7 +83,7 @@ TEST(TimelineOrder, ClipEventsKeepTheirPlaceAmongTheFrameActions) {
   second.clipEvents = {{kLoad, says("load second")}};
   w.placeObject2(second);
   w.showFrame();
-  Run run(w.finish());
+  FrameRun run(w.finish());
   EXPECT_EQ(run.traces, (Lines{"load first"}));
   EXPECT_EQ(run.frame(), (Lines{"unload first", "actions", "load second"}));
 }
@@ -102,7 +102,7 @@ TEST(TimelineOrder, AJumpBackBringsClipsBeforeItsActionsAndTakesThemAfter) {
   w.placeObject2(b);
   w.doAction(ActionBuilder().trace("frame 2").gotoFrame(0).build());
   w.showFrame();
-  Run run(w.finish());
+  FrameRun run(w.finish());
   EXPECT_EQ(run.traces, (Lines{"load a", "frame 1"}));
   EXPECT_EQ(run.frame(), (Lines{"load b", "frame 2", "load a", "frame 1", "unload b"}));
 }
@@ -145,7 +145,7 @@ TEST(TimelineOrder, ClipsRemovedFromOneDepthAllWaitForTheirUnload) {
     trace
   )"));
   w.showFrame();
-  Run run(w.finish());
+  FrameRun run(w.finish());
   // An empty clip was never loaded from anywhere: it has no bytes.
   EXPECT_EQ(run.traces, (Lines{"_level0.a", "_level0.c", "0"}));
 }

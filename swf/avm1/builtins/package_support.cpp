@@ -16,8 +16,9 @@ Object* packageObject(Vm& vm, std::string_view path) {
     if (!next) {
       next = vm.newObject();
       // The packages came with the player of SWF 8, but movies of SWF 6 and 7 see them too
-      // (only SWF 5 code does not), all but flash.display.
-      uint16_t mask = o == vm.global ? Version6 : part == "display" ? Version8 : 0;
+      // (only SWF 5 code does not), all but flash.display and flash.external.
+      bool fromSwf8 = o != vm.global && (part == "display" || part == "external");
+      uint16_t mask = o == vm.global ? Version6 : fromSwf8 ? Version8 : 0;
       vm.put(o, vm.intern(part), Value(next), DontEnum | mask);
     }
     o = next;

@@ -61,6 +61,29 @@ std::shared_ptr<BitmapCharacter> loadImageFile(const std::string& path) {
 
 }  // namespace
 
+// Level loads take addresses. A path already found goes back as a file address, so that it is
+// neither resolved against the movie's directory nor unescaped a second time.
+static std::string absoluteOf(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(path, ec);
+  return ec ? path : p.string();
+}
+
+static std::string fileAddressFor(const std::string& path) {
+  std::string out = "file://";
+  for (char c : absoluteOf(path)) {
+    if (c == '%' || c == '?' || c == '#') {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += '%';
+      out += kHex[static_cast<unsigned char>(c) >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string Player::defaultSharedObjectDir() {
   std::string base;
   if (const char* x = std::getenv("XDG_DATA_HOME"); x && x[0] == '/')
@@ -106,10 +129,11 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
       error = "level 0 cannot be emptied";
       return nullptr;
     }
-    pendingLoads_.emplace_back(level, path);
+    pendingLoads_.emplace_back(level, path.empty() ? path : fileAddressFor(path));
     loadPendingLevels(1);
     SpriteInstance* r = levelRoot(level);
-    if (!path.empty() && (!r || levels_[level].path != path)) error = "cannot load " + path;
+    if (!path.empty() && (!r || levels_[level].path != absoluteOf(path)))
+      error = "cannot load " + path;
     return path.empty() ? nullptr : r;
   }
 

@@ -82,6 +82,26 @@ TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kWhite, 0));
 }
 
+TEST_F(TimelineLevels, FileNamesArriveAsWrittenFromAMovieOpenedByARelativePath) {
+  // Each address is unescaped once: "%2541" names a file called "%41", never "A".
+  const std::pair<std::string, std::string> files[] = {{"a%2541.swf", "a%41.swf"},
+                                                       {"b%23c.swf", "b#c.swf"}};
+  ActionBuilder a;
+  int level = 1;
+  for (const auto& [address, name] : files) {
+    write(name, squareMovie(kBlue, 25, 25));
+    a.getURL(address, "_level" + std::to_string(level++));
+  }
+  write("main.swf", squareMovie(kRed, 0, 0, a.build()));
+  fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  Player p;
+  p.load("main.swf");
+  step(p);
+  fs::current_path(before);
+  for (int n = 1; n < level; ++n) EXPECT_NE(p.levelRoot(n), nullptr) << files[n - 1].second;
+}
+
 TEST_F(TimelineLevels, AddressesThatLoadNothingLeaveTheLevelAlone) {
   write("top.swf", squareMovie(kBlue, 25, 25));
   write("junk.swf", {'n', 'o', 't', ' ', 'a', ' ', 's', 'w', 'f'});

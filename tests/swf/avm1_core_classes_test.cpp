@@ -243,33 +243,24 @@ TEST(Avm1CoreClasses, DatesFarOutAndThroughSuper) {
            "'\ncallMethod\ntrace";
   };
   // Foo runs Date, then Array, on its instance through super, asking getTime after each.
-  const std::string relay = R"(function Foo()
-                                 push 0, 'super'
-                                 callFunction
-                                 pop
-                                 push 0, 'this'
-                                 getVariable
-                                 push 'getTime'
-                                 callMethod
-                                 typeOf
-                                 trace
-                                 push 'this'
+  const std::string superThenTimeType = R"(push 0, 'super'
+                                           callFunction
+                                           pop
+                                           push 0, 'this'
+                                           getVariable
+                                           push 'getTime'
+                                           callMethod
+                                           typeOf
+                                           trace
+)";
+  const std::string relay = "function Foo()\n" + superThenTimeType + R"(push 'this'
                                  getVariable
                                  push '__proto__'
                                  getMember
                                  push '__constructor__', 'Array'
                                  getVariable
                                  setMember
-                                 push 0, 'super'
-                                 callFunction
-                                 pop
-                                 push 0, 'this'
-                                 getVariable
-                                 push 'getTime'
-                                 callMethod
-                                 typeOf
-                                 trace
-                               end
+)" + superThenTimeType + R"(                               end
                                push 'Foo'
                                getVariable
                                push 'prototype'

@@ -139,9 +139,8 @@ void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   }
   givenHtml_ = html;
   const FieldStyle& base = version >= 8 ? newStyle_ : firstStyle_;
-  doc_ = FieldDocument(
-      parseHtmlText(decodeText(html, 6), base.chars, base.paragraph, def_->multiline, version,
-                    condenseWhite));
+  doc_ = FieldDocument(parseHtmlText(decodeText(html, 6), base.chars, base.paragraph,
+                                     def_->multiline, version, condenseWhite));
   newStyle_ = doc_.lastStyle(newStyle_);
   int n = int(doc_.size());
   caret_ = std::min(caret_, n);

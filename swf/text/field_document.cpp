@@ -170,8 +170,7 @@ void FieldDocument::replace(size_t begin, size_t end, const std::u32string& s,
   end = std::min(end, text_.size());
   begin = std::min(begin, end);
   std::u32string add = s;
-  for (char32_t& c : add)
-    c = c == U'\n' ? U'\r' : (htmlBreaks && c == U'\r' ? kSilentBreak : c);
+  for (char32_t& c : add) c = c == U'\n' ? U'\r' : (htmlBreaks && c == U'\r' ? kSilentBreak : c);
   uint32_t idx = styleIndex(style);
   text_.replace(begin, end - begin, add);
   styleOf_.erase(styleOf_.begin() + long(begin), styleOf_.begin() + long(end));

@@ -123,7 +123,8 @@ TraceOutcome runTrace(const fs::path& swfPath, const fs::path& saveDir, bool rec
   try {
     swf::Player player;
     if (recordedClock) player.wallClock = [] { return kTraceRecordingClock; };
-    // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original player.
+    // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original
+    // player.
     bool quit = false;
     player.onTrace = [&](const std::string& t) {
       if (traced.size() < (64u << 20)) traced += t + "\n";

@@ -150,10 +150,12 @@ TEST(ClipExtras, ChildrenGettersAndEmptyNamesAsMembers) {
       jump loop
       done:)";
   rvtest::runCases({
-      {6, "push 0, 'kid', 2, 'this'\ngetVariable\npush 'createEmptyMovieClip'\ncallMethod\npop" +
-              listThis,
+      {6,
+       "push 0, 'kid', 2, 'this'\ngetVariable\npush 'createEmptyMovieClip'\ncallMethod\npop" +
+           listThis,
        "kid\n$version\n"},
-      {6, R"(push 0, 'kid', 2, 'this'
+      {6,
+       R"(push 0, 'kid', 2, 'this'
              getVariable
              push 'createEmptyMovieClip'
              callMethod
@@ -162,7 +164,8 @@ TEST(ClipExtras, ChildrenGettersAndEmptyNamesAsMembers) {
              getVariable
              push 3, 'ASSetPropFlags'
              callFunction
-             pop)" + listThis,
+             pop)" +
+           listThis,
        ""},
       {6, R"(function g()
                push 42

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "swf/avm1/builtins/load_text.h"
 #include "swf/io/swf_container.h"
 #include "swf/player/bitmap_data.h"
 #include "swf/player/local_address.h"
@@ -61,27 +62,16 @@ std::shared_ptr<BitmapCharacter> loadImageFile(const std::string& path) {
 
 }  // namespace
 
-// Level loads take addresses. A path already found goes back as a file address, so that it is
-// neither resolved against the movie's directory nor unescaped a second time.
 static std::string absoluteOf(const std::string& path) {
   std::error_code ec;
   std::filesystem::path p = std::filesystem::absolute(path, ec);
   return ec ? path : p.string();
 }
 
+// Level loads take addresses. A path already found goes back as a file address, so that it is
+// neither resolved against the movie's directory nor unescaped a second time.
 static std::string fileAddressFor(const std::string& path) {
-  std::string out = "file://";
-  for (char c : absoluteOf(path)) {
-    if (c == '%' || c == '?' || c == '#') {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      out += '%';
-      out += kHex[static_cast<unsigned char>(c) >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return "file://" + avm1::urlEscape(absoluteOf(path));
 }
 
 std::string Player::defaultSharedObjectDir() {

@@ -56,15 +56,18 @@ class Avm1Loading : public ::testing::Test {
     return movie(std::vector<std::string>{script}, version);
   }
 
-  // Plays `script` from movies/main.swf for `frames` frames; returns the traces.
-  std::string play(const std::string& script, int frames = 3, int version = 7) {
+  // Plays `scripts` (one a frame) from movies/main.swf for `frames` frames; returns the traces.
+  std::string play(const std::vector<std::string>& scripts, int frames, int version = 7) {
     std::string traced;
     swf::Player p;
     p.setSharedObjectDir((dir_ / "so").string());
     p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
-    p.load(write("main.swf", movie(script, version)));
+    p.load(write("main.swf", movie(scripts, version)));
     for (int i = 0; i < frames; ++i) p.advance(100);
     return traced;
+  }
+  std::string play(const std::string& script, int frames = 3, int version = 7) {
+    return play(std::vector<std::string>{script}, frames, version);
   }
 
   fs::path dir_;
@@ -234,11 +237,7 @@ TEST_F(Avm1Loading, LoadVariablesAndLoadMovieGoIntoClips) {
   std::string check =
       "push 'clip'\ngetVariable\npush 'a'\ngetMember\ntrace\n"
       "push 'child.swf', 'clip'\ngetURL2 64\n";
-  std::string traced;
-  swf::Player p;
-  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
-  p.load(write("main.swf", movie({s, "", check})));
-  for (int i = 0; i < 5; ++i) p.advance(100);
+  std::string traced = play({s, "", check}, 5);
   EXPECT_EQ(traced, "undefined\nfrom file\nclip\n");
 }
 
@@ -252,11 +251,7 @@ TEST_F(Avm1Loading, LoadVariablesFillsTextFieldsButNotPlainObjects) {
   std::string check =
       "push 'f'\ngetVariable\npush 'a'\ngetMember\ntrace\n"
       "push 'o'\ngetVariable\npush 'a'\ngetMember\ntrace\n";
-  std::string traced;
-  swf::Player p;
-  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
-  p.load(write("main.swf", movie({s, "", check})));
-  for (int i = 0; i < 4; ++i) p.advance(100);
+  std::string traced = play({s, "", check}, 4);
   EXPECT_EQ(traced, "from file\nundefined\n");
 }
 
@@ -274,11 +269,7 @@ TEST_F(Avm1Loading, LoadedMoviesKeepTheClipAndTellTheirOrigin) {
       "push 0, 'this'\ngetVariable\npush 'getSWFVersion'\ncallMethod\ntrace\n"
       "push 'clip'\ngetVariable\npush '_url'\ngetMember\ntrace\n"
       "push '_url'\ngetVariable\ntrace\n";
-  std::string traced;
-  swf::Player p;
-  p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
-  p.load(write("main.swf", movie({s, "", check})));
-  for (int i = 0; i < 4; ++i) p.advance(100);
+  std::string traced = play({s, "", check}, 4);
   std::string dir = "file://" + fs::absolute(dir_ / "movies").lexically_normal().string();
   EXPECT_EQ(traced, "true\ntrue\n6\n7\n" + dir + "/child.swf\n" + dir + "/main.swf\n");
 }

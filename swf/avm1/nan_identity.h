@@ -30,6 +30,12 @@ inline double freshNaN() {
   return d;
 }
 
+// The one NaN that `NaN` and `Number.NaN` both hold, so the two compare equal.
+inline double constantNaN() {
+  static const double d = freshNaN();
+  return d;
+}
+
 // `d`, or a fresh NaN when it is one: for the results of arithmetic.
 inline double distinctNaN(double d) { return d == d ? d : freshNaN(); }
 

@@ -16,9 +16,11 @@ bool equalsName(const std::string& a, const char* b, bool caseSensitive) {
   return caseSensitive ? a == b : strcasecmp(a.c_str(), b) == 0;
 }
 
-// The number of "_levelN" (any case); -1 for other names.
-int levelNumber(const std::string& name) {
-  if (name.size() <= 6 || name.size() > 12 || strncasecmp(name.c_str(), "_level", 6) != 0)
+// The number of "_levelN" (in any case unless `caseSensitive`); -1 for other names.
+int levelNumber(const std::string& name, bool caseSensitive = false) {
+  if (name.size() <= 6 || name.size() > 12) return -1;
+  if (caseSensitive ? name.compare(0, 6, "_level") != 0
+                    : strncasecmp(name.c_str(), "_level", 6) != 0)
     return -1;
   int level = 0;
   for (size_t i = 6; i < name.size(); ++i) {
@@ -62,7 +64,7 @@ bool isChildNamed(Object* o, String* key, const Value& v) {
 // whatever object a variable of that name holds. Null when there is none.
 Object* Vm::pathStep(Object* from, std::string_view name) {
   std::string part(name);
-  if (int level = levelNumber(part); level >= 0) {
+  if (int level = levelNumber(part, caseSensitive()); level >= 0) {
     DisplayNode* n = host_.levelNode(level);
     return n ? clipFor(n) : nullptr;
   }
@@ -75,8 +77,9 @@ Object* Vm::pathStep(Object* from, std::string_view name) {
       return p ? clipFor(p) : nullptr;
     }
     if (DisplayNode* child = node->childNode(part, caseSensitive())) return clipFor(child);
+    // Inside a path "this" is a clip's name for itself; an object has no such member.
+    if (equalsName(part, "this", caseSensitive())) return from;
   }
-  if (equalsName(part, "this", caseSensitive())) return from;
   if (version_ >= 6 && equalsName(part, "_global", caseSensitive())) return global;
   Value v = get(from, intern(part));
   return v.object() ? v.o : nullptr;
@@ -164,7 +167,8 @@ DisplayNode* Vm::resolveTarget(ClipObject* from, const std::string& path) {
   DisplayNode* level0 = from ? nullptr : host_.levelNode(0);
   ClipObject* start = from ? from : level0 ? clipFor(level0) : nullptr;
   if (!start) return nullptr;
-  Object* o = walkPath(start, from, path, true);
+  // A target may be reached through objects (tellTarget("o.t") with o.t a clip).
+  Object* o = walkPath(start, from, path, false);
   ClipObject* c = o ? o->asClip() : nullptr;
   return c ? c->node() : nullptr;
 }
@@ -175,8 +179,11 @@ Object* Vm::pathTarget(ExecFrame& f, std::string_view path) {
   ClipObject* base = f.timeline() ? f.timeline()->asClip() : nullptr;
   size_t firstEnd = path.find_first_of("/:.");
   std::string first(path.substr(0, firstEnd == std::string_view::npos ? path.size() : firstEnd));
-  if (equalsName(first, "this", caseSensitive()))
-    return f.self ? walkPath(f.self, base, path, false) : nullptr;
+  if (equalsName(first, "this", caseSensitive())) {
+    if (!f.self || f.self->asClip()) return f.self ? walkPath(f.self, base, path, false) : nullptr;
+    if (firstEnd == std::string_view::npos) return f.self;
+    return walkPath(f.self, base, path.substr(firstEnd + 1), false);
+  }
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (Object* t = o ? walkPath(o, base, path, false) : nullptr) return t;
@@ -217,7 +224,10 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     }
     if (cut + 1 == text.size()) return Value();
     Object* t = pathTarget(f, std::string_view(text).substr(0, cut));
-    return t ? get(t, intern(text.substr(cut + 1))) : Value();
+    if (!t) return Value();
+    // A function called by its path runs on the object the path led to.
+    if (foundOn) *foundOn = t;
+    return get(t, intern(text.substr(cut + 1)));
   }
   String* k = key(name);
   bool isThis = k == key(names_->thisName), isSuper = k == key(names_->super) && version_ >= 6;
@@ -239,7 +249,7 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);
   }
   if (k == key(names_->global) && version_ >= 6) return Value(global);
-  int level = levelNumber(text);
+  int level = levelNumber(text, caseSensitive());
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (o && lookup(o, name, o, out)) {
@@ -272,7 +282,7 @@ void Vm::setVariable(ExecFrame& f, String* name, const Value& v) {
   // inherits does not count (the timeline takes it instead).
   for (size_t i = f.scope.size(); i-- > 1;) {
     Object* o = f.scope[i];
-    if (hasOwn(o, name) || (o->asClip() && has(o, name))) {
+    if (hasOwn(o, name)) {
       set(o, name, v);
       return;
     }

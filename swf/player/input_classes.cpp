@@ -8,6 +8,7 @@
 
 #include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
+#include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
 #include "swf/avm1/clip_object.h"
 #include "swf/player/player.h"
@@ -37,9 +38,7 @@ PlayerInput* inputOf(Vm& vm) {
 Object* broadcaster(Vm& vm, const char* name) {
   Object* o = vm.newObject();
   vm.put(vm.global, name, Value(o), avm1::DontEnum);
-  Value init = vm.get(vm.get(vm.global, vm.intern("AsBroadcaster")), vm.intern("initialize"));
-  Value arg(o);
-  vm.call(init, nullptr, {&arg, 1});
+  avm1::makeBroadcaster(vm, o);
   return o;
 }
 

@@ -222,6 +222,47 @@ TEST(Avm1CoreClasses, NativesByNumber) {
              typeOf
              trace)",
        "undefined\n"},
+      // removeListener compares loosely (a listener whose valueOf answers "k" is "k");
+      // Error called as a plain function makes nothing.
+      {6, R"(push 'b', 0
+             initObject
+             setVariable
+             push 'b'
+             getVariable
+             push 1, 'AsBroadcaster'
+             getVariable
+             push 'initialize'
+             callMethod
+             pop
+             push 'valueOf'
+             function ()
+               push 'k'
+               return
+             end
+             push 1
+             initObject
+             push 1, 'b'
+             getVariable
+             push 'addListener'
+             callMethod
+             pop
+             push 'k', 1, 'b'
+             getVariable
+             push 'removeListener'
+             callMethod
+             trace
+             push 'b'
+             getVariable
+             push '_listeners'
+             getMember
+             push 'length'
+             getMember
+             trace
+             push 0, 'Error'
+             callFunction
+             typeOf
+             trace)",
+       "true\n0\nundefined\n"},
   });
 }
 

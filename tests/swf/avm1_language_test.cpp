@@ -122,6 +122,68 @@ TEST(Avm1Language, ScopesClosuresAndArguments) {
        "push '/:v', 4\nsetVariable\npush '_root.v'\ngetVariable\ntrace\npush "
        "'this'\ngetVariable\ntargetPath\ntrace",
        "4\n_level0\n"},
+      // A function called by its path runs on the object the path led to; "this" in the
+      // middle of a path is no member of a plain object.
+      {6, R"(push 'o', 'n', 5, 1
+             initObject
+             setVariable
+             push 'o'
+             getVariable
+             push 'f'
+             function ()
+               push 'this'
+               getVariable
+               push 'n'
+               getMember
+               return
+             end
+             setMember
+             push 0, 'o.f'
+             callFunction
+             trace
+             push 'o.this.n'
+             getVariable
+             trace)",
+       "5\nundefined\n"},
+      // A target path may pass through objects; inside `with` a clip takes only assignments to
+      // names it holds itself, not to ones it inherits.
+      {6, R"(push 1, 'mc', 2, 'this'
+             getVariable
+             push 'createEmptyMovieClip'
+             callMethod
+             pop
+             push 'o', 't', 'mc'
+             getVariable
+             push 1
+             initObject
+             setVariable
+             settarget 'o.t'
+             push '_target'
+             getVariable
+             trace
+             settarget ''
+             push 'MovieClip'
+             getVariable
+             push 'prototype'
+             getMember
+             push 'inh', 'proto'
+             setMember
+             push 'mc'
+             getVariable
+             with
+               push 'inh', 'set'
+               setVariable
+               push 'inh'
+               getVariable
+               trace
+             end
+             push 'inh'
+             getVariable
+             trace)",
+       "/mc\nproto\nset\n"},
+      // From SWF 7 the names of the root and the levels are case-sensitive.
+      {7, "push '_ROOT'\ngetVariable\ntypeof\ntrace\npush '_LEVEL0'\ngetVariable\ntypeof\ntrace",
+       "undefined\nundefined\n"},
   });
 }
 

@@ -10,7 +10,9 @@ namespace swf::avm1 {
 namespace {
 
 Value errorCtor(Vm& vm, Object* o, Args args) {
-  if (!vm.isConstructing || !o) o = vm.newObject(vm.errorProto);
+  // Called as a plain function Error makes nothing.
+  if (!vm.isConstructing) return Value();
+  if (!o) o = vm.newObject(vm.errorProto);
   if (args.size() && !args.at(0).isUndefined()) vm.set(o, vm.names().message, args.at(0));
   return Value(o);
 }
@@ -22,26 +24,31 @@ Value errorToString(Vm& vm, Object* o, Args) { return vm.get(o, vm.names().messa
 // broadcastMessage's number among the built-in functions.
 constexpr int kBroadcastGroup = 101, kBroadcastIndex = 12;
 
-Value addListener(Vm& vm, Object* self, Args args) {
-  Object* list = vm.get(self, vm.intern("_listeners")).object();
-  ArrayObject* a = list ? list->asArray() : nullptr;
-  if (!a) return Value(false);
-  for (const Value& v : a->items)
-    if (vm.strictEquals(v, args.at(0))) return Value(true);
-  a->items.push_back(args.at(0));
-  return Value(true);
+// The listener methods work as scripts would, through the list's own `length`, `push` and
+// `splice` and the object's own removeListener, with loose equality: a script may hand any
+// object with those members as the list, or replace the methods.
+Value removeListener(Vm& vm, Object* self, Args args) {
+  Value list = self ? vm.get(self, vm.intern("_listeners")) : Value();
+  Object* l = list.object();
+  if (!l) return Value(false);
+  Vm::Pin pin(vm, list);
+  double n = vm.toNumber(vm.get(l, vm.names().length));
+  for (double i = 0; i < n; ++i) {
+    if (!vm.looseEquals(vm.get(l, vm.intern(vm.toString(Value(i)))), args.at(0))) continue;
+    Value where[] = {Value(i), Value(1)};
+    vm.callMethod(l, vm.intern("splice"), where);
+    return Value(true);
+  }
+  return Value(false);
 }
 
-Value removeListener(Vm& vm, Object* self, Args args) {
-  Object* list = vm.get(self, vm.intern("_listeners")).object();
-  ArrayObject* a = list ? list->asArray() : nullptr;
-  if (!a) return Value(false);
-  for (size_t i = 0; i < a->items.size(); ++i)
-    if (vm.strictEquals(a->items[i], args.at(0))) {
-      a->items.erase(a->items.begin() + long(i));
-      return Value(true);
-    }
-  return Value(false);
+Value addListener(Vm& vm, Object* self, Args args) {
+  if (!self) return Value(true);
+  Value listener[] = {args.at(0)};
+  vm.callMethod(self, vm.intern("removeListener"), listener);
+  if (Object* l = vm.get(self, vm.intern("_listeners")).object())
+    vm.callMethod(l, vm.intern("push"), listener);
+  return Value(true);
 }
 
 Value broadcastMessage(Vm& vm, Object* self, Args args) {
@@ -106,6 +113,17 @@ void installBroadcaster(Vm& vm) {
   defineScripted(vm, bc, "removeListener", removeListener);
   vm.define(bc, "broadcastMessage", broadcastMessage);
   registerAsNative(vm, kBroadcastGroup, kBroadcastIndex, broadcastMessage);
+  // SWF 5 code sees the class but neither its prototype nor initialize.
+  for (const char* name : {"prototype", "initialize"})
+    if (Property* p = bc->props.find(vm.key(name))) p->flags |= Version6;
+}
+
+void makeBroadcaster(Vm& vm, Object* o) {
+  Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
+  Property* init = bc ? bc->props.find(vm.key("initialize")) : nullptr;
+  if (!init) return;
+  Value arg(o);
+  vm.call(init->value, nullptr, {&arg, 1});
 }
 
 void installSystem(Vm& vm) {

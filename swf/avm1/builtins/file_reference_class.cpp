@@ -24,13 +24,6 @@ Value fileProperties(Vm& vm, Object* self, Args args) {
   return Value();
 }
 
-void makeBroadcaster(Vm& vm, Object* proto) {
-  if (Object* b = vm.get(vm.global, vm.intern("AsBroadcaster")).object()) {
-    Value a[] = {Value(proto)};
-    vm.callMethod(b, vm.intern("initialize"), a);
-  }
-}
-
 Value fileReferenceCtor(Vm& vm, Object* self, Args) {
   if (!self) return Value();
   vm.put(self, "_listeners", Value(static_cast<Object*>(vm.newArray())));

@@ -320,7 +320,7 @@ void installGlobals(Vm& vm) {
   // A variable the original's own set-up leaves behind.
   vm.put(g, "o", Value::null(), Hidden);
   vm.define(g, "ASSetPropFlags", asSetPropFlags);
-  vm.put(g, "NaN", Value(freshNaN()), DontEnum);  // one value: NaN == NaN
+  vm.put(g, "NaN", Value(constantNaN()), DontEnum);  // one value: NaN == NaN
   vm.put(g, "Infinity", Value(INFINITY), DontEnum);
 }
 

@@ -137,11 +137,7 @@ void installMovieClipLoader(Vm& vm) {
   vm.define(p, "unloadClip", unloadClip);
   vm.define(p, "getProgress", getProgress);
   vm.defineClass("MovieClipLoader", ctor, p, allocateLoader);
-  Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
-  if (Object* b = bc.object()) {
-    Value a[] = {Value(p)};
-    vm.callMethod(b, vm.intern("initialize"), a);
-  }
+  makeBroadcaster(vm, p);
   // A class of Flash 7: older movies find the constructor but nothing on its prototype.
   vm.setAllFlags(p, Version7);
 }

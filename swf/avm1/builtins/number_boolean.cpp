@@ -5,6 +5,7 @@
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
+#include "swf/avm1/nan_identity.h"
 
 namespace swf::avm1 {
 namespace {
@@ -54,7 +55,7 @@ void installNumberAndBoolean(Vm& vm) {
   const uint16_t constFlags = DontEnum | DontDelete | ReadOnly;
   vm.put(n, "MAX_VALUE", Value(DBL_MAX), constFlags);
   vm.put(n, "MIN_VALUE", Value(4.9406564584124654e-324), constFlags);
-  vm.put(n, "NaN", Value(NAN), constFlags);
+  vm.put(n, "NaN", Value(constantNaN()), constFlags);
   vm.put(n, "NEGATIVE_INFINITY", Value(-INFINITY), constFlags);
   vm.put(n, "POSITIVE_INFINITY", Value(INFINITY), constFlags);
   vm.setAllFlags(n, ReadOnly);

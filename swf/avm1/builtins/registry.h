@@ -24,6 +24,9 @@ void installNumberAndBoolean(Vm& vm);
 void installMath(Vm& vm);
 void installError(Vm& vm);
 void installBroadcaster(Vm& vm);
+// Makes `o` a broadcaster through AsBroadcaster.initialize as it stands (a script may have
+// replaced it), whatever the movie's version lets its own code see.
+void makeBroadcaster(Vm& vm, Object* o);
 void installSystem(Vm& vm);
 void installDate(Vm& vm);
 // Dates turn into text, not their time, where a script adds them to something.

@@ -314,6 +314,26 @@ bool chainTooLong(const Vm& vm, int depth) {
   if (!vm.frames.empty()) throw ScriptAbort{"prototype chain too long"};
   return true;
 }
+
+// The addProperty getters and setters running now, by object and key. While one runs, the
+// property it serves reads and writes as the plain value it holds, so a getter may read
+// `this.name` itself without calling itself again; from SWF 7 it does call itself, up to 64
+// times deep.
+std::vector<std::pair<const Object*, const String*>> runningAccessors;
+
+bool accessorRunning(const Vm& vm, const Object* o, const String* k) {
+  long depth = std::count(runningAccessors.begin(), runningAccessors.end(), std::pair{o, k});
+  return depth >= (vm.version() >= 7 ? 65 : 1);
+}
+
+Value callAccessor(Vm& vm, Object* fn, const Object* holder, const String* k, Object* self,
+                   std::span<const Value> args) {
+  runningAccessors.emplace_back(holder, k);
+  struct Done {
+    ~Done() { runningAccessors.pop_back(); }
+  } done;
+  return vm.call(Value(fn), self, args);
+}
 }  // namespace
 
 bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
@@ -326,7 +346,8 @@ bool Vm::lookup(Object* o, String* name, Object* self, Value& out) {
   int depth = 0;
   for (Object* obj = o; obj && !chainTooLong(*this, depth); obj = protoOf(obj), ++depth) {
     if (Property* p = obj->props.find(k); p && visibleIn(p->flags, version_)) {
-      out = p->getter ? call(Value(p->getter), self, {}) : p->value;
+      bool run = p->getter && !accessorRunning(*this, obj, k);
+      out = run ? callAccessor(*this, p->getter, obj, k, self, {}) : p->value;
       return true;
     }
     if (obj == o && clip) {
@@ -430,11 +451,13 @@ void Vm::set(Object* o, String* name, const Value& v) {
     }
   } else {
     if (p->flags & ReadOnly) return;  // a constant's setter is not called either
-    if (p->setter) {
-      call(Value(p->setter), o, std::span<const Value>(&v, 1));
-      return;
+    // The property keeps the value written as well, after its setter ran: a getter that
+    // reads the property itself sees it.
+    if (p->setter && !accessorRunning(*this, o, k)) {
+      callAccessor(*this, p->setter, o, k, o, std::span<const Value>(&v, 1));
+      p = o->props.find(k);
+      if (!p || !p->getter) return;
     }
-    if (p->getter) return;
   }
   Value value = v;
   if (o->watches) {

@@ -317,6 +317,53 @@ TEST(Avm1Language, PrototypesFlagsGettersAndWatch) {
   });
 }
 
+// A getter that reads its own property sees the plain value the property holds (the value
+// from before addProperty, then what each write leaves after the setter ran); SWF 6 calls
+// the getter once per read, SWF 7 lets it call itself 64 times deep.
+TEST(Avm1Language, AccessorsReadingTheirOwnProperty) {
+  const std::string script = R"(push 'n', 0
+                                setVariable
+                                push 'o', 'p', 5, 1
+                                initObject
+                                setVariable
+                                function ()
+                                end
+                                function ()
+                                  push 'n', 'n'
+                                  getVariable
+                                  increment
+                                  setVariable
+                                  push 'this'
+                                  getVariable
+                                  push 'p'
+                                  getMember
+                                  return
+                                end
+                                push 'p', 3, 'o'
+                                getVariable
+                                push 'addProperty'
+                                callMethod
+                                pop
+                                push 'o'
+                                getVariable
+                                push 'p'
+                                getMember
+                                trace
+                                push 'o'
+                                getVariable
+                                push 'p', 7
+                                setMember
+                                push 'o'
+                                getVariable
+                                push 'p'
+                                getMember
+                                trace
+                                push 'n'
+                                getVariable
+                                trace)";
+  runCases({{6, script, "5\n7\n2\n"}, {7, script, "5\n7\n130\n"}});
+}
+
 TEST(Avm1Language, TryCatchFinallyAndThrow) {
   runCases({
       {7, R"(try catch e

@@ -34,16 +34,32 @@ bool ArrayObject::getNative(Vm& vm, String* key, Value& out) {
 bool ArrayObject::setNative(Vm& vm, String* key, const Value& v) {
   if (key == vm.key(vm.names().length)) {
     double d = vm.toNumber(v);
-    if (std::isfinite(d) && d >= 0) setLength(size_t(d));
+    if (std::isfinite(d)) setLength(d >= 0 ? size_t(d) : 0);
     bool exact = v.isNumber() && v.n == double(items.size());
     lengthAsSet = exact ? Value() : v;
     lengthAsSetFor = exact ? SIZE_MAX : items.size();
     return true;
   }
   size_t i;
+  double below;
+  if (negativeLength(below) && key->text.size() > 1 && key->text[0] == '-' &&
+      arrayIndex(key->text.substr(1), i) && i > 0 && -double(i) >= below) {
+    // Stored as an ordinary member; the length follows it.
+    double n = 1 - double(i);
+    lengthAsSet = n < 0 ? Value(n) : Value();
+    lengthAsSetFor = n < 0 ? items.size() : SIZE_MAX;
+    return false;
+  }
   if (!arrayIndex(key->text, i) || i >= kMaxArrayLength) return false;
   if (i >= items.size()) items.resize(i + 1);
   items[i] = v.isUndefined() ? Value() : v;
+  return true;
+}
+
+bool ArrayObject::negativeLength(double& n) const {
+  if (!items.empty() || lengthAsSetFor != 0 || !lengthAsSet.isNumber() || !(lengthAsSet.n < 0))
+    return false;
+  n = lengthAsSet.n;
   return true;
 }
 

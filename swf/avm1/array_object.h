@@ -29,6 +29,9 @@ class ArrayObject : public Object {
   void enumerateNative(Vm& vm, std::vector<String*>& names) override;
   void traceChildren(Tracer& t) override;
   void setLength(size_t n) { items.resize(std::min(n, kMaxArrayLength)); }
+  // A length set below zero empties the array and stays as set; elements then go under
+  // negative names, and one written at or above the length moves the length up to follow it.
+  bool negativeLength(double& n) const;
 };
 
 // Gives `a` the prototype _global.Array has now, as array literals and Array() called as a

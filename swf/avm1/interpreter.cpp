@@ -763,10 +763,16 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         // its toString.
         // A Date prefers toString from SWF 6. The right side converts first.
         bool dates = vm.version() >= 6;
-        // A movie clip is not asked at all.
+        // A movie clip is not asked at all, and an object with no valueOf to ask adds as
+        // undefined, whatever toString it has.
         auto primitive = [&](const Value& v) {
           if (!v.isObject() || v.o->asClip()) return v;
-          return vm.toPrimitive(v, dates && isDate(v.o));
+          bool preferString = dates && isDate(v.o);
+          if (!preferString) {
+            Value fn = vm.get(v.o, vm.names().valueOf);
+            if (!fn.object() || !fn.o->isFunction()) return Value();
+          }
+          return vm.toPrimitive(v, preferString);
         };
         Value pb = primitive(b);
         Value pa = primitive(a);

@@ -758,8 +758,8 @@ bool sameObject(Object* a, Object* b) {
   ClipObject* x = a->asClip();
   ClipObject* y = x ? b->asClip() : nullptr;
   if (!y || (x->alive() && y->alive())) return false;
-  DisplayNode* n = x->node();
-  return n && n == y->node();
+  // Two gone with nothing at their paths are equal too.
+  return x->node() == y->node();
 }
 
 }  // namespace

@@ -40,7 +40,12 @@ PlacedObject* targetOf(Vm& vm, Object* self) {
 }
 
 Value construct(Vm&, Object* self, Args a) {
-  if (auto* t = dynamic_cast<TransformObject*>(self)) t->clip = a.at(0);
+  auto* t = dynamic_cast<TransformObject*>(self);
+  if (!t) return Value();
+  // A reference to a clip that is gone, with nothing at its path, makes a transform of
+  // nothing: a clip made there later is not taken up.
+  avm1::ClipObject* c = a.at(0).object() ? a.at(0).o->asClip() : nullptr;
+  t->clip = c && !c->node() ? Value() : a.at(0);
   return Value();
 }
 

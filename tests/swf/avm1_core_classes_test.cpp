@@ -52,6 +52,12 @@ TEST(Avm1CoreClasses, SplitByVersion) {
 
 TEST(Avm1CoreClasses, ObjectsAsText) {
   runCases({
+      // Add2 asks for valueOf only: an object without one (a SWF 5 function, whose
+      // prototype it cannot see) adds as undefined, whatever toString it has.
+      {5,
+       "function f()\nend\npush 'f'\ngetVariable\npush 'toString'\nfunction ()\n"
+       "push 'f'\nreturn\nend\nsetMember\npush 'x', 'f'\ngetVariable\nadd2\ntrace",
+       "x\n"},
       // Only text counts from a toString: anything else reads as the type.
       {7,
        tracingFunction("f", "asked", "5") +
@@ -116,6 +122,29 @@ TEST(Avm1CoreClasses, DateFields) {
        "push 'setTime'\ncallMethod\ntrace\npush 1e16, 1, 'd'\ngetVariable\n"
        "push 'setTime'\ncallMethod\ntrace",
        "1\nNaN\n"},
+      // A time below zero with a fraction: the hours and milliseconds come from the whole
+      // milliseconds toward zero, the minutes from the time itself.
+      {7,
+       "push 'd', -0.5, 1, 'Date'\nnewObject\nsetVariable\npush 0, 'd'\ngetVariable\n"
+       "push 'getUTCHours'\ncallMethod\ntrace\npush 0, 'd'\ngetVariable\n"
+       "push 'getUTCMinutes'\ncallMethod\ntrace\npush 0, 'd'\ngetVariable\n"
+       "push 'getUTCMilliseconds'\ncallMethod\ntrace",
+       "0\n59\n0\n"},
+      // setYear: a year that is no number is year 0; an invalid date stays one (so does
+      // setMonth on it), but setYear reads its year all the same.
+      {7,
+       "push 'd', 0, 1, 'Date'\nnewObject\nsetVariable\npush NaN, 1, 'd'\ngetVariable\n"
+       "push 'setYear'\ncallMethod\npop\npush 0, 'd'\ngetVariable\npush 'getFullYear'\n"
+       "callMethod\ntrace",
+       "0\n"},
+      {7,
+       "push 'd', NaN, 1, 'Date'\nnewObject\nsetVariable\npush 0, 1, 'd'\ngetVariable\n"
+       "push 'setMonth'\ncallMethod\ntrace\n" +
+           tracingFunction("f", "asked", "1") +
+           "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\n"
+           "push 'valueOf', 'f'\ngetVariable\nsetMember\npush 'o'\ngetVariable\n"
+           "push 1, 'd'\ngetVariable\npush 'setYear'\ncallMethod\ntrace",
+       "NaN\nasked\nNaN\n"},
   });
 }
 
@@ -150,6 +179,26 @@ TEST(Avm1CoreClasses, ArraySortAndLength) {
        "push 2, 1, 2\ninitArray\nstore 1\npop\npush undefined, 1, r:1, 'join'\ncallMethod\n"
        "trace",
        "1undefined2\n"},
+      // Sorting writes back only the places whose element moved, with the values read
+      // before: what a compare function cut from the array stays cut elsewhere.
+      {6,
+       "function cut(a, b)\npush 'x'\ngetVariable\npush 'length', 0\nsetMember\n"
+       "push 'a'\ngetVariable\npush 'b'\ngetVariable\nsubtract\nreturn\nend\n"
+       "push 'x', 2, 3, 1, 3\ninitArray\nsetVariable\npush 'cut'\ngetVariable\n"
+       "push 1, 'x'\ngetVariable\npush 'sort'\ncallMethod\npop\npush 'x'\ngetVariable\ntrace",
+       ",2,3\n"},
+      // Flags that are no number leave the array unsorted.
+      {7,
+       "push 'a', 'b', 2\ninitArray\nstore 1\npop\npush 'x', 1, r:1, 'sort'\ncallMethod\n"
+       "trace\npush r:1\ntrace",
+       "undefined\nb,a\n"},
+      // A length below zero stays as set; elements go under negative names, and the length
+      // follows them up.
+      {7,
+       "push 0\ninitArray\nstore 1\npop\npush r:1, 'length', -3\nsetMember\n"
+       "push 'x', 1, r:1, 'push'\ncallMethod\ntrace\npush r:1, -3\ngetMember\ntrace\n"
+       "push r:1, '-1', 'y'\nsetMember\npush r:1, 'length'\ngetMember\ntrace",
+       "-2\nx\n0\n"},
   });
 }
 
@@ -266,13 +315,23 @@ TEST(Avm1CoreClasses, NativesByNumber) {
   });
 }
 
-TEST(Avm1CoreClasses, BroadcasterWithoutListeners) {
+TEST(Avm1CoreClasses, BroadcasterListeners) {
   runCases({
       {7,
        "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\npush 1, "
        "'AsBroadcaster'\ngetVariable\npush 'initialize'\ncallMethod\npop\npush 'x', 1, "
        "'o'\ngetVariable\npush 'broadcastMessage'\ncallMethod\ntrace",
        "undefined\n"},
+      // Any object with a length and numbered members serves as the list of listeners.
+      {7,
+       "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\npush 1, "
+       "'AsBroadcaster'\ngetVariable\npush 'initialize'\ncallMethod\npop\n"
+       "push 'l', 0, 'Object'\nnewObject\nsetVariable\npush 'l'\ngetVariable\npush 'm'\n"
+       "function ()\npush 'heard'\ntrace\nend\nsetMember\n"
+       "push 'o'\ngetVariable\npush '_listeners', 'length', 1, '0', 'l'\ngetVariable\n"
+       "push 2\ninitObject\nsetMember\npush 'm', 1, 'o'\ngetVariable\n"
+       "push 'broadcastMessage'\ncallMethod\ntrace",
+       "heard\ntrue\n"},
   });
 }
 

@@ -46,6 +46,12 @@ TEST(ClipScripts, DepthsAndRemoval) {
            "push r:2, '_name'\ngetMember\ntrace\n" + createClip("a", 2) +
            "push r:2, '_name'\ngetMember\ntrace\n",
        "undefined\nundefined\na\n"},
+      {"two references to gone clips with nothing at their paths are equal",
+       createClip("a", 1) + "push r:1\nstore 2\npop\n" + traceMethod("removeMovieClip") +
+           createClip("b", 2) + "push r:1\nstore 3\npop\n" + traceMethod("removeMovieClip") +
+           "push r:2, r:3\nstrictEquals\ntrace\n" + createClip("b", 3) +
+           "push r:2, r:3\nstrictEquals\ntrace\n",
+       "undefined\nundefined\ntrue\nfalse\n"},
       {"attachMovie of a missing symbol and setMask onto itself change nothing",
        "push 1, 'b', 'nosuch', 3, 'this'\ngetVariable\npush 'attachMovie'\ncallMethod\ntrace\n" +
            createClip("a", 1) + "push r:1, 1, r:1, 'setMask'\ncallMethod\ntrace\n",

@@ -45,12 +45,17 @@ Value arrayCtor(Vm& vm, Object* self, Args args) {
   return arrayValue(a);
 }
 
-Value push(Vm&, Object* self, Args args) {
+Value push(Vm& vm, Object* self, Args args) {
   ArrayObject* a = arrayOf(self);
   if (!a) return Value();
-  for (size_t i = 0; i < args.size() && a->items.size() < kMaxArrayLength; ++i)
-    a->items.push_back(args.at(i));
-  return Value(double(a->items.size()));
+  double below;
+  for (size_t i = 0; i < args.size() && a->items.size() < kMaxArrayLength; ++i) {
+    if (a->negativeLength(below))  // the length set below zero is where the element goes
+      vm.set(a, vm.intern(std::to_string(int64_t(below))), args.at(i));
+    else
+      a->items.push_back(args.at(i));
+  }
+  return a->negativeLength(below) ? Value(below) : Value(double(a->items.size()));
 }
 
 Value pop(Vm&, Object* self, Args) {
@@ -224,16 +229,21 @@ bool sortOrder(size_t count, int flags, const std::function<double(size_t, size_
   return true;
 }
 
-Value finishSort(Vm& vm, ArrayObject* a, const std::vector<size_t>& order, int flags) {
+// The sorted values are the ones read before sorting; only the places whose element moved are
+// written, so what a compare function did to the array stays elsewhere (elements it added past
+// the end, holes where it cut the array and nothing moved in).
+Value finishSort(Vm& vm, ArrayObject* a, const std::vector<Value>& keys,
+                 const std::vector<size_t>& order, int flags) {
   if (flags & ReturnIndexedArray) {
     ArrayObject* out = vm.newArray();
     for (size_t i : order) out->items.push_back(Value(double(i)));
     return arrayValue(out);
   }
-  std::vector<Value> sorted;
-  sorted.reserve(order.size());
-  for (size_t i : order) sorted.push_back(i < a->items.size() ? a->items[i] : Value());
-  a->items = std::move(sorted);
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (order[k] == k) continue;
+    if (k >= a->items.size()) a->items.resize(k + 1);
+    a->items[k] = keys[order[k]];
+  }
   return arrayValue(a);
 }
 
@@ -244,7 +254,11 @@ Value sort(Vm& vm, Object* self, Args args) {
   int flags = 0;
   size_t i = 0;
   if (isCallable(args.at(0))) fn = args.at(i++);
-  if (args.size() > i) flags = vm.toInt32(args.at(i));
+  if (args.size() > i) {
+    // Flags that are no number at all ("x") leave the array as it is.
+    if (std::isnan(vm.toNumber(args.at(i)))) return Value();
+    flags = vm.toInt32(args.at(i));
+  }
   std::vector<Value> keys = a->items;
   std::vector<size_t> order;
   Vm::Pin pin(vm, fn);
@@ -263,7 +277,7 @@ Value sort(Vm& vm, Object* self, Args args) {
   // Neighbours are told apart by the flags' own comparison, whatever the compare function said.
   auto same = [&](size_t x, size_t y) { return compareValues(vm, keys[x], keys[y], flags) == 0; };
   if (!sortOrder(keys.size(), flags, cmp, same, order)) return Value(0);
-  return finishSort(vm, a, order, flags);
+  return finishSort(vm, a, keys, order, flags);
 }
 
 Value sortOn(Vm& vm, Object* self, Args args) {
@@ -310,7 +324,7 @@ Value sortOn(Vm& vm, Object* self, Args args) {
   // With flags for each field, each descending field compares the other way round instead.
   int first = fieldFlags.empty() ? flags : fieldFlags[0] & ~Descending;
   if (!sortOrder(keys.size(), first, cmp, same, order)) return Value(0);
-  return finishSort(vm, a, order, first);
+  return finishSort(vm, a, keys, order, first);
 }
 
 // ---- the methods on other objects ----

@@ -56,10 +56,13 @@ Parts split(double t) {
   while (m < 11 && dayInYear >= kMonthStart[l][m + 1]) ++m;
   p.month = m;
   p.date = dayInYear - kMonthStart[l][m] + 1;
-  p.hours = positiveMod(std::floor(t / 3600000), 24);
+  // The hours and milliseconds are read from the whole milliseconds toward zero, the rest
+  // from the time itself, as the original does (it shows the time -0.5 as 00:59:59.000).
+  double whole = std::trunc(t);
+  p.hours = positiveMod(std::floor(whole / 3600000), 24);
   p.minutes = positiveMod(std::floor(t / 60000), 60);
   p.seconds = positiveMod(std::floor(t / 1000), 60);
-  p.ms = std::floor(positiveMod(t, 1000));
+  p.ms = positiveMod(whole, 1000) + 0.0;
   p.weekday = positiveMod(day(t) + 4, 7);
   return p;
 }
@@ -211,19 +214,59 @@ Value setter(Vm& vm, Object* o, Args args) {
   double offset = Utc ? 0 : localOffset(std::isnan(t) ? 0 : t);
   Parts p = split(std::isnan(t) ? 0 : t + offset);
   double* fields[] = {&p.year, &p.month, &p.date, &p.hours, &p.minutes, &p.seconds, &p.ms};
-  int first = F == FullYearShort ? 0 : int(F);
-  int count = F == Year || F == FullYearShort ? 3
-              : F == Month                    ? 2
-              : F == Hours                    ? 4
-              : F == Minutes                  ? 3
-              : F == Seconds                  ? 2
-                                              : 1;
-  for (int i = 0; i < count && size_t(i) < args.size(); ++i)
-    *fields[first + i] = vm.toNumber(args.at(size_t(i)));
-  if (F == FullYearShort && p.year >= 0 && p.year <= 99) p.year += 1900;
+  int first = int(F);
+  int count = F == Year      ? 3
+              : F == Month   ? 2
+              : F == Hours   ? 4
+              : F == Minutes ? 3
+              : F == Seconds ? 2
+                             : 1;
+  for (int i = 0; i < count && size_t(i) < args.size(); ++i) {
+    // Fields are cut to whole numbers; undefined is no number. A month that is no number
+    // is January of the same year, an infinite one January of year 0.
+    const Value& a = args.at(size_t(i));
+    double v = a.isUndefined() ? NAN : std::trunc(vm.toNumber(a));
+    if (fields[first + i] == &p.month && !std::isfinite(v)) {
+      if (std::isinf(v)) p.year = 0;
+      v = 0;
+    }
+    *fields[first + i] = v;
+  }
+  // Only the full year gives a date that is no time one again.
+  if (std::isnan(t) && F != Year) {
+    setTime(o, NAN);
+    return Value(timeOf(o));
+  }
   double nt = makeTime(p.year, p.month, p.date, p.hours, p.minutes, p.seconds, p.ms);
   if (!Utc) nt -= localOffset(nt);
   setTime(o, nt);
+  return Value(timeOf(o));
+}
+
+// setYear keeps a date that is no time as it is (having read the year all the same). A year that is
+// no number (undefined included) or infinite is year 0; one from 0 to 99 counts from 1900; then it
+// is cut to a whole one.
+Value setYear(Vm& vm, Object* o, Args args) {
+  if (notDate(o)) return Value();
+  double y = args.at(0).isUndefined() ? NAN : vm.toNumber(args.at(0));
+  double t = timeOf(o);
+  if (std::isnan(t)) return Value(t);
+  if (!std::isfinite(y))
+    y = 0;
+  else if (y >= 0 && y < 100)
+    y += 1900;
+  Parts p = split(t + localOffset(t));
+  p.year = std::trunc(y);
+  // A month and a day may follow, as for setFullYear.
+  if (args.size() > 1) p.month = args.at(1).isUndefined() ? 0 : std::trunc(vm.toNumber(args.at(1)));
+  if (!std::isfinite(p.month)) {
+    if (std::isinf(p.month)) p.year = 0;
+    p.month = 0;
+  }
+  if (args.size() > 2)
+    p.date = args.at(2).isUndefined() ? NAN : std::trunc(vm.toNumber(args.at(2)));
+  double nt = makeTime(p.year, p.month, p.date, p.hours, p.minutes, p.seconds, p.ms);
+  setTime(o, nt - localOffset(nt));
   return Value(timeOf(o));
 }
 
@@ -296,7 +339,7 @@ void installDate(Vm& vm) {
   vm.define(p, "getUTCSeconds", getter<Seconds, true>);
   vm.define(p, "getUTCMilliseconds", getter<Ms, true>);
   vm.define(p, "setFullYear", setter<Year, false>);
-  vm.define(p, "setYear", setter<FullYearShort, false>);
+  vm.define(p, "setYear", setYear);
   vm.define(p, "setMonth", setter<Month, false>);
   vm.define(p, "setDate", setter<Date, false>);
   vm.define(p, "setHours", setter<Hours, false>);

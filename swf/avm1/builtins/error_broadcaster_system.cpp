@@ -1,5 +1,8 @@
 // Error, AsBroadcaster and System.
 
+#include <algorithm>
+#include <string>
+
 #include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -53,11 +56,18 @@ Value addListener(Vm& vm, Object* self, Args args) {
 
 Value broadcastMessage(Vm& vm, Object* self, Args args) {
   Object* list = vm.get(self, vm.intern("_listeners")).object();
-  ArrayObject* a = list ? list->asArray() : nullptr;
-  if (!a || args.size() == 0) return Value();
+  if (!list || args.size() == 0) return Value();
   String* name = vm.intern(vm.toString(args.at(0)));
   std::vector<Value> rest(args.v + 1, args.v + args.n);
-  std::vector<Value> listeners = a->items;  // listeners may remove themselves
+  // Listeners may remove themselves: the list is read whole first. Any object with a length
+  // and numbered members will do as the list, as it does in the original.
+  std::vector<Value> listeners;
+  if (ArrayObject* a = list->asArray()) {
+    listeners = a->items;
+  } else {
+    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), int32_t(1) << 16);
+    for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
+  }
   ArrayObject* keep = vm.newArray();
   keep->items = listeners;
   Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));

@@ -20,15 +20,21 @@ struct Flag {
 
 // In the order serverString lists them, the text ones between (see capabilitiesQuery).
 constexpr Flag kLeadingFlags[] = {
-    {"hasAudio", "A", true},           {"hasStreamingAudio", "SA", true},
-    {"hasStreamingVideo", "SV", false}, {"hasEmbeddedVideo", "EV", false},
-    {"hasMP3", "MP3", true},           {"hasAudioEncoder", "AE", false},
-    {"hasVideoEncoder", "VE", false},  {"hasAccessibility", "ACC", false},
-    {"hasPrinting", "PR", false},      {"hasScreenPlayback", "SP", false},
-    {"hasScreenBroadcast", "SB", false}, {"isDebugger", "DEB", false},
+    {"hasAudio", "A", true},
+    {"hasStreamingAudio", "SA", true},
+    {"hasStreamingVideo", "SV", false},
+    {"hasEmbeddedVideo", "EV", false},
+    {"hasMP3", "MP3", true},
+    {"hasAudioEncoder", "AE", false},
+    {"hasVideoEncoder", "VE", false},
+    {"hasAccessibility", "ACC", false},
+    {"hasPrinting", "PR", false},
+    {"hasScreenPlayback", "SP", false},
+    {"hasScreenBroadcast", "SB", false},
+    {"isDebugger", "DEB", false},
 };
 constexpr Flag kTrailingFlags[] = {
-    {"avHardwareDisable", "AVD", true},   // no camera or microphone is ever offered
+    {"avHardwareDisable", "AVD", true},  // no camera or microphone is ever offered
     {"localFileReadDisable", "LFD", false},
     {"windowlessDisable", "WD", false},
     {"hasTLS", "TLS", false},

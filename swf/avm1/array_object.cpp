@@ -34,6 +34,8 @@ bool ArrayObject::getNative(Vm& vm, String* key, Value& out) {
 bool ArrayObject::setNative(Vm& vm, String* key, const Value& v) {
   if (key == vm.key(vm.names().length)) {
     double d = vm.toNumber(v);
+    // What is no number at all ("x") empties the array; it still reads back as set.
+    if (std::isnan(d)) d = 0;
     if (std::isfinite(d)) setLength(d >= 0 ? size_t(d) : 0);
     bool exact = v.isNumber() && v.n == double(items.size());
     lengthAsSet = exact ? Value() : v;

@@ -1117,7 +1117,13 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
       case op::NewObject: {
         Value name = pop();
         std::vector<Value> args = popArgs();
-        Value ctor = vm.getVariable(f, vm.toStr(name));
+        String* ctorName = vm.toStr(name);
+        Value ctor = vm.getVariable(f, ctorName);
+        // `new` still finds a global class the running version does not see (TextField from
+        // SWF 5 code).
+        if (!ctor.isObject())
+          if (Property* p = vm.global->props.find(vm.key(ctorName)); p && !p->getter)
+            ctor = p->value;
         push(vm.construct(ctor, args));
         break;
       }

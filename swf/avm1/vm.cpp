@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <unordered_set>
+#include <utility>
 
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/registry.h"
@@ -309,6 +311,18 @@ namespace {
 // outside scripts simply counts as not found).
 constexpr int kMaxProtoDepth = 256;
 
+// A watch's callback runs for a write unless it is running already: the writes a callback makes
+// call it again only from SWF 7, and then up to this many calls deep.
+constexpr int kMaxWatchNesting = 65;
+// How many calls of each running watch (object and key) are under way.
+std::map<std::pair<const Object*, const String*>, int> watchNesting;
+
+bool watchCallable(const Object* o, const Watch& w, int version) {
+  if (!w.busy) return true;
+  auto it = watchNesting.find({o, w.key});
+  return version >= 7 && it != watchNesting.end() && it->second < kMaxWatchNesting;
+}
+
 bool chainTooLong(const Vm& vm, int depth) {
   if (depth <= kMaxProtoDepth) return false;
   if (!vm.frames.empty()) throw ScriptAbort{"prototype chain too long"};
@@ -407,15 +421,18 @@ void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled
   if (!o->watches) return;
   String* k = key(name);
   for (Watch& w : *o->watches) {
-    if (w.key != k || w.busy) continue;
+    if (w.key != k || !watchCallable(o, w, version_)) continue;
     Value old = p ? p->value : Value();
     Value args[4] = {Value(name), old, v, w.userData};
     Object* cb = w.callback;
-    // A watcher's own assignment to the property does not call it again; watchers of other
-    // properties still run. The callback may change the list, so the entry is found again.
+    // The callback may change the list, so the entry is found again afterwards.
     w.busy = true;
+    ++watchNesting[{o, k}];
     auto idle = [&] {
-      if (o->watches)
+      auto it = watchNesting.find({o, k});
+      bool done = it == watchNesting.end() || --it->second <= 0;
+      if (done && it != watchNesting.end()) watchNesting.erase(it);
+      if (done && o->watches)
         for (Watch& x : *o->watches)
           if (x.key == k) x.busy = false;
     };
@@ -451,12 +468,18 @@ void Vm::set(Object* o, String* name, const Value& v) {
     }
   } else {
     if (p->flags & ReadOnly) return;  // a constant's setter is not called either
-    // The property keeps the value written as well, after its setter ran: a getter that
-    // reads the property itself sees it.
     if (p->setter && !accessorRunning(*this, o, k)) {
-      callAccessor(*this, p->setter, o, k, o, std::span<const Value>(&v, 1));
-      p = o->props.find(k);
-      if (!p || !p->getter) return;
+      // A watch on it hears the write first; the setter gets what the watch returned, and
+      // the property keeps that value beside the setter afterwards (a getter reading the
+      // property itself sees it; the next watch call gets it as the old value).
+      Value value = v;
+      bool handled = false;
+      if (o->watches) callWatch(o, p, name, value, handled);
+      if (handled) p = o->props.find(k);
+      if (!p || !p->setter) return;
+      callAccessor(*this, p->setter, o, k, o, std::span<const Value>(&value, 1));
+      if ((p = o->props.find(k))) p->value = value;
+      return;
     }
   }
   Value value = v;
@@ -464,7 +487,7 @@ void Vm::set(Object* o, String* name, const Value& v) {
     // The property is made before its watcher runs, so a watcher that deletes it has the
     // write dropped, whether or not it existed before.
     bool watched = false;
-    for (const Watch& w : *o->watches) watched |= w.key == k && !w.busy;
+    for (const Watch& w : *o->watches) watched |= w.key == k && watchCallable(o, w, version_);
     if (watched && !o->props.find(k)) {
       o->props.add(k, name->interned ? name : intern(name->text));
       if (k == names_->resolve) resolveSeen = true;
@@ -546,7 +569,7 @@ std::vector<String*> Vm::enumerate(Object* o) {
     auto& list = obj->props.list();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
       if (!seen.insert(it->key).second) continue;
-      if ((it->flags & DontEnum) || !listedIn(it->flags, version_)) continue;
+      if (it->flags & DontEnum) continue;  // version masks do not keep a name out
       out.push_back(it->name);
     }
   }

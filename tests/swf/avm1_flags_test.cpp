@@ -53,8 +53,8 @@ TEST(Avm1Flags, VersionMasksHideFromOlderFilesButStayListed) {
       {7, 1024, "1\na\ntrue\n"},
       {7, 4096, "undefined\na\ntrue\n"},
       {8, 4096, "1\na\ntrue\n"},
-      // 256: gone for SWF 6 only, and never owned.
-      {6, 256, "undefined\nfalse\n"},
+      // 256: unreadable for SWF 6 only (for..in still lists it), and never owned.
+      {6, 256, "undefined\na\nfalse\n"},
       {7, 256, "1\na\nfalse\n"},
       {5, 256, "1\na\nfalse\n"},
   };

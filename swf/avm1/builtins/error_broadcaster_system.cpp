@@ -1,4 +1,4 @@
-// Error, AsBroadcaster and System.
+// Error and AsBroadcaster.
 
 #include <algorithm>
 #include <string>
@@ -102,8 +102,6 @@ Value initialize(Vm& vm, Object*, Args args) {
 
 Value broadcasterCtor(Vm& vm, Object* o, Args) { return obj(o ? o : vm.newObject()); }
 
-Value inert(Vm&, Object*, Args) { return Value(); }
-
 }  // namespace
 
 void installError(Vm& vm) {
@@ -134,49 +132,6 @@ void makeBroadcaster(Vm& vm, Object* o) {
   if (!init) return;
   Value arg(o);
   vm.call(init->value, nullptr, {&arg, 1});
-}
-
-void installSystem(Vm& vm) {
-  Object* sys = vm.newObject();
-  vm.put(vm.global, "System", Value(sys), DontEnum);
-  Object* caps = vm.newObject();
-  vm.put(sys, "capabilities", Value(caps), DontEnum);
-  auto s = [&](const char* k, const char* v) { vm.put(caps, k, Value(vm.intern(v))); };
-  auto b = [&](const char* k, bool v) { vm.put(caps, k, Value(v)); };
-  s("version", kPlayerVersion);
-  s("os", "Linux");
-  s("manufacturer", "Reelvista");
-  s("playerType", "StandAlone");
-  s("language", "en");
-  s("serverString", "");
-  b("hasAudio", true);
-  b("hasMP3", true);
-  b("hasVideoEncoder", false);
-  b("hasAudioEncoder", false);
-  b("hasStreamingAudio", true);
-  b("hasStreamingVideo", false);
-  b("hasEmbeddedVideo", false);
-  b("hasPrinting", false);
-  b("hasAccessibility", false);
-  b("hasScreenBroadcast", false);
-  b("hasScreenPlayback", false);
-  b("isDebugger", false);
-  b("localFileReadDisable", false);
-  b("avHardwareDisable", true);
-  vm.put(caps, "screenResolutionX", Value(1920));
-  vm.put(caps, "screenResolutionY", Value(1080));
-  vm.put(caps, "screenDPI", Value(72));
-  vm.put(caps, "pixelAspectRatio", Value(1));
-  s("screenColor", "color");
-  Object* sec = vm.newObject();
-  vm.put(sys, "security", Value(sec), DontEnum);
-  vm.define(sec, "allowDomain", inert);
-  vm.define(sec, "allowInsecureDomain", inert);
-  vm.define(sec, "loadPolicyFile", inert);
-  vm.define(sys, "setClipboard", inert);
-  vm.define(sys, "showSettings", inert);
-  vm.put(sys, "useCodepage", Value(false));
-  vm.put(sys, "exactSettings", Value(true));
 }
 
 }  // namespace swf::avm1

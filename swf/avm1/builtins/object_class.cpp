@@ -90,6 +90,8 @@ Value watch(Vm& vm, Object* self, Args args) {
 Value unwatch(Vm& vm, Object* self, Args args) {
   if (!self || !self->watches) return Value(false);
   String* k = vm.key(vm.toStr(args.at(0)));
+  // A property made with addProperty keeps its watch: the original refuses to take it off.
+  if (Property* p = self->props.find(k); p && (p->getter || p->setter)) return Value(false);
   auto& ws = *self->watches;
   for (size_t i = 0; i < ws.size(); ++i)
     if (ws[i].key == k) {

@@ -284,11 +284,55 @@ bool XmlNode::insert(XmlNode* child, XmlNode* before, bool acyclic) {
   return true;
 }
 
+namespace {
+
+// The childNodes array. Its elements are read-only, as the original makes them, until a script
+// clears the flag with ASSetPropFlags: the flags of each index are kept in a table entry of that
+// name, whose value is never read (the element itself is the array's).
+class ChildNodeArray : public ArrayObject {
+ public:
+  bool setNative(Vm& vm, String* key, const Value& v) override {
+    size_t i;
+    Property* p = props.find(key);
+    if (p && (p->flags & ReadOnly) && arrayIndex(key->text, i)) return true;
+    return ArrayObject::setNative(vm, key, v);
+  }
+  bool deleteNative(Vm& vm, String* key) override {
+    Property* p = props.find(key);
+    if (p && (p->flags & DontDelete)) return false;  // the table entry refuses
+    bool removed = p && props.remove(key);
+    return ArrayObject::deleteNative(vm, key) || removed;
+  }
+  void fill(Vm& vm, const std::vector<XmlNode*>& nodes) {
+    std::vector<String*> stale;
+    size_t i;
+    for (const Property& p : props.list())
+      if (arrayIndex(p.key->text, i)) stale.push_back(p.key);
+    for (String* k : stale) props.remove(k);
+    items.clear();
+    for (XmlNode* c : nodes) {
+      String* name = vm.intern(std::to_string(items.size()));
+      props.add(vm.key(name), name).flags = ReadOnly;
+      items.push_back(Value(static_cast<Object*>(c)));
+    }
+  }
+};
+
+ChildNodeArray* newChildNodeArray(Vm& vm) {
+  auto* a = vm.make<ChildNodeArray>();
+  vm.put(a, vm.names().proto, Value(vm.arrayProto), Hidden);
+  if (Property* c = vm.arrayProto ? vm.arrayProto->props.find(vm.names().constructor) : nullptr)
+    vm.put(a, vm.names().constructor, c->value, Hidden);
+  vm.put(a, vm.names().length, Value(0.0), Hidden);
+  return a;
+}
+
+}  // namespace
+
 ArrayObject* XmlNode::childArray(Vm& vm) {
-  if (!childArray_) childArray_ = vm.newArray();
+  if (!childArray_) childArray_ = newChildNodeArray(vm);
   if (childArrayStale_) {
-    childArray_->items.clear();
-    for (XmlNode* c : children) childArray_->items.push_back(Value(static_cast<Object*>(c)));
+    static_cast<ChildNodeArray*>(childArray_)->fill(vm, children);
     childArrayStale_ = false;
   }
   return childArray_;

@@ -50,14 +50,17 @@ bool SoundObject::owner(Vm& vm, const void*& key) const {
     case Target::Clip:
       break;
   }
-  avm1::DisplayNode* n = vm.resolveTarget(base, path);
+  // A relative path starts at the clip of the code asking now, not the one that made the object.
+  avm1::ClipObject* from = vm.currentClip();
+  if (!from) from = base;
+  avm1::DisplayNode* n = vm.resolveTarget(from, path);
   // Owners are the display objects themselves, as the timelines name them.
   key = n ? dynamic_cast<const void*>(n) : nullptr;
   if (!n) {
     // A text field's sound is its own too; its object stands for it.
     size_t dot = path.find_last_of("./");
     avm1::DisplayNode* parent =
-        dot == std::string::npos ? nullptr : vm.resolveTarget(base, path.substr(0, dot));
+        dot == std::string::npos ? nullptr : vm.resolveTarget(from, path.substr(0, dot));
     avm1::Object* field =
         parent ? parent->childObject(vm, path.substr(dot + 1), vm.caseSensitive()) : nullptr;
     key = field && !field->asClip() ? static_cast<const void*>(field) : nullptr;
@@ -100,10 +103,11 @@ bool settings(Vm& vm, SoundObject* s, const void*& key, sound::SoundTransform& t
 Value soundCtor(Vm& vm, Object* self, Args args) {
   SoundObject* s = soundOf(self);
   if (!vm.isConstructing || !s) return Value();
-  if (args.n == 0) return Value();  // the whole movie
-  // Anything else names a clip, found again at every use: undefined, whatever the version,
-  // stands for "", the clip running the code.
   Value t = args.at(0);
+  // No target is the whole movie; so is undefined in SWF 5.
+  if (args.n == 0 || (t.isUndefined() && vm.version() < 6)) return Value();
+  // Anything else names a clip, found again at every use: undefined (from SWF 6) stands for
+  // "", the clip running the code.
   s->target = SoundObject::Target::Clip;
   TextFieldInstance* field = t.object() ? textFieldOf(t.o) : nullptr;
   if (avm1::ClipObject* c = t.object() ? t.o->asClip() : nullptr) {

@@ -183,9 +183,12 @@ avm1::Value SpriteInstance::getProperty(avm1::Vm& vm, int index) {
       return Value(vm.str(movieUrl()));
     case avm1::PropHighQuality:
       return Value(1);
-    case avm1::PropFocusRect:
-      if (focusRect < 0) return parentTimeline() ? Value::null() : Value(true);
-      return Value(focusRect > 0);
+    case avm1::PropFocusRect: {
+      if (focusRect < 0 && parentTimeline()) return Value::null();
+      bool on = focusRect != 0;
+      // SWF 5 had no booleans for it yet: it reads as 1 or 0.
+      return vm.version() < 6 ? Value(on ? 1 : 0) : Value(on);
+    }
     case avm1::PropSoundBufTime:
       return Value(5);
     case avm1::PropQuality:

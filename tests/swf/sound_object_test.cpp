@@ -71,8 +71,8 @@ struct ScriptedPlay {
 };
 
 // A movie at 10 fps whose first frame defines sound 1, exports it as "tone" and runs `script`.
-std::vector<uint8_t> scriptedMovie(const std::string& script, int frames = 20) {
-  SwfWriter w(6, 100, 100, 10);
+std::vector<uint8_t> scriptedMovie(const std::string& script, int frames = 20, int version = 6) {
+  SwfWriter w(version, 100, 100, 10);
   const auto s = ramp();
   w.tag(swf::tag::DefineSound,
         defineSoundBody(1, soundFormatByte(3, 3, true, false), uint32_t(s.size()), pcm16Bytes(s)));
@@ -161,6 +161,33 @@ TEST(SoundObject, SettingsReadBackAsTheOriginalShowsThem) {
             "-20\n"
             "undefined\n"
             "undefined\n");
+}
+
+// A path names its clip from the code asking now; SWF 5 takes undefined for no clip at all.
+TEST(SoundObject, TargetsAreFoundWhereTheyAreUsed) {
+  const std::string readS =
+      "push 0, '_level0'\ngetVariable\npush 's'\ngetMember\npush 'getVolume'\ncallMethod\n"
+      "trace\n";
+  std::string relative =
+      "push 1, 'a', 2, 'createEmptyMovieClip'\ncallFunction\npop\n"
+      "push 1, 'a', 2, 'a'\ngetVariable\npush 'createEmptyMovieClip'\ncallMethod\npop\n"
+      "push 's', 'a', 1, 'Sound'\nnewObject\nsetVariable\n" +
+      call("s", "setVolume", "30", 1) + readS + "push 'a'\nsettarget2\n" + readS +
+      "push ''\nsettarget2\n";
+  std::string undefinedIsMovie = "push 'u', undefined, 1, 'Sound'\nnewObject\nsetVariable\n" +
+                                 call("u", "setVolume", "40", 1) +
+                                 "push 0, 0, 'Sound'\nnewObject\npush 'getVolume'\n"
+                                 "callMethod\ntrace\n";
+  struct {
+    std::string script;
+    int version;
+    const char* want;
+  } const cases[] = {{relative, 6, "30\n100\n"}, {undefinedIsMovie, 5, "40\n"}};
+  for (const auto& c : cases) {
+    ScriptedPlay play;
+    show(play.player, scriptedMovie(c.script, 2, c.version));
+    EXPECT_EQ(play.traced(), c.want) << c.version;
+  }
 }
 
 TEST(SoundObject, CompletionIsToldOnceWhenTheLastLoopEnds) {

@@ -10,6 +10,12 @@ void LoadQueue::add(Job job) {
   jobs_.push_back(std::move(job));
 }
 
+void LoadQueue::addFirst(Job job) {
+  if (jobs_.size() >= kMaxPendingLoads) return;
+  job.due = frame_ + 1;
+  jobs_.insert(jobs_.begin(), std::move(job));
+}
+
 void LoadQueue::runDue(Vm& vm) {
   ++frame_;
   // Jobs added while these run (an onLoad that loads again) wait for the next frame.

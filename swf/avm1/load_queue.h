@@ -30,6 +30,9 @@ class LoadQueue {
 
   // Queues `job` for the next frame.
   void add(Job job);
+  // Queues `job` for the next frame ahead of the others, so what follows loads that arrived
+  // together runs newest first, as their first frames did.
+  void addFirst(Job job);
   // Runs the jobs that are due; called once per frame by the player.
   void runDue(Vm& vm);
   size_t pending() const { return jobs_.size(); }

@@ -33,6 +33,9 @@ struct Movie {
   std::map<uint16_t, std::shared_ptr<const Character>> dictionary;  // final state of the file
   std::map<int, int> tagCounts;  // tag code → occurrences, sprites' tags included
   std::vector<std::pair<std::string, uint16_t>> exports;  // ExportAssets names
+  // FileAttributes asked for network access: played from disk, the movie may then read no
+  // local files (the sandbox of local movies that talk to the network).
+  bool usesNetwork = false;
 
   std::shared_ptr<const Character> character(uint16_t id) const;
 

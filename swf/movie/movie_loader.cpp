@@ -155,6 +155,9 @@ class MovieParser {
       case tag::JPEGTables:
         ctx_.jpegTables = h.body;
         return false;
+      case tag::FileAttributes:
+        if (body.remaining() >= 1) m_.usesNetwork = (body.u8() & 1) != 0;
+        return false;
       case tag::DefineSprite:
         defineSprite(body);
         return false;

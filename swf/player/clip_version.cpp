@@ -10,8 +10,6 @@
 namespace swf {
 namespace {
 
-constexpr int kMaxWalk = 256;
-
 // -1 for anything that is not on the stage (numbers, made-up text fields, no object at all).
 avm1::Value getSWFVersion(avm1::Vm& vm, avm1::Object* self, avm1::Args) {
   PlacedObject* p = textFieldOf(self);
@@ -19,14 +17,8 @@ avm1::Value getSWFVersion(avm1::Vm& vm, avm1::Object* self, avm1::Args) {
   if (!p) return avm1::Value(-1);
   const SpriteInstance* s = dynamic_cast<const SpriteInstance*>(p);
   if (!s) s = p->parentTimeline();
-  const PlayerContext& ctx = p->context();
-  for (int n = 0; s && n < kMaxWalk; s = s->parentTimeline(), ++n) {
-    if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end() && it->second.movie)
-      return avm1::Value(it->second.movie->version);
-    if (auto it = ctx.levelMovies.find(s); it != ctx.levelMovies.end() && it->second)
-      return avm1::Value(it->second->version);
-  }
-  return avm1::Value(-1);
+  const Movie* movie = s ? p->context().homeOf(s).movie : nullptr;
+  return avm1::Value(movie ? movie->version : -1);
 }
 
 }  // namespace

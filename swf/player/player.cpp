@@ -353,6 +353,8 @@ void Player::mixTo(double at) {
 
 void Player::tick() {
   ++ctx_->tick;
+  for (Event& e : heldCommands_) pendingEvents_.push_back(std::move(e));
+  heldCommands_.clear();
   // What the streams have to say comes before the frame.
   if (vm_) {
     scriptHost_->streams().runFrame(*vm_, lastTick_ * (1000.0 / sound::kOutputRate));
@@ -364,12 +366,14 @@ void Player::tick() {
   runActions();
   if (vm_) {
     // Local files have long arrived when a timer set after asking for them comes due.
+    holdingCommands_ = true;
     vm_->runLoads();  // data and movies asked for on earlier frames
     orderArrivalsNewestFirst();
     runActions();
     vm_->runTimers(elapsedMs_);
     runActions();
     scriptHost_->sounds().deliver(*vm_);
+    holdingCommands_ = false;
   }
 }
 
@@ -468,7 +472,9 @@ void Player::runQueued(const QueuedActions& q) {
     return;
   }
   if (q.handler) {
-    vm_->callHandler(clip, q.handler);
+    // Event methods (onEnterFrame, onLoad, ...) came with Flash 6: SWF 5 clips have only their
+    // clip events.
+    if (version >= 6) vm_->callHandler(clip, q.handler);
     return;
   }
   auto keep = levelRoot ? ctx_->levelData[levelRoot] : movie_->data;
@@ -477,7 +483,7 @@ void Player::runQueued(const QueuedActions& q) {
 
 void Player::fsCommand(const std::string& command, const std::string& args) {
   // Delivered after the actions finish: the handler may unload this very movie.
-  pendingEvents_.push_back({false, command, args});
+  (holdingCommands_ ? heldCommands_ : pendingEvents_).push_back({false, command, args});
 }
 
 void Player::flushEvents() {

@@ -112,6 +112,16 @@ struct PlayerContext {
     std::string path;
   };
   std::map<const SpriteInstance*, LoadedMovie> loadedMovies;
+
+  // The movie `timeline` shows or belongs to: the one loaded into it or its nearest ancestor
+  // that had one loaded, else its level's. `top` is that clip or level root; `movie` is null
+  // (and `path` empty) for a timeline on no movie's stage.
+  struct MovieHome {
+    const SpriteInstance* top = nullptr;
+    const Movie* movie = nullptr;
+    std::string path;
+  };
+  MovieHome homeOf(const SpriteInstance* timeline) const;
 };
 
 }  // namespace swf

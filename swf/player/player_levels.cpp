@@ -101,19 +101,10 @@ void Player::orderArrivalsNewestFirst() {
 }
 
 SpriteInstance* Player::levelOf(SpriteInstance* timeline, int& swfVersion) const {
-  SpriteInstance* top = timeline;
-  while (top && top->parentTimeline() && !ctx_->loadedMovies.count(top))
-    top = top->parentTimeline();
-  if (auto it = ctx_->loadedMovies.find(top); it != ctx_->loadedMovies.end()) {
-    swfVersion = it->second.movie->version;
-    return top;
-  }
-  for (const auto& [n, level] : levels_)
-    if (level.root == top) {
-      swfVersion = level.movie->version;
-      return top;
-    }
-  return nullptr;
+  PlayerContext::MovieHome home = ctx_->homeOf(timeline);
+  if (!home.movie) return nullptr;
+  swfVersion = home.movie->version;
+  return const_cast<SpriteInstance*>(home.top);
 }
 
 void Player::latchBackground() {

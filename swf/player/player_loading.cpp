@@ -87,16 +87,12 @@ std::string Player::defaultSharedObjectDir() {
 
 std::string Player::localFileFor(const std::string& url, avm1::DisplayNode* from) const {
   // Relative addresses start from the directory of the movie the asking clip belongs to.
-  std::string base = path_;
-  auto* s = dynamic_cast<SpriteInstance*>(from);
-  while (s && s->parentTimeline() && (!ctx_ || !ctx_->loadedMovies.count(s)))
-    s = s->parentTimeline();
-  if (s && ctx_) {
-    if (auto it = ctx_->loadedMovies.find(s); it != ctx_->loadedMovies.end())
-      base = it->second.path;
-    for (const auto& [n, level] : levels_)
-      if (level.root == s) base = level.path;
-  }
+  PlayerContext::MovieHome home;
+  if (auto* s = dynamic_cast<SpriteInstance*>(from); s && ctx_) home = ctx_->homeOf(s);
+  if (!home.movie) home = {nullptr, movie_.get(), path_};
+  // A movie that asked for the network is kept from the disk: its loads fail like web ones.
+  if (home.movie && home.movie->usesNetwork) return {};
+  std::string base = home.path.empty() ? path_ : home.path;
   return swf::localFileFor(base, url);
 }
 

@@ -97,22 +97,26 @@ void markRemoved(DisplayObject& o, int guard = 0) {
   for (auto& [d, child] : o.children) markRemoved(*child, guard + 1);
 }
 
-// The movie whose characters `timeline` places: the one loaded into it or into an ancestor,
-// else its level's.
-const Movie* movieOf(const SpriteInstance* timeline, const PlayerContext& ctx) {
-  const SpriteInstance* s = timeline;
-  while (s->parentTimeline() && !ctx.loadedMovies.count(s)) s = s->parentTimeline();
-  if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end())
-    return it->second.movie.get();
-  auto it = ctx.levelMovies.find(s);
-  return it == ctx.levelMovies.end() ? nullptr : it->second;
-}
-
 }  // namespace
+
+PlayerContext::MovieHome PlayerContext::homeOf(const SpriteInstance* timeline) const {
+  MovieHome home;
+  const SpriteInstance* s = timeline;
+  while (s && s->parentTimeline() && !loadedMovies.count(s)) s = s->parentTimeline();
+  home.top = s;
+  if (auto it = loadedMovies.find(s); it != loadedMovies.end()) {
+    home.movie = it->second.movie.get();
+    home.path = it->second.path;
+  } else if (auto level = levelMovies.find(s); level != levelMovies.end()) {
+    home.movie = level->second;
+    if (auto p = levelPaths.find(s); p != levelPaths.end()) home.path = p->second;
+  }
+  return home;
+}
 
 std::string SpriteInstance::symbolName() {
   const SpriteInstance* parent = parentTimeline();
-  const Movie* movie = parent && characterId ? movieOf(parent, ctx_) : nullptr;
+  const Movie* movie = parent && characterId ? ctx_.homeOf(parent).movie : nullptr;
   if (!movie) return {};
   for (const auto& [exportName, exportId] : movie->exports)
     if (exportId == characterId) return exportName;
@@ -275,13 +279,7 @@ avm1::DisplayNode* SpriteInstance::nodeAtDepth(int scriptDepth) {
 }
 
 std::string SpriteInstance::movieUrl() const {
-  const SpriteInstance* s = this;
-  while (s->parentTimeline() && !ctx_.loadedMovies.count(s)) s = s->parentTimeline();
-  std::string path;
-  if (auto it = ctx_.loadedMovies.find(s); it != ctx_.loadedMovies.end())
-    path = it->second.path;
-  else if (auto level = ctx_.levelPaths.find(s); level != ctx_.levelPaths.end())
-    path = level->second;
+  std::string path = ctx_.homeOf(this).path;
   if (path.empty()) return "file:///";
   std::error_code error;
   std::filesystem::path full = std::filesystem::absolute(path, error);

@@ -47,16 +47,6 @@ avm1::DisplayNode* SpriteInstance::childNode(const std::string& name, bool caseS
   return findNamedSprite(*this, name, caseSensitive);
 }
 
-// The format version of the movie that `timeline` shows or belongs to.
-static int movieVersionOf(const SpriteInstance* timeline, const PlayerContext& ctx) {
-  const SpriteInstance* s = timeline;
-  while (s->parentTimeline() && !ctx.loadedMovies.count(s)) s = s->parentTimeline();
-  if (auto it = ctx.loadedMovies.find(s); it != ctx.loadedMovies.end() && it->second.movie)
-    return it->second.movie->version;
-  auto it = ctx.levelMovies.find(s);
-  return it != ctx.levelMovies.end() && it->second ? it->second->version : 0;
-}
-
 namespace {
 void namedSprites(DisplayObject& parent, std::vector<std::string>& out) {
   for (auto& [depth, child] : parent.children) {
@@ -77,8 +67,11 @@ avm1::DisplayNode* SpriteInstance::rootNode() {
   // version 7 or later holds.
   bool heedAll = ctx_.vm && ctx_.vm->version() >= 7;
   SpriteInstance* s = this;
-  for (; s->parentTimeline(); s = s->parentTimeline())
-    if (s->lockRoot && (heedAll || movieVersionOf(s->parentTimeline(), ctx_) >= 7)) return s;
+  for (; s->parentTimeline(); s = s->parentTimeline()) {
+    if (!s->lockRoot) continue;
+    const Movie* movie = ctx_.homeOf(s->parentTimeline()).movie;
+    if (heedAll || (movie && movie->version >= 7)) return s;
+  }
   return s;
 }
 

@@ -34,8 +34,14 @@ class Avm1Loading : public ::testing::Test {
   }
 
   // A movie whose frames run `scripts` (then it stops), with an empty clip named "clip".
-  static std::vector<uint8_t> movie(const std::vector<std::string>& scripts, int version = 7) {
+  // `attributes` >= 0 gives it a FileAttributes tag with those flags.
+  static std::vector<uint8_t> movie(const std::vector<std::string>& scripts, int version = 7,
+                                    int attributes = -1) {
     SwfWriter w(version, 100, 100, 10);
+    if (attributes >= 0) {
+      const uint8_t flags[4] = {uint8_t(attributes), 0, 0, 0};
+      w.tag(69, flags);
+    }
     TagList sprite;
     sprite.showFrame();
     sprite.end();
@@ -57,12 +63,13 @@ class Avm1Loading : public ::testing::Test {
   }
 
   // Plays `scripts` (one a frame) from movies/main.swf for `frames` frames; returns the traces.
-  std::string play(const std::vector<std::string>& scripts, int frames, int version = 7) {
+  std::string play(const std::vector<std::string>& scripts, int frames, int version = 7,
+                   int attributes = -1) {
     std::string traced;
     swf::Player p;
     p.setSharedObjectDir((dir_ / "so").string());
     p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
-    p.load(write("main.swf", movie(scripts, version)));
+    p.load(write("main.swf", movie(scripts, version, attributes)));
     for (int i = 0; i < frames; ++i) p.advance(100);
     return traced;
   }
@@ -341,6 +348,54 @@ TEST_F(Avm1Loading, MovieClipLoaderTellsItsListeners) {
   EXPECT_EQ(play(s),
             "true\ntrue\nonLoadStart _level0.clip undefined\nonLoadComplete _level0.clip 0\n"
             "onLoadError _level0.clip URLNotFound\nonLoadInit _level0.clip undefined\n");
+}
+
+TEST_F(Avm1Loading, MovieClipLoaderTargetsAndWhatItReports) {
+  write("child.swf", movie(""));
+  std::string size = std::to_string(movie("").size());  // uncompressed: the header's length
+  write("vars.txt", "a=1");
+  std::string setup = newObject("l", "MovieClipLoader");
+  for (const char* e : {"onLoadStart", "onLoadProgress", "onLoadError"})
+    setup += "push 'l'\ngetVariable\npush '" + std::string(e) + "'\nfunction (c, e)\npush '" + e +
+             " '\npush 'c'\ngetVariable\nadd2\npush ' '\nadd2\npush 'e'\ngetVariable\nadd2\n"
+             "trace\nend\nsetMember\n";
+  auto load = [](const std::string& url, const std::string& target) {
+    return "push " + target + ", '" + url +
+           "', 2, 'l'\ngetVariable\npush 'loadClip'\ncallMethod\npop\n";
+  };
+  struct Case {
+    std::vector<std::string> frames;
+    int attributes;
+    std::string expected;
+  } cases[] = {
+      // Level numbers wrap as 32-bit integers; the file is told of twice as it comes in.
+      {{setup + load("child.swf", "4294967299")},
+       -1,
+       "onLoadStart _level3 undefined\nonLoadProgress _level3 " + size +
+           "\nonLoadProgress _level3 " + size + "\n"},
+      // A level named by text that is not there yet gets the movie, but nobody hears of it.
+      {{setup + load("child.swf", "'_level4'"), "", "push '_level4'\ngetVariable\ntrace"},
+       -1,
+       "_level4\n"},
+      // Addresses the movie may not reach are refused, missing files not found.
+      {{setup + load("http://example.com/a.swf", "'clip'") + load("missing.swf", "'clip'")},
+       -1,
+       "onLoadError _level0.clip IllegalRequest\nonLoadError _level0.clip URLNotFound\n"},
+      // A movie that asked for the network may read no local file.
+      {{setup + load("child.swf", "'clip'") + newObject("lv", "LoadVars") +
+        handler("lv", "onLoad", "a") + callTraced("lv", "load", "'vars.txt'")},
+       1,
+       "true\nonLoadError _level0.clip IllegalRequest\nfalse\nundefined\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(play(c.frames, 3, 7, c.attributes), c.expected) << c.frames[0];
+}
+
+// Event methods came with Flash 6: a SWF 5 clip hears only its clip events.
+TEST_F(Avm1Loading, EventMethodsNeedSwf6) {
+  std::string s = "push 'onEnterFrame'\nfunction ()\npush 'entered'\ntrace\nend\nsetVariable\n";
+  EXPECT_EQ(play(s, 2, 5), "");
+  EXPECT_EQ(play(s, 2, 6), "entered\nentered\n");
 }
 
 TEST_F(Avm1Loading, SharedObjectsPersistInSolFilesAndRefuseBadNames) {

@@ -3,6 +3,7 @@
 // first frame ran; onLoadError when the file is missing, refused or not a movie).
 
 #include <filesystem>
+#include <fstream>
 
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -24,7 +25,8 @@ DisplayNode* targetOf(Vm& vm, const Value& v, int& level) {
     return c ? c->node() : nullptr;
   }
   if (v.isNumber()) {
-    level = v.n >= 0 && v.n < 1e4 ? int(v.n) : -1;
+    int32_t n = vm.toInt32(v);  // as the original reads it: 2^32 + 11 is level 11
+    level = n >= 0 ? n : -1;
   } else if (v.isString()) {
     std::string s = v.s->text;
     if (s.size() > 6 && (s.rfind("_level", 0) == 0 || s.rfind("_LEVEL", 0) == 0))
@@ -37,38 +39,66 @@ DisplayNode* targetOf(Vm& vm, const Value& v, int& level) {
   return nullptr;
 }
 
+// The bytes a load delivers: a movie's length as its header gives it (compressed movies count
+// what they inflate to), any other file's size.
+double loadedSize(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char head[8] = {};
+  if (in.read(reinterpret_cast<char*>(head), sizeof head) && head[1] == 'W' && head[2] == 'S' &&
+      (head[0] == 'F' || head[0] == 'C' || head[0] == 'Z'))
+    return double(uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 |
+                  uint32_t(head[7]) << 24);
+  std::error_code ec;
+  auto size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : double(size);
+}
+
+// Stages of a load: the movie arrives, then its first frame has run.
+constexpr int kArrive = 0, kInitialized = 1;
+// A level named by text that did not exist when asked for gets the movie, but the loader has
+// no clip to speak of and tells its listeners nothing.
+constexpr int kArriveQuietly = 2;
+
 bool runLoad(Vm& vm, LoadQueue::Job& j) {
   Object* loader = j.subject.object();
-  if (j.stage == 1) {
+  if (j.stage == kInitialized) {
     broadcast(vm, loader, "onLoadInit", {j.target});
     return true;
   }
   ClipObject* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
   int level = j.target.isNumber() ? int(j.target.n) : -1;
+  bool quiet = j.stage == kArriveQuietly;
   std::error_code ec;
   if (j.path.empty() || !std::filesystem::is_regular_file(j.path, ec)) {
+    if (quiet) return true;
     // A clip removed meanwhile (with none of its path in its place) is reported as undefined;
-    // the HTTP status is 0 without a server.
+    // the HTTP status is 0 without a server. An address the movie may not reach (the web, or
+    // the disk from a movie that asked for the network) is refused outright.
     Value target = clip && !clip->node() ? Value() : j.target;
-    broadcast(vm, loader, "onLoadError", {target, Value(vm.intern("URLNotFound")), Value(0)});
+    const char* why = j.path.empty() ? "IllegalRequest" : "URLNotFound";
+    broadcast(vm, loader, "onLoadError", {target, Value(vm.intern(why)), Value(0)});
     return true;
   }
   if (clip && !clip->alive()) return true;
   std::string error;
   DisplayNode* node = vm.host().loadMovieNow(clip ? clip->node() : nullptr, level, j.path, error);
+  if (quiet) return true;
   if (!node) {
     broadcast(vm, loader, "onLoadError", {j.target, Value(vm.intern("LoadNeverCompleted"))});
     return true;
   }
   Value c(static_cast<Object*>(vm.clipFor(node)));
-  double size = double(std::filesystem::file_size(j.path, ec));
-  if (ec) size = 0;
+  double size = loadedSize(j.path);
   j.target = c;
   broadcast(vm, loader, "onLoadStart", {c});
+  // Once as the data comes in and once as it is complete; a local file comes in one piece.
+  broadcast(vm, loader, "onLoadProgress", {c, Value(size), Value(size)});
   broadcast(vm, loader, "onLoadProgress", {c, Value(size), Value(size)});
   broadcast(vm, loader, "onLoadComplete", {c, Value(0)});
-  j.stage = 1;
-  return false;
+  LoadQueue::Job init = j;
+  init.stage = kInitialized;
+  vm.loads().addFirst(std::move(init));
+  return true;
 }
 
 // A MovieClipLoader: the prototype is the broadcaster, each loader has its own list of listeners
@@ -94,6 +124,7 @@ Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& pa
   job.subject = Value(self);
   job.target = node ? Value(static_cast<Object*>(vm.clipFor(node))) : Value(level);
   job.path = path;
+  if (!node && target.isString()) job.stage = kArriveQuietly;
   job.run = run;
   vm.loads().add(std::move(job));
   return Value(true);

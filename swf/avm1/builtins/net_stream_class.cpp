@@ -177,9 +177,10 @@ Value nsPlay(Vm& vm, Object* self, Args args) {
   auto* ns = dynamic_cast<NetStreamObject*>(self);
   if (!ns || !ns->playback || args.size() == 0) return Value();
   std::string url = vm.toString(args.at(0));
-  // The file is found as for other loading; web addresses and FSCommands give no path.
+  // The file is found as for other loading; web addresses and FSCommands give no path and are
+  // refused quietly. A plain name that gives none (a movie kept from the disk) is not found.
   std::string path = vm.host().localPath(url);
-  if (path.empty() && !url.empty()) return Value();  // refused quietly
+  if (path.empty() && url.find(':') != std::string::npos) return Value();
   ns->playback->play(path);
   ns->startRunning(vm.host().timerMs());
   return Value();

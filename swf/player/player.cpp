@@ -264,6 +264,8 @@ void Player::render(cairo_t* cr, int width, int height) const {
   o.antialias = quality_ != 0;
   o.stageToDevice = stageToDevice(width, height);
   o.background = backgroundColor();
+  // A field whose autoSize was just set is drawn at the size it takes.
+  for (TextFieldInstance* f : input_->fields) f->settleAutoSize();
   renderFrame(cr, *stage_, o);
   drawFocusClipFrame(cr, o.stageToDevice);
 }

@@ -25,6 +25,18 @@ avm1::Object* textFieldTarget(avm1::Vm& vm, const std::string& target) {
   return o && textFieldOf(o) ? o : nullptr;
 }
 
+// Whether the last name of `target` is a text field's. SWF 5 code sees such a name as the clip
+// holding the field, so its variables go to that clip (which hears no onData for them).
+bool namesField(avm1::Vm& vm, const std::string& target) {
+  size_t cut = target.find_last_of("/:.");
+  std::string holderPath = cut == std::string::npos ? std::string() : target.substr(0, cut);
+  if (cut == 0) holderPath = "/";
+  avm1::DisplayNode* holder = vm.resolveTarget(vm.currentClip(), holderPath);
+  auto* sprite = dynamic_cast<SpriteInstance*>(holder);
+  std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
+  return sprite && !name.empty() && sprite->namedField(name, vm.caseSensitive());
+}
+
 }  // namespace
 
 avm1::DisplayNode* ScriptHost::currentNode() {
@@ -79,6 +91,8 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
   avm1::Object* field =
       !node && level < 0 && (flags & kLoadVariables) ? textFieldTarget(*vm, target) : nullptr;
   if (!node && !field && !(level > 0 && (flags & kLoadIntoTarget))) return true;
+  bool quiet = field || (node && level < 0 && (flags & kLoadVariables) && vm->version() < 6 &&
+                         namesField(*vm, target));
 
   std::string path = url.empty() ? std::string() : localPath(url);
   if (!url.empty() && path.empty()) return true;  // web addresses are refused quietly
@@ -88,7 +102,7 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
                        : avm1::Value();
   job.path = path;
   if (flags & kLoadVariables) {
-    job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
+    job.run = [quiet](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
       avm1::Object* o = j.target.object();
       auto* clip = o ? o->asClip() : nullptr;
       auto* sprite = clip ? dynamic_cast<SpriteInstance*>(clip->node()) : nullptr;
@@ -97,7 +111,7 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
       if ((!sprite && !field) || !readBoundedFile(j.path, avm1::kMaxLoadedText, text, error))
         return true;
       avm1::decodeUrlVariables(vm, o, text);
-      if (sprite) sprite->queueEvent(kEventData, "onData");
+      if (sprite && !quiet) sprite->queueEvent(kEventData, "onData");
       return true;
     };
   } else {

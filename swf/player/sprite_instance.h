@@ -11,6 +11,8 @@
 
 namespace swf {
 
+class TextFieldInstance;
+
 class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
  public:
   SpriteInstance(const Timeline& timeline, PlayerContext& ctx, SpriteInstance* parentTimeline,
@@ -53,6 +55,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   bool getNodeProperty(avm1::Vm& vm, avm1::String* key, avm1::Value& out) override;
   bool setNodeProperty(avm1::Vm& vm, avm1::String* key, const avm1::Value& v) override;
   avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;
+  TextFieldInstance* namedField(const std::string& name, bool caseSensitive);
   std::string nodeName() const override { return name; }
   int levelNumber() const override { return depth; }
   int nodeDepth() const override {

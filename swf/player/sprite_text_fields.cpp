@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "swf/avm1/vm.h"
 #include "swf/player/input_classes.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/player/text_field_instance.h"
@@ -28,8 +29,16 @@ TextFieldInstance* findNamedField(DisplayObject& parent, const std::string& name
 
 avm1::Object* SpriteInstance::childObject(avm1::Vm& vm, const std::string& name,
                                           bool caseSensitive) {
-  TextFieldInstance* f = findNamedField(*this, name, caseSensitive);
-  return f ? textFieldObject(vm, *f) : nullptr;
+  TextFieldInstance* f = namedField(name, caseSensitive);
+  if (!f) return nullptr;
+  // Fields have no objects of their own for SWF 5 code: their names stand for the clip
+  // holding them, so `t.v = 1` sets a variable of that clip.
+  if (vm.version() < 6) return vm.clipFor(this);
+  return textFieldObject(vm, *f);
+}
+
+TextFieldInstance* SpriteInstance::namedField(const std::string& name, bool caseSensitive) {
+  return findNamedField(*this, name, caseSensitive);
 }
 
 }  // namespace swf

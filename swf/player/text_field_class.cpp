@@ -149,7 +149,7 @@ const FieldProperty kProperties[] = {
            if (strcasecmp(s.c_str(), kAutoSize[i]) == 0) mode = i;
        }
        f.autoSize = mode;
-       f.applyAutoSize();
+       f.requestAutoSize();
      }},
     {"wordWrap", [](Vm&, TextFieldInstance& f) { return Value(f.def().wordWrap); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
@@ -213,8 +213,16 @@ const FieldProperty kProperties[] = {
     {"maxscroll", [](Vm&, TextFieldInstance& f) { return Value(f.maxScroll()); }, nullptr},
     {"bottomScroll", [](Vm&, TextFieldInstance& f) { return Value(f.bottomScroll()); }, nullptr},
     {"hscroll", [](Vm&, TextFieldInstance& f) { return Value(f.hscroll); },
-     [](Vm&, TextFieldInstance&, const Value&) {}},
-    {"maxhscroll", [](Vm&, TextFieldInstance&) { return Value(0); }, nullptr},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       double d = vm.toNumber(v);
+       if (!std::isfinite(d)) return;
+       int h = std::clamp(int(std::max(d, 0.0)), 0, f.maxHScroll());
+       if (h != f.hscroll) {
+         f.hscroll = h;
+         f.touch();
+       }
+     }},
+    {"maxhscroll", [](Vm&, TextFieldInstance& f) { return Value(f.maxHScroll()); }, nullptr},
     {"restrict",
      [](Vm& vm, TextFieldInstance& f) {
        return f.restrictSet ? str(vm, f.restrict) : Value::null();
@@ -235,6 +243,7 @@ const FieldProperty kProperties[] = {
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        f.def().password = vm.toBoolean(v);
        f.touch();
+       f.relayout();
      }},
     {"selectable", [](Vm&, TextFieldInstance& f) { return Value(!f.def().noSelect); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().noSelect = !vm.toBoolean(v); }},
@@ -291,6 +300,7 @@ const FieldProperty kProperties[] = {
        b.xMax = b.xMin + int(std::round(*t / std::max(matrixXScale(f.matrix) / 100, 1e-9)));
        f.applyAutoSize();
        f.touch();
+       f.relayout();
      }},
     {"_height",
      [](Vm&, TextFieldInstance& f) {
@@ -302,6 +312,7 @@ const FieldProperty kProperties[] = {
        Rect& b = f.def().bounds;
        b.yMax = b.yMin + int(std::round(*t / std::max(matrixYScale(f.matrix) / 100, 1e-9)));
        f.touch();
+       f.relayout();
      }},
     {"_xscale", [](Vm&, TextFieldInstance& f) { return Value(matrixXScale(f.matrix)); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
@@ -384,6 +395,7 @@ bool TextFieldObject::getNative(Vm& vm, String* key, Value& out) {
   if (!p) return false;
   // What the field shows follows its variable at once, not only after the actions.
   if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
+  if (p->name[0] == '_') f->settleAutoSize();
   out = p->get(vm, *f);
   return true;
 }
@@ -413,6 +425,7 @@ Value accessorGet(Vm& vm, Object* self, Args) {
   TextFieldInstance* f = fieldOf(self);
   if (!f) return Value();
   if (!f->def().variableName.empty()) syncFieldVariable(vm, *f);
+  if (kProperties[I].name[0] == '_') f->settleAutoSize();
   return kProperties[I].get(vm, *f);
 }
 

@@ -1,6 +1,7 @@
 #include "swf/player/text_field_instance.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "swf/player/input_classes.h"
 #include "swf/player/player_context.h"
@@ -123,6 +124,8 @@ void TextFieldInstance::setText(const std::string& plain) {
   caret_ = std::min(caret_, n);
   anchor_ = std::min(anchor_, n);
   applyAutoSize();
+  relayout();
+  clampScroll();
 }
 
 std::string TextFieldInstance::variableText() const { return def_->html ? givenHtml_ : text(); }
@@ -147,12 +150,15 @@ void TextFieldInstance::setHtmlText(const std::string& html, int version) {
   anchor_ = std::min(anchor_, n);
   touch();
   applyAutoSize();
+  relayout();
+  clampScroll();
 }
 
 void TextFieldInstance::applyFormat(size_t begin, size_t end, const FormatSpec& spec) {
   doc_.applyFormat(begin, end, spec);
   touch();
   applyAutoSize();
+  relayout();
 }
 
 void TextFieldInstance::setNewTextFormat(const FormatSpec& spec) {
@@ -173,6 +179,8 @@ void TextFieldInstance::replaceText(size_t begin, size_t end, const std::u32stri
   anchor_ = std::min(anchor_, int(doc_.size()));
   touch();
   applyAutoSize();
+  relayout();
+  clampScroll();
 }
 
 bool TextFieldInstance::allowed(char32_t c) const {
@@ -200,6 +208,8 @@ bool TextFieldInstance::replaceSelection(const std::u32string& s) {
   caret_ = anchor_ = b + int(add.size());
   touch();
   applyAutoSize();
+  relayout();
+  clampScroll();
   // Keep the caret's line in view.
   return true;
 }
@@ -271,6 +281,7 @@ bool TextFieldInstance::editKey(int code, bool shift) {
 }
 
 void TextFieldInstance::applyAutoSize() {
+  autoSizeDue_ = false;
   if (autoSize == 0) return;
   FieldMetrics m = measureField(*def_, shownText());
   Rect& b = def_->bounds;
@@ -289,10 +300,40 @@ void TextFieldInstance::applyAutoSize() {
   }
   b.yMax = int(b.yMin + h);
   touch();
+  relayout();
+}
+
+void TextFieldInstance::settleAutoSize() {
+  if (!autoSizeDue_) return;
+  applyAutoSize();
+  clampScroll();
+}
+
+const FieldMetrics& TextFieldInstance::lines() const {
+  if (!linesValid_) {
+    lines_ = measureField(*def_, shownText());
+    linesValid_ = true;
+  }
+  return lines_;
+}
+
+void TextFieldInstance::clampScroll() {
+  int s = std::clamp(scroll, 1, maxScroll());
+  int h = std::clamp(hscroll, 0, maxHScroll());
+  if (s == scroll && h == hscroll) return;
+  scroll = s;
+  hscroll = h;
+  touch();
+}
+
+int TextFieldInstance::maxHScroll() const {
+  if (def_->wordWrap) return 0;
+  double inner = def_->bounds.width() - 2 * kFieldGutter;
+  return std::max(0, int(std::round((lines().textWidth - inner) / 20)));
 }
 
 int TextFieldInstance::maxScroll() const {
-  FieldMetrics m = measureField(*def_, shownText());
+  const FieldMetrics& m = lines();
   // The first scroll position from which the last line is in view.
   double height = def_->bounds.height() - 2 * kFieldGutter;
   for (int s = 1; s <= m.lines; ++s) {
@@ -303,7 +344,7 @@ int TextFieldInstance::maxScroll() const {
 }
 
 int TextFieldInstance::bottomScroll() const {
-  FieldMetrics m = measureField(*def_, shownText());
+  const FieldMetrics& m = lines();
   double height = def_->bounds.height() - 2 * kFieldGutter;
   double top = scroll >= 2 && size_t(scroll - 2) < m.lineBottoms.size()
                    ? m.lineBottoms[size_t(scroll - 2)]

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "swf/player/placed_object.h"
+#include "swf/render/text_metrics.h"
 #include "swf/text/edit_text.h"
 #include "swf/text/field_document.h"
 
@@ -85,8 +86,19 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   bool focused = false;
   // Grows or shrinks the bounds to the text as autoSize says.
   void applyAutoSize();
+  // Setting autoSize resizes the field only once its geometry is next asked for or the actions
+  // are done; that also lays the lines out again and brings the scroll positions within them.
+  void requestAutoSize() { autoSizeDue_ = autoSize != 0; }
+  void settleAutoSize();
+  // The scroll positions read the lines as last laid out: new text, formats and sizes lay
+  // them out again, a change of wordWrap alone does not.
+  const FieldMetrics& lines() const;
+  void relayout() { linesValid_ = false; }
   int maxScroll() const;
   int bottomScroll() const;
+  int maxHScroll() const;  // pixels; 0 while words wrap
+  // Brings scroll and hscroll within the lines, as new text does.
+  void clampScroll();
 
   // The variable shown: the text last taken from it or given to it.
   std::string boundText;
@@ -104,6 +116,9 @@ class TextFieldInstance : public PlacedObject, public TextFieldContent {
   std::string givenHtml_;
   mutable StyledText shown_;
   mutable bool shownValid_ = false;
+  mutable FieldMetrics lines_;
+  mutable bool linesValid_ = false;
+  bool autoSizeDue_ = false;
   int caret_ = 0, anchor_ = 0;
 };
 

@@ -78,9 +78,11 @@ void Player::syncTextVariables() {
   std::vector<std::weak_ptr<const char>> alive;
   std::vector<TextFieldInstance*> fields = input_->fields;
   for (TextFieldInstance* f : fields) alive.push_back(f->lifeToken());
-  for (size_t i = 0; i < fields.size(); ++i)
-    if (!alive[i].expired() && !fields[i]->def().variableName.empty())
-      syncFieldVariable(*vm_, *fields[i]);
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (alive[i].expired()) continue;
+    fields[i]->settleAutoSize();
+    if (!fields[i]->def().variableName.empty()) syncFieldVariable(*vm_, *fields[i]);
+  }
 }
 
 }  // namespace swf

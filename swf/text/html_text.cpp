@@ -318,7 +318,8 @@ class HtmlReader {
       return;
     }
     if (t == "br") {
-      if (!multiline_) return;
+      // Before SWF 7 a single-line field still breaks there.
+      if (!multiline_ && version_ >= 7) return;
       resolvePendingBreak();
       newParagraph();
       return;

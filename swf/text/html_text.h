@@ -16,7 +16,7 @@ namespace swf {
 
 // `base` and `paragraph` are the field's own formats, which the tags change. Only a multiline
 // field breaks lines at <p>, <li> and <br>; a newline character always breaks. Movies before
-// SWF 7 also end a paragraph at every </p> of a single-line field. Text that is only white
+// SWF 7 also end a paragraph at every </p> and <br> of a single-line field. Text that is only white
 // space between two tags is dropped; `condenseWhite` makes every other run of it one space.
 StyledText parseHtmlText(const std::u32string& html, const CharFormat& base,
                          const ParagraphFormat& paragraph, bool multiline, int version = 8,

@@ -94,8 +94,9 @@ TEST(TextHtmlParse, ParagraphsBreakLinesOnlyInMultilineFields) {
   EXPECT_EQ(html(U"<p>a</p><p>b<br>c</p>", false).plainText(), U"abc");
   EXPECT_EQ(html(U"a\rb\nc", false).plainText(), U"a\rb\rc");
   EXPECT_EQ(html(U"a\r\nb", false).plainText(), U"a\r\rb");  // two line ends
-  // Before SWF 7 a single-line field ends a paragraph at each </p>, newline or not.
+  // Before SWF 7 a single-line field ends a paragraph at each </p> and <br>, newline or not.
   EXPECT_EQ(swf::parseHtmlText(U"<p>a</p>\rb", base(), {}, false, 6).plainText(), U"a\r\rb");
+  EXPECT_EQ(swf::parseHtmlText(U"a<br>b", base(), {}, false, 6).plainText(), U"a\rb");
   // An empty paragraph keeps the format it would be typed in (its height counts).
   StyledText empty = html(U"a<br><font size='30'></font>");
   ASSERT_EQ(empty.paragraphs.size(), 2u);

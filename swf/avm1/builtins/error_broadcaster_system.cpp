@@ -26,6 +26,9 @@ Value errorToString(Vm& vm, Object* o, Args) { return vm.get(o, vm.names().messa
 
 // broadcastMessage's number among the built-in functions.
 constexpr int kBroadcastGroup = 101, kBroadcastIndex = 12;
+// How far down a list the listener methods look: a list is a script's object, and its length
+// may say anything.
+constexpr int32_t kMaxListeners = 1 << 16;
 
 // The listener methods work as scripts would, through the list's own `length`, `push` and
 // `splice` and the object's own removeListener, with loose equality: a script may hand any
@@ -35,10 +38,10 @@ Value removeListener(Vm& vm, Object* self, Args args) {
   Object* l = list.object();
   if (!l) return Value(false);
   Vm::Pin pin(vm, list);
-  double n = vm.toNumber(vm.get(l, vm.names().length));
-  for (double i = 0; i < n; ++i) {
-    if (!vm.looseEquals(vm.get(l, vm.intern(vm.toString(Value(i)))), args.at(0))) continue;
-    Value where[] = {Value(i), Value(1)};
+  int32_t n = std::min(vm.toInt32(vm.get(l, vm.names().length)), kMaxListeners);
+  for (int32_t i = 0; i < n; ++i) {
+    if (!vm.looseEquals(vm.get(l, vm.intern(std::to_string(i))), args.at(0))) continue;
+    Value where[] = {Value(double(i)), Value(1)};
     vm.callMethod(l, vm.intern("splice"), where);
     return Value(true);
   }
@@ -65,7 +68,7 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   if (ArrayObject* a = list->asArray()) {
     listeners = a->items;
   } else {
-    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), int32_t(1) << 16);
+    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
     for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
   }
   ArrayObject* keep = vm.newArray();

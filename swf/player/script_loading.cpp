@@ -25,6 +25,19 @@ avm1::Object* textFieldTarget(avm1::Vm& vm, const std::string& target) {
   return o && textFieldOf(o) ? o : nullptr;
 }
 
+// Whether the last name of `target` is a text field's. SWF 5 code finds the clip holding a
+// field by the field's name, so variables loaded "into" it go to that clip, which hears no
+// onData for them.
+bool namesTextField(avm1::Vm& vm, const std::string& target) {
+  size_t cut = target.find_last_of("./:");
+  std::string last = cut == std::string::npos ? target : target.substr(cut + 1);
+  avm1::DisplayNode* parent = cut == std::string::npos
+                                  ? (vm.currentClip() ? vm.currentClip()->node() : nullptr)
+                                  : vm.resolveTarget(vm.currentClip(), target.substr(0, cut));
+  if (!parent || last.empty() || parent->childNode(last, vm.caseSensitive())) return false;
+  return parent->childObject(vm, last, vm.caseSensitive()) != nullptr;
+}
+
 }  // namespace
 
 avm1::DisplayNode* ScriptHost::currentNode() {
@@ -88,7 +101,8 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
                        : avm1::Value();
   job.path = path;
   if (flags & kLoadVariables) {
-    job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
+    bool quiet = node && vm->version() < 6 && namesTextField(*vm, target);
+    job.run = [quiet](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
       avm1::Object* o = j.target.object();
       auto* clip = o ? o->asClip() : nullptr;
       auto* sprite = clip ? dynamic_cast<SpriteInstance*>(clip->node()) : nullptr;
@@ -97,7 +111,7 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
       if ((!sprite && !field) || !readBoundedFile(j.path, avm1::kMaxLoadedText, text, error))
         return true;
       avm1::decodeUrlVariables(vm, o, text);
-      if (sprite) sprite->queueEvent(kEventData, "onData");
+      if (sprite && !quiet) sprite->queueEvent(kEventData, "onData");
       return true;
     };
   } else {

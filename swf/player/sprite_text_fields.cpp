@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "swf/avm1/clip_object.h"
+#include "swf/avm1/vm.h"
 #include "swf/player/input_classes.h"
 #include "swf/player/sprite_instance.h"
 #include "swf/player/text_field_instance.h"
@@ -29,7 +31,10 @@ TextFieldInstance* findNamedField(DisplayObject& parent, const std::string& name
 avm1::Object* SpriteInstance::childObject(avm1::Vm& vm, const std::string& name,
                                           bool caseSensitive) {
   TextFieldInstance* f = findNamedField(*this, name, caseSensitive);
-  return f ? textFieldObject(vm, *f) : nullptr;
+  if (!f) return nullptr;
+  // SWF 5 code has no text field objects: a field's name finds the clip it is in.
+  if (vm.version() < 6) return vm.clipFor(this);
+  return textFieldObject(vm, *f);
 }
 
 }  // namespace swf

@@ -138,7 +138,9 @@ const FieldProperty kProperties[] = {
        changedText(vm, f);
      }},
     {"html", [](Vm&, TextFieldInstance& f) { return Value(f.def().html); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().html = vm.toBoolean(primed(vm, v)); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().html = vm.toBoolean(primed(vm, v));
+     }},
     {"variable",
      [](Vm& vm, TextFieldInstance& f) {
        return f.def().variableName.empty() ? Value::null() : str(vm, f.def().variableName);
@@ -170,11 +172,17 @@ const FieldProperty kProperties[] = {
        f.touch();
      }},
     {"condenseWhite", [](Vm&, TextFieldInstance& f) { return Value(f.condenseWhite); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.condenseWhite = vm.toBoolean(primed(vm, v)); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.condenseWhite = vm.toBoolean(primed(vm, v));
+     }},
     {"mouseWheelEnabled", [](Vm&, TextFieldInstance& f) { return Value(f.mouseWheelEnabled); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.mouseWheelEnabled = vm.toBoolean(primed(vm, v)); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.mouseWheelEnabled = vm.toBoolean(primed(vm, v));
+     }},
     {"multiline", [](Vm&, TextFieldInstance& f) { return Value(f.def().multiline); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().multiline = vm.toBoolean(primed(vm, v)); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().multiline = vm.toBoolean(primed(vm, v));
+     }},
     {"border", [](Vm&, TextFieldInstance& f) { return Value(f.def().border); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        f.def().border = vm.toBoolean(primed(vm, v));
@@ -276,7 +284,9 @@ const FieldProperty kProperties[] = {
        f.relayout();
      }},
     {"selectable", [](Vm&, TextFieldInstance& f) { return Value(!f.def().noSelect); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().noSelect = !vm.toBoolean(primed(vm, v)); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().noSelect = !vm.toBoolean(primed(vm, v));
+     }},
     {"type",
      [](Vm& vm, TextFieldInstance& f) {
        return Value(vm.intern(f.def().readOnly ? "dynamic" : "input"));

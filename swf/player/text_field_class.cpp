@@ -55,7 +55,11 @@ class TextFieldObject : public Object {
   void traceChildren(avm1::Tracer& t) override {
     Object::traceChildren(t);
     t.mark(parent_);
+    t.mark(styleSheet);
   }
+
+  // Whatever object was given as the field's style sheet; it does not style the text.
+  Object* styleSheet = nullptr;
 
  private:
   Object* successor() const;
@@ -113,6 +117,13 @@ std::optional<int32_t> twipsOf(Vm& vm, const Value& v, bool size = false) {
 
 Value str(Vm& vm, const std::string& s) { return Value(vm.str(s)); }
 
+// Most setters ask an object for its valueOf before they convert it their own way (the result
+// is not used), as the original does; text and colours do not.
+const Value& primed(Vm& vm, const Value& v) {
+  if (v.isObject()) vm.toPrimitive(v);
+  return v;
+}
+
 void changedText(Vm& vm, TextFieldInstance& f) { storeFieldVariable(vm, f); }
 
 const FieldProperty kProperties[] = {
@@ -127,13 +138,15 @@ const FieldProperty kProperties[] = {
        changedText(vm, f);
      }},
     {"html", [](Vm&, TextFieldInstance& f) { return Value(f.def().html); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().html = vm.toBoolean(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().html = vm.toBoolean(primed(vm, v));
+     }},
     {"variable",
      [](Vm& vm, TextFieldInstance& f) {
        return f.def().variableName.empty() ? Value::null() : str(vm, f.def().variableName);
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().variableName = v.isNullish() ? "" : vm.toString(v);
+       f.def().variableName = primed(vm, v).isNullish() ? "" : vm.toString(v);
        f.bound = false;
        syncFieldVariable(vm, f);
      }},
@@ -141,6 +154,7 @@ const FieldProperty kProperties[] = {
      [](Vm& vm, TextFieldInstance& f) { return Value(vm.intern(kAutoSize[f.autoSize])); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
        int mode = 0;
+       primed(vm, v);
        if (v.isBool()) {
          mode = v.b ? 1 : 0;
        } else {
@@ -153,19 +167,25 @@ const FieldProperty kProperties[] = {
      }},
     {"wordWrap", [](Vm&, TextFieldInstance& f) { return Value(f.def().wordWrap); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().wordWrap = vm.toBoolean(v);
+       f.def().wordWrap = vm.toBoolean(primed(vm, v));
        f.applyAutoSize();
        f.touch();
      }},
     {"condenseWhite", [](Vm&, TextFieldInstance& f) { return Value(f.condenseWhite); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.condenseWhite = vm.toBoolean(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.condenseWhite = vm.toBoolean(primed(vm, v));
+     }},
     {"mouseWheelEnabled", [](Vm&, TextFieldInstance& f) { return Value(f.mouseWheelEnabled); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.mouseWheelEnabled = vm.toBoolean(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.mouseWheelEnabled = vm.toBoolean(primed(vm, v));
+     }},
     {"multiline", [](Vm&, TextFieldInstance& f) { return Value(f.def().multiline); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().multiline = vm.toBoolean(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().multiline = vm.toBoolean(primed(vm, v));
+     }},
     {"border", [](Vm&, TextFieldInstance& f) { return Value(f.def().border); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().border = vm.toBoolean(v);
+       f.def().border = vm.toBoolean(primed(vm, v));
        f.touch();
      }},
     {"borderColor", [](Vm&, TextFieldInstance& f) { return Value(rgbNumber(f.def().borderColor)); },
@@ -175,7 +195,7 @@ const FieldProperty kProperties[] = {
      }},
     {"background", [](Vm&, TextFieldInstance& f) { return Value(f.def().background); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().background = vm.toBoolean(v);
+       f.def().background = vm.toBoolean(primed(vm, v));
        f.touch();
      }},
     {"backgroundColor",
@@ -197,7 +217,7 @@ const FieldProperty kProperties[] = {
      }},
     {"embedFonts", [](Vm&, TextFieldInstance& f) { return Value(f.def().useOutlines); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().useOutlines = vm.toBoolean(v);
+       f.def().useOutlines = vm.toBoolean(primed(vm, v));
        f.touch();
      }},
     {"scroll", [](Vm&, TextFieldInstance& f) { return Value(f.scroll); },
@@ -228,31 +248,51 @@ const FieldProperty kProperties[] = {
        return f.restrictSet ? str(vm, f.restrict) : Value::null();
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.restrictSet = !v.isNullish() && !vm.toString(v).empty();
-       f.restrict = f.restrictSet ? vm.toString(v) : "";
+       if (primed(vm, v).isNullish()) {
+         f.restrictSet = false;
+         f.restrict.clear();
+         return;
+       }
+       // Empty text leaves a field without a list as it is.
+       std::string list = vm.toString(v);
+       if (list.empty() && !f.restrictSet) return;
+       f.restrictSet = true;
+       f.restrict = list;
+     }},
+    {"styleSheet",
+     [](Vm&, TextFieldInstance& f) {
+       auto* o = dynamic_cast<TextFieldObject*>(f.scriptObject);
+       return o && o->styleSheet ? Value(o->styleSheet) : Value();
+     },
+     // Only an object that is not a clip is taken: anything else clears it.
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       if (auto* o = dynamic_cast<TextFieldObject*>(f.scriptObject))
+         o->styleSheet = primed(vm, v).object() && !v.o->asClip() ? v.o : nullptr;
      }},
     {"maxChars",
      [](Vm&, TextFieldInstance& f) {
-       return f.def().maxLength > 0 ? Value(f.def().maxLength) : Value::null();
+       return f.def().maxLength != 0 ? Value(f.def().maxLength) : Value::null();
      },
+     // Kept as a 32-bit integer; 0 is no limit, and so is any negative number.
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       double d = vm.toNumber(v);
-       f.def().maxLength = std::isfinite(d) && d > 0 ? int(std::min(d, 1e9)) : 0;
+       f.def().maxLength = vm.toInt32(primed(vm, v));
      }},
     {"password", [](Vm&, TextFieldInstance& f) { return Value(f.def().password); },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       f.def().password = vm.toBoolean(v);
+       f.def().password = vm.toBoolean(primed(vm, v));
        f.touch();
        f.relayout();
      }},
     {"selectable", [](Vm&, TextFieldInstance& f) { return Value(!f.def().noSelect); },
-     [](Vm& vm, TextFieldInstance& f, const Value& v) { f.def().noSelect = !vm.toBoolean(v); }},
+     [](Vm& vm, TextFieldInstance& f, const Value& v) {
+       f.def().noSelect = !vm.toBoolean(primed(vm, v));
+     }},
     {"type",
      [](Vm& vm, TextFieldInstance& f) {
        return Value(vm.intern(f.def().readOnly ? "dynamic" : "input"));
      },
      [](Vm& vm, TextFieldInstance& f, const Value& v) {
-       std::string s = vm.toString(v);
+       std::string s = vm.toString(primed(vm, v));
        if (strcasecmp(s.c_str(), "input") == 0) f.def().readOnly = false;
        if (strcasecmp(s.c_str(), "dynamic") == 0) f.def().readOnly = true;
      }},

@@ -370,12 +370,14 @@ void Player::tick() {
     // Local files have long arrived when a timer set after asking for them comes due.
     holdingCommands_ = true;
     vm_->runLoads();  // data and movies asked for on earlier frames
+    holdingCommands_ = false;
     orderArrivalsNewestFirst();
     runActions();
+    holdingCommands_ = true;
     vm_->runTimers(elapsedMs_);
+    holdingCommands_ = false;
     runActions();
     scriptHost_->sounds().deliver(*vm_);
-    holdingCommands_ = false;
   }
 }
 

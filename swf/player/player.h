@@ -274,8 +274,8 @@ class Player {
     std::string text, args;
   };
   std::vector<Event> pendingEvents_;
-  // FSCommands raised by loads arriving and timers, after a frame's own work: the host hears
-  // of them with the next frame's (a "quit" there lets one more frame play, as in the original).
+  // FSCommands raised by load handlers and timers, after a frame's own work: the host hears of
+  // them with the next frame's (a "quit" there lets one more frame play, as in the original).
   bool holdingCommands_ = false;
   std::vector<Event> heldCommands_;
   std::string sharedObjectDir_ = defaultSharedObjectDir();

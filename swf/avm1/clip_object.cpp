@@ -63,11 +63,15 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
     out = n->getProperty(vm, i);
     return true;
   }
-  if (strcasecmp(k.c_str(), "_root") == 0) {
+  // From SWF 7 on these names keep their case, as variables do.
+  auto named = [&](const char* native) {
+    return vm.caseSensitive() ? k == native : strcasecmp(k.c_str(), native) == 0;
+  };
+  if (named("_root")) {
     out = Value(static_cast<Object*>(vm.clipFor(n->rootNode())));
     return true;
   }
-  if (strcasecmp(k.c_str(), "_parent") == 0) {
+  if (named("_parent")) {
     DisplayNode* p = n->parentNode();
     out = p ? Value(static_cast<Object*>(vm.clipFor(p))) : Value();
     return true;

@@ -16,9 +16,11 @@ bool equalsName(const std::string& a, const char* b, bool caseSensitive) {
   return caseSensitive ? a == b : strcasecmp(a.c_str(), b) == 0;
 }
 
-// The number of "_levelN" (any case); -1 for other names.
-int levelNumber(const std::string& name) {
-  if (name.size() <= 6 || name.size() > 12 || strncasecmp(name.c_str(), "_level", 6) != 0)
+// The number of "_levelN" (any case unless `caseSensitive`); -1 for other names.
+int levelNumber(const std::string& name, bool caseSensitive = false) {
+  if (name.size() <= 6 || name.size() > 12) return -1;
+  if (caseSensitive ? name.compare(0, 6, "_level") != 0
+                    : strncasecmp(name.c_str(), "_level", 6) != 0)
     return -1;
   int level = 0;
   for (size_t i = 6; i < name.size(); ++i) {
@@ -62,7 +64,7 @@ bool isChildNamed(Object* o, String* key, const Value& v) {
 // whatever object a variable of that name holds. Null when there is none.
 Object* Vm::pathStep(Object* from, std::string_view name) {
   std::string part(name);
-  if (int level = levelNumber(part); level >= 0) {
+  if (int level = levelNumber(part, caseSensitive()); level >= 0) {
     DisplayNode* n = host_.levelNode(level);
     return n ? clipFor(n) : nullptr;
   }
@@ -239,7 +241,7 @@ Value Vm::getVariable(ExecFrame& f, String* name, Object** foundOn) {
     if (f.callee && f.arguments && !(suppressed & SuppressArguments)) return Value(f.arguments);
   }
   if (k == key(names_->global) && version_ >= 6) return Value(global);
-  int level = levelNumber(text);
+  int level = levelNumber(text, caseSensitive());
   for (size_t i = f.scope.size(); i-- > 0;) {
     Object* o = i == 0 ? f.timeline() : f.scope[i];
     if (o && lookup(o, name, o, out)) {

@@ -37,7 +37,10 @@ PlayerInput* inputOf(Vm& vm) {
 Object* broadcaster(Vm& vm, const char* name) {
   Object* o = vm.newObject();
   vm.put(vm.global, name, Value(o), avm1::DontEnum);
-  Value init = vm.get(vm.get(vm.global, vm.intern("AsBroadcaster")), vm.intern("initialize"));
+  // Read past the version mask that hides initialize from SWF 5 code.
+  Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
+  const avm1::Property* p = bc ? bc->props.find(vm.key(vm.intern("initialize"))) : nullptr;
+  Value init = p ? p->value : Value();
   Value arg(o);
   vm.call(init, nullptr, {&arg, 1});
   return o;

@@ -12,8 +12,9 @@ namespace swf::avm1 {
 
 namespace {
 
+// Called as a function, Error makes nothing.
 Value errorCtor(Vm& vm, Object* o, Args args) {
-  if (!vm.isConstructing || !o) o = vm.newObject(vm.errorProto);
+  if (!vm.isConstructing || !o) return Value();
   if (args.size() && !args.at(0).isUndefined()) vm.set(o, vm.names().message, args.at(0));
   return Value(o);
 }
@@ -25,25 +26,29 @@ Value errorToString(Vm& vm, Object* o, Args) { return vm.get(o, vm.names().messa
 // broadcastMessage's number among the built-in functions.
 constexpr int kBroadcastGroup = 101, kBroadcastIndex = 12;
 
+// Both work as the original's script does, through the object's own methods and the list's:
+// adding takes the listener out first (so it moves to the end) and always succeeds; removing
+// looks from the end for a listener equal (==) to the one given and splices it out.
 Value addListener(Vm& vm, Object* self, Args args) {
-  Object* list = vm.get(self, vm.intern("_listeners")).object();
-  ArrayObject* a = list ? list->asArray() : nullptr;
-  if (!a) return Value(false);
-  for (const Value& v : a->items)
-    if (vm.strictEquals(v, args.at(0))) return Value(true);
-  a->items.push_back(args.at(0));
+  if (!self) return Value(true);
+  Value listener[] = {args.at(0)};
+  vm.callMethod(self, vm.intern("removeListener"), listener);
+  if (Object* list = vm.get(self, vm.intern("_listeners")).object())
+    vm.callMethod(list, vm.intern("push"), listener);
   return Value(true);
 }
 
 Value removeListener(Vm& vm, Object* self, Args args) {
-  Object* list = vm.get(self, vm.intern("_listeners")).object();
-  ArrayObject* a = list ? list->asArray() : nullptr;
-  if (!a) return Value(false);
-  for (size_t i = 0; i < a->items.size(); ++i)
-    if (vm.strictEquals(a->items[i], args.at(0))) {
-      a->items.erase(a->items.begin() + long(i));
-      return Value(true);
-    }
+  Object* list = self ? vm.get(self, vm.intern("_listeners")).object() : nullptr;
+  if (!list) return Value(false);
+  Vm::Pin pin(vm, Value(list));
+  int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), int32_t(1) << 16);
+  for (int32_t i = n - 1; i >= 0; --i) {
+    if (!vm.looseEquals(vm.get(list, vm.intern(std::to_string(i))), args.at(0))) continue;
+    Value where[] = {Value(double(i)), Value(1.0)};
+    vm.callMethod(list, vm.intern("splice"), where);
+    return Value(true);
+  }
   return Value(false);
 }
 
@@ -52,21 +57,14 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   if (!list || args.size() == 0) return Value();
   String* name = vm.intern(vm.toString(args.at(0)));
   std::vector<Value> rest(args.v + 1, args.v + args.n);
-  // Listeners may remove themselves: the list is read whole first. Any object with a length
-  // and numbered members will do as the list, as it does in the original.
-  std::vector<Value> listeners;
-  if (ArrayObject* a = list->asArray()) {
-    listeners = a->items;
-  } else {
-    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), int32_t(1) << 16);
-    for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
-  }
-  ArrayObject* keep = vm.newArray();
-  keep->items = listeners;
-  Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));
+  // The list is read as the listeners are told (they may change it), up to the length it had
+  // at first. Any object with a length and numbered members will do as the list.
+  Vm::Pin pin(vm, Value(list));
+  int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), int32_t(1) << 16);
   // True when there were listeners and every one could be told; undefined otherwise.
-  bool all = !listeners.empty();
-  for (const Value& l : listeners) {
+  bool all = n > 0;
+  for (int32_t i = 0; i < n; ++i) {
+    Value l = vm.get(list, vm.intern(std::to_string(i)));
     // SWF 5 code does not wrap a listener that is not an object: it is passed by.
     Object* o = l.isObject() || vm.version() >= 6 ? vm.toObject(l) : nullptr;
     if (o)
@@ -116,6 +114,9 @@ void installBroadcaster(Vm& vm) {
   defineScripted(vm, bc, "removeListener", removeListener);
   vm.define(bc, "broadcastMessage", broadcastMessage);
   registerAsNative(vm, kBroadcastGroup, kBroadcastIndex, broadcastMessage);
+  // SWF 5 code sees the function, but neither its prototype nor initialize.
+  for (const char* name : {"prototype", "initialize"})
+    if (Property* p = bc->props.find(vm.key(vm.intern(name)))) p->flags |= Version6;
 }
 
 void installSystem(Vm& vm) {

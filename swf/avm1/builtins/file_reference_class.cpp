@@ -27,7 +27,9 @@ Value fileProperties(Vm& vm, Object* self, Args args) {
 void makeBroadcaster(Vm& vm, Object* proto) {
   if (Object* b = vm.get(vm.global, vm.intern("AsBroadcaster")).object()) {
     Value a[] = {Value(proto)};
-    vm.callMethod(b, vm.intern("initialize"), a);
+    // Read past the version mask that hides initialize from SWF 5 code.
+    if (const Property* init = b->props.find(vm.key(vm.intern("initialize"))))
+      vm.call(init->value, b, a);
   }
 }
 

@@ -140,7 +140,9 @@ void installMovieClipLoader(Vm& vm) {
   Value bc = vm.get(vm.global, vm.intern("AsBroadcaster"));
   if (Object* b = bc.object()) {
     Value a[] = {Value(p)};
-    vm.callMethod(b, vm.intern("initialize"), a);
+    // Read past the version mask that hides initialize from SWF 5 code.
+    if (const Property* init = b->props.find(vm.key(vm.intern("initialize"))))
+      vm.call(init->value, b, a);
   }
   // A class of Flash 7: older movies find the constructor but nothing on its prototype.
   vm.setAllFlags(p, Version7);

@@ -27,7 +27,11 @@ Value numberToStringFn(Vm& vm, Object* o, Args args) {
   return text(vm, numberToRadix(v.n, radix));
 }
 
-Value numberValueOf(Vm&, Object* o, Args) { return thisValue(o); }
+// On anything but a number (Number.prototype itself) it gives nothing.
+Value numberValueOf(Vm&, Object* o, Args) {
+  Value v = thisValue(o);
+  return v.isNumber() ? v : Value();
+}
 
 // Boolean() called with nothing gives undefined; constructed, false.
 Value booleanCtor(Vm& vm, Object* o, Args args) {
@@ -54,7 +58,9 @@ void installNumberAndBoolean(Vm& vm) {
   const uint16_t constFlags = DontEnum | DontDelete | ReadOnly;
   vm.put(n, "MAX_VALUE", Value(DBL_MAX), constFlags);
   vm.put(n, "MIN_VALUE", Value(4.9406564584124654e-324), constFlags);
-  vm.put(n, "NaN", Value(NAN), constFlags);
+  // The same value as the global NaN, so the two are equal.
+  Value nan = vm.get(vm.global, vm.intern("NaN"));
+  vm.put(n, "NaN", nan.isNumber() ? nan : Value(NAN), constFlags);
   vm.put(n, "NEGATIVE_INFINITY", Value(-INFINITY), constFlags);
   vm.put(n, "POSITIVE_INFINITY", Value(INFINITY), constFlags);
   vm.setAllFlags(n, ReadOnly);

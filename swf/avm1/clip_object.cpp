@@ -63,9 +63,9 @@ bool ClipObject::getNative(Vm& vm, String* key, Value& out) {
     out = n->getProperty(vm, i);
     return true;
   }
-  // From SWF 7 names are case-sensitive: "_ROOT" is a variable like any other.
-  auto named = [&](const char* name) {
-    return vm.version() >= 7 ? k == name : strcasecmp(k.c_str(), name) == 0;
+  // From SWF 7 on these names keep their case, as variables do.
+  auto named = [&](const char* native) {
+    return vm.caseSensitive() ? k == native : strcasecmp(k.c_str(), native) == 0;
   };
   if (named("_root")) {
     out = Value(static_cast<Object*>(vm.clipFor(n->rootNode())));

@@ -187,6 +187,11 @@ TEST(Avm1CoreClasses, ArraySortAndLength) {
        "push 'x', 2, 3, 1, 3\ninitArray\nsetVariable\npush 'cut'\ngetVariable\n"
        "push 1, 'x'\ngetVariable\npush 'sort'\ncallMethod\npop\npush 'x'\ngetVariable\ntrace",
        ",2,3\n"},
+      // A compare function that gives no number says the two are equal (it used to hang).
+      {7,
+       "function nan(a, b)\npush NaN\nreturn\nend\npush 'c', 'a', 'b', 3\ninitArray\n"
+       "store 1\npop\npush 'nan'\ngetVariable\npush 1, r:1, 'sort'\ncallMethod\ntrace",
+       "b,a,c\n"},
       // Flags that are no number leave the array unsorted.
       {7,
        "push 'a', 'b', 2\ninitArray\nstore 1\npop\npush 'x', 1, r:1, 'sort'\ncallMethod\n"
@@ -322,6 +327,18 @@ TEST(Avm1CoreClasses, BroadcasterListeners) {
        "'AsBroadcaster'\ngetVariable\npush 'initialize'\ncallMethod\npop\npush 'x', 1, "
        "'o'\ngetVariable\npush 'broadcastMessage'\ncallMethod\ntrace",
        "undefined\n"},
+      // Adding a listener again moves it to the end; removing compares with ==.
+      {7,
+       "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\npush 1, "
+       "'AsBroadcaster'\ngetVariable\npush 'initialize'\ncallMethod\npop\n"
+       "push 'a', 1, 'o'\ngetVariable\npush 'addListener'\ncallMethod\npop\n"
+       "push 'b', 1, 'o'\ngetVariable\npush 'addListener'\ncallMethod\npop\n"
+       "push 'a', 1, 'o'\ngetVariable\npush 'addListener'\ncallMethod\ntrace\n"
+       "push 'o'\ngetVariable\npush '_listeners'\ngetMember\ntrace\n"
+       "push 'x', 1, 'o'\ngetVariable\npush 'removeListener'\ncallMethod\ntrace",
+       "true\nb,a\nfalse\n"},
+      // Called as a function, Error makes nothing.
+      {7, "push 'm', 1, 'Error'\ncallFunction\ntypeof\ntrace", "undefined\n"},
       // Any object with a length and numbered members serves as the list of listeners.
       {7,
        "push 'o', 0, 'Object'\nnewObject\nsetVariable\npush 'o'\ngetVariable\npush 1, "

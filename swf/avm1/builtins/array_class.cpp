@@ -195,7 +195,8 @@ int compareValues(Vm& vm, const Value& x, const Value& y, int flags) {
 // comparisons: the first element of a range is the pivot and always the left operand; the left
 // scan passes elements the pivot is greater than, the right one elements it is not greater
 // than, and the scans look again at the elements they have just swapped. Ranges go left first.
-// `cmp(x, y)` compares the elements at indexes x and y; NaN stops both scans.
+// `cmp(x, y)` compares the elements at indexes x and y; it never gives NaN, which would stop
+// both scans for good.
 void quickSort(std::vector<size_t>& order, const std::function<double(size_t, size_t)>& cmp) {
   std::vector<std::pair<size_t, size_t>> ranges;
   if (order.size() > 1) ranges.push_back({0, order.size() - 1});
@@ -268,9 +269,11 @@ Value sort(Vm& vm, Object* self, Args args) {
   auto cmp = [&](size_t x, size_t y) -> double {
     if (fn.isObject()) {
       Value pair[2] = {keys[x], keys[y]};
-      // A compare function that gives nothing says the two are equal, in every version.
+      // A compare function that gives nothing, or no number, says the two are equal, in
+      // every version (so one that always gives NaN leaves the array as it is).
       Value r = vm.call(fn, nullptr, pair);
-      return r.isUndefined() ? 0 : vm.toNumber(r);
+      double d = r.isUndefined() ? 0 : vm.toNumber(r);
+      return std::isnan(d) ? 0 : d;
     }
     return compareValues(vm, keys[x], keys[y], flags);
   };

@@ -12,8 +12,8 @@ namespace swf::avm1 {
 
 namespace {
 
+// Called as a function, Error makes nothing.
 Value errorCtor(Vm& vm, Object* o, Args args) {
-  // Called as a plain function Error makes nothing.
   if (!vm.isConstructing) return Value();
   if (!o) o = vm.newObject(vm.errorProto);
   if (args.size() && !args.at(0).isUndefined()) vm.set(o, vm.names().message, args.at(0));
@@ -30,31 +30,30 @@ constexpr int kBroadcastGroup = 101, kBroadcastIndex = 12;
 // may say anything.
 constexpr int32_t kMaxListeners = 1 << 16;
 
-// The listener methods work as scripts would, through the list's own `length`, `push` and
-// `splice` and the object's own removeListener, with loose equality: a script may hand any
-// object with those members as the list, or replace the methods.
-Value removeListener(Vm& vm, Object* self, Args args) {
-  Value list = self ? vm.get(self, vm.intern("_listeners")) : Value();
-  Object* l = list.object();
-  if (!l) return Value(false);
-  Vm::Pin pin(vm, list);
-  int32_t n = std::min(vm.toInt32(vm.get(l, vm.names().length)), kMaxListeners);
-  for (int32_t i = 0; i < n; ++i) {
-    if (!vm.looseEquals(vm.get(l, vm.intern(std::to_string(i))), args.at(0))) continue;
-    Value where[] = {Value(double(i)), Value(1)};
-    vm.callMethod(l, vm.intern("splice"), where);
-    return Value(true);
-  }
-  return Value(false);
-}
-
+// Both work as the original's script does, through the object's own methods and the list's:
+// adding takes the listener out first (so it moves to the end) and always succeeds; removing
+// looks from the end for a listener equal (==) to the one given and splices it out.
 Value addListener(Vm& vm, Object* self, Args args) {
   if (!self) return Value(true);
   Value listener[] = {args.at(0)};
   vm.callMethod(self, vm.intern("removeListener"), listener);
-  if (Object* l = vm.get(self, vm.intern("_listeners")).object())
-    vm.callMethod(l, vm.intern("push"), listener);
+  if (Object* list = vm.get(self, vm.intern("_listeners")).object())
+    vm.callMethod(list, vm.intern("push"), listener);
   return Value(true);
+}
+
+Value removeListener(Vm& vm, Object* self, Args args) {
+  Object* list = self ? vm.get(self, vm.intern("_listeners")).object() : nullptr;
+  if (!list) return Value(false);
+  Vm::Pin pin(vm, Value(list));
+  int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
+  for (int32_t i = n - 1; i >= 0; --i) {
+    if (!vm.looseEquals(vm.get(list, vm.intern(std::to_string(i))), args.at(0))) continue;
+    Value where[] = {Value(double(i)), Value(1.0)};
+    vm.callMethod(list, vm.intern("splice"), where);
+    return Value(true);
+  }
+  return Value(false);
 }
 
 Value broadcastMessage(Vm& vm, Object* self, Args args) {
@@ -62,21 +61,14 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   if (!list || args.size() == 0) return Value();
   String* name = vm.intern(vm.toString(args.at(0)));
   std::vector<Value> rest(args.v + 1, args.v + args.n);
-  // Listeners may remove themselves: the list is read whole first. Any object with a length
-  // and numbered members will do as the list, as it does in the original.
-  std::vector<Value> listeners;
-  if (ArrayObject* a = list->asArray()) {
-    listeners = a->items;
-  } else {
-    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
-    for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
-  }
-  ArrayObject* keep = vm.newArray();
-  keep->items = listeners;
-  Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));
+  // The list is read as the listeners are told (they may change it), up to the length it had
+  // at first. Any object with a length and numbered members will do as the list.
+  Vm::Pin pin(vm, Value(list));
+  int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
   // True when there were listeners and every one could be told; undefined otherwise.
-  bool all = !listeners.empty();
-  for (const Value& l : listeners) {
+  bool all = n > 0;
+  for (int32_t i = 0; i < n; ++i) {
+    Value l = vm.get(list, vm.intern(std::to_string(i)));
     // SWF 5 code does not wrap a listener that is not an object: it is passed by.
     Object* o = l.isObject() || vm.version() >= 6 ? vm.toObject(l) : nullptr;
     if (o)

@@ -28,7 +28,11 @@ Value numberToStringFn(Vm& vm, Object* o, Args args) {
   return text(vm, numberToRadix(v.n, radix));
 }
 
-Value numberValueOf(Vm&, Object* o, Args) { return thisValue(o); }
+// On anything but a number (Number.prototype itself) it gives nothing.
+Value numberValueOf(Vm&, Object* o, Args) {
+  Value v = thisValue(o);
+  return v.isNumber() ? v : Value();
+}
 
 // Boolean() called with nothing gives undefined; constructed, false.
 Value booleanCtor(Vm& vm, Object* o, Args args) {

@@ -62,7 +62,8 @@ void Vm::constructClip(ClipObject* clip, Object* ctor) {
 void Vm::initClip(DisplayNode* node, const std::string& symbol, const Value& init) {
   if (!node) return;
   ClipObject* clip = clipFor(node);
-  Object* ctor = registeredClass(symbol);
+  // SWF 5 code makes plain clips: registered classes are for its timelines only.
+  Object* ctor = version_ < 6 ? nullptr : registeredClass(symbol);
   adoptClass(clip, ctor);
   if (Object* from = init.object()) {
     Pin keep(*this, init);
@@ -78,6 +79,8 @@ void Vm::initClip(DisplayNode* node, const std::string& symbol, const Value& ini
     }
   }
   // The node may have gone while the properties were set (a setter removing it).
+  if (!clip->alive()) return;
+  node->startNode();
   if (ctor && clip->alive()) constructClip(clip, ctor);
 }
 

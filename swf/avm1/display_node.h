@@ -84,11 +84,14 @@ struct DisplayNode {
   // are below 0). A clip already at the depth is replaced.
   virtual DisplayNode* duplicateNode(const std::string& /*name*/, int /*depth*/) { return nullptr; }
   virtual void removeNode() {}
-  // A clip of the exported symbol `symbol` of this clip's movie; null when there is none.
+  // A clip of the exported symbol `symbol` of this clip's movie; null when there is none. With
+  // `startLater` its first frame waits for startNode().
   virtual DisplayNode* attachNode(const std::string& /*symbol*/, const std::string& /*name*/,
-                                  int /*depth*/) {
+                                  int /*depth*/, bool /*startLater*/) {
     return nullptr;
   }
+  // Shows the first frame of a clip made with its start put off; nothing once it has one.
+  virtual void startNode() {}
   virtual DisplayNode* createEmptyNode(const std::string& /*name*/, int /*depth*/) {
     return nullptr;
   }

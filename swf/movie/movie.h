@@ -33,6 +33,7 @@ struct Movie {
   std::map<uint16_t, std::shared_ptr<const Character>> dictionary;  // final state of the file
   std::map<int, int> tagCounts;  // tag code → occurrences, sprites' tags included
   std::vector<std::pair<std::string, uint16_t>> exports;  // ExportAssets names
+  std::vector<int> exportFrames;  // the root frame of each of `exports`, in step with it
   // FileAttributes asked for network access: played from disk, the movie may then read no
   // local files (the sandbox of local movies that talk to the network).
   bool usesNetwork = false;

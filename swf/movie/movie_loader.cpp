@@ -194,6 +194,7 @@ class MovieParser {
             name = encodeUtf8(wide);
           }
           m_.exports.emplace_back(std::move(name), id);
+          m_.exportFrames.push_back(m_.root.frameCount());
         }
         return false;
       }

@@ -84,7 +84,7 @@ std::unique_ptr<PlacedObject> instantiate(const Placement& p, int depth, PlayerC
     // A clip's load comes before those of the clips its first frame places.
     if (!sprite->clipEvents.empty() || sprite->scriptObject || classed)
       sprite->queueEvent(kEventLoad, "onLoad");
-    sprite->start();
+    if (!p.startLater) sprite->start();
   }
   return o;
 }

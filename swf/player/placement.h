@@ -28,6 +28,7 @@ struct Placement {
   std::span<const uint8_t> clipActions;  // PlaceObject2/3 clip events, as stored
   // Made by a script (attachMovie, duplicateMovieClip): the script gives it its class.
   bool byScript = false;
+  bool startLater = false;  // the maker shows the first frame of a sprite itself
   // Older objects placed at the same depth, newest first. A placement without the move flag on
   // an occupied depth adds an object beneath those already there; the newest is the one that
   // later moves and removals at the depth address.

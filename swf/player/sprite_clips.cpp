@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <typeinfo>
 
 #include "swf/avm1/vm.h"
 #include "swf/movie/movie.h"
@@ -152,7 +153,7 @@ void SpriteInstance::dropChild(int internalDepth) {
 
 SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character> c, uint16_t id,
                                                 const std::string& name, int scriptDepth,
-                                                const SpriteInstance* like) {
+                                                const SpriteInstance* like, bool startLater) {
   int depth;
   if (!c || c->kind() != CharacterKind::Sprite || !toInternalDepth(scriptDepth, depth))
     return nullptr;
@@ -161,6 +162,7 @@ SpriteInstance* SpriteInstance::placeScriptClip(std::shared_ptr<const Character>
   p.characterId = id;
   p.name = name;
   p.byScript = true;
+  p.startLater = startLater;
   if (like) {
     p.matrix = like->matrix;
     p.cxform = like->cxform;
@@ -210,21 +212,26 @@ avm1::DisplayNode* SpriteInstance::duplicateNode(const std::string& newName, int
 }
 
 avm1::DisplayNode* SpriteInstance::attachNode(const std::string& symbol, const std::string& newName,
-                                              int scriptDepth) {
+                                              int scriptDepth, bool startLater) {
   SpriteInstance* root = levelTop();
   auto it = ctx_.levelMovies.find(root);
   if (it == ctx_.levelMovies.end() || !it->second) return nullptr;
   const Movie& movie = *it->second;
   uint16_t id = 0;
   bool found = false;
-  // Export names match whatever the case of their ASCII letters.
-  for (const auto& [exportName, exportId] : movie.exports)
-    if (strcasecmp(exportName.c_str(), symbol.c_str()) == 0) {
+  // Export names match whatever the case of their ASCII letters. A name is known once the
+  // level has shown the frame that exports it.
+  for (size_t i = 0; i < movie.exports.size(); ++i) {
+    const auto& [exportName, exportId] = movie.exports[i];
+    int frame = i < movie.exportFrames.size() ? movie.exportFrames[i] : 0;
+    frame = std::min(frame, std::max(root->frameCount() - 1, 0));
+    if (frame <= root->furthestFrame() && strcasecmp(exportName.c_str(), symbol.c_str()) == 0) {
       id = exportId;
       found = true;
     }
+  }
   if (!found) return nullptr;
-  return placeScriptClip(movie.character(id), id, newName, scriptDepth, nullptr);
+  return placeScriptClip(movie.character(id), id, newName, scriptDepth, nullptr, startLater);
 }
 
 avm1::DisplayNode* SpriteInstance::createEmptyNode(const std::string& newName, int scriptDepth) {
@@ -275,7 +282,11 @@ avm1::DisplayNode* SpriteInstance::nodeAtDepth(int scriptDepth) {
   int d;
   if (!toInternalDepth(scriptDepth, d)) return nullptr;
   auto it = children.find(d);
-  return it == children.end() ? nullptr : dynamic_cast<SpriteInstance*>(it->second.get());
+  if (it == children.end()) return nullptr;
+  DisplayObject* child = it->second.get();
+  if (auto* s = dynamic_cast<SpriteInstance*>(child)) return s;
+  // Shapes and bitmaps are nothing to scripts themselves: the clip holding one answers for it.
+  return typeid(*child) == typeid(PlacedObject) ? this : nullptr;
 }
 
 std::string SpriteInstance::movieUrl() const {

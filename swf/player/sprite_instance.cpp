@@ -66,7 +66,22 @@ void SpriteInstance::gotoFrame(int target) {
     }
   }
   bool keep = parentTimeline() == nullptr;
+  std::vector<std::pair<int, Placement>> passing;
+  std::vector<int> placedNow;  // the placements of the frames passed (not those standing before)
   for (int f = from; f <= target; ++f) {
+    // Clips with event handlers that frames on the way place and take away again live and die
+    // on the way: note what this frame may take away.
+    std::vector<std::pair<int, Placement>> handled;
+    for (const auto& c : timeline_.frames[f].display) {
+      int d = std::visit([](const auto& cmd) { return cmd.depth; }, c);
+      auto it = state_.find(d);
+      if (it != state_.end() && !it->second.clipActions.empty() && !shows(d, it->second) &&
+          std::count(placedNow.begin(), placedNow.end(), it->second.serial))
+        handled.emplace_back(d, it->second);
+    }
+    for (const auto& c : timeline_.frames[f].display)
+      if (const auto* place = std::get_if<PlaceCommand>(&c); place && !place->move)
+        placedNow.push_back(place->serial);
     if (!applyDisplayCommands(timeline_.frames[f], timeline_.swfVersion, state_, touched) &&
         f > 0) {
       // The playhead stays on the frame before: only the removals and placements already made
@@ -78,6 +93,14 @@ void SpriteInstance::gotoFrame(int target) {
       }
       break;
     }
+    for (auto& [d, p] : handled) {
+      auto it = state_.find(d);
+      bool gone = it == state_.end() || it->second.serial != p.serial;
+      if (gone && std::none_of(passing.begin(), passing.end(), [&](const auto& e) {
+            return e.first == d && e.second.serial == p.serial;
+          }))
+        passing.emplace_back(d, std::move(p));
+    }
     if (keep && f % kSnapshotInterval == 0 && f > 0 && !snapshots_.count(f) &&
         snapshotPlacements_ + state_.size() <= kSnapshotBudget) {
       snapshots_.emplace(f, state_);
@@ -88,14 +111,32 @@ void SpriteInstance::gotoFrame(int target) {
     for (const auto& [depth, _] : state_) touched.push_back(depth);
   int previous = frame_;
   frame_ = target;
+  furthestFrame_ = std::max(furthestFrame_, target);
   ctx_.changed = true;
   enterSounds(previous);
+  for (const auto& [d, p] : passing) passBy(d, p);
   queueFrame(target, touched, back);
   // Definitions' init actions run once, before the frame actions.
   for (int f = std::max(from, 0); f <= target; ++f)
     for (const InitAction& ia : timeline_.frames[size_t(f)].initActions)
       if (ctx_.initActionsDone.insert(ia.spriteId).second)
         ctx_.initQueue.push_back({lifeToken(), this, ia.actions, nullptr});
+}
+
+bool SpriteInstance::shows(int depth, const Placement& p) const {
+  auto it = children.find(depth);
+  return it != children.end() &&
+         static_cast<const PlacedObject*>(it->second.get())->serial == p.serial;
+}
+
+void SpriteInstance::passBy(int depth, const Placement& p) {
+  // Made and removed at once: it hears its load and unload, and waits for the unload handlers
+  // where removed clips wait. A depth in use now is left alone.
+  if (children.count(depth)) return;
+  auto o = instantiate(p, depth, ctx_, this, nesting() + 1);
+  if (!o) return;
+  auto it = children.emplace(depth, std::move(o)).first;
+  eraseChild(it);
 }
 
 void SpriteInstance::queueFrame(int target, DepthList& touched, bool back) {

@@ -24,6 +24,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
 
   const Timeline& timeline() const { return timeline_; }
   int currentFrame() const override { return frame_; }
+  int furthestFrame() const { return furthestFrame_; }  // the furthest frame shown so far
   int frameCount() const { return timeline_.frameCount(); }
   bool playing() const { return playing_; }
   void setPlaying(bool on);
@@ -76,8 +77,9 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   void removeNode() override;
   avm1::DisplayNode* duplicateNode(const std::string& name, int depth) override;
   std::string symbolName() override;
-  avm1::DisplayNode* attachNode(const std::string& symbol, const std::string& name,
-                                int depth) override;
+  avm1::DisplayNode* attachNode(const std::string& symbol, const std::string& name, int depth,
+                                bool startLater) override;
+  void startNode() override { start(); }
   avm1::DisplayNode* createEmptyNode(const std::string& name, int depth) override;
   void swapDepth(int depth) override;
   avm1::DisplayNode* nodeAtDepth(int depth) override;
@@ -88,7 +90,7 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   // A sprite of `c` at a script depth, replacing what is there, with `like`'s placement.
   SpriteInstance* placeScriptClip(std::shared_ptr<const Character> c, uint16_t id,
                                   const std::string& name, int scriptDepth,
-                                  const SpriteInstance* like);
+                                  const SpriteInstance* like, bool startLater = false);
   // Takes the child at a display-list depth off the stage, its unload events queued.
   void dropChild(int internalDepth);
   std::map<int, std::unique_ptr<DisplayObject>>::iterator eraseChild(
@@ -119,11 +121,16 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   void queueFrame(int target, DepthList& touched, bool back);
   // Going back, the timeline takes its depths back from what scripts made or moved there.
   void dropScriptClipsAtTimelineDepths();
+  // Whether the object at `depth` now is the one `p` placed.
+  bool shows(int depth, const Placement& p) const;
+  // Makes and at once removes the clip `p` places, for a jump that passes it by.
+  void passBy(int depth, const Placement& p);
   // Starts the event sounds of the frame just entered and feeds its stream block.
   void enterSounds(int previous);
 
   const Timeline& timeline_;
   int frame_ = -1;
+  int furthestFrame_ = -1;
   bool playing_ = true;
   bool wrapping_ = false;  // the step from the last frame back to the first
   DepthState state_;

@@ -597,6 +597,8 @@ Value fieldToString(Vm& vm, Object* self, Args) {
   if (!f) return Value(vm.intern("[object Object]"));
   SpriteInstance* p = f->parentTimeline();
   std::string base = p ? vm.targetPathOf(p) : "_level0";
+  // To SWF 5 code a field is a part of its clip, and reads as the clip's path.
+  if (vm.version() < 6) return str(vm, base);
   return str(vm, base + "." + f->name);
 }
 
@@ -709,7 +711,7 @@ void installTextClasses(Vm& vm) {
   vm.define(p, "replaceText", replaceText, avm1::Hidden | avm1::Version7);
   vm.define(p, "removeTextField", removeTextField, kMethod);
   vm.define(p, "getDepth", getDepth, kMethod);
-  vm.define(p, "toString", fieldToString, kMethod);
+  vm.define(p, "toString", fieldToString, avm1::Hidden);
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
   for (const char* m : {"addListener", "removeListener"})
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);

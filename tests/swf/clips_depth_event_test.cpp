@@ -80,20 +80,23 @@ namespace {
 
 using namespace swf::author;
 
-// A 100×100 pixel box exported as "box", and a first frame running `script`.
-std::vector<uint8_t> boxMovie(const std::string& script) {
-  SwfWriter w(6, 400, 400, 10);
+// A 100×100 pixel box exported as "box" (on the second frame if `exportLater`), and a first
+// frame running `script`.
+std::vector<uint8_t> boxMovie(const std::string& script, int version = 6,
+                              bool exportLater = false) {
+  SwfWriter w(version, 400, 400, 10);
   w.defineShape(1, rvtest::square(2000));
   TagList sprite;
   sprite.placeObject2(placeNew(1, 1));
   sprite.showFrame();
   sprite.end();
   w.defineSprite(2, sprite);
-  w.exportAsset(2, "box");
+  if (!exportLater) w.exportAsset(2, "box");
   auto code = assembleActions(script);
   code.push_back(0);
   w.doAction(code);
   w.showFrame();
+  if (exportLater) w.exportAsset(2, "box");
   w.showFrame();
   w.end();
   return w.finish();
@@ -107,6 +110,34 @@ std::string boxWithHandlers(const std::vector<std::string>& handlers, const std:
   for (const std::string& h : handlers)
     s += "push r:1, '" + h + "'\nfunction ()\npush '" + h + "'\ntrace\nend\nsetMember\n";
   return s + extra;
+}
+
+// attachMovie("box", "b", 1, {_width: 50}), with a class registered for "box" that traces.
+TEST(ClipScripts, AttachMovieByVersion) {
+  const std::string script =
+      "push 'box', 'C'\nfunction ()\npush 'made'\ntrace\nend\nsetVariable\n"
+      "push 'C', 'box', 2, 'Object'\ngetVariable\npush 'registerClass'\ncallMethod\npop\n"
+      "push '_width', 50, 1\ninitObject\npush 1, 'b', 'box', 4, 'this'\ngetVariable\n"
+      "push 'attachMovie'\ncallMethod\npop\npush 'b'\ngetVariable\npush '_width'\n"
+      "getMember\ntrace\n";
+  struct {
+    const char* what;
+    int version;
+    bool exportLater;
+    const char* expected;
+  } const cases[] = {
+      {"SWF 5 makes plain clips; the size meets an empty clip", 5, false, "0\n"},
+      {"SWF 6 sets the size before the first frame too", 6, false, "made\n0\n"},
+      {"SWF 7 shows the first frame first", 7, false, "made\n50\n"},
+      {"a symbol exported on a frame not yet shown is not found", 7, true, "undefined\n"},
+  };
+  for (const auto& c : cases) {
+    swf::Player p;
+    std::string traced;
+    p.onTrace = [&](const std::string& t) { traced += t + "\n"; };
+    rvtest::show(p, boxMovie(script, c.version, c.exportLater));
+    EXPECT_EQ(traced, c.expected) << c.what;
+  }
 }
 
 struct PointerCase {

@@ -107,6 +107,23 @@ TEST(TimelineOrder, AJumpBackBringsClipsBeforeItsActionsAndTakesThemAfter) {
   EXPECT_EQ(run.frame(), (Lines{"load b", "frame 2", "load a", "frame 1", "unload b"}));
 }
 
+TEST(TimelineOrder, AJumpPastAClipStillLoadsAndUnloadsIt) {
+  SwfWriter w(6, 100, 100, 10);
+  w.defineSprite(10, countingSprite("clip", 1));
+  w.doAction(ActionBuilder().gotoFrame(3).build());
+  w.showFrame();
+  PlaceParams c = placeNew(1, 10);
+  c.clipEvents = {{kLoad, says("load c")}, {kUnload, says("unload c")}};
+  w.placeObject2(c);
+  w.showFrame();
+  w.removeObject2(1);
+  w.showFrame();
+  w.doAction(ActionBuilder().trace("frame 4").stop().build());
+  w.showFrame();
+  FrameRun run(w.finish());
+  EXPECT_EQ(run.traces, (Lines{"load c", "unload c", "frame 4"}));
+}
+
 TEST(TimelineOrder, ClipsRemovedFromOneDepthAllWaitForTheirUnload) {
   SwfWriter w(6, 100, 100, 10);
   w.doAction(assembleActions(R"(

@@ -25,7 +25,11 @@ Value attachMovie(Vm& vm, Object* self, Args args) {
   DisplayNode* n = nodeOf(self);
   if (!n || args.size() < 3) return Value();
   std::string symbol = vm.toString(args.at(0));
-  DisplayNode* made = n->attachNode(symbol, vm.toString(args.at(1)), depthArg(vm, args.at(2)));
+  // Up to SWF 6 the clip takes the object's properties before its first frame is shown: a
+  // size given there meets an empty clip.
+  bool startLater = vm.version() < 7;
+  DisplayNode* made =
+      n->attachNode(symbol, vm.toString(args.at(1)), depthArg(vm, args.at(2)), startLater);
   vm.initClip(made, symbol, args.at(3));
   return clipValue(vm, made);
 }

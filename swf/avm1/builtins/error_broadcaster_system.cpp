@@ -32,7 +32,7 @@ constexpr int32_t kMaxListeners = 1 << 16;
 
 // Both work as the original's script does, through the object's own methods and the list's:
 // adding takes the listener out first (so it moves to the end) and always succeeds; removing
-// looks from the end for a listener equal (==) to the one given and splices it out.
+// looks from the start for a listener equal (==) to the one given and splices it out.
 Value addListener(Vm& vm, Object* self, Args args) {
   if (!self) return Value(true);
   Value listener[] = {args.at(0)};
@@ -47,7 +47,7 @@ Value removeListener(Vm& vm, Object* self, Args args) {
   if (!list) return Value(false);
   Vm::Pin pin(vm, Value(list));
   int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
-  for (int32_t i = n - 1; i >= 0; --i) {
+  for (int32_t i = 0; i < n; ++i) {
     if (!vm.looseEquals(vm.get(list, vm.intern(std::to_string(i))), args.at(0))) continue;
     Value where[] = {Value(double(i)), Value(1.0)};
     vm.callMethod(list, vm.intern("splice"), where);
@@ -61,14 +61,21 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   if (!list || args.size() == 0) return Value();
   String* name = vm.intern(vm.toString(args.at(0)));
   std::vector<Value> rest(args.v + 1, args.v + args.n);
-  // The list is read as the listeners are told (they may change it), up to the length it had
-  // at first. Any object with a length and numbered members will do as the list.
-  Vm::Pin pin(vm, Value(list));
-  int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
+  // Listeners may change the list: it is read whole first. Any object with a length and
+  // numbered members will do as the list.
+  std::vector<Value> listeners;
+  if (ArrayObject* a = list->asArray()) {
+    listeners = a->items;
+  } else {
+    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
+    for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
+  }
+  ArrayObject* keep = vm.newArray();
+  keep->items = listeners;
+  Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));
   // True when there were listeners and every one could be told; undefined otherwise.
-  bool all = n > 0;
-  for (int32_t i = 0; i < n; ++i) {
-    Value l = vm.get(list, vm.intern(std::to_string(i)));
+  bool all = !listeners.empty();
+  for (const Value& l : listeners) {
     // SWF 5 code does not wrap a listener that is not an object: it is passed by.
     Object* o = l.isObject() || vm.version() >= 6 ? vm.toObject(l) : nullptr;
     if (o)

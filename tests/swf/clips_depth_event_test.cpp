@@ -115,8 +115,9 @@ std::string boxWithHandlers(const std::vector<std::string>& handlers, const std:
 // attachMovie("box", "b", 1, {_width: 50}), with a class registered for "box" that traces.
 TEST(ClipScripts, AttachMovieByVersion) {
   const std::string script =
-      "push 'box', 'C'\nfunction ()\npush 'made'\ntrace\nend\nsetVariable\n"
-      "push 'C', 'box', 2, 'Object'\ngetVariable\npush 'registerClass'\ncallMethod\npop\n"
+      "push 'C'\nfunction ()\npush 'made'\ntrace\nend\nsetVariable\n"
+      "push 'C'\ngetVariable\npush 'box', 2, 'Object'\ngetVariable\npush 'registerClass'\n"
+      "callMethod\npop\n"
       "push '_width', 50, 1\ninitObject\npush 1, 'b', 'box', 4, 'this'\ngetVariable\n"
       "push 'attachMovie'\ncallMethod\npop\npush 'b'\ngetVariable\npush '_width'\n"
       "getMember\ntrace\n";

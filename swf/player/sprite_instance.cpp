@@ -93,13 +93,15 @@ void SpriteInstance::gotoFrame(int target) {
       }
       break;
     }
-    for (auto& [d, p] : handled) {
-      auto it = state_.find(d);
-      bool gone = it == state_.end() || it->second.serial != p.serial;
+    for (auto& entry : handled) {
+      const auto depth = entry.first;
+      const auto serial = entry.second.serial;
+      auto it = state_.find(depth);
+      bool gone = it == state_.end() || it->second.serial != serial;
       if (gone && std::none_of(passing.begin(), passing.end(), [&](const auto& e) {
-            return e.first == d && e.second.serial == p.serial;
+            return e.first == depth && e.second.serial == serial;
           }))
-        passing.emplace_back(d, std::move(p));
+        passing.emplace_back(depth, std::move(entry.second));
     }
     if (keep && f % kSnapshotInterval == 0 && f > 0 && !snapshots_.count(f) &&
         snapshotPlacements_ + state_.size() <= kSnapshotBudget) {

@@ -253,7 +253,9 @@ Value asSetupError(Vm& vm, Object*, Args args) {
 Value setIntervalFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, true); }
 Value setTimeoutFn(Vm& vm, Object*, Args args) { return addTimer(vm, args, false); }
 Value clearTimerFn(Vm& vm, Object*, Args args) {
-  vm.clearTimer(int(vm.toNumber(args.at(0))));
+  // Any value names a timer: what is no number (NaN) or out of range wraps as ActionScript's
+  // integers do instead of being cast.
+  vm.clearTimer(vm.toInt32(args.at(0)));
   return Value();
 }
 

@@ -767,12 +767,10 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         // undefined, whatever toString it has.
         auto primitive = [&](const Value& v) {
           if (!v.isObject() || v.o->asClip()) return v;
-          bool preferString = dates && isDate(v.o);
-          if (!preferString) {
-            Value fn = vm.get(v.o, vm.names().valueOf);
-            if (!fn.object() || !fn.o->isFunction()) return Value();
-          }
-          return vm.toPrimitive(v, preferString);
+          if (dates && isDate(v.o)) return vm.toPrimitive(v, true);
+          Value fn = vm.get(v.o, vm.names().valueOf);
+          if (!fn.object() || !fn.o->isFunction()) return Value();
+          return vm.call(fn, v.o, {});
         };
         Value pb = primitive(b);
         Value pa = primitive(a);

@@ -311,16 +311,16 @@ namespace {
 // outside scripts simply counts as not found).
 constexpr int kMaxProtoDepth = 256;
 
-// A watch's callback runs for a write unless it is running already: the writes a callback makes
-// call it again only from SWF 7, and then up to this many calls deep.
-constexpr int kMaxWatchNesting = 65;
+// A watch's callback, or a getter or setter, that is running is not entered again for its own
+// property before SWF 7; from SWF 7 it is, up to this many calls deep.
+constexpr int kMaxNesting = 65;
 // How many calls of each running watch (object and key) are under way.
 std::map<std::pair<const Object*, const String*>, int> watchNesting;
 
 bool watchCallable(const Object* o, const Watch& w, int version) {
   if (!w.busy) return true;
   auto it = watchNesting.find({o, w.key});
-  return version >= 7 && it != watchNesting.end() && it->second < kMaxWatchNesting;
+  return version >= 7 && it != watchNesting.end() && it->second < kMaxNesting;
 }
 
 bool chainTooLong(const Vm& vm, int depth) {
@@ -331,13 +331,12 @@ bool chainTooLong(const Vm& vm, int depth) {
 
 // The addProperty getters and setters running now, by object and key. While one runs, the
 // property it serves reads and writes as the plain value it holds, so a getter may read
-// `this.name` itself without calling itself again; from SWF 7 it does call itself, up to 64
-// times deep.
+// `this.name` itself without calling itself again (from SWF 7 it does, up to kMaxNesting calls).
 std::vector<std::pair<const Object*, const String*>> runningAccessors;
 
 bool accessorRunning(const Vm& vm, const Object* o, const String* k) {
   long depth = std::count(runningAccessors.begin(), runningAccessors.end(), std::pair{o, k});
-  return depth >= (vm.version() >= 7 ? 65 : 1);
+  return depth >= (vm.version() >= 7 ? kMaxNesting : 1);
 }
 
 Value callAccessor(Vm& vm, Object* fn, const Object* holder, const String* k, Object* self,

@@ -1,10 +1,10 @@
 // System: capabilities (what this player offers, filled in by ASnative 11, 0 as the original's
 // own script does), security and the clipboard, which are inert here.
 
-#include <cctype>
 #include <span>
 #include <string>
 
+#include "swf/avm1/builtins/load_text.h"
 #include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -42,21 +42,6 @@ constexpr Flag kTrailingFlags[] = {
 
 constexpr int kScreenWidth = 1920, kScreenHeight = 1080, kScreenDpi = 72;
 
-std::string encoded(const std::string& s) {
-  std::string out;
-  for (unsigned char c : s) {
-    if (std::isalnum(c) || c == '.' || c == '-' || c == '_') {
-      out += char(c);
-    } else {
-      static const char hex[] = "0123456789ABCDEF";
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
-}
-
 // Puts every capability on `this`, as the original's System.capabilities.Query does.
 Value capabilitiesQuery(Vm& vm, Object* self, Args) {
   if (!self) return Value();
@@ -90,13 +75,13 @@ Value capabilitiesQuery(Vm& vm, Object* self, Args) {
   vm.put(self, "screenResolutionY", Value(kScreenHeight));
   vm.put(self, "screenDPI", Value(kScreenDpi));
   vm.put(self, "pixelAspectRatio", Value(1));
-  code("V", encoded(version));
-  code("M", encoded(manufacturer));
+  code("V", urlEscape(version));
+  code("M", urlEscape(manufacturer));
   code("R", std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight));
   code("DP", std::to_string(kScreenDpi));
   code("COL", screenColor);
   code("AR", "1.0");
-  code("OS", encoded(os));
+  code("OS", urlEscape(os));
   code("L", language);
   code("IME", "f");
   code("PT", playerType);

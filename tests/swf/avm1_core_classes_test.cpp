@@ -396,6 +396,8 @@ TEST(Avm1CoreClasses, DatesFarOutAndThroughSuper) {
       // Fields far past the range of dates are kept, and read back exactly.
       {7, utcField("300, 50, 50, 13, 25, 5, 300000, 7", "getUTCFullYear"), "300000\n"},
       {7, utcField("3.0935415006117e+23, 1", "getUTCMilliseconds"), "584\n"},
+      // Local fields of such a time take the zone's offset at the end of the range.
+      {7, utcField("-1.96e+24, 1", "getMilliseconds"), "488\n"},
       // An infinite time reads as the first day of 1970, a Sunday.
       {7, utcField("'Infinity'\ngetVariable\npush 1", "getUTCDay"), "0\n"},
       {7, utcField("'Infinity'\ngetVariable\npush 1", "getUTCFullYear"), "1970\n"},

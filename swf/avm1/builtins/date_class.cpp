@@ -1,5 +1,6 @@
 // Date: a time in milliseconds since 1970 (UTC), shown in the system's time zone or in UTC.
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -81,7 +82,10 @@ double makeTime(double year, double month, double date, double h, double mi, dou
 // The local zone's offset from UTC at `t`, in milliseconds.
 double localOffset(double t) {
   if (!std::isfinite(t)) return 0;
-  time_t secs = time_t(std::floor(t / 1000));
+  // The system's zone rules take whole seconds in a time_t; times beyond the range a date can
+  // hold (100 million days either side of 1970) use the zone's rule at that range's end.
+  constexpr double kMaxSeconds = 8.64e12;
+  time_t secs = time_t(std::clamp(std::floor(t / 1000), -kMaxSeconds, kMaxSeconds));
   struct tm local;
   if (!localtime_r(&secs, &local)) return 0;
   return double(local.tm_gmtoff) * 1000;

@@ -454,8 +454,10 @@ void Vm::set(Object* o, String* name, const Value& v) {
   Property* p = o->props.find(k);
   if (p && !visibleIn(p->flags, version_)) p = nullptr;
   if (!p) {
+    // The search for a setter counts the step off the chain's end as well: a write of a name
+    // nothing on a chain of 257 objects holds ends the script, as the original's does.
     int depth = 0;
-    for (Object* obj = protoOf(o); obj && !chainTooLong(*this, ++depth); obj = protoOf(obj)) {
+    for (Object* obj = protoOf(o); !chainTooLong(*this, ++depth) && obj; obj = protoOf(obj)) {
       Property* q = obj->props.find(k);
       if (!q || !visibleIn(q->flags, version_)) continue;
       if (q->setter && !(q->flags & ReadOnly)) {

@@ -65,6 +65,7 @@ void Object::traceChildren(Tracer& t) {
       t.mark(w.callback);
       w.userData.trace(t);
     }
+  t.mark(deletedProto);
   if (interfaces)
     for (Object* o : *interfaces) t.mark(o);
   primitive.trace(t);

@@ -93,6 +93,9 @@ class Object : public GcCell {
   bool dated = false;
   // Set on plain objects (no native properties), so lookups skip the native hooks.
   bool plain = false;
+  // What `__proto__` held when SWF 7 code deleted it: member lookups of SWF 7 code go on there
+  // while the object has no `__proto__` again (instanceof and for..in do not).
+  Object* deletedProto = nullptr;
 
   void traceChildren(Tracer& t) override;
 

@@ -300,6 +300,8 @@ bool linkFollowed(uint16_t flags, int version) {
 
 Object* Vm::protoOf(Object* o) {
   Property* p = o->props.find(names_->proto);
+  if (!p && version_ >= 7 && o->deletedProto)
+    return o->deletedProto->asClip() ? nullptr : o->deletedProto;
   if (!p || p->getter || !linkFollowed(p->flags, version_)) return nullptr;
   // A movie clip is never a prototype: lookups stop there.
   Object* proto = p->value.object();
@@ -321,6 +323,12 @@ bool watchCallable(const Object* o, const Watch& w, int version) {
   if (!w.busy) return true;
   auto it = watchNesting.find({o, w.key});
   return version >= 7 && it != watchNesting.end() && it->second < kMaxNesting;
+}
+
+// The next object a write's search for a setter looks at: the link a SWF 7 delete left
+// behind serves reads only.
+Object* setterSearchNext(Vm& vm, Object* o) {
+  return o->props.find(vm.names().proto) ? vm.protoOf(o) : nullptr;
 }
 
 bool chainTooLong(const Vm& vm, int depth) {
@@ -454,8 +462,11 @@ void Vm::set(Object* o, String* name, const Value& v) {
   Property* p = o->props.find(k);
   if (p && !visibleIn(p->flags, version_)) p = nullptr;
   if (!p) {
+    // The search for a setter counts the step off the chain's end as well: a write of a name
+    // nothing on a chain of 257 objects holds ends the script, as the original's does.
     int depth = 0;
-    for (Object* obj = protoOf(o); obj && !chainTooLong(*this, ++depth); obj = protoOf(obj)) {
+    for (Object* obj = setterSearchNext(*this, o); !chainTooLong(*this, ++depth) && obj;
+         obj = setterSearchNext(*this, obj)) {
       Property* q = obj->props.find(k);
       if (!q || !visibleIn(q->flags, version_)) continue;
       if (q->setter && !(q->flags & ReadOnly)) {
@@ -553,6 +564,9 @@ bool Vm::remove(Object* o, String* name) {
   if (o->deleteNative(*this, k)) return true;
   Property* p = o->props.find(k);
   if (!p || !visibleIn(p->flags, version_) || (p->flags & DontDelete)) return false;
+  // Deleting __proto__ cuts the object from its prototypes for SWF 6 code only: SWF 7 code
+  // loses the property but its lookups keep following what it held.
+  if (k == names_->proto) o->deletedProto = version_ >= 7 ? p->value.object() : nullptr;
   return o->props.remove(k);
 }
 

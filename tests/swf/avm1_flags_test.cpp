@@ -140,6 +140,36 @@ TEST(Avm1Flags, MaskedLinksAreFollowedByTheOriginalsRules) {
   EXPECT_EQ(walk(7, 8192), "true\n");
 }
 
+TEST(Avm1Flags, DeletedLinkIsStillReadThroughFromSwf7) {
+  // r1 inherits x from r2; its link loses every flag, then `delete r1.__proto__` runs. SWF 7
+  // code still reads x through the link, but isPrototypeOf no longer walks it.
+  const std::string cut = R"(push 'x', 1, 1
+initObject
+store 2
+pop
+push 0
+initObject
+store 1
+pop
+push r:1, '__proto__', r:2
+setMember
+push 7, 0, '__proto__', r:1, 4, 'ASSetPropFlags'
+callFunction
+pop
+push r:1, '__proto__'
+delete
+pop
+push r:1, 'x'
+getMember
+trace
+push r:1, 1, r:2, 'isPrototypeOf'
+callMethod
+trace
+)";
+  EXPECT_EQ(runScript(6, cut), "undefined\nfalse\n");
+  EXPECT_EQ(runScript(7, cut), "1\nfalse\n");
+}
+
 TEST(Avm1Flags, HiddenPermanentAndReadOnly) {
   // 7 = hidden, permanent and read-only: no write, no delete, not listed; clearing 4 allows
   // the write again; clearing 1 lists it.

@@ -95,6 +95,45 @@ TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
   EXPECT_EQ(chain.traced, "next\n");
 }
 
+TEST(Avm1Limits, WritesSearchAChainOf257AtMost) {
+  // A write looks up the chain for a setter; the step off the chain's end counts, so a write
+  // to a name no object of a chain 257 objects long holds ends the script. The chain here is
+  // the object, `links` more and Object.prototype.
+  auto write = [](int links) {
+    return rvtest::runScript(6, R"(push 'o', 0, 'Object'
+                                   newObject
+                                   setVariable
+                                   push )" +
+                                    std::to_string(links) + R"(
+                                   store 1
+                                   pop
+                                   loop:
+                                   push 'p', 0, 'Object'
+                                   newObject
+                                   setVariable
+                                   push 'p'
+                                   getVariable
+                                   push '__proto__', 'o'
+                                   getVariable
+                                   setMember
+                                   push 'o', 'p'
+                                   getVariable
+                                   setVariable
+                                   push r:1
+                                   decrement
+                                   store 1
+                                   if loop
+                                   push 'o'
+                                   getVariable
+                                   push 'x', 1
+                                   setMember
+                                   push 'written'
+                                   trace)");
+  };
+  EXPECT_EQ(write(254), "written\n");
+  EXPECT_EQ(write(255), "");
+}
+
 TEST(Avm1Limits, CyclesAreCollectedAndRootsKept) {
   // Every pass of frame 1 builds 20000 objects in pairs that refer to each other; one object
   // is kept on the timeline. The heap stays flat and the kept one stays readable.

@@ -166,8 +166,10 @@ class Player {
   // Used by the action host: the file an address names for the movie `from` belongs to, loading
   // a movie into a clip or level now, and whether a user's click is running.
   std::string localFileFor(const std::string& url, avm1::DisplayNode* from) const;
+  // The `_url` of a movie loaded from `url` at the request of `from`'s movie.
+  std::string movieAddress(const std::string& url, avm1::DisplayNode* from) const;
   avm1::DisplayNode* loadMovieNow(avm1::DisplayNode* target, int level, const std::string& path,
-                                  std::string& error);
+                                  const std::string& address, std::string& error);
   bool inUserGesture() const { return userGesture_; }
 
  private:
@@ -244,7 +246,12 @@ class Player {
     int backgroundFrame = -1;        // its root's first frame that sets the colour
   };
   std::map<int, Level> levels_;  // level 0 included
-  std::vector<std::pair<int, std::string>> pendingLoads_;
+  struct PendingLoad {
+    int level;
+    std::string url;
+    std::string address;  // the movie's `_url`; empty for its file's own
+  };
+  std::vector<PendingLoad> pendingLoads_;
   // The clock counts output sound frames (sound::kOutputRate a second), so frames and sound
   // share one time line.
   double clock_ = 0;         // time given so far

@@ -22,7 +22,7 @@ SpriteInstance* Player::levelRoot(int n) const {
 void Player::loadLevel(int n, const std::string& url) {
   // A movie may replace level 0 (the control's own movie), but not leave it empty.
   if (n < 0 || !root_ || (n == 0 && url.empty())) return;
-  pendingLoads_.emplace_back(n, url);
+  pendingLoads_.push_back({n, url, {}});
 }
 
 std::shared_ptr<const Movie> Player::levelMovie(const std::string& path) const {
@@ -36,7 +36,7 @@ int Player::loadPendingLevels(int budget) {
   auto loads = std::move(pendingLoads_);
   pendingLoads_.clear();
   int loaded = 0;
-  for (const auto& [n, url] : loads) {
+  for (const auto& [n, url, address] : loads) {
     if (loaded >= budget) break;  // the rest are dropped
     if (url.empty()) {
       if (auto it = levels_.find(n); n > 0 && it != levels_.end()) {
@@ -70,6 +70,7 @@ int Player::loadPendingLevels(int budget) {
     ctx_->levelData[r] = movie->data;
     ctx_->levelMovies[r] = movie.get();
     ctx_->levelPaths[r] = path;
+    r->loadedAddress = address;
     r->depth = n;
     r->setPlaying(true);
     stage_->children.emplace(n, std::move(root));

@@ -281,6 +281,17 @@ TEST_F(Avm1Loading, LoadedMoviesKeepTheClipAndTellTheirOrigin) {
   EXPECT_EQ(traced, "true\ntrue\n6\n7\n" + dir + "/child.swf\n" + dir + "/main.swf\n");
 }
 
+// A loaded movie's `_url` keeps its address as the script wrote it: escapes that found the
+// file are not decoded, and "." is not folded away.
+TEST_F(Avm1Loading, LoadedMoviesTellTheirAddressAsWritten) {
+  write("child.swf", movie("push '_url'\ngetVariable\ntrace", 6));
+  std::string traced = play({"push 'ch%69ld.swf', '_level1'\ngetURL2 0", "",
+                             "push './child.swf', 'clip'\ngetURL2 64", "", ""},
+                            6);
+  std::string dir = "file://" + fs::absolute(dir_ / "movies").lexically_normal().string();
+  EXPECT_EQ(traced, dir + "/ch%69ld.swf\n" + dir + "/./child.swf\n");
+}
+
 TEST_F(Avm1Loading, ALevelNameFindsTheLevelBeforeAChildOfThatName) {
   std::string s =
       "push '_level0', 0, 2, 'createEmptyMovieClip'\ncallFunction\npop\n"

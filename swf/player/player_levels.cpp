@@ -78,7 +78,10 @@ int Player::loadPendingLevels(int budget) {
     levels_[n] = Level{std::move(movie), path, r, bg};
     if (n == 0) root_ = r;  // the old movie's clips are dead references now
     noteArrival();
-    r->start();
+    // A movie arriving in a level above the first shows its first frame when the clips next
+    // advance (newest first, so before the older levels hear their enterFrame). A new level 0
+    // takes over at once: nothing more of the old movie may run.
+    if (n == 0) r->start();
     ctx_->changed = true;
     ++loaded;
   }

@@ -174,7 +174,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   *slot = std::move(fresh);  // the old clip goes; scripts' references to it are dead
   s->setPlaying(true);
   noteArrival();
-  s->start();
+  // Its first frame comes when the clips next advance, as a level's does (loadPendingLevels).
   if (image) {
     // The picture lies where the loaded movie's first object would, under what scripts add.
     auto picture = std::make_unique<PlacedObject>(*ctx_, s, s->nesting() + 1);

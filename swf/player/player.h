@@ -107,8 +107,15 @@ class Player {
   PointerShape pointerShape() const;
   PlayerInput& input() { return *input_; }
   // Stage.width and Stage.height: the movie's size, or the control's when the stage does not
-  // scale.
+  // scale (the screen's while the movie fills it, once the host has told its size).
   std::pair<int, int> scriptStageSize() const;
+  // Stage.displayState: whether the movie fills the screen. A script or the host (the user
+  // leaving full screen) sets it; the host hears of every change through onDisplayState, and
+  // the movie's Stage listeners through onResize (when the stage size changes) and onFullScreen.
+  void setFullScreen(bool on);
+  bool fullScreen() const { return fullScreen_; }
+  void setScreenSize(int width, int height) { screenWidth_ = width, screenHeight_ = height; }
+  std::function<void(bool fullScreen)> onDisplayState;
 
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
@@ -265,6 +272,8 @@ class Player {
   // The part of the stage shown, in twips; zoom scales it around its centre.
   double viewX0_ = 0, viewY0_ = 0, viewX1_ = 0, viewY1_ = 0;
   mutable int controlWidth_ = 0, controlHeight_ = 0;
+  bool fullScreen_ = false;
+  int screenWidth_ = 0, screenHeight_ = 0;
   bool changed_ = false;
   // The first SetBackgroundColor a level's root timeline reaches sets the stage colour for good;
   // later ones, in any level, are ignored.

@@ -361,6 +361,19 @@ TEST_F(Avm1Loading, MovieClipLoaderTellsItsListeners) {
             "onLoadError _level0.clip URLNotFound\nonLoadInit _level0.clip undefined\n");
 }
 
+// A movie shows its first frame with the pass after it arrived, even when a listener stopped
+// the clip before that.
+TEST_F(Avm1Loading, AMovieStoppedAsItArrivesStillShowsItsFirstFrame) {
+  write("child.swf", movie("push 'child'\ntrace"));
+  std::string s = newObject("l", "MovieClipLoader") +
+                  "push 'l'\ngetVariable\npush 'onLoadComplete'\nfunction (c)\n"
+                  "push 0, 'c'\ngetVariable\npush 'stop'\ncallMethod\npop\n"
+                  "push 'stopped'\ntrace\nend\nsetMember\n"
+                  "push 'clip'\ngetVariable\npush 'child.swf', 2, 'l'\ngetVariable\npush "
+                  "'loadClip'\ncallMethod\npop\n";
+  EXPECT_EQ(play(s), "stopped\nchild\n");
+}
+
 TEST_F(Avm1Loading, MovieClipLoaderTargetsAndWhatItReports) {
   write("child.swf", movie(""));
   write("vars.txt", "a=1");

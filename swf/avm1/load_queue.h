@@ -19,11 +19,12 @@ class Tracer;
 class LoadQueue {
  public:
   struct Job {
-    Value subject;     // the object that asked (a LoadVars, an XML, a MovieClipLoader, a clip)
-    Value target;      // the clip or level a movie goes into, when there is one
-    std::string path;  // the local file; empty when the address was refused
-    uint64_t due = 0;  // the frame it runs on
-    int stage = 0;     // for work spread over several frames
+    Value subject;        // the object that asked (a LoadVars, an XML, a MovieClipLoader, a clip)
+    Value target;         // the clip or level a movie goes into, when there is one
+    std::string path;     // the local file; empty when the address was refused
+    std::string address;  // a movie's `_url` (VmHost::movieAddress)
+    uint64_t due = 0;     // the frame it runs on
+    int stage = 0;        // for work spread over several frames
     // Runs the job; returns true when it is finished, false to run again next frame.
     std::function<bool(Vm&, Job&)> run;
   };

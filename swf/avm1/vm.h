@@ -50,11 +50,16 @@ struct VmHost {
   // Loading. The file an address names, relative to the loading movie's own directory; empty
   // when the address is refused (web addresses, other schemes, nothing loaded).
   virtual std::string localPath(const std::string& /*url*/) { return {}; }
+  // The address a movie loaded from `url` reports as its `_url`: the loading movie's directory
+  // and `url` as the script wrote it, escapes and all.
+  virtual std::string movieAddress(const std::string& url) { return url; }
   // Puts the movie in file `path` into `target` (a clip), or into level `level` when `target` is
-  // null, now; an empty path empties it. Returns the clip now showing it (null when emptied or
-  // on failure, with `error` set on failure).
+  // null, now; an empty path empties it. `address` is the movie's `_url` (movieAddress; empty
+  // for the file's own address). Returns the clip now showing it (null when emptied or on
+  // failure, with `error` set on failure).
   virtual DisplayNode* loadMovieNow(DisplayNode* /*target*/, int /*level*/,
-                                    const std::string& /*path*/, std::string& error) {
+                                    const std::string& /*path*/, const std::string& /*address*/,
+                                    std::string& error) {
     error = "not supported";
     return nullptr;
   }

@@ -149,6 +149,21 @@ Value setScaleMode(Vm& vm, Object*, Args args) {
   return Value();
 }
 
+Value getDisplayState(Vm& vm, Object*, Args) {
+  Player* p = playerOf(vm);
+  return p ? Value(vm.intern(p->fullScreen() ? "fullScreen" : "normal")) : Value();
+}
+
+// Either state, in any case; other values change nothing.
+Value setDisplayState(Vm& vm, Object*, Args args) {
+  Player* p = playerOf(vm);
+  if (!p) return Value();
+  std::string s = vm.toString(args.at(0));
+  if (strcasecmp(s.c_str(), "fullScreen") == 0) p->setFullScreen(true);
+  if (strcasecmp(s.c_str(), "normal") == 0) p->setFullScreen(false);
+  return Value();
+}
+
 Value getAlign(Vm& vm, Object*, Args) {
   PlayerInput* in = inputOf(vm);
   return in ? Value(vm.str(in->align)) : Value();
@@ -193,6 +208,7 @@ void installStage(Vm& vm) {
   avm1::registerAsNative(vm, 666, 2, setScaleMode);
   accessor(vm, stage, "align", getAlign, setAlign);
   accessor(vm, stage, "showMenu", getShowMenu, setShowMenu);
+  accessor(vm, stage, "displayState", getDisplayState, setDisplayState);
 }
 
 // ---- Selection ----

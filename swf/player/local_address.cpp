@@ -44,6 +44,13 @@ std::string localFileFor(const std::string& moviePath, std::string url) {
   return (std::filesystem::path(moviePath).parent_path() / p).string();
 }
 
+std::string addressRelativeTo(const std::string& baseUrl, const std::string& url) {
+  if (hasScheme(url)) return url;
+  if (!url.empty() && url[0] == '/') return "file://" + url;
+  size_t slash = baseUrl.rfind('/');
+  return (slash == std::string::npos ? std::string() : baseUrl.substr(0, slash + 1)) + url;
+}
+
 int levelTargetNumber(const std::string& name) {
   static constexpr char kPrefix[] = "_level";
   constexpr size_t n = sizeof kPrefix - 1;

@@ -418,6 +418,12 @@ void Player::advanceClips() {
     SpriteInstance* s = c.sprite;
     if (s->removed || s->createdTick() == ctx_->tick) continue;
     s->queueEvent(kEventEnterFrame, s->scriptObject ? "onEnterFrame" : nullptr);
+    // A movie that arrived since the last pass shows its first frame, even when a script
+    // stopped it on the way (Player::loadMovieNow).
+    if (s->currentFrame() < 0) {
+      s->start();
+      continue;
+    }
     // Movies loaded into levels loop whatever the control's setting.
     s->step(s != root_ || loop_);
   }

@@ -107,8 +107,15 @@ class Player {
   PointerShape pointerShape() const;
   PlayerInput& input() { return *input_; }
   // Stage.width and Stage.height: the movie's size, or the control's when the stage does not
-  // scale.
+  // scale (the screen's while the movie fills it, once the host has told its size).
   std::pair<int, int> scriptStageSize() const;
+  // Stage.displayState: whether the movie fills the screen. A script or the host (the user
+  // leaving full screen) sets it; the host hears of every change through onDisplayState, and
+  // the movie's Stage listeners through onResize (when the stage size changes) and onFullScreen.
+  void setFullScreen(bool on);
+  bool fullScreen() const { return fullScreen_; }
+  void setScreenSize(int width, int height) { screenWidth_ = width, screenHeight_ = height; }
+  std::function<void(bool fullScreen)> onDisplayState;
 
   std::function<void(const std::string& command, const std::string& args)> onFSCommand;
   // Output of the trace action.
@@ -166,8 +173,10 @@ class Player {
   // Used by the action host: the file an address names for the movie `from` belongs to, loading
   // a movie into a clip or level now, and whether a user's click is running.
   std::string localFileFor(const std::string& url, avm1::DisplayNode* from) const;
+  // The `_url` of a movie loaded from `url` at the request of `from`'s movie.
+  std::string movieAddress(const std::string& url, avm1::DisplayNode* from) const;
   avm1::DisplayNode* loadMovieNow(avm1::DisplayNode* target, int level, const std::string& path,
-                                  std::string& error);
+                                  const std::string& address, std::string& error);
   bool inUserGesture() const { return userGesture_; }
 
  private:
@@ -244,7 +253,12 @@ class Player {
     int backgroundFrame = -1;        // its root's first frame that sets the colour
   };
   std::map<int, Level> levels_;  // level 0 included
-  std::vector<std::pair<int, std::string>> pendingLoads_;
+  struct PendingLoad {
+    int level;
+    std::string url;
+    std::string address;  // the movie's `_url`; empty for its file's own
+  };
+  std::vector<PendingLoad> pendingLoads_;
   // The clock counts output sound frames (sound::kOutputRate a second), so frames and sound
   // share one time line.
   double clock_ = 0;         // time given so far
@@ -258,6 +272,8 @@ class Player {
   // The part of the stage shown, in twips; zoom scales it around its centre.
   double viewX0_ = 0, viewY0_ = 0, viewX1_ = 0, viewY1_ = 0;
   mutable int controlWidth_ = 0, controlHeight_ = 0;
+  bool fullScreen_ = false;
+  int screenWidth_ = 0, screenHeight_ = 0;
   bool changed_ = false;
   // The first SetBackgroundColor a level's root timeline reaches sets the stage colour for good;
   // later ones, in any level, are ignored.

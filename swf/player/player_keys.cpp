@@ -72,9 +72,30 @@ bool fieldShown(const TextFieldInstance& f) {
 void Player::setClipboard(Clipboard* c) { input_->clipboard = c; }
 
 std::pair<int, int> Player::scriptStageSize() const {
+  if (scaleMode_ == 3 && fullScreen_ && screenWidth_ > 0 && screenHeight_ > 0)
+    return {screenWidth_, screenHeight_};
   if (scaleMode_ == 3 && controlWidth_ > 0 && controlHeight_ > 0)
     return {controlWidth_, controlHeight_};
   return {stageWidth(), stageHeight()};
+}
+
+void Player::setFullScreen(bool on) {
+  if (on == fullScreen_) return;
+  auto before = scriptStageSize();
+  fullScreen_ = on;
+  changed_ = true;
+  if (onDisplayState) onDisplayState(on);
+  if (!vm_) return;
+  // Listeners hear of it before the setter returns: the new size first, then the state.
+  bool nested = !vm_->frames.empty();
+  if (scaleMode_ == 3) {
+    auto after = scriptStageSize();
+    input_->reportedWidth = after.first;
+    input_->reportedHeight = after.second;
+    if (after != before) broadcastGlobal(*vm_, "Stage", "onResize", {}, nested);
+  }
+  broadcastGlobal(*vm_, "Stage", "onFullScreen", {avm1::Value(on)}, nested);
+  if (!nested) finishInput();
 }
 
 void Player::checkStageResize() {

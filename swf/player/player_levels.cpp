@@ -22,7 +22,7 @@ SpriteInstance* Player::levelRoot(int n) const {
 void Player::loadLevel(int n, const std::string& url) {
   // A movie may replace level 0 (the control's own movie), but not leave it empty.
   if (n < 0 || !root_ || (n == 0 && url.empty())) return;
-  pendingLoads_.emplace_back(n, url);
+  pendingLoads_.push_back({n, url, {}});
 }
 
 std::shared_ptr<const Movie> Player::levelMovie(const std::string& path) const {
@@ -36,7 +36,7 @@ int Player::loadPendingLevels(int budget) {
   auto loads = std::move(pendingLoads_);
   pendingLoads_.clear();
   int loaded = 0;
-  for (const auto& [n, url] : loads) {
+  for (const auto& [n, url, address] : loads) {
     if (loaded >= budget) break;  // the rest are dropped
     if (url.empty()) {
       if (auto it = levels_.find(n); n > 0 && it != levels_.end()) {
@@ -70,6 +70,7 @@ int Player::loadPendingLevels(int budget) {
     ctx_->levelData[r] = movie->data;
     ctx_->levelMovies[r] = movie.get();
     ctx_->levelPaths[r] = path;
+    r->loadedAddress = address;
     r->depth = n;
     r->setPlaying(true);
     stage_->children.emplace(n, std::move(root));
@@ -77,7 +78,10 @@ int Player::loadPendingLevels(int budget) {
     levels_[n] = Level{std::move(movie), path, r, bg};
     if (n == 0) root_ = r;  // the old movie's clips are dead references now
     noteArrival();
-    r->start();
+    // A movie arriving in a level above the first shows its first frame when the clips next
+    // advance (newest first, so before the older levels hear their enterFrame). A new level 0
+    // takes over at once: nothing more of the old movie may run.
+    if (n == 0) r->start();
     ctx_->changed = true;
     ++loaded;
   }

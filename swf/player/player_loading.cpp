@@ -96,8 +96,15 @@ std::string Player::localFileFor(const std::string& url, avm1::DisplayNode* from
   return swf::localFileFor(base, url);
 }
 
+std::string Player::movieAddress(const std::string& url, avm1::DisplayNode* from) const {
+  auto* s = dynamic_cast<SpriteInstance*>(from);
+  if (!s) s = root_;
+  return s ? swf::addressRelativeTo(s->movieUrl(), url) : url;
+}
+
 avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
-                                        const std::string& path, std::string& error) {
+                                        const std::string& path, const std::string& address,
+                                        std::string& error) {
   if (!ctx_ || !root_) {
     error = "no movie";
     return nullptr;
@@ -115,7 +122,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
       error = "level 0 cannot be emptied";
       return nullptr;
     }
-    pendingLoads_.emplace_back(level, path.empty() ? path : fileAddressFor(path));
+    pendingLoads_.push_back({level, path.empty() ? path : fileAddressFor(path), address});
     loadPendingLevels(1);
     SpriteInstance* r = levelRoot(level);
     if (!path.empty() && (!r || levels_[level].path != absoluteOf(path)))
@@ -158,6 +165,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   s->autoNamed = old->autoNamed;
   s->clipEvents = old->clipEvents;
   s->lockRoot = old->lockRoot;
+  s->loadedAddress = address;
   if (movie) {
     ctx_->loadedMovies[s] = PlayerContext::LoadedMovie{movie, path};
     ctx_->levelData[s] = movie->data;
@@ -166,7 +174,7 @@ avm1::DisplayNode* Player::loadMovieNow(avm1::DisplayNode* target, int level,
   *slot = std::move(fresh);  // the old clip goes; scripts' references to it are dead
   s->setPlaying(true);
   noteArrival();
-  s->start();
+  // Its first frame comes when the clips next advance, as a level's does (loadPendingLevels).
   if (image) {
     // The picture lies where the loaded movie's first object would, under what scripts add.
     auto picture = std::make_unique<PlacedObject>(*ctx_, s, s->nesting() + 1);

@@ -29,8 +29,9 @@ class ScriptHost : public avm1::VmHost {
   sound::SoundEngine* soundEngine() override;
   // Loading (script_loading.cpp).
   std::string localPath(const std::string& url) override;
+  std::string movieAddress(const std::string& url) override;
   avm1::DisplayNode* loadMovieNow(avm1::DisplayNode* target, int level, const std::string& path,
-                                  std::string& error) override;
+                                  const std::string& address, std::string& error) override;
   std::string sharedObjectDir() override;
 
  private:

@@ -49,9 +49,14 @@ std::string ScriptHost::localPath(const std::string& url) {
   return player_.localFileFor(url, currentNode());
 }
 
+std::string ScriptHost::movieAddress(const std::string& url) {
+  return player_.movieAddress(url, currentNode());
+}
+
 avm1::DisplayNode* ScriptHost::loadMovieNow(avm1::DisplayNode* target, int level,
-                                            const std::string& path, std::string& error) {
-  return player_.loadMovieNow(target, level, path, error);
+                                            const std::string& path, const std::string& address,
+                                            std::string& error) {
+  return player_.loadMovieNow(target, level, path, address, error);
 }
 
 std::string ScriptHost::sharedObjectDir() { return player_.sharedObjectDir(); }
@@ -72,10 +77,11 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
     if (!url.empty() && path.empty()) return true;  // web addresses are refused quietly
     avm1::LoadQueue::Job job;
     job.path = path;
+    job.address = url.empty() ? std::string() : movieAddress(url);
     job.stage = level;
     job.run = [](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
       std::string error;
-      vm.host().loadMovieNow(nullptr, j.stage, j.path, error);
+      vm.host().loadMovieNow(nullptr, j.stage, j.path, j.address, error);
       return true;
     };
     vm->loads().add(std::move(job));
@@ -101,6 +107,7 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
                : field ? avm1::Value(field)
                        : avm1::Value();
   job.path = path;
+  if (!url.empty()) job.address = movieAddress(url);
   if (flags & kLoadVariables) {
     job.run = [quiet](avm1::Vm& vm, avm1::LoadQueue::Job& j) {
       avm1::Object* o = j.target.object();
@@ -120,7 +127,7 @@ bool ScriptHost::loadFromScript(const std::string& url, const std::string& targe
       auto* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
       if (clip && !clip->alive()) return true;
       std::string error;
-      vm.host().loadMovieNow(clip ? clip->node() : nullptr, j.stage, j.path, error);
+      vm.host().loadMovieNow(clip ? clip->node() : nullptr, j.stage, j.path, j.address, error);
       return true;
     };
   }

@@ -290,7 +290,9 @@ avm1::DisplayNode* SpriteInstance::nodeAtDepth(int scriptDepth) {
 }
 
 std::string SpriteInstance::movieUrl() const {
-  std::string path = ctx_.homeOf(this).path;
+  PlayerContext::MovieHome home = ctx_.homeOf(this);
+  if (home.top && !home.top->loadedAddress.empty()) return home.top->loadedAddress;
+  std::string path = home.path;
   if (path.empty()) return "file:///";
   std::error_code error;
   std::filesystem::path full = std::filesystem::absolute(path, error);

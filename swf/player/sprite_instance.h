@@ -53,6 +53,9 @@ class SpriteInstance : public PlacedObject, public avm1::DisplayNode {
   avm1::DisplayNode* rootNode() override;
   SpriteInstance* levelTop();  // the level's root, whatever `_lockroot` says
   bool lockRoot = false;
+  // On a clip or level a movie was loaded into: that movie's `_url` as the loading script wrote
+  // it (Player::movieAddress); empty gives the file's own address.
+  std::string loadedAddress;
   bool getNodeProperty(avm1::Vm& vm, avm1::String* key, avm1::Value& out) override;
   bool setNodeProperty(avm1::Vm& vm, avm1::String* key, const avm1::Value& v) override;
   avm1::Object* childObject(avm1::Vm& vm, const std::string& name, bool caseSensitive) override;

@@ -117,12 +117,16 @@ std::string readFile(const fs::path& p) {
 // The recorded trace movies ran in UTC with the clock stopped at this time (their dates say so).
 constexpr double kTraceRecordingClock = 1035840244000;  // Mon Oct 28 21:24:04 2002 UTC
 
+// ... on a screen of this size (what Stage.width and height say of a full-screen stage).
+constexpr int kTraceRecordingScreen[2] = {1024, 768};
+
 TraceOutcome runTrace(const fs::path& swfPath, const fs::path& saveDir, bool recordedClock) {
   TraceOutcome out;
   std::string traced;
   try {
     swf::Player player;
     if (recordedClock) player.wallClock = [] { return kTraceRecordingClock; };
+    player.setScreenSize(kTraceRecordingScreen[0], kTraceRecordingScreen[1]);
     // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original
     // player.
     bool quit = false;

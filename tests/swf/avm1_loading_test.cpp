@@ -281,6 +281,17 @@ TEST_F(Avm1Loading, LoadedMoviesKeepTheClipAndTellTheirOrigin) {
   EXPECT_EQ(traced, "true\ntrue\n6\n7\n" + dir + "/child.swf\n" + dir + "/main.swf\n");
 }
 
+// A loaded movie's `_url` keeps its address as the script wrote it: escapes that found the
+// file are not decoded, and "." is not folded away.
+TEST_F(Avm1Loading, LoadedMoviesTellTheirAddressAsWritten) {
+  write("child.swf", movie("push '_url'\ngetVariable\ntrace", 6));
+  std::string traced = play({"push 'ch%69ld.swf', '_level1'\ngetURL2 0", "",
+                             "push './child.swf', 'clip'\ngetURL2 64", "", ""},
+                            6);
+  std::string dir = "file://" + fs::absolute(dir_ / "movies").lexically_normal().string();
+  EXPECT_EQ(traced, dir + "/ch%69ld.swf\n" + dir + "/./child.swf\n");
+}
+
 TEST_F(Avm1Loading, ALevelNameFindsTheLevelBeforeAChildOfThatName) {
   std::string s =
       "push '_level0', 0, 2, 'createEmptyMovieClip'\ncallFunction\npop\n"
@@ -348,6 +359,19 @@ TEST_F(Avm1Loading, MovieClipLoaderTellsItsListeners) {
   EXPECT_EQ(play(s),
             "true\ntrue\nonLoadStart _level0.clip undefined\nonLoadComplete _level0.clip 0\n"
             "onLoadError _level0.clip URLNotFound\nonLoadInit _level0.clip undefined\n");
+}
+
+// A movie shows its first frame with the pass after it arrived, even when a listener stopped
+// the clip before that.
+TEST_F(Avm1Loading, AMovieStoppedAsItArrivesStillShowsItsFirstFrame) {
+  write("child.swf", movie("push 'child'\ntrace"));
+  std::string s = newObject("l", "MovieClipLoader") +
+                  "push 'l'\ngetVariable\npush 'onLoadComplete'\nfunction (c)\n"
+                  "push 0, 'c'\ngetVariable\npush 'stop'\ncallMethod\npop\n"
+                  "push 'stopped'\ntrace\nend\nsetMember\n"
+                  "push 'clip'\ngetVariable\npush 'child.swf', 2, 'l'\ngetVariable\npush "
+                  "'loadClip'\ncallMethod\npop\n";
+  EXPECT_EQ(play(s), "stopped\nchild\n");
 }
 
 TEST_F(Avm1Loading, MovieClipLoaderTargetsAndWhatItReports) {

@@ -54,14 +54,15 @@ TEST_F(TimelineLevels, LoadedMovieDrawsAboveTheMovieAndPlaysInStep) {
   p.load(write(
       "main.swf",
       squareMovie(kRed, 0, 0, ActionBuilder().getURL("top.swf?x=1", "_Level1").build(), {}, 5)));
-  EXPECT_EQ(p.levelRoot(1), nullptr);  // it comes with the next frame
+  EXPECT_EQ(p.levelRoot(1), nullptr);  // it arrives with the next frame
   step(p);
   ASSERT_NE(p.levelRoot(1), nullptr);
+  step(p);  // and shows its first frame as the clips next advance
   EXPECT_TRUE(drawtest::near(pixelAt(p, 10, 10), kRed, 0));
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));  // level 1 above level 0
   EXPECT_EQ(p.totalFrames(), 5);                              // the control still means level 0
   step(p);
-  EXPECT_EQ(p.currentFrame(), 2);
+  EXPECT_EQ(p.currentFrame(), 3);
   EXPECT_EQ(p.levelRoot(1)->currentFrame(), 0);  // its own stop held it
 }
 
@@ -71,10 +72,12 @@ TEST_F(TimelineLevels, AnEmptyAddressEmptiesTheLevel) {
   w.doAction(ActionBuilder().getURL("top.swf", "_level2").build());
   w.showFrame();
   w.showFrame();
+  w.showFrame();
   w.doAction(ActionBuilder().getURL("", "_level2").stop().build());
   w.showFrame();
   Player p;
   p.load(write("main.swf", w.finish()));
+  step(p);
   step(p);
   EXPECT_TRUE(drawtest::near(pixelAt(p, 40, 40), kBlue, 0));
   step(p);
@@ -201,6 +204,7 @@ TEST_F(TimelineLevels, TheFirstBackgroundColourReachedStays) {
   Player q;
   q.load(write("loads.swf",
                squareMovie(kRed, 0, 0, ActionBuilder().getURL("blue.swf", "_level1").build())));
+  step(q);
   step(q);
   EXPECT_TRUE(drawtest::near(pixelAt(q, 80, 80), kBlue, 0));
 }

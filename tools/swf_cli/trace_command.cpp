@@ -25,6 +25,7 @@ int traceCommand(const std::vector<std::string>& args) {
   swf::Player player;
   // FSCommand "quit" (any case) ends the movie at the end of that frame, as in the original player.
   bool quit = false;
+  player.setScreenSize(1024, 768);  // the screen the trace recordings were made on
   player.onTrace = [](const std::string& text) { std::printf("%s\n", text.c_str()); };
   player.onFSCommand = [&](const std::string& command, const std::string&) {
     if (strcasecmp(command.c_str(), "quit") == 0) quit = true;

@@ -81,7 +81,8 @@ bool runLoad(Vm& vm, LoadQueue::Job& j) {
   }
   if (clip && !clip->alive()) return true;
   std::string error;
-  DisplayNode* node = vm.host().loadMovieNow(clip ? clip->node() : nullptr, level, j.path, error);
+  DisplayNode* node =
+      vm.host().loadMovieNow(clip ? clip->node() : nullptr, level, j.path, j.address, error);
   if (quiet) return true;
   if (!node) {
     broadcast(vm, loader, "onLoadError", {j.target, Value(vm.intern("LoadNeverCompleted"))});
@@ -115,7 +116,7 @@ Value ctor(Vm& vm, Object* self, Args) {
   return Value();
 }
 
-Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& path,
+Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& url,
                 bool (*run)(Vm&, LoadQueue::Job&)) {
   int level;
   DisplayNode* node = targetOf(vm, target, level);
@@ -123,7 +124,10 @@ Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& pa
   LoadQueue::Job job;
   job.subject = Value(self);
   job.target = node ? Value(static_cast<Object*>(vm.clipFor(node))) : Value(level);
-  job.path = path;
+  if (!url.empty()) {
+    job.path = vm.host().localPath(url);
+    job.address = vm.host().movieAddress(url);
+  }
   if (!node && target.isString()) job.stage = kArriveQuietly;
   job.run = run;
   vm.loads().add(std::move(job));
@@ -132,7 +136,7 @@ Value queueLoad(Vm& vm, Object* self, const Value& target, const std::string& pa
 
 Value loadClip(Vm& vm, Object* self, Args args) {
   if (args.size() < 2 || args.at(0).isUndefined()) return Value(false);
-  return queueLoad(vm, self, args.at(1), vm.host().localPath(vm.toString(args.at(0))), runLoad);
+  return queueLoad(vm, self, args.at(1), vm.toString(args.at(0)), runLoad);
 }
 
 Value unloadClip(Vm& vm, Object* self, Args args) {
@@ -140,9 +144,9 @@ Value unloadClip(Vm& vm, Object* self, Args args) {
     ClipObject* clip = j.target.object() ? j.target.object()->asClip() : nullptr;
     std::string error;
     if (clip && clip->alive())
-      vm.host().loadMovieNow(clip->node(), -1, "", error);
+      vm.host().loadMovieNow(clip->node(), -1, "", "", error);
     else if (j.target.isNumber())
-      vm.host().loadMovieNow(nullptr, int(j.target.n), "", error);
+      vm.host().loadMovieNow(nullptr, int(j.target.n), "", "", error);
     return true;
   });
 }

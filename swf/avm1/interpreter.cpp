@@ -42,7 +42,7 @@ struct FramePush {
 class Interpreter {
  public:
   Interpreter(Vm& vm, ExecFrame& f)
-      : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackBase)) {}
+      : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackFloor())) {}
 
   enum Exit { Fell, Returned, Left };
   Exit run(size_t start, size_t end, size_t& out) { return runFrom(start, start, end, out); }
@@ -55,6 +55,7 @@ class Interpreter {
     vm.stack.pop_back();
     return v;
   }
+  size_t available() const { return size_t(vm.stack.top() - floor_); }
   Value& top() {
     if (vm.stack.top() <= floor_) push(Value());
     return vm.stack.back();
@@ -72,7 +73,7 @@ class Interpreter {
   }
   std::vector<Value> popArgs() {
     double count = vm.toNumber(pop());
-    size_t avail = vm.stack.size() - f.stackBase;
+    size_t avail = available();
     size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
     std::vector<Value> args(k);
     for (size_t i = 0; i < k; ++i) args[i] = pop();
@@ -306,8 +307,10 @@ Value Interpreter::callValue(const Value& fn, Object* self, std::vector<Value>& 
                              Object* holder) {
   Object* o = fn.object();
   if (!o) return Value();
-  if (o->isFunction()) return vm.callFunction(static_cast<Function*>(o), self, args, holder, false);
-  return vm.call(fn, self, args);  // super() and non-functions
+  if (!o->isFunction()) return vm.call(fn, self, args);  // super() and non-functions
+  auto* callee = static_cast<Function*>(o);
+  if (!callee->native) vm.sharedStackFloor = f.stackFloor();
+  return vm.callFunction(callee, self, args, holder, false);
 }
 
 void Interpreter::callMethod() {
@@ -1132,7 +1135,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         // Elements the stack does not hold are undefined: the array is as long as it says,
         // unless that is past the longest an array can be (then it takes what there is).
         double count = vm.toNumber(pop());
-        size_t avail = vm.stack.size() - f.stackBase;
+        size_t avail = available();
         size_t n = count > 0 && std::isfinite(count) ? size_t(std::min(count, 1e18)) : 0;
         if (n > kMaxArrayLength) n = std::min(n, avail);
         ArrayObject* a = vm.newArray();
@@ -1145,7 +1148,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
       case op::InitObject: {
         double count = vm.toNumber(pop());
         // A count past what the stack holds takes all of it (a lone value makes a last pair).
-        size_t avail = (vm.stack.size() - f.stackBase + 1) / 2;
+        size_t avail = (available() + 1) / 2;
         size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
         Object* o = vm.newObject();
         Vm::Pin pin(vm, Value(o));

@@ -11,6 +11,22 @@
 
 namespace swf::avm1 {
 
+namespace {
+
+// For the exponent form the original scales the number to fifteen integer digits in doubles
+// before it rounds, so a number just below a half there can land on it and round up
+// (1.234567891234565e-6 prints as 1.23456789123457e-6, though its exact digits after the
+// fifteenth are 4912...). Numbers printed whole or with a point round by their exact digits.
+bool scaledTie(double v, int exp) {
+  if (exp >= -5 && exp < 15) return false;
+  int k = 14 - exp;
+  int first = k >= 0 ? k / 2 : -((1 - k) / 2);  // halves, the first rounded down
+  double scaled = v * std::pow(10.0, first) * std::pow(10.0, k - first);
+  return scaled - std::floor(scaled) == 0.5;
+}
+
+}  // namespace
+
 std::string numberToString(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
@@ -24,7 +40,7 @@ std::string numberToString(double d) {
   int exp = std::atoi(e + 1);
   std::string all = std::string(1, buf[0]) + std::string(buf + 2, e);
   std::string digits = all.substr(0, 15);
-  if (all[15] >= '5') {
+  if (all[15] >= '5' || scaledTie(std::fabs(d), exp)) {
     std::string up = digits;
     int k = 14;
     while (k >= 0 && up[size_t(k)] == '9') up[size_t(k--)] = '0';

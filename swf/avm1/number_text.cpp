@@ -13,15 +13,13 @@ namespace swf::avm1 {
 
 namespace {
 
-// For the exponent form the original scales the number to fifteen integer digits in doubles
-// before it rounds, so a number just below a half there can land on it and round up
-// (1.234567891234565e-6 prints as 1.23456789123457e-6, though its exact digits after the
-// fifteenth are 4912...). Numbers printed whole or with a point round by their exact digits.
+// Small numbers in the exponent form are scaled to fifteen integer digits in doubles before
+// they round (times 1e14, then divided by their power of ten): a number just below a half there can
+// land on it and round up (1.234567891234565e-6 prints as 1.23456789123457e-6, though its exact
+// digits after the fifteenth are 4912...). Every other number rounds by its exact digits.
 bool scaledTie(double v, int exp) {
-  if (exp >= -5 && exp < 15) return false;
-  int k = 14 - exp;
-  int first = k >= 0 ? k / 2 : -((1 - k) / 2);  // halves, the first rounded down
-  double scaled = v * std::pow(10.0, first) * std::pow(10.0, k - first);
+  if (exp >= -5) return false;
+  double scaled = v * 1e14 / std::pow(10.0, exp);
   return scaled - std::floor(scaled) == 0.5;
 }
 

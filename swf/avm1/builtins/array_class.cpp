@@ -254,7 +254,10 @@ Value sort(Vm& vm, Object* self, Args args) {
   Value fn;
   int flags = 0;
   size_t i = 0;
-  if (isCallable(args.at(0))) fn = args.at(i++);
+  // Any object comes in the compare function's place; one that cannot be called answers
+  // nothing, so every pair is equal and the array stays as it is (flags with a valueOf count
+  // as no flags).
+  if (isCallable(args.at(0)) || args.at(0).isObject()) fn = args.at(i++);
   if (args.size() > i) {
     // Flags that are no number at all ("x") leave the array as it is.
     if (std::isnan(vm.toNumber(args.at(i)))) return Value();

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "swf/avm1/action_codes.h"
+#include "swf/avm1/add_values.h"
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
@@ -762,43 +763,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
           break;
         }
         Value a = pop();
-        // valueOf first; only when text is involved is an object that stayed one asked for
-        // its toString.
-        // A Date prefers toString from SWF 6. The right side converts first.
-        bool dates = vm.version() >= 6;
-        // A movie clip is not asked at all, and an object with no valueOf to ask adds as
-        // undefined, whatever toString it has.
-        auto primitive = [&](const Value& v) {
-          if (!v.isObject() || v.o->asClip()) return v;
-          if (dates && isDate(v.o)) return vm.toPrimitive(v, true);
-          Value fn = vm.get(v.o, vm.names().valueOf);
-          if (!fn.object() || !fn.o->isFunction()) return Value();
-          return vm.call(fn, v.o, {});
-        };
-        Value pb = primitive(b);
-        Value pa = primitive(a);
-        // An object with nothing to convert it (no toString, no valueOf) adds as undefined.
-        auto bare = [&](const Value& v, const Value& p) {
-          return p.isObject() && p.o == v.o && !vm.convertible(v.o, true);
-        };
-        if (pa.isString() || pb.isString()) {
-          auto side = [&](const Value& v, const Value& p) {
-            if (!p.isObject() || p.o->asClip()) return p;
-            return bare(v, p) ? Value() : v;
-          };
-          String* sa = vm.toStr(side(a, pa));
-          push(Value(sa));  // keeps a fresh left side alive while the right one converts
-          top() = Value(vm.concat(sa, side(b, pb)));
-        } else {
-          // A side that stayed an object converts again as a number (asking valueOf a
-          // second time), the left one first.
-          auto again = [&](const Value& v, const Value& p) {
-            if (!p.isObject() || p.o->asClip()) return p;
-            return bare(v, p) ? Value() : v;
-          };
-          double na = vm.toNumber(again(a, pa));
-          push(Value(distinctNaN(na + vm.toNumber(again(b, pb)))));
-        }
+        push(addValues(vm, a, b));
         break;
       }
       case op::Increment: {

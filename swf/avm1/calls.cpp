@@ -1,6 +1,7 @@
 // Calls, constructors, blocks, and the time and depth limits around them.
 
 #include <cmath>
+#include <utility>
 
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/exec_frame.h"
@@ -143,6 +144,7 @@ struct DepthGuard {
 
 Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, Object* holder,
                        bool constructing) {
+  size_t sharedFloor = std::exchange(sharedStackFloor, kNoSharedStack);
   if (halted) return Value();  // nothing runs any more; callers outside scripts need no catch
   if (frames.size() + size_t(nativeDepth) >= size_t(kMaxCallDepth)) {
     halted = true;
@@ -185,6 +187,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
   fr.constructing = constructing;
   fr.superHolder = holder;
   fr.stackBase = stack.size();
+  fr.sharedFloor = sharedFloor;
   Object* act = make<Object>();
   act->plain = true;
   fr.activation = act;
@@ -242,7 +245,7 @@ Value Vm::callFunction(Function* f, Object* self, std::span<const Value> args, O
       put(act, b.params[i], i < args.size() ? args[i] : Value());
   }
   Value r = execute(*this, fr);
-  stack.resize(fr.stackBase);
+  if (!fr.sharesCallerStack()) stack.resize(fr.stackBase);
   return r;
 }
 

@@ -29,6 +29,12 @@ struct ExecFrame {
   int version = 6;
   bool constructing = false;  // called by `new`
   size_t stackBase = 0;
+  // Where its pops stop. A script function called by an action shares its caller's operands,
+  // as the original's single stack does: it may pop what the caller pushed, and what it leaves
+  // stays for the caller. Anything else starts at its own base and leaves nothing behind.
+  size_t sharedFloor = size_t(-1);
+  size_t stackFloor() const { return sharedFloor < stackBase ? sharedFloor : stackBase; }
+  bool sharesCallerStack() const { return sharedFloor <= stackBase; }
   Value result;
 
   // A target that was removed no longer counts: variables go back to the timeline.

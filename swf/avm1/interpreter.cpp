@@ -9,6 +9,7 @@
 #include <random>
 
 #include "swf/avm1/action_codes.h"
+#include "swf/avm1/add_values.h"
 #include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/exec_frame.h"
@@ -42,7 +43,7 @@ struct FramePush {
 class Interpreter {
  public:
   Interpreter(Vm& vm, ExecFrame& f)
-      : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackBase)) {}
+      : vm(vm), f(f), code(f.code), n(vm.names()), floor_(vm.stack.at(f.stackFloor())) {}
 
   enum Exit { Fell, Returned, Left };
   Exit run(size_t start, size_t end, size_t& out) { return runFrom(start, start, end, out); }
@@ -55,6 +56,7 @@ class Interpreter {
     vm.stack.pop_back();
     return v;
   }
+  size_t available() const { return size_t(vm.stack.top() - floor_); }
   Value& top() {
     if (vm.stack.top() <= floor_) push(Value());
     return vm.stack.back();
@@ -72,7 +74,7 @@ class Interpreter {
   }
   std::vector<Value> popArgs() {
     double count = vm.toNumber(pop());
-    size_t avail = vm.stack.size() - f.stackBase;
+    size_t avail = available();
     size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
     std::vector<Value> args(k);
     for (size_t i = 0; i < k; ++i) args[i] = pop();
@@ -306,8 +308,10 @@ Value Interpreter::callValue(const Value& fn, Object* self, std::vector<Value>& 
                              Object* holder) {
   Object* o = fn.object();
   if (!o) return Value();
-  if (o->isFunction()) return vm.callFunction(static_cast<Function*>(o), self, args, holder, false);
-  return vm.call(fn, self, args);  // super() and non-functions
+  if (!o->isFunction()) return vm.call(fn, self, args);  // super() and non-functions
+  auto* callee = static_cast<Function*>(o);
+  if (!callee->native) vm.sharedStackFloor = f.stackFloor();
+  return vm.callFunction(callee, self, args, holder, false);
 }
 
 void Interpreter::callMethod() {
@@ -759,43 +763,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
           break;
         }
         Value a = pop();
-        // valueOf first; only when text is involved is an object that stayed one asked for
-        // its toString.
-        // A Date prefers toString from SWF 6. The right side converts first.
-        bool dates = vm.version() >= 6;
-        // A movie clip is not asked at all, and an object with no valueOf to ask adds as
-        // undefined, whatever toString it has.
-        auto primitive = [&](const Value& v) {
-          if (!v.isObject() || v.o->asClip()) return v;
-          if (dates && isDate(v.o)) return vm.toPrimitive(v, true);
-          Value fn = vm.get(v.o, vm.names().valueOf);
-          if (!fn.object() || !fn.o->isFunction()) return Value();
-          return vm.call(fn, v.o, {});
-        };
-        Value pb = primitive(b);
-        Value pa = primitive(a);
-        // An object with nothing to convert it (no toString, no valueOf) adds as undefined.
-        auto bare = [&](const Value& v, const Value& p) {
-          return p.isObject() && p.o == v.o && !vm.convertible(v.o, true);
-        };
-        if (pa.isString() || pb.isString()) {
-          auto side = [&](const Value& v, const Value& p) {
-            if (!p.isObject() || p.o->asClip()) return p;
-            return bare(v, p) ? Value() : v;
-          };
-          String* sa = vm.toStr(side(a, pa));
-          push(Value(sa));  // keeps a fresh left side alive while the right one converts
-          top() = Value(vm.concat(sa, side(b, pb)));
-        } else {
-          // A side that stayed an object converts again as a number (asking valueOf a
-          // second time), the left one first.
-          auto again = [&](const Value& v, const Value& p) {
-            if (!p.isObject() || p.o->asClip()) return p;
-            return bare(v, p) ? Value() : v;
-          };
-          double na = vm.toNumber(again(a, pa));
-          push(Value(distinctNaN(na + vm.toNumber(again(b, pb)))));
-        }
+        push(addValues(vm, a, b));
         break;
       }
       case op::Increment: {
@@ -1132,7 +1100,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
         // Elements the stack does not hold are undefined: the array is as long as it says,
         // unless that is past the longest an array can be (then it takes what there is).
         double count = vm.toNumber(pop());
-        size_t avail = vm.stack.size() - f.stackBase;
+        size_t avail = available();
         size_t n = count > 0 && std::isfinite(count) ? size_t(std::min(count, 1e18)) : 0;
         if (n > kMaxArrayLength) n = std::min(n, avail);
         ArrayObject* a = vm.newArray();
@@ -1145,7 +1113,7 @@ Interpreter::Exit Interpreter::runFrom(size_t pc, size_t start, size_t end, size
       case op::InitObject: {
         double count = vm.toNumber(pop());
         // A count past what the stack holds takes all of it (a lone value makes a last pair).
-        size_t avail = (vm.stack.size() - f.stackBase + 1) / 2;
+        size_t avail = (available() + 1) / 2;
         size_t k = count > 0 && std::isfinite(count) ? std::min<size_t>(size_t(count), avail) : 0;
         Object* o = vm.newObject();
         Vm::Pin pin(vm, Value(o));

@@ -11,6 +11,20 @@
 
 namespace swf::avm1 {
 
+namespace {
+
+// Small numbers in the exponent form are scaled to fifteen integer digits in doubles before
+// they round (times 1e14, then divided by their power of ten): a number just below a half there can
+// land on it and round up (1.234567891234565e-6 prints as 1.23456789123457e-6, though its exact
+// digits after the fifteenth are 4912...). Every other number rounds by its exact digits.
+bool scaledTie(double v, int exp) {
+  if (exp >= -5) return false;
+  double scaled = v * 1e14 / std::pow(10.0, exp);
+  return scaled - std::floor(scaled) == 0.5;
+}
+
+}  // namespace
+
 std::string numberToString(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
@@ -24,7 +38,7 @@ std::string numberToString(double d) {
   int exp = std::atoi(e + 1);
   std::string all = std::string(1, buf[0]) + std::string(buf + 2, e);
   std::string digits = all.substr(0, 15);
-  if (all[15] >= '5') {
+  if (all[15] >= '5' || scaledTie(std::fabs(d), exp)) {
     std::string up = digits;
     int k = 14;
     while (k >= 0 && up[size_t(k)] == '9') up[size_t(k--)] = '0';

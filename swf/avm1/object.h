@@ -111,6 +111,9 @@ class Object : public GcCell {
   virtual bool deleteNative(Vm&, String* /*key*/) { return false; }
   // Names of native enumerable properties, newest first, for for..in.
   virtual void enumerateNative(Vm&, std::vector<String*>&) {}
+  // What Object.prototype.toString gives for an object that names itself natively (a text
+  // field its path), or null for the usual "[object Object]".
+  virtual String* nativeText(Vm&) { return nullptr; }
 };
 
 }  // namespace swf::avm1

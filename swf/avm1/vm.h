@@ -250,6 +250,10 @@ class Vm {
   OperandStack stack;
   std::vector<ExecFrame*> frames;
   int nativeDepth = 0;
+  // Set by CallFunction and CallMethod just before they call a script function: the caller's
+  // stack base, which the call takes over (see ExecFrame::stackFloor). Taken by the call.
+  size_t sharedStackFloor = kNoSharedStack;
+  static constexpr size_t kNoSharedStack = size_t(-1);
   // True while a native runs as a constructor (`new Array(3)` rather than `Array(3)`).
   bool isConstructing = false;
   std::chrono::steady_clock::time_point blockStart;

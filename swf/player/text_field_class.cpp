@@ -47,6 +47,7 @@ class TextFieldObject : public Object {
   void rename(const std::string& name) { name_ = name; }
   bool getNative(Vm& vm, String* key, Value& out) override;
   bool setNative(Vm& vm, String* key, const Value& v) override;
+  String* nativeText(Vm& vm) override;
   const char* typeName() const override {
     if (field()) return "object";
     Object* now = successor();
@@ -592,14 +593,16 @@ Value clipOrFieldRemove(Vm& vm, Object* self, Args args) {
   return fieldOf(self) ? removeTextField(vm, self, args) : avm1::clipRemove(vm, self, args);
 }
 
-Value fieldToString(Vm& vm, Object* self, Args) {
-  TextFieldInstance* f = fieldOf(self);
-  if (!f) return Value(vm.intern("[object Object]"));
+// A field prints as its path through Object.prototype.toString: TextField.prototype has no
+// toString of its own.
+String* TextFieldObject::nativeText(Vm& vm) {
+  TextFieldInstance* f = field();
+  if (!f) return nullptr;
   SpriteInstance* p = f->parentTimeline();
   std::string base = p ? vm.targetPathOf(p) : "_level0";
   // To SWF 5 code a field is a part of its clip, and reads as the clip's path.
-  if (vm.version() < 6) return str(vm, base);
-  return str(vm, base + "." + f->name);
+  if (vm.version() < 6) return vm.str(base);
+  return vm.str(base + "." + f->name);
 }
 
 Value textFieldCtor(Vm& vm, Object* self, Args) {
@@ -701,6 +704,9 @@ void installTextClasses(Vm& vm) {
 
   Object* p = vm.newObject();
   roots->textFieldProto = p;
+  // SWF 5 code reaches no further than the prototype itself: a field made there by `new
+  // TextField` has neither toString nor valueOf.
+  if (avm1::Property* up = p->props.find(vm.names().proto)) up->flags |= avm1::Version6;
   // SWF 5 code makes fields but sees none of their methods.
   constexpr uint16_t kMethod = avm1::Hidden | avm1::Version6;
   vm.define(p, "setTextFormat", setTextFormat, kMethod);
@@ -711,7 +717,6 @@ void installTextClasses(Vm& vm) {
   vm.define(p, "replaceText", replaceText, avm1::Hidden | avm1::Version7);
   vm.define(p, "removeTextField", removeTextField, kMethod);
   vm.define(p, "getDepth", getDepth, kMethod);
-  vm.define(p, "toString", fieldToString, avm1::Hidden);
   Object* bc = vm.get(vm.global, vm.intern("AsBroadcaster")).object();
   for (const char* m : {"addListener", "removeListener"})
     if (bc) vm.put(p, m, vm.get(bc, vm.intern(m)), avm1::DontEnum);

@@ -585,3 +585,48 @@ TEST(Avm1Calls, MethodNamesThatAreEmptyCallTheTarget) {
       {7, "push 'a'\nraw 0x96 0x03 0x00 0x42 0x23 0x03\ntrace\ntrace", "undefined\na\n"},
   });
 }
+
+TEST(Avm1Calls, ScriptFunctionsCalledByActionsShareTheCallersStack) {
+  runCases({
+      // f's SetVariable takes the name and value its caller pushed before the call.
+      {6, R"(function f()
+               setVariable
+             end
+             push 'v', 7, 0, 'f'
+             callFunction
+             pop
+             push 'v'
+             getVariable
+             trace)",
+       "7\n"},
+      // What g leaves on the stack stays for its caller, under the result.
+      {6, R"(function g()
+               push 1, 2
+             end
+             push 0, 'g'
+             callFunction
+             pop
+             add2
+             trace)",
+       "3\n"},
+      // A function a native calls (valueOf for Add2) leaves nothing behind.
+      {6, R"(push 'o', 0, 'Object'
+             newObject
+             setVariable
+             push 'o'
+             getVariable
+             push 'valueOf'
+             function ()
+               push 'junk', 4
+               return
+             end
+             setMember
+             push 'below', 'o'
+             getVariable
+             push 1
+             add2
+             trace
+             trace)",
+       "5\nbelow\n"},
+  });
+}

@@ -165,6 +165,23 @@ TEST(Avm1CoreClasses, ArraySortAndLength) {
        "0\n"},
       {7, "push 9, '10', 2\ninitArray\nstore 1\npop\npush 16, 1, r:1, 'sort'\ncallMethod\ntrace",
        "10,9\n"},
+      // An object that is no function stands as the compare function: nothing moves.
+      {7,
+       "push 1, 3, 2, 3\ninitArray\nstore 1\npop\npush 0, 'Object'\nnewObject\n"
+       "push 1, r:1, 'sort'\ncallMethod\ntrace",
+       "2,3,1\n"},
+      // An undefined for the flags, in any version, sorts nothing and gives nothing.
+      {6,
+       "push 1, 3, 2, 3\ninitArray\nstore 1\npop\npush undefined, 1, r:1, 'sort'\n"
+       "callMethod\ntrace\npush r:1\ntrace",
+       "undefined\n2,3,1\n"},
+      // A negative count makes splice change nothing and give nothing back.
+      {7,
+       "push 1, 2, 2\ninitArray\nstore 1\npop\npush 'x', -1, 0, 3, r:1, 'splice'\n"
+       "callMethod\ntrace\npush r:1\ntrace",
+       "undefined\n2,1\n"},
+      // ASnative(252, 0) is Array: called as a function it makes one.
+      {6, "push 'b', 'a', 2, 0, 252, 2, 'ASnative'\ncallFunction\ncallFunction\ntrace", "a,b\n"},
       // length is an own, hidden, permanent property; what is stored reads back.
       {7,
        "push 0\ninitArray\nstore 1\npop\npush 'length', 1, r:1, 'hasOwnProperty'\n"

@@ -23,6 +23,9 @@ TEST(Avm1Language, ConversionsFollowTheFileVersion) {
        "1e+21\n1e-6\n0.3\n0\n"},
       {6, "push 123456789012345680000.0\ntrace\npush 0.00001\ntrace",
        "1.23456789012346e+20\n0.00001\n"},
+      // The exponent form rounds its fifteenth digit as the original's doubles land on it.
+      {6, "push 1.234567891234565e-6\ntrace\npush 0.99999999999999944\ntrace",
+       "1.23456789123457e-6\n0.999999999999999\n"},
       // Strings as booleans: non-zero numbers below 7, non-empty from 7.
       {6, "push 'abc'\nnot\ntrace", "true\n"},
       {7, "push 'abc'\nnot\ntrace", "false\n"},

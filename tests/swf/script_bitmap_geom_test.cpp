@@ -59,7 +59,12 @@ TEST(ScriptGeom, UnconvertedMembersAndScriptComparisons) {
   auto* plain = s.vm->newObject();  // a rectangle's members without its class
   for (const char* n : {"x", "y", "width", "height"}) s.vm->set(plain, s.vm->key(n), Value(1));
   auto* same = s.make("geom", "Rectangle", {Value(1), Value(1), Value(1), Value(1)});
-  ASSERT_TRUE(none && raw && odd && far && r && unset && same);
+  // x as text: `x + width` joins, so its right edge is "030" (octal 24) or "-030".
+  auto* octal = s.make("geom", "Rectangle", {s.str("0"), Value(20), Value(30), Value(40)});
+  auto* negative = s.make("geom", "Rectangle", {s.str("-0"), Value(20), Value(30), Value(40)});
+  auto* empty = s.make("geom", "Rectangle", {s.str(""), Value(20), Value(30), Value(40)});
+  auto* inner = s.make("geom", "Rectangle", {Value(20), Value(20), Value(10), Value(10)});
+  ASSERT_TRUE(none && raw && odd && far && r && unset && same && octal && negative && empty);
   struct {
     swf::avm1::Object* self;
     const char* method;
@@ -75,6 +80,13 @@ TEST(ScriptGeom, UnconvertedMembersAndScriptComparisons) {
       {r, "contains", {Value(15), Value(25)}, "true"},
       {r, "contains", {Value(5), Value(25)}, "false"},
       {same, "equals", {Value(plain)}, "false"},  // not a Rectangle
+      {octal, "contains", {Value(20), Value(20)}, "true"},
+      {octal, "containsRectangle", {Value(inner)}, "false"},
+      {negative, "contains", {Value(20), Value(20)}, "false"},
+      // `a >= b` is `!(a < b)`: NaN passes it, while `a < b` gives undefined.
+      {empty, "contains", {Value(20), Value(20)}, "true"},
+      {empty, "containsRectangle", {Value(inner)}, "undefined"},
+      {r, "contains", {s.str(""), Value(20)}, "undefined"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(s.text(s.call(c.self, c.method, c.args)), c.want) << c.method;

@@ -211,4 +211,13 @@ TEST(ScriptTextField, PositionsWrapAsThirtyTwoBitTwips) {
   EXPECT_EQ(s.number(f, "_x"), 100);  // null changes nothing
 }
 
+TEST(ScriptTextField, PrintsAsItsPathThroughObjectsToString) {
+  ScriptStage s;
+  Object* f = field(s, "t", 0, 0, 10, 10);
+  Object* ctor = s.vm->get(s.vm->global, s.vm->key("TextField")).object();
+  Object* proto = s.vm->get(ctor, s.vm->key("prototype")).object();
+  EXPECT_FALSE(s.vm->hasOwn(proto, s.vm->key("toString")));
+  EXPECT_EQ(s.vm->toString(Value(f)), "_level0.t");
+}
+
 }  // namespace

@@ -110,7 +110,8 @@ Value splice(Vm& vm, Object* self, Args args) {
   size_t count = len - s;
   if (args.size() > 1) {
     double d = vm.toNumber(args.at(1));
-    if (std::isnan(d) || d < 0) d = 0;
+    if (d < 0) return Value();  // a negative count changes nothing and gives nothing back
+    if (std::isnan(d)) d = 0;
     count = size_t(std::min(d, double(len - s)));
   }
   ArrayObject* removed = vm.newArray();
@@ -254,10 +255,14 @@ Value sort(Vm& vm, Object* self, Args args) {
   Value fn;
   int flags = 0;
   size_t i = 0;
-  if (isCallable(args.at(0))) fn = args.at(i++);
+  // Any object comes in the compare function's place; one that cannot be called answers
+  // nothing, so every pair is equal and the array stays as it is (flags with a valueOf count
+  // as no flags).
+  if (isCallable(args.at(0)) || args.at(0).isObject()) fn = args.at(i++);
   if (args.size() > i) {
-    // Flags that are no number at all ("x") leave the array as it is.
-    if (std::isnan(vm.toNumber(args.at(i)))) return Value();
+    // Flags that are no number at all ("x", or undefined in any version) leave the array as
+    // it is.
+    if (args.at(i).isUndefined() || std::isnan(vm.toNumber(args.at(i)))) return Value();
     flags = vm.toInt32(args.at(i));
   }
   std::vector<Value> keys = a->items;

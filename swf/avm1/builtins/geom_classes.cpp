@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <utility>
 
+#include "swf/avm1/add_values.h"
 #include "swf/avm1/builtins/package_support.h"
 #include "swf/avm1/builtins/registry.h"
 #include "swf/avm1/builtins/scripted_method.h"
@@ -48,22 +50,6 @@ std::string fieldsText(Vm& vm, Object* self, std::initializer_list<Field> fields
     out += scriptText(vm, vm.get(self, vm.key(f.name)));
   }
   return out + ")";
-}
-
-// `a <= b` (or `a < b`) the script way: undefined when either side is NaN.
-struct Compare {
-  double a, b;
-  bool strict;
-};
-// The `&&` of comparisons: the first that is not true, or the last.
-Value scriptAll(std::initializer_list<Compare> parts) {
-  Value out(true);
-  for (const Compare& c : parts) {
-    if (std::isnan(c.a) || std::isnan(c.b)) return Value();
-    out = Value(c.strict ? c.a < c.b : c.a <= c.b);
-    if (!out.b) return out;
-  }
-  return out;
 }
 
 double arg(Vm& vm, Args a, size_t i, double fallback = 0) {
@@ -177,20 +163,61 @@ Value rectSetEmpty(Vm& vm, Object* self, Args) {
   setRect(vm, self, {0, 0, 0, 0});
   return Value();
 }
-Value contains(const R& r, double x, double y) {
-  return scriptAll({{r.x, x, false}, {r.y, y, false}, {x, r.x + r.w, true}, {y, r.y + r.h, true}});
+// contains and containsPoint run as the original's script does, with its operators: `a >= b`
+// is the negation of `a < b` (so a NaN passes it) and `this.x + this.width` joins text, each
+// operator asking objects for valueOf as it goes.
+template <typename X, typename Y>
+Value scriptContains(Vm& vm, Object* self, X x, Y y) {
+  auto member = [&](const char* name) { return self ? vm.get(self, vm.key(name)) : Value(); };
+  auto atLeast = [&](const Value& a, const Value& b) {
+    return Value(!vm.toBoolean(vm.less(a, b)));
+  };
+  Value r = atLeast(x(), member("x"));
+  if (!vm.toBoolean(r)) return r;
+  r = vm.less(x(), addValues(vm, member("x"), member("width")));
+  if (!vm.toBoolean(r)) return r;
+  r = atLeast(y(), member("y"));
+  if (!vm.toBoolean(r)) return r;
+  return vm.less(y(), addValues(vm, member("y"), member("height")));
 }
 Value rectContains(Vm& vm, Object* self, Args a) {
-  return contains(rectOf(vm, self), arg(vm, a, 0, NAN), arg(vm, a, 1, NAN));
+  return scriptContains(
+      vm, self, [&] { return a.at(0); }, [&] { return a.at(1); });
 }
 Value rectContainsPoint(Vm& vm, Object* self, Args a) {
   Object* p = a.at(0).object();
-  return contains(rectOf(vm, self), p ? px(vm, p) : NAN, p ? py(vm, p) : NAN);
+  auto member = [&](const char* name) { return p ? vm.get(p, vm.key(name)) : Value(); };
+  return scriptContains(
+      vm, self, [&] { return member("x"); }, [&] { return member("y"); });
 }
+// The other rectangle's top left corner must be inside this one (as contains has it) and its
+// bottom right corner past the top left and not past the bottom right; both right and bottom
+// edges are worked out first, with the script's `+`.
 Value rectContainsRectangle(Vm& vm, Object* self, Args a) {
-  R r = rectOf(vm, self), o = rectOf(vm, a.at(0).object());
-  if (isEmpty(o)) return Value(false);
-  return Value(o.x >= r.x && o.y >= r.y && o.x + o.w <= r.x + r.w && o.y + o.h <= r.y + r.h);
+  Object* o = a.at(0).object();
+  auto of = [&](Object* on, const char* name) { return on ? vm.get(on, vm.key(name)) : Value(); };
+  auto atLeast = [&](const Value& x, const Value& y) {
+    return Value(!vm.toBoolean(vm.less(x, y)));
+  };
+  Value otherRight = addValues(vm, of(o, "x"), of(o, "width"));
+  Value otherBottom = addValues(vm, of(o, "y"), of(o, "height"));
+  Value right = addValues(vm, of(self, "x"), of(self, "width"));
+  Value bottom = addValues(vm, of(self, "y"), of(self, "height"));
+  Vm::Pin pins[] = {{vm, otherRight}, {vm, otherBottom}, {vm, right}, {vm, bottom}};
+  const std::function<Value()> checks[] = {
+      [&] { return atLeast(of(o, "x"), of(self, "x")); },
+      [&] { return atLeast(of(o, "y"), of(self, "y")); },
+      [&] { return vm.less(of(o, "x"), right); },
+      [&] { return vm.less(of(o, "y"), bottom); },
+      [&] { return vm.less(of(self, "x"), otherRight); },
+      [&] { return vm.less(of(self, "y"), otherBottom); },
+      [&] { return atLeast(right, otherRight); },
+      [&] { return atLeast(bottom, otherBottom); },
+  };
+  Value r(true);
+  for (const auto& check : checks)
+    if (r = check(); !vm.toBoolean(r)) break;
+  return r;
 }
 // Whether `o` has Rectangle's prototype on its chain (what `instanceof` asks).
 bool isRectangle(Vm& vm, Object* o) {

@@ -24,6 +24,7 @@ void registerCoreNatives(Vm& vm) {
     return f ? f->native : nullptr;
   };
   if (NativeFn escape = nativeOf(vm.global, "escape")) registerAsNative(vm, 100, 0, escape);
+  if (NativeFn array = nativeOf(vm.global, "Array")) registerAsNative(vm, 252, 0, array);
   if (NativeFn push = nativeOf(vm.arrayProto, "push")) registerAsNative(vm, 252, 1, push);
 }
 

@@ -9,7 +9,8 @@ namespace swf::avm1 {
 
 void registerAsNative(Vm& vm, int group, int index, NativeFn fn);
 // Numbers for core functions the loading classes' own scripts call through ASnative
-// (escape as 100,0 and Array.prototype.push as 252,1), taken from the installed classes.
+// (escape as 100,0, the Array constructor as 252,0 and Array.prototype.push as 252,1), taken
+// from the installed classes.
 void registerCoreNatives(Vm& vm);
 // The function registered under (group, index), or null.
 NativeFn findAsNative(Vm& vm, int group, int index);

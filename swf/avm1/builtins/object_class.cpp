@@ -20,6 +20,7 @@ Value objectCtor(Vm& vm, Object* self, Args args) {
 
 Value objectToString(Vm& vm, Object* self, Args) {
   if (self && self->isFunction()) return Value(vm.intern("[type Function]"));
+  if (String* own = self ? self->nativeText(vm) : nullptr) return Value(own);
   return Value(vm.intern("[object Object]"));
 }
 

@@ -100,6 +100,8 @@ void Player::load(std::shared_ptr<const Movie> movie, const std::string& path) {
 }
 
 void Player::unload() {
+  // The next movie starts out of full screen, whatever this one asked for.
+  fullScreen_ = false;
   hovered_ = pressed_ = nullptr;
   hoveredAlive_.reset();
   pressedAlive_.reset();

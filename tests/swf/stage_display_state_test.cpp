@@ -70,4 +70,21 @@ TEST(StageDisplayState, ChangesReachTheHostAndTheListenersInOrder) {
   }
 }
 
+TEST(StageDisplayState, ANewMovieStartsOutOfFullScreen) {
+  SwfWriter w(8, 200, 150, 10);
+  auto code = assembleActions(setState("fullScreen"));
+  code.push_back(0);
+  w.doAction(code);
+  w.showFrame();
+  w.end();
+  swf::Player p;
+  show(p, w.finish());
+  ASSERT_TRUE(p.fullScreen());
+  SwfWriter empty(8, 200, 150, 10);
+  empty.showFrame();
+  empty.end();
+  show(p, empty.finish());
+  EXPECT_FALSE(p.fullScreen());
+}
+
 }  // namespace

@@ -8,6 +8,20 @@ namespace {
 
 using rvtest::runScripts;
 
+// Makes `o` one prototype link longer: a new object whose __proto__ is the old `o`.
+const std::string kChainOneLonger = R"(push 'p', 0, 'Object'
+  newObject
+  setVariable
+  push 'p'
+  getVariable
+  push '__proto__', 'o'
+  getVariable
+  setMember
+  push 'o', 'p'
+  getVariable
+  setVariable
+)";
+
 TEST(Avm1Limits, BadBlocksEndAndTheNextBlockRuns) {
   std::string deepWith;
   for (int i = 0; i < 1000; ++i) deepWith += "push 'Math'\ngetVariable\nwith\n";
@@ -67,30 +81,16 @@ TEST(Avm1Limits, RunawayScriptsAreStoppedAndReported) {
                          0, 2000);
   EXPECT_EQ(grow.traced, "next\n");
   // A prototype chain grown without end ends the script once a lookup passes 256 levels.
-  auto chain = runScripts(6,
-                          {R"(push 'o', 0, 'Object'
-                                newObject
-                                setVariable
-                                loop:
-                                push 'p', 0, 'Object'
-                                newObject
-                                setVariable
-                                push 'p'
-                                getVariable
-                                push '__proto__', 'o'
-                                getVariable
-                                setMember
-                                push 'o', 'p'
-                                getVariable
-                                setVariable
-                                push 'o'
+  auto chain = runScripts(
+      6,
+      {"push 'o', 0, 'Object'\nnewObject\nsetVariable\nloop:\n" + kChainOneLonger + R"(push 'o'
                                 getVariable
                                 push 'x'
                                 getMember
                                 pop
                                 jump loop)",
-                           "push 'next'\ntrace"},
-                          0, 2000);
+       "push 'next'\ntrace"},
+      0, 2000);
   EXPECT_EQ(chain.timeouts, 0);
   EXPECT_EQ(chain.traced, "next\n");
 }
@@ -108,18 +108,9 @@ TEST(Avm1Limits, WritesSearchAChainOf257AtMost) {
                                    store 1
                                    pop
                                    loop:
-                                   push 'p', 0, 'Object'
-                                   newObject
-                                   setVariable
-                                   push 'p'
-                                   getVariable
-                                   push '__proto__', 'o'
-                                   getVariable
-                                   setMember
-                                   push 'o', 'p'
-                                   getVariable
-                                   setVariable
-                                   push r:1
+                                   )" +
+                                    kChainOneLonger +
+                                    R"(push r:1
                                    decrement
                                    store 1
                                    if loop

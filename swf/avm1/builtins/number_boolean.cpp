@@ -24,7 +24,7 @@ Value numberCtor(Vm& vm, Object* o, Args args) {
 Value numberToStringFn(Vm& vm, Object* o, Args args) {
   Value v = thisValue(o);
   if (!v.isNumber()) return Value();  // not a number: the caller prints "[type Object]"
-  int radix = args.size() && !args.at(0).isUndefined() ? int(vm.toNumber(args.at(0))) : 10;
+  int radix = args.size() && !args.at(0).isUndefined() ? vm.toInt32(args.at(0)) : 10;
   return text(vm, numberToRadix(v.n, radix));
 }
 

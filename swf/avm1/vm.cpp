@@ -455,6 +455,14 @@ void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled
   }
 }
 
+void Vm::announceNewAccessor(Object* o, String* name) {
+  Value v;
+  bool handled = false;
+  callWatch(o, nullptr, name, v, handled);
+  if (!handled) return;
+  if (Property* p = o->props.find(key(name))) p->value = v;
+}
+
 void Vm::set(Object* o, String* name, const Value& v) {
   if (!o) return;
   String* k = key(name);
@@ -493,7 +501,10 @@ void Vm::set(Object* o, String* name, const Value& v) {
     }
   }
   Value value = v;
-  if (o->watches) {
+  // Below SWF 7 the watcher heard the write that started a setter, so the setter's own write
+  // of the plain value beside it is not heard again.
+  bool setterWrite = version_ < 7 && p && p->setter && accessorRunning(*this, o, k);
+  if (o->watches && !setterWrite) {
     // The property is made before its watcher runs, so a watcher that deletes it has the
     // write dropped, whether or not it existed before.
     bool watched = false;

@@ -844,9 +844,15 @@ bool primitiveEquals(Vm& vm, const Value& a, const Value& b) {
 
 // An object's value for comparing: what its valueOf gives, or undefined when it has
 // nothing to convert it by.
-Value comparable(Vm& vm, const Value& v) {
+Value comparable(Vm& vm, const Value& v, bool valueOfOnly = false) {
   if (!v.isObject() || v.o->asClip()) return v;
-  return vm.convertible(v.o) ? vm.toPrimitive(v) : Value();
+  if (!vm.convertible(v.o)) return Value();
+  // SWF 5's == asks valueOf alone: an object that has only a toString stays an object.
+  if (valueOfOnly && vm.version() < 6) {
+    Value fn = vm.get(v.o, vm.names().valueOf);
+    if (!fn.object() || !fn.o->isFunction()) return v;
+  }
+  return vm.toPrimitive(v);
 }
 
 }  // namespace
@@ -859,13 +865,13 @@ bool Vm::looseEquals(const Value& a, const Value& b) {
   // A movie clip counts as converted, and equals only itself.
   auto settled = [](const Value& v) { return !v.isObject() || v.o->asClip(); };
   if (version_ >= 6 && !settled(a) && !settled(b)) return a.o == b.o;
-  Value pb = comparable(*this, b);
-  Value pa = comparable(*this, a);
+  Value pb = comparable(*this, b, true);
+  Value pa = comparable(*this, a, true);
   if (!settled(pa) && !settled(pb)) return a.o == b.o;
   // SWF 5 asks again; later versions take the object as unequal at once.
   bool again = version_ < 6;
-  if (!settled(pa) && (!again || !settled(pa = comparable(*this, a)))) return false;
-  if (!settled(pb) && (!again || !settled(pb = comparable(*this, b)))) return false;
+  if (!settled(pa) && (!again || !settled(pa = comparable(*this, a, true)))) return false;
+  if (!settled(pb) && (!again || !settled(pb = comparable(*this, b, true)))) return false;
   if (pa.isObject() || pb.isObject())
     return pa.isObject() && pb.isObject() && sameObject(pa.o, pb.o);
   return primitiveEquals(*this, pa, pb);

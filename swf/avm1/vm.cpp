@@ -455,6 +455,14 @@ void Vm::callWatch(Object* o, Property* p, String* name, Value& v, bool& handled
   }
 }
 
+void Vm::announceNewAccessor(Object* o, String* name) {
+  Value v;
+  bool handled = false;
+  callWatch(o, nullptr, name, v, handled);
+  if (!handled) return;
+  if (Property* p = o->props.find(key(name))) p->value = v;
+}
+
 void Vm::set(Object* o, String* name, const Value& v) {
   if (!o) return;
   String* k = key(name);
@@ -493,7 +501,10 @@ void Vm::set(Object* o, String* name, const Value& v) {
     }
   }
   Value value = v;
-  if (o->watches) {
+  // Below SWF 7 the watcher heard the write that started a setter, so the setter's own write
+  // of the plain value beside it is not heard again.
+  bool setterWrite = version_ < 7 && p && p->setter && accessorRunning(*this, o, k);
+  if (o->watches && !setterWrite) {
     // The property is made before its watcher runs, so a watcher that deletes it has the
     // write dropped, whether or not it existed before.
     bool watched = false;
@@ -833,9 +844,15 @@ bool primitiveEquals(Vm& vm, const Value& a, const Value& b) {
 
 // An object's value for comparing: what its valueOf gives, or undefined when it has
 // nothing to convert it by.
-Value comparable(Vm& vm, const Value& v) {
+Value comparable(Vm& vm, const Value& v, bool valueOfOnly = false) {
   if (!v.isObject() || v.o->asClip()) return v;
-  return vm.convertible(v.o) ? vm.toPrimitive(v) : Value();
+  if (!vm.convertible(v.o)) return Value();
+  // SWF 5's == asks valueOf alone: an object that has only a toString stays an object.
+  if (valueOfOnly && vm.version() < 6) {
+    Value fn = vm.get(v.o, vm.names().valueOf);
+    if (!fn.object() || !fn.o->isFunction()) return v;
+  }
+  return vm.toPrimitive(v);
 }
 
 }  // namespace
@@ -848,13 +865,13 @@ bool Vm::looseEquals(const Value& a, const Value& b) {
   // A movie clip counts as converted, and equals only itself.
   auto settled = [](const Value& v) { return !v.isObject() || v.o->asClip(); };
   if (version_ >= 6 && !settled(a) && !settled(b)) return a.o == b.o;
-  Value pb = comparable(*this, b);
-  Value pa = comparable(*this, a);
+  Value pb = comparable(*this, b, true);
+  Value pa = comparable(*this, a, true);
   if (!settled(pa) && !settled(pb)) return a.o == b.o;
   // SWF 5 asks again; later versions take the object as unequal at once.
   bool again = version_ < 6;
-  if (!settled(pa) && (!again || !settled(pa = comparable(*this, a)))) return false;
-  if (!settled(pb) && (!again || !settled(pb = comparable(*this, b)))) return false;
+  if (!settled(pa) && (!again || !settled(pa = comparable(*this, a, true)))) return false;
+  if (!settled(pb) && (!again || !settled(pb = comparable(*this, b, true)))) return false;
   if (pa.isObject() || pb.isObject())
     return pa.isObject() && pb.isObject() && sameObject(pa.o, pb.o);
   return primitiveEquals(*this, pa, pb);

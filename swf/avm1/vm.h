@@ -293,6 +293,9 @@ class Vm {
   bool resolveMissing(Object* o, String* name, Value& out);
   // Set once any script made a __resolve property: until then misses need not look for one.
   bool resolveSeen = false;
+  // addProperty made `name` on `o` where none was: its watcher hears a write of undefined and
+  // its result is kept as the property's value.
+  void announceNewAccessor(Object* o, String* name);
   // An exception a finally block's return left pending; the next enclosing try block ends
   // with it (see doTry). Cleared when a block or handler ends.
   bool strayThrow = false;

@@ -55,6 +55,28 @@ TEST(Avm1Language, ConversionsFollowTheFileVersion) {
        "function f()\nend\nfunction g()\nend\npush 'f'\ngetVariable\npush 'g'\ngetVariable\n"
        "equals2\ntrace",
        "false\n"},
+      // SWF 5's == asks valueOf alone: an object with only a toString is no text.
+      {5, R"(push 'o', 0, 'Object'
+             newObject
+             setVariable
+             push 'o'
+             getVariable
+             push 'valueOf', undefined
+             setMember
+             push 'o'
+             getVariable
+             push 'toString'
+             function ()
+               push 'A'
+               return
+             end
+             setMember
+             push 'o'
+             getVariable
+             push 'A'
+             equals2
+             trace)",
+       "false\n"},
   });
 }
 

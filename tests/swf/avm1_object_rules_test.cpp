@@ -112,6 +112,64 @@ const std::string kWatchedSetter = R"(push 'o', 0, 'Object'
   setMember
 )";
 
+// o.t watched (the watcher traces "old>new" and returns 'W') before addProperty makes it with
+// a getter reading this.t and a setter writing this.t; then a read and a write.
+const std::string kWatchedBeforeAddProperty = R"(push 'o', 0, 'Object'
+  newObject
+  setVariable
+  function w(prop, old, nv)
+    push 'old'
+    getVariable
+    push '>'
+    add2
+    push 'nv'
+    getVariable
+    add2
+    trace
+    push 'W'
+    return
+  end
+  push 'w'
+  getVariable
+  push 't', 2, 'o'
+  getVariable
+  push 'watch'
+  callMethod
+  pop
+  function ()
+    push 'this'
+    getVariable
+    push 't'
+    getMember
+    return
+  end
+  store 1
+  pop
+  function (v)
+    push 'this'
+    getVariable
+    push 't', 'v'
+    getVariable
+    setMember
+  end
+  store 2
+  pop
+  push r:2, r:1, 't', 3, 'o'
+  getVariable
+  push 'addProperty'
+  callMethod
+  pop
+  push 'o'
+  getVariable
+  push 't'
+  getMember
+  trace
+  push 'o'
+  getVariable
+  push 't', 5
+  setMember
+)";
+
 TEST(Avm1ObjectRules, Watchers) {
   runCases({
       // A watcher's own write calls it again only from SWF 7, and only 65 calls deep.
@@ -119,6 +177,10 @@ TEST(Avm1ObjectRules, Watchers) {
       {7, kRewritingWatcher, "65\n"},
       // A setter's watcher runs first and sees the value the last write left; it stays on.
       {6, kWatchedSetter, "1>2\nset 2\nfalse\n2>3\nset 3\n"},
+      // addProperty on a watched name that did not exist is heard as a write of undefined, and
+      // the watcher's result is the value the getter finds; the setter's own write of that
+      // value is not heard again below SWF 7.
+      {6, kWatchedBeforeAddProperty, ">\nW\nW>5\n"},
   });
 }
 

@@ -66,11 +66,15 @@ Value addProperty(Vm& vm, Object* self, Args args) {
   if (!setter.isNull() && !isCallable(setter)) return Value(false);
   String* k = vm.key(name);
   Property* p = self->props.find(k);
+  bool fresh = !p;
   if (!p) p = &self->props.add(k, vm.intern(name->text));
   p->getter = getter.o;
   p->setter = isCallable(setter) ? setter.o : nullptr;
   // The flags stay (a constant property keeps ignoring writes), and so does the value, unseen
   // while the getter is there (a __resolve still finds it).
+  // A watched name that did not exist hears its making as a write of undefined; what the
+  // watcher returns is the value kept beside the getter (what the getter reads as this.name).
+  if (fresh && self->watches) vm.announceNewAccessor(self, name);
   return Value(true);
 }
 

@@ -43,11 +43,6 @@ inline bool visibleIn(uint16_t flags, int version) {
   return true;
 }
 
-// Whether for..in lists a property with `flags` (DontEnum aside) for code of `version`.
-inline bool listedIn(uint16_t flags, int version) {
-  return !((flags & NotVersion6) && version == 6);
-}
-
 struct Property {
   String* key = nullptr;   // interned; lower-cased below SWF 7
   String* name = nullptr;  // as first written

@@ -10,6 +10,39 @@ namespace {
 
 using rvtest::runCases;
 
+// Watches o.t with a watcher that traces "old>new" and returns what `result` pushes.
+std::string watchT(const std::string& result) {
+  return R"(function w(prop, old, nv)
+  push 'old'
+  getVariable
+  push '>'
+  add2
+  push 'nv'
+  getVariable
+  add2
+  trace
+  push )" +
+         result + R"(
+  return
+  end
+  push 'w'
+  getVariable
+  push 't', 2, 'o'
+  getVariable
+  push 'watch'
+  callMethod
+  pop
+)";
+}
+
+// Makes o.t an accessor with the getter in register 1 and the setter in register 2.
+const std::string kAddPropertyT = R"(push r:2, r:1, 't', 3, 'o'
+  getVariable
+  push 'addProperty'
+  callMethod
+  pop
+)";
+
 // A watcher on o.t that counts its calls in `n` and writes the property again from inside.
 const std::string kRewritingWatcher = R"(push 'n', 0
   setVariable
@@ -72,32 +105,8 @@ const std::string kWatchedSetter = R"(push 'o', 0, 'Object'
   end
   store 2
   pop
-  push r:2, r:1, 't', 3, 'o'
-  getVariable
-  push 'addProperty'
-  callMethod
-  pop
-  function w(prop, old, nv)
-    push 'old'
-    getVariable
-    push '>'
-    add2
-    push 'nv'
-    getVariable
-    add2
-    trace
-    push 'nv'
-    getVariable
-    return
-  end
-  push 'w'
-  getVariable
-  push 't', 2, 'o'
-  getVariable
-  push 'watch'
-  callMethod
-  pop
-  push 'o'
+)" + kAddPropertyT + watchT("'nv'\ngetVariable") +
+                                   R"(  push 'o'
   getVariable
   push 't', 2
   setMember
@@ -117,26 +126,7 @@ const std::string kWatchedSetter = R"(push 'o', 0, 'Object'
 const std::string kWatchedBeforeAddProperty = R"(push 'o', 0, 'Object'
   newObject
   setVariable
-  function w(prop, old, nv)
-    push 'old'
-    getVariable
-    push '>'
-    add2
-    push 'nv'
-    getVariable
-    add2
-    trace
-    push 'W'
-    return
-  end
-  push 'w'
-  getVariable
-  push 't', 2, 'o'
-  getVariable
-  push 'watch'
-  callMethod
-  pop
-  function ()
+)" + watchT("'W'") + R"(  function ()
     push 'this'
     getVariable
     push 't'
@@ -154,12 +144,7 @@ const std::string kWatchedBeforeAddProperty = R"(push 'o', 0, 'Object'
   end
   store 2
   pop
-  push r:2, r:1, 't', 3, 'o'
-  getVariable
-  push 'addProperty'
-  callMethod
-  pop
-  push 'o'
+)" + kAddPropertyT + R"(  push 'o'
   getVariable
   push 't'
   getMember

@@ -10,6 +10,16 @@ namespace {
 
 using rvtest::runCases;
 
+// Makes the function `w` the watcher of o.t.
+const std::string kWatchTWithW = R"(push 'w'
+  getVariable
+  push 't', 2, 'o'
+  getVariable
+  push 'watch'
+  callMethod
+  pop
+)";
+
 // Watches o.t with a watcher that traces "old>new" and returns what `result` pushes.
 std::string watchT(const std::string& result) {
   return R"(function w(prop, old, nv)
@@ -25,14 +35,7 @@ std::string watchT(const std::string& result) {
          result + R"(
   return
   end
-  push 'w'
-  getVariable
-  push 't', 2, 'o'
-  getVariable
-  push 'watch'
-  callMethod
-  pop
-)";
+)" + kWatchTWithW;
 }
 
 // Makes o.t an accessor with the getter in register 1 and the setter in register 2.
@@ -66,14 +69,7 @@ const std::string kRewritingWatcher = R"(push 'n', 0
   push 'o', 0, 'Object'
   newObject
   setVariable
-  push 'w'
-  getVariable
-  push 't', 2, 'o'
-  getVariable
-  push 'watch'
-  callMethod
-  pop
-  push 'o'
+)" + kWatchTWithW + R"(  push 'o'
   getVariable
   push 't', 1
   setMember

@@ -1,6 +1,7 @@
 #include "swf/avm1/array_object.h"
 
 #include <cmath>
+#include <string>
 
 #include "swf/avm1/vm.h"
 
@@ -88,6 +89,13 @@ void takeCurrentArrayPrototype(Vm& vm, ArrayObject* a) {
   Object* ctor = vm.get(vm.global, vm.intern("Array")).object();
   Value proto = ctor ? vm.get(ctor, vm.names().prototype) : Value();
   if (!proto.isObject() || proto.o != vm.arrayProto) vm.put(a, vm.names().proto, proto, Hidden);
+}
+
+std::vector<Value> arrayLikeItems(Vm& vm, Object* list, size_t count) {
+  if (ArrayObject* a = list->asArray()) return a->items;
+  std::vector<Value> items;
+  for (size_t i = 0; i < count; ++i) items.push_back(vm.get(list, vm.intern(std::to_string(i))));
+  return items;
 }
 
 }  // namespace swf::avm1

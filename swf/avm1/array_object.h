@@ -47,6 +47,10 @@ inline Value arrayHole() {
 }
 inline bool isArrayHole(const Value& v) { return v.isUndefined() && v.n != 0; }
 
+// The elements of `list` as natives that take any list read them: an array's own, or the
+// members "0" to count - 1 of any other object (the caller reads its `length` as it needs).
+std::vector<Value> arrayLikeItems(Vm& vm, Object* list, size_t count);
+
 // The index a property name stands for ("0", "12"; not "012" or "-1").
 bool arrayIndex(const std::string& name, size_t& index);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/native_numbers.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
@@ -63,13 +64,9 @@ Value broadcastMessage(Vm& vm, Object* self, Args args) {
   std::vector<Value> rest(args.v + 1, args.v + args.n);
   // Listeners may change the list: it is read whole first. Any object with a length and
   // numbered members will do as the list.
-  std::vector<Value> listeners;
-  if (ArrayObject* a = list->asArray()) {
-    listeners = a->items;
-  } else {
-    int32_t n = std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
-    for (int32_t i = 0; i < n; ++i) listeners.push_back(vm.get(list, vm.intern(std::to_string(i))));
-  }
+  int32_t n =
+      list->asArray() ? 0 : std::min(vm.toInt32(vm.get(list, vm.names().length)), kMaxListeners);
+  std::vector<Value> listeners = arrayLikeItems(vm, list, size_t(std::max(n, 0)));
   ArrayObject* keep = vm.newArray();
   keep->items = listeners;
   Vm::Pin pin(vm, Value(static_cast<Object*>(keep)));

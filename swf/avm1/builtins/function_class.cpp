@@ -1,5 +1,6 @@
 // Function.prototype.call and apply.
 
+#include "swf/avm1/array_object.h"
 #include "swf/avm1/builtins/native_support.h"
 #include "swf/avm1/builtins/registry.h"
 
@@ -27,13 +28,12 @@ Value applyFn(Vm& vm, Object* self, Args args) {
   if (!self || !self->isFunction()) return Value();
   std::vector<Value> rest;
   if (Object* list = args.at(1).object()) {
-    if (ArrayObject* a = list->asArray()) {
-      rest = a->items;
-    } else {
+    // The length is read only when the list is no array.
+    auto count = [&] {
       double n = vm.toNumber(vm.get(list, vm.names().length));
-      for (size_t i = 0; n > 0 && i < size_t(std::min(n, 65536.0)); ++i)
-        rest.push_back(vm.get(list, vm.intern(std::to_string(i))));
-    }
+      return n > 0 ? size_t(std::min(n, 65536.0)) : size_t(0);
+    };
+    rest = arrayLikeItems(vm, list, list->asArray() ? 0 : count());
   }
   return vm.call(Value(self), thisArg(vm, args.at(0)), rest);
 }

@@ -163,20 +163,24 @@ Value rectSetEmpty(Vm& vm, Object* self, Args) {
   setRect(vm, self, {0, 0, 0, 0});
   return Value();
 }
+Value memberOf(Vm& vm, Object* o, const char* name) {
+  return o ? vm.get(o, vm.key(name)) : Value();
+}
+// The script's `a >= b`: the negation of `a < b`, so a NaN passes it.
+Value atLeast(Vm& vm, const Value& a, const Value& b) {
+  return Value(!vm.toBoolean(vm.less(a, b)));
+}
 // contains and containsPoint run as the original's script does, with its operators: `a >= b`
 // is the negation of `a < b` (so a NaN passes it) and `this.x + this.width` joins text, each
 // operator asking objects for valueOf as it goes.
 template <typename X, typename Y>
 Value scriptContains(Vm& vm, Object* self, X x, Y y) {
-  auto member = [&](const char* name) { return self ? vm.get(self, vm.key(name)) : Value(); };
-  auto atLeast = [&](const Value& a, const Value& b) {
-    return Value(!vm.toBoolean(vm.less(a, b)));
-  };
-  Value r = atLeast(x(), member("x"));
+  auto member = [&](const char* name) { return memberOf(vm, self, name); };
+  Value r = atLeast(vm, x(), member("x"));
   if (!vm.toBoolean(r)) return r;
   r = vm.less(x(), addValues(vm, member("x"), member("width")));
   if (!vm.toBoolean(r)) return r;
-  r = atLeast(y(), member("y"));
+  r = atLeast(vm, y(), member("y"));
   if (!vm.toBoolean(r)) return r;
   return vm.less(y(), addValues(vm, member("y"), member("height")));
 }
@@ -186,33 +190,29 @@ Value rectContains(Vm& vm, Object* self, Args a) {
 }
 Value rectContainsPoint(Vm& vm, Object* self, Args a) {
   Object* p = a.at(0).object();
-  auto member = [&](const char* name) { return p ? vm.get(p, vm.key(name)) : Value(); };
   return scriptContains(
-      vm, self, [&] { return member("x"); }, [&] { return member("y"); });
+      vm, self, [&] { return memberOf(vm, p, "x"); }, [&] { return memberOf(vm, p, "y"); });
 }
 // The other rectangle's top left corner must be inside this one (as contains has it) and its
 // bottom right corner past the top left and not past the bottom right; both right and bottom
 // edges are worked out first, with the script's `+`.
 Value rectContainsRectangle(Vm& vm, Object* self, Args a) {
   Object* o = a.at(0).object();
-  auto of = [&](Object* on, const char* name) { return on ? vm.get(on, vm.key(name)) : Value(); };
-  auto atLeast = [&](const Value& x, const Value& y) {
-    return Value(!vm.toBoolean(vm.less(x, y)));
-  };
+  auto of = [&](Object* on, const char* name) { return memberOf(vm, on, name); };
   Value otherRight = addValues(vm, of(o, "x"), of(o, "width"));
   Value otherBottom = addValues(vm, of(o, "y"), of(o, "height"));
   Value right = addValues(vm, of(self, "x"), of(self, "width"));
   Value bottom = addValues(vm, of(self, "y"), of(self, "height"));
   Vm::Pin pins[] = {{vm, otherRight}, {vm, otherBottom}, {vm, right}, {vm, bottom}};
   const std::function<Value()> checks[] = {
-      [&] { return atLeast(of(o, "x"), of(self, "x")); },
-      [&] { return atLeast(of(o, "y"), of(self, "y")); },
+      [&] { return atLeast(vm, of(o, "x"), of(self, "x")); },
+      [&] { return atLeast(vm, of(o, "y"), of(self, "y")); },
       [&] { return vm.less(of(o, "x"), right); },
       [&] { return vm.less(of(o, "y"), bottom); },
       [&] { return vm.less(of(self, "x"), otherRight); },
       [&] { return vm.less(of(self, "y"), otherBottom); },
-      [&] { return atLeast(right, otherRight); },
-      [&] { return atLeast(bottom, otherBottom); },
+      [&] { return atLeast(vm, right, otherRight); },
+      [&] { return atLeast(vm, bottom, otherBottom); },
   };
   Value r(true);
   for (const auto& check : checks)

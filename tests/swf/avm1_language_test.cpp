@@ -215,7 +215,8 @@ TEST(Avm1Language, ScopesClosuresAndArguments) {
 TEST(Avm1Language, PrototypesFlagsGettersAndWatch) {
   runCases({
       // A watcher that deletes its property has the write dropped.
-      {6, R"(function w(prop, old, nv)
+      {6,
+       R"(function w(prop, old, nv)
                push 'this'
                getVariable
                push 'prop'
@@ -229,14 +230,8 @@ TEST(Avm1Language, PrototypesFlagsGettersAndWatch) {
              push 'o', 0, 'Object'
              newObject
              setVariable
-             push 'w'
-             getVariable
-             push 't', 2, 'o'
-             getVariable
-             push 'watch'
-             callMethod
-             pop
-             push 'o'
+             )" +
+           rvtest::kWatchTWithW + R"(push 'o'
              getVariable
              push 't', 1
              setMember

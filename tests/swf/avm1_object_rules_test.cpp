@@ -8,17 +8,8 @@
 
 namespace {
 
+using rvtest::kWatchTWithW;
 using rvtest::runCases;
-
-// Makes the function `w` the watcher of o.t.
-const std::string kWatchTWithW = R"(push 'w'
-  getVariable
-  push 't', 2, 'o'
-  getVariable
-  push 'watch'
-  callMethod
-  pop
-)";
 
 // Watches o.t with a watcher that traces "old>new" and returns what `result` pushes.
 std::string watchT(const std::string& result) {

@@ -43,6 +43,16 @@ inline std::string runScript(int version, const std::string& source) {
   return runScripts(version, {source}).traced;
 }
 
+// Makes the function `w` the watcher of o.t.
+inline const std::string kWatchTWithW = R"(push 'w'
+  getVariable
+  push 't', 2, 'o'
+  getVariable
+  push 'watch'
+  callMethod
+  pop
+)";
+
 // One script of the given version and what it must trace.
 struct ScriptCase {
   int version;
